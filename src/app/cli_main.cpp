@@ -1,0 +1,11 @@
+// Entry point of kestrova-cli.
+#include <iostream>
+
+#include "app/cli.h"
+#include "numerics/julian_dates.h"
+
+int main(int argc, char** argv) {
+  kestrova::InitClock();
+  const kestrova::cli::Args args(argv + 1, argv + argc);
+  return kestrova::cli::RunCli(args, std::cin, std::cout, std::cerr);
+}

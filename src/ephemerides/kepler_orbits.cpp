@@ -1,0 +1,208 @@
+#include "ephemerides/kepler_orbits.h"
+
+#include <cmath>
+
+#include "ephemerides/apsis_passages_table.h"
+#include "ephemerides/mean_elements_table.h"
+#include "ephemerides/precession.h"
+#include "numerics/julian_dates.h"
+#include "numerics/mathematics.h"
+
+namespace kestrova {
+
+namespace {
+
+// Gaussian gravitational constant in degrees per day.
+constexpr Extended kGaussDegPerDay = 0.9856076686L;
+
+// The anomalies of an orbit at jd, shared by position and velocity.
+struct TAnomalies {
+  Extended i, node, peri, n, e, a;
+  Extended E;  // eccentric anomaly after four Newton steps
+  Extended v;  // true anomaly
+};
+
+TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
+  TAnomalies an;
+  an.i = DegToRad(el.Inclination);
+  an.node = DegToRad(el.Node);
+  an.peri = DegToRad(el.PerihelionLongitude);
+  an.n = DegToRad(el.DailyMotion);
+  an.e = el.Eccentricity;
+  an.a = el.SemiMajorAxis;
+  const Extended meanLon = DegToRad(el.MeanLongitude);
+  const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
+  Extended E = m;
+  for (int step = 0; step < 4; ++step) E = E + (m + an.e * std::sin(E) - E) / (1 - an.e * std::cos(E));
+  an.E = E;
+  an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
+  return an;
+}
+
+struct TPassageRow {
+  Extended refYear, rate, c0, c1, c2;
+};
+
+// Meeus's planets in perihelion and aphelion, Earth..Saturn.
+constexpr TPassageRow kPassage[6] = {
+    {2000.01L, 0.99997L, 2451547.507L, 365.2596358L, 0.0000000156L},
+    {2000.12L, 4.15201L, 2451590.257L, 87.96934963L, 0},
+    {2000.53L, 1.62549L, 2451738.233L, 224.7008188L, -0.0000000327L},
+    {2001.78L, 0.53166L, 2452195.026L, 686.9957857L, -0.0000001187L},
+    {2011.2L, 0.0843L, 2455636.936L, 4332.897065L, 0.0001367L},
+    {2003.52L, 0.03393L, 2452830.12L, 10764.21676L, 0.000827L},
+};
+
+Extended PassageJD(int32_t planet, Extended k) {
+  const TPassageRow& row = kPassage[planet];
+  return row.c0 + row.c1 * k + row.c2 * k * k;
+}
+
+// The Moon shifts the Earth's passage dates; the perihelion and aphelion terms differ.
+Extended EarthLunarCorrection(Extended k, bool perihelion) {
+  const Extended a1 = DegToRad(328.41L + 132.788585L * k);
+  const Extended a2 = DegToRad(316.13L + 584.903153L * k);
+  const Extended a3 = DegToRad(346.20L + 450.380738L * k);
+  const Extended a4 = DegToRad(136.95L + 659.306737L * k);
+  const Extended a5 = DegToRad(249.52L + 329.653368L * k);
+  if (perihelion) {
+    return 1.278L * std::sin(a1) - 0.055L * std::sin(a2) - 0.091L * std::sin(a3) -
+           0.056L * std::sin(a4) - 0.045L * std::sin(a5);
+  }
+  return -1.352L * std::sin(a1) + 0.061L * std::sin(a2) + 0.062L * std::sin(a3) +
+         0.029L * std::sin(a4) + 0.031L * std::sin(a5);
+}
+
+template <size_t N>
+Extended NextInTable(const int32_t (&table)[N], Extended jd) {
+  for (int32_t entry : table) {
+    if (entry > jd) return entry;
+  }
+  return -1;
+}
+
+Extended PassageCount(int32_t planet, Extended jd) {
+  const TPassageRow& row = kPassage[planet];
+  return row.rate * (JDToYear(jd) - row.refYear);
+}
+
+}  // namespace
+
+TVector KeplerPosition(const TOrbitalElements& el, Extended jd) {
+  const TAnomalies an = Anomalies(el, jd);
+  const Extended r = an.a * (1 - an.e * an.e) / (1 + an.e * std::cos(an.v));
+  const Extended u = an.peri + an.v - an.node;
+  const Extended cu = std::cos(u), su = std::sin(u);
+  const Extended cn = std::cos(an.node), sn = std::sin(an.node);
+  const Extended ci = std::cos(an.i), si = std::sin(an.i);
+  return {r * (cu * cn - sn * su * ci), r * (cu * sn + cn * su * ci), r * si * su};
+}
+
+TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd) {
+  const TVector v = KeplerPosition(el, jd);
+  return {v, RectToSph(v)};
+}
+
+TVector KeplerVelocity(const TOrbitalElements& el, Extended jd) {
+  const TAnomalies an = Anomalies(el, jd);
+  const Extended e = an.e;
+  const Extended t = std::sqrt((1 + e) / (1 - e));
+  const Extended dEdt = an.n / (1 - e * std::cos(an.E));
+  const Extended tanHalf = std::tan(an.E / 2);
+  const Extended cosHalf = std::cos(an.E / 2);
+  const Extended dvdt = dEdt * t / ((t * tanHalf) * (t * tanHalf) + 1) / (cosHalf * cosHalf);
+  const Extended p = an.a * (1 - e * e);
+  const Extended denom = 1 + e * std::cos(an.v);
+  const Extended r = p / denom;
+  const Extended drdt = dvdt * e * p * std::sin(an.v) / (denom * denom);
+  const Extended u = an.peri + an.v - an.node;
+  const Extended cu = std::cos(u), su = std::sin(u);
+  const Extended cn = std::cos(an.node), sn = std::sin(an.node);
+  const Extended ci = std::cos(an.i), si = std::sin(an.i);
+  return {drdt * (cu * cn - sn * su * ci) - dvdt * r * (su * cn + sn * cu * ci),
+          drdt * (cu * sn + cn * su * ci) - dvdt * r * (su * sn - cn * cu * ci),
+          si * (drdt * su + dvdt * r * cu)};
+}
+
+TOrbitalElements MeanPlanetElements(int32_t planet, int32_t frame, Extended jd) {
+  TOrbitalElements el;
+  if (planet == kPluto) {
+    el.Epoch = 2447920.5L;
+    el.MeanLongitude = 224.38521L;
+    el.SemiMajorAxis = 39.543L;
+    el.Eccentricity = 0.249L;
+    el.Inclination = 17.14L;
+    el.Node = 110.307L;
+    el.PerihelionLongitude = 224.075L;
+  } else if (planet >= 0 && planet < kPluto) {
+    const Extended t = (jd - J2000) / 36525;
+    const auto& c = kMeanElementCoefs[frame == 1 ? 1 : 0][planet];
+    auto poly = [&](int k) { return Poly3(c[k][0], c[k][1], c[k][2], c[k][3], t); };
+    el.Epoch = jd;
+    el.MeanLongitude = poly(0);
+    el.SemiMajorAxis = poly(1);
+    el.Eccentricity = poly(2);
+    el.Inclination = poly(3);
+    el.Node = poly(4);
+    el.PerihelionLongitude = poly(5);
+  } else {
+    return el;
+  }
+  const Extended a = el.SemiMajorAxis;
+  el.DailyMotion = kGaussDegPerDay / (a * std::sqrt(a));
+  return el;
+}
+
+TRectSph PlanetPole(int32_t body, Extended jd) {
+  const Extended t = (jd - J2000) / 36525;
+  Extended a0 = 0;
+  Extended d0 = 0;
+  switch (body) {
+    case kEarth: a0 = -0.641L * t; d0 = 90 - 0.557L * t; break;
+    case kMercury: a0 = 281.01L - 0.003L * t; d0 = 61.45L - 0.005L * t; break;
+    case kVenus: a0 = 272.72L; d0 = 67.15L; break;
+    case kMars: a0 = 317.681L - 0.108L * t; d0 = 52.886L - 0.061L * t; break;
+    case kJupiter: a0 = 268.05L - 0.009L * t; d0 = 64.49L + 0.003L * t; break;
+    case kSaturn: a0 = 40.58L - 0.036L * t; d0 = 83.54L - 0.004L * t; break;
+    case kUranus: a0 = 257.43L; d0 = -15.10L; break;
+    case kNeptune: {
+      const Extended n = DegToRad(359.28L + 54.308L * t);
+      a0 = 299.36L + 0.70L * std::sin(n);
+      d0 = 43.46L - 0.51L * std::cos(n);
+      break;
+    }
+    case kPluto: a0 = 313.02L; d0 = 9.09L; break;
+    case kSun: a0 = 286.13L; d0 = 63.87L; break;
+    default: break;
+  }
+  const TSpherical s{Norm2Pi(DegToRad(a0)), NormPi(DegToRad(d0)), 1};
+  return {SphToRect(s), s};
+}
+
+TRectSph PlanetPoleOfDate(int32_t body, Extended jd) {
+  return PrecessVector(PlanetPole(body, jd).Rect, -1, jd);
+}
+
+Extended AphelionDate(int32_t planet, Extended jd) {
+  if (planet == kUranus) return NextInTable(kUranusAphelia, jd);
+  if (planet == kNeptune) return NextInTable(kNeptuneAphelia, jd);
+  if (planet < 0 || planet > kSaturn) return -1;
+  const Extended k = PassageCount(planet, jd);
+  Extended big_k = k >= 0 ? Int(k) + 1.5L : Int(k) + 0.5L;
+  if (big_k - k > 1) big_k -= 1;
+  Extended date = PassageJD(planet, big_k);
+  if (planet == kEarth) date += EarthLunarCorrection(big_k, false);
+  return date;
+}
+
+Extended PerihelionDate(int32_t planet, Extended jd) {
+  if (planet == kUranus) return NextInTable(kUranusPerihelia, jd);
+  if (planet == kNeptune) return NextInTable(kNeptunePerihelia, jd);
+  if (planet < 0 || planet > kSaturn) return -1;
+  const Extended big_k = Int(PassageCount(planet, jd));
+  Extended date = PassageJD(planet, big_k);
+  if (planet == kEarth) date += EarthLunarCorrection(big_k, true);
+  return date;
+}
+
+}  // namespace kestrova

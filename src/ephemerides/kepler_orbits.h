@@ -1,0 +1,54 @@
+// Two-body Kepler orbits, the planets' mean elements, rotation poles and apsis passage dates.
+#pragma once
+
+#include <cstdint>
+
+#include "numerics/extended.h"
+#include "numerics/matrices.h"
+
+namespace kestrova {
+
+// Osculating or mean elements of an orbit around the Sun. The frame is that of whoever filled
+// the record; positions come out in the same frame.
+struct TOrbitalElements {
+  Extended Epoch = 0;                // Julian date at which MeanLongitude holds
+  Extended Inclination = 0;          // degrees
+  Extended Node = 0;                 // longitude of the ascending node, degrees
+  Extended PerihelionLongitude = 0;  // node plus argument of perihelion, degrees
+  Extended SemiMajorAxis = 0;        // AU
+  Extended DailyMotion = 0;          // degrees per day
+  Extended Eccentricity = 0;         // 0 to below 1
+  Extended MeanLongitude = 0;        // degrees, perihelion longitude plus mean anomaly
+  friend bool operator==(const TOrbitalElements&, const TOrbitalElements&) = default;
+};
+
+// Planet numbers: 0 Earth, 1 Mercury, 2 Venus, 3 Mars, 4 Jupiter, 5 Saturn, 6 Uranus,
+// 7 Neptune, 8 Pluto; the pole operations also take 9, the Sun.
+enum TPlanetNumber : int32_t {
+  kEarth = 0, kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kSun
+};
+
+// Heliocentric position (AU) at jd. The eccentric anomaly takes exactly four Newton steps
+// from E = M, with no convergence test.
+TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
+TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd);
+// Heliocentric velocity (AU per day) at jd.
+TVector KeplerVelocity(const TOrbitalElements& el, Extended jd);
+
+// Mean elements of planet 0..8 at jd; frame 0 the mean ecliptic and equinox of the date,
+// frame 1 those of J2000.0. Pluto has fixed elements in both frames. Any other planet number
+// gives all-zero elements.
+TOrbitalElements MeanPlanetElements(int32_t planet, int32_t frame, Extended jd);
+
+// North rotation pole of body 0..9 on the equator and equinox of J2000.0 (unit vector; right
+// ascension 0..2pi, declination -pi..pi).
+TRectSph PlanetPole(int32_t body, Extended jd);
+// The pole carried to the mean equator and equinox of jd; leaves the obliquity of jd cached.
+TRectSph PlanetPoleOfDate(int32_t body, Extended jd);
+
+// Julian dates of an aphelion and a perihelion passage of planet 0..7 for the epoch jd;
+// -1 where no date is available.
+Extended AphelionDate(int32_t planet, Extended jd);
+Extended PerihelionDate(int32_t planet, Extended jd);
+
+}  // namespace kestrova

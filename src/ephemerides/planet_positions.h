@@ -1,0 +1,18 @@
+// Heliocentric planet positions on the mean ecliptic and equinox of the date.
+#pragma once
+
+#include <cstdint>
+
+#include "numerics/extended.h"
+#include "numerics/matrices.h"
+
+namespace kestrova {
+
+// The Moon's share of the Earth-Moon mass.
+inline constexpr Extended kMoonMassShare = 0.012150581918706896L;
+
+// Position of planet 0..8 (0 Earth .. 8 Pluto) at jd: AU, and longitude (-pi..pi), latitude
+// and radius. Any other planet number gives a zero vector. Leaves the obliquity of jd cached.
+TRectSph PlanetPosition(int32_t planet, Extended jd);
+
+}  // namespace kestrova

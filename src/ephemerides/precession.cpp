@@ -1,0 +1,131 @@
+#include "ephemerides/precession.h"
+
+#include <cmath>
+
+#include "ephemerides/nutation.h"
+#include "numerics/mathematics.h"
+
+namespace kestrova {
+
+namespace {
+
+Extended ObliquityArcsec(Extended jd) {
+  static constexpr Extended kCoef[11] = {84381.448L,    -468.093L,       -0.0155L,
+                                         1.99925L,      -0.005138L,      -0.0024967L,
+                                         -0.00003905L,  0.000000712L,    0.0000002787L,
+                                         0.00000000579L, 0.000000000245L};
+  const Extended u = (jd - J2000) / 365250;
+  Extended e = 0;
+  for (int k = 10; k >= 0; --k) e = e * u + kCoef[k];
+  return e;
+}
+
+TObliquity MakeObliquity(Extended jd) {
+  const Extended e = ObliquityArcsec(jd) * ASR;
+  return {jd, e, std::cos(e), std::sin(e)};
+}
+
+// The obliquity cache, filled at start-up for 1 January 2000, 0h.
+TObliquity g_obliquity = MakeObliquity(JD2000Jan1);
+
+// Horner evaluation, coefficients from the highest power down.
+template <size_t N>
+Extended Horner(const Extended (&c)[N], Extended t) {
+  Extended r = 0;
+  for (size_t k = 0; k < N; ++k) r = r * t + c[k];
+  return r;
+}
+
+// Rotation of the point's coordinates by angle a about z, as the precession chain uses it.
+TVector TurnZ(const TVector& v, Extended a) {
+  const Extended c = std::cos(a);
+  const Extended s = std::sin(a);
+  return {c * v.x + s * v.y, -s * v.x + c * v.y, v.z};
+}
+
+TRectSph WithSpherical(const TVector& v) {
+  const Extended r = VecLength(v);
+  return {v, {ArcTan2(v.y, v.x), ArcSin(v.z / r), r}};
+}
+
+}  // namespace
+
+void MeanObliquity(Extended jd) {
+  if (jd == g_obliquity.JD) return;
+  g_obliquity = MakeObliquity(jd);
+}
+
+const TObliquity& CurrentObliquity() { return g_obliquity; }
+
+void ResetFrameCaches() {
+  g_obliquity = MakeObliquity(JD2000Jan1);
+  ResetNutationCache();
+}
+
+TVector EclToEqu(const TVector& v) {
+  const Extended c = g_obliquity.CosEps;
+  const Extended s = g_obliquity.SinEps;
+  return {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
+}
+
+TVector EquToEcl(const TVector& v) {
+  const Extended c = g_obliquity.CosEps;
+  const Extended s = g_obliquity.SinEps;
+  return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
+}
+
+TRectSph EclipticToEquatorial(const TVector& v) { return WithSpherical(EclToEqu(v)); }
+
+TRectSph EquatorialToEcliptic(const TVector& v) { return WithSpherical(EquToEcl(v)); }
+
+TSpherical EquToEclSph(const TSpherical& s) {
+  return EquatorialToEcliptic(SphToRect(s)).Sph;
+}
+
+TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
+  if (jd == J2000) return {v, RectToSph(v)};
+
+  static constexpr Extended kPA[10] = {-8.66e-10L, -4.759e-08L, 2.424e-07L, 1.3095e-05L,
+                                       0.00017451L, -0.0018055L, -0.235316L, 0.076L,
+                                       110.5407L,  50287.7L};
+  static constexpr Extended kW[11] = {6.6402e-16L,     -2.69151e-15L, -1.547021e-12L,
+                                      7.521313e-12L,   1.9e-10L,      -3.54e-09L,
+                                      -1.8103e-07L,    1.26e-07L,     7.436169e-05L,
+                                      -0.04207794833L, 3.052115282424L};
+  static constexpr Extended kI[11] = {1.2147e-16L,     7.3759e-17L,    -8.26287e-14L,
+                                      2.50341e-13L,    2.4650839e-11L, -5.4000441e-11L,
+                                      1.32115526e-09L, -6.012e-07L,    -1.62442e-05L,
+                                      0.00227850649L,  0};
+
+  const Extended t = (jd - J2000) / 36525 / 10;
+
+  // From the starting equator to the ecliptic.
+  MeanObliquity(direction == 1 ? jd : J2000);
+  TVector w = EquToEcl(v);
+
+  const Extended pA = ASR * t * Horner(kPA, t);
+  const Extended node = Horner(kW, t);
+  w = TurnZ(w, direction == 1 ? node + pA : node);
+
+  Extended incl = Horner(kI, t);
+  if (direction == 1) incl = -incl;
+  const Extended ci = std::cos(incl);
+  const Extended si = std::sin(incl);
+  w = {w.x, ci * w.y + si * w.z, -si * w.y + ci * w.z};
+
+  w = TurnZ(w, direction == 1 ? -node : -node - pA);
+
+  // From the ecliptic to the final equator.
+  MeanObliquity(direction == 1 ? J2000 : jd);
+  w = EclToEqu(w);
+  return {w, RectToSph(w)};
+}
+
+TRectSph PrecessBetween(const TVector& v, Extended jdFrom, Extended jdTo) {
+  const TVector at2000 = PrecessVector(v, 1, jdFrom).Rect;
+  const TVector w = PrecessVector(at2000, -1, jdTo).Rect;
+  const Extended r = VecLength(w);
+  return {w, {ArcTan2(w.y, w.x), Pi / 2 - ArcCos(w.z / r), r}};
+}
+
+}  // namespace kestrova
