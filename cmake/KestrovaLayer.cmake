@@ -1,7 +1,17 @@
+# Regex of source files that a layer's glob leaves out (set in a layer's CMakeLists.txt).
+set(KESTROVA_LAYER_EXCLUDE "^$")
+
 # kestrova_layer(NAME DEPS...): a static library of every .cpp in the current folder.
 # The folder's sources are globbed so that adding a file needs no edit here.
 function(kestrova_layer name)
   file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER _sources EXCLUDE REGEX "${KESTROVA_LAYER_EXCLUDE}")
+  if(NOT _sources)
+    # A layer that has no code yet still links.
+    set(_empty ${CMAKE_CURRENT_BINARY_DIR}/empty_layer.cpp)
+    file(WRITE ${_empty} "")
+    set(_sources ${_empty})
+  endif()
   add_library(kestrova_${name} STATIC ${_sources})
   target_include_directories(kestrova_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(kestrova_${name} PUBLIC ${ARGN} PRIVATE kestrova_warnings)

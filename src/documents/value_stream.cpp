@@ -1,0 +1,2 @@
+// Placeholder: the value stream is being written.
+#include "documents/value_stream.h"
