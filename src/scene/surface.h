@@ -1,0 +1,63 @@
+// The drawing surface: the only drawing operations the scene uses. A QPainter adapter
+// implements it for widgets, printer pages and images; a recording surface for tests.
+//
+// Pixel conventions the scene relies on: an ellipse's right and bottom box edges are not
+// painted, a line's end pixel is not painted, nothing is antialiased, and text has a
+// transparent background while the brush is hollow.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrova {
+
+// 0x00BBGGRR: red in the low byte.
+using TColor = uint32_t;
+
+struct TRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+enum class PenStyle { Solid, None };
+enum class BrushStyle { Solid, Hollow };
+
+// One pixel of a crowd plotted at once.
+struct TPixel {
+  int32_t x;
+  int32_t y;
+  TColor color;
+};
+
+class TSurface {
+ public:
+  virtual ~TSurface() = default;
+
+  virtual void SetPen(TColor color, PenStyle style, int32_t width) = 0;
+  virtual void SetBrush(TColor color, BrushStyle style) = 0;
+  virtual void SetFontColor(TColor color) = 0;
+
+  // Fills x1 <= x < x2, y1 <= y < y2 with the brush.
+  virtual void FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  // Outline with the pen, interior with the brush; right and bottom edges excluded.
+  virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  // Ellipse in the box; right and bottom edges of the box excluded.
+  virtual void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  virtual void MoveTo(int32_t x, int32_t y) = 0;
+  // Line from the current point; the end pixel is not painted and becomes the current point.
+  virtual void LineTo(int32_t x, int32_t y) = 0;
+  virtual void SetPixel(int32_t x, int32_t y, TColor color) = 0;
+  // Many pixels at once: the fast path for crowds of minor bodies. The default sets them one
+  // by one.
+  virtual void SetPixels(const TPixel* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) SetPixel(pixels[i].x, pixels[i].y, pixels[i].color);
+  }
+  // Text with its top-left corner at (x, y), UTF-8.
+  virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
+  virtual int32_t TextHeight(const std::string& text) = 0;
+  virtual void SetClipRect(const TRect& rect) = 0;
+};
+
+}  // namespace kestrova
