@@ -4,7 +4,11 @@
 
 namespace kestrova {
 
-extern "C" int Plan404(TPlan404Data*) { return -1; }
-TRectSph PlanetPosition(int32_t, Extended) { return {}; }
+extern "C" int Plan404(TPlan404Data*) {
+  return -1;
+}
+TRectSph PlanetPosition(int32_t, Extended) {
+  return {};
+}
 
 }  // namespace kestrova
