@@ -16,6 +16,8 @@ from gen_tables import OUT, rows  # noqa: E402
 
 # Order of the mean arguments; the explicit terms multiply them in this order.
 ARGUMENTS = ["Ve", "Ea", "Ma", "Ju", "Sa", "L", "D", "lp", "l", "F"]
+# kMoonHighestMultiple of moon_tables.h: the multiple-angle tables of the evaluation reach these.
+HIGHEST = [26, 29, 8, 3, 5, 1, 6, 4, 5, 4]
 HIGHEST_POWER = 10
 
 TARGETS = {
@@ -84,8 +86,7 @@ def series(ref):
         for r in data:
             mult = [int(r[k]) for k in ("D", "lp", "l", "F")]
             assert any(mult), (name, r)
-            # The multiple-angle tables of the evaluation reach 6 D, 4 l', 5 l and 4 F.
-            assert all(abs(m) <= top for m, top in zip(mult, (6, 4, 5, 4))), (name, r)
+            assert all(abs(m) <= top for m, top in zip(mult, HIGHEST[6:])), (name, r)
             vals = [str(int(r[k])) for k in cols]
             out.append("    {{%s}, %s}," % (", ".join(map(str, mult)), ", ".join(vals)))
         out.append("};\n")
@@ -114,6 +115,7 @@ def explicit_terms(ref):
         prev = None
         for r in terms:
             mult = [int(r[a]) for a in ARGUMENTS]
+            assert all(abs(m) <= top for m, top in zip(mult, HIGHEST)), r
             key = (mult, float(r["phase_arcsec"]))
             same = "true" if key == prev else "false"
             prev = key

@@ -3,7 +3,6 @@
 #include "ephemerides/moon.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "ephemerides/moon_theory.h"
 #include "ephemerides/nutation.h"
@@ -17,51 +16,89 @@ namespace {
 constexpr Extended kMoonMeanDistanceKm = 385000.52899L;
 constexpr Extended kKmPerAU = 149597870.66L;
 
-// Sines and cosines of the multiples 0..6 of one mean argument, so that a series line costs
-// multiplications only.
+// Sines and cosines of the multiples -29..29 of one mean argument, so that a series line or an
+// explicit term costs multiplications only (a long double sine costs as much as a hundred of
+// them). Multiple 0 is the angle 0, so that a zero multiplier adds nothing.
+constexpr int kMaxMultiple = 29;
 struct TMultiples {
-  Extended s[7];
-  Extended c[7];
+  Extended s[2 * kMaxMultiple + 1];
+  Extended c[2 * kMaxMultiple + 1];
+  Extended Sin(int k) const { return s[kMaxMultiple + k]; }
+  Extended Cos(int k) const { return c[kMaxMultiple + k]; }
 };
 
 void BuildMultiples(TMultiples& m, Extended arcsec, int highest) {
+  Extended* s = m.s + kMaxMultiple;
+  Extended* c = m.c + kMaxMultiple;
   const Extended a = arcsec * ASR;
-  m.s[0] = 0;
-  m.c[0] = 1;
-  m.s[1] = std::sin(a);
-  m.c[1] = std::cos(a);
-  m.s[2] = 2 * m.s[1] * m.c[1];
-  m.c[2] = m.c[1] * m.c[1] - m.s[1] * m.s[1];
+  s[0] = 0;
+  c[0] = 1;
+  s[1] = std::sin(a);
+  c[1] = std::cos(a);
+  if (highest >= 2) {
+    s[2] = 2 * s[1] * c[1];
+    c[2] = c[1] * c[1] - s[1] * s[1];
+  }
   for (int k = 3; k <= highest; ++k) {
-    m.s[k] = m.s[1] * m.c[k - 1] + m.c[1] * m.s[k - 1];
-    m.c[k] = m.c[1] * m.c[k - 1] - m.s[1] * m.s[k - 1];
+    s[k] = s[1] * c[k - 1] + c[1] * s[k - 1];
+    c[k] = c[1] * c[k - 1] - s[1] * s[k - 1];
+  }
+  for (int k = 1; k <= highest; ++k) {
+    s[-k] = -s[k];
+    c[-k] = c[k];
   }
 }
 
-// The multiples of D, l', l and F, in the order of a series line's multipliers.
-struct TLineTables {
-  TMultiples t[4];
-};
+using TAllMultiples = TMultiples[kMoonArgumentCount];
 
-// Sine and cosine of a series line's argument, built up from its non-zero multipliers.
-void LineArgument(const TLineTables& tab, const int8_t (&m)[4], Extended& S, Extended& C) {
-  bool first = true;
-  for (int i = 0; i < 4; ++i) {
-    const int k = m[i];
-    if (k == 0) continue;
-    const int n = std::abs(k);
-    const Extended s = k < 0 ? -tab.t[i].s[n] : tab.t[i].s[n];
-    const Extended c = tab.t[i].c[n];
-    if (first) {
-      S = s;
-      C = c;
-      first = false;
-    } else {
-      const Extended sn = s * C + c * S;
-      C = c * C - s * S;
-      S = sn;
+// Adds the angle (s, c) to the one held in (S, C).
+inline void AddAngle(Extended s, Extended c, Extended& S, Extended& C) {
+  const Extended sn = s * C + c * S;
+  C = c * C - s * S;
+  S = sn;
+}
+
+// A series line's argument, in multiples of D, l', l and F. Adding a zero multiple is exact, so
+// running through all four gives what skipping the zero multipliers would, without branches.
+inline void LineArgument(const TAllMultiples& tab, const int8_t (&m)[4], Extended& S, Extended& C) {
+  S = tab[kD].Sin(m[0]);
+  C = tab[kD].Cos(m[0]);
+  for (int i = 1; i < 4; ++i) AddAngle(tab[kD + i].Sin(m[i]), tab[kD + i].Cos(m[i]), S, C);
+}
+
+// An explicit term's argument, in multiples of all ten mean arguments; most multipliers are zero.
+void TermArgument(const TAllMultiples& tab, const int8_t (&m)[kMoonArgumentCount], Extended& S,
+                  Extended& C) {
+  S = 0;
+  C = 1;
+  for (int i = 0; i < kMoonArgumentCount; ++i)
+    if (m[i] != 0) AddAngle(tab[i].Sin(m[i]), tab[i].Cos(m[i]), S, C);
+}
+
+// Sines and cosines of the explicit terms' phases, computed once.
+template <int N>
+struct TPhases {
+  Extended s[N];
+  Extended c[N];
+  explicit TPhases(const TMoonExplicitTerm (&terms)[N]) {
+    for (int i = 0; i < N; ++i) {
+      s[i] = std::sin(terms[i].Phase * ASR);
+      c[i] = std::cos(terms[i].Phase * ASR);
     }
   }
+};
+
+const TPhases<kMoonExplicitACount>& PhasesA() {
+  static const TPhases<kMoonExplicitACount> phases(kMoonExplicitA);
+  return phases;
+}
+const TPhases<kMoonExplicitBCount>& PhasesB() {
+  static const TPhases<kMoonExplicitBCount> phases(kMoonExplicitB);
+  return phases;
+}
+const TPhases<kMoonExplicitCCount>& PhasesC() {
+  static const TPhases<kMoonExplicitCCount> phases(kMoonExplicitC);
+  return phases;
 }
 
 // The working sums; every evaluation starts them at zero.
@@ -72,30 +109,43 @@ struct TSums {
 };
 
 template <int N>
-void AddExplicit(const TMoonExplicitTerm (&terms)[N], const Extended (&args)[kMoonArgumentCount],
-                 Extended t, TSums& sums) {
+void AddExplicit(const TMoonExplicitTerm (&terms)[N], const TPhases<N>& phases,
+                 const TAllMultiples& tab, Extended t, TSums& sums) {
   Extended s = 0;
   Extended c = 1;
-  for (const TMoonExplicitTerm& term : terms) {
+  for (int i = 0; i < N; ++i) {
+    const TMoonExplicitTerm& term = terms[i];
     if (!term.SameArgument) {
-      Extended arg = 0;
-      for (int i = 0; i < kMoonArgumentCount; ++i)
-        if (term.M[i] != 0) arg += term.M[i] * args[i];
-      arg = (arg + term.Phase) * ASR;
-      s = std::sin(arg);
-      c = std::cos(arg);
+      TermArgument(tab, term.M, s, c);
+      if (term.Phase != 0) AddAngle(phases.s[i], phases.c[i], s, c);
     }
     const Extended v = term.CosAmp * c + term.SinAmp * s;
     switch (term.Target) {
-      case TMoonExplicitTerm::kLon: sums.EL += v; break;
-      case TMoonExplicitTerm::kLat: sums.EB += v; break;
-      case TMoonExplicitTerm::kLonT1: sums.K1 += v; break;
-      case TMoonExplicitTerm::kLonT2: sums.K2 += v; break;
-      case TMoonExplicitTerm::kLonT3: sums.K3 += v; break;
-      case TMoonExplicitTerm::kLatT1: sums.SB += v; break;
-      case TMoonExplicitTerm::kDistT2: sums.SR += v; break;
+      case TMoonExplicitTerm::kLon:
+        sums.EL += v;
+        break;
+      case TMoonExplicitTerm::kLat:
+        sums.EB += v;
+        break;
+      case TMoonExplicitTerm::kLonT1:
+        sums.K1 += v;
+        break;
+      case TMoonExplicitTerm::kLonT2:
+        sums.K2 += v;
+        break;
+      case TMoonExplicitTerm::kLonT3:
+        sums.K3 += v;
+        break;
+      case TMoonExplicitTerm::kLatT1:
+        sums.SB += v;
+        break;
+      case TMoonExplicitTerm::kDistT2:
+        sums.SR += v;
+        break;
       // Multiplied by T once here; the distance sum gets T^2 later, with the T^2 terms.
-      case TMoonExplicitTerm::kDistT3: sums.SR += v * t; break;
+      case TMoonExplicitTerm::kDistT3:
+        sums.SR += v * t;
+        break;
     }
   }
 }
@@ -107,7 +157,7 @@ TMoonTheory MoonTheory(Extended jd) {
   const Extended t = (jd - J2000) / 36525;
   const Extended t2 = t * t;
 
-  // Reducing only the linear part keeps the large products c1 T exact enough; the fitted
+  // Only the linear part, which reaches 1e11" over the range of dates, is reduced; the fitted
   // higher powers may carry an argument a little past a full turn, which the sines absorb.
   Extended* args = out.MeanArgs;
   for (int i = 0; i < kMoonArgumentCount; ++i) {
@@ -117,11 +167,9 @@ TMoonTheory MoonTheory(Extended jd) {
     args[i] = ReduceArcsec(a.C0 + a.C1 * t) + t2 * h;
   }
 
-  TLineTables tab;
-  BuildMultiples(tab.t[0], args[kD], 6);
-  BuildMultiples(tab.t[1], args[kLp], 4);
-  BuildMultiples(tab.t[2], args[kLl], 5);
-  BuildMultiples(tab.t[3], args[kF], 4);
+  TAllMultiples tab;
+  for (int i = 0; i < kMoonArgumentCount; ++i)
+    BuildMultiples(tab[i], args[i], kMoonHighestMultiple[i]);
 
   TSums sums;
   Extended S = 0;
@@ -137,7 +185,7 @@ TMoonTheory MoonTheory(Extended jd) {
     LineArgument(tab, line.M, S, C);
     sums.SB += line.A * S;
   }
-  AddExplicit(kMoonExplicitA, out.MeanArgs, t, sums);
+  AddExplicit(kMoonExplicitA, PhasesA(), tab, t, sums);
   sums.K2 += sums.SL;
 
   // Terms in T. The factor 0.1 T at the end also brings the 0.00001 units of these tables to
@@ -154,13 +202,13 @@ TMoonTheory MoonTheory(Extended jd) {
     sums.SL += (10000 * line.LonHi + line.LonLo) * S;
     if (line.DistLo != 0) sums.SR += (10000 * line.DistHi + line.DistLo) * C;
   }
-  AddExplicit(kMoonExplicitB, out.MeanArgs, t, sums);
+  AddExplicit(kMoonExplicitB, PhasesB(), tab, t, sums);
   sums.K1 += sums.SL;
   sums.SB *= 0.1L * t;
   sums.SR *= 0.1L * t;
 
   // Constant explicit terms.
-  AddExplicit(kMoonExplicitC, out.MeanArgs, t, sums);
+  AddExplicit(kMoonExplicitC, PhasesC(), tab, t, sums);
 
   // Main series.
   Extended slMain = 0;

@@ -12,6 +12,9 @@ namespace kestrova {
 // Mean arguments in the order the explicit terms multiply them.
 enum TMoonArgument { kVe, kEa, kMa, kJu, kSa, kL, kD, kLp, kLl, kF, kMoonArgumentCount };
 
+// Highest multiple of each mean argument that a series line or an explicit term uses.
+inline constexpr int kMoonHighestMultiple[kMoonArgumentCount] = {26, 29, 8, 3, 5, 1, 6, 4, 5, 4};
+
 // c0 + c1 T is reduced modulo a turn before T^2 (Higher[0] + T (Higher[1] + ...)) is added; the
 // higher powers carry the DE404 corrections of L, D, l and F.
 struct TMoonMeanArgument {
