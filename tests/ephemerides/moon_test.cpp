@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -170,10 +171,14 @@ TEST_F(Moon, OptionsAndTheObliquityLeftInTheCache) {
     bool nutation, toJ2000, equatorial;
     bool obliquityOfJ2000;  // else of jd
   } kCases[] = {
-      {false, false, false, false}, {false, false, true, false},  //
-      {false, true, false, true},   {false, true, true, true},    //
-      {true, false, false, false},  {true, false, true, false},   // the Moon body
-      {true, true, false, false},   {true, true, true, false},    // the Earth's correction
+      {false, false, false, false},  // the theory's frame
+      {false, false, true, false},   //
+      {false, true, false, true},    // ecliptic of J2000.0
+      {false, true, true, true},     //
+      {true, false, false, false},   // the Moon body
+      {true, false, true, false},    //
+      {true, true, false, false},    //
+      {true, true, true, false},     // the Earth's barycentre correction
   };
   for (const Extended jd : {2086308.5L, 2460676.5L}) {
     MeanObliquity(jd);
@@ -215,7 +220,7 @@ TEST_F(Moon, MoonBodyCarriesTheNutationInLongitude) {
   NutationAngles(jd);
   EXPECT_NEAR(RadToDeg(mean.Lon), 133.162655L, 0.001L);
   EXPECT_NEAR(RadToDeg(mean.Lat), -3.229126L, 0.001L);
-  EXPECT_NEAR(mean.R * 149597870.66L, 368409.7L, 5);
+  EXPECT_NEAR(mean.R * 149597870.66L, 368409.7L, 10);
   EXPECT_NEAR(AngleDiff(body.Lon, mean.Lon), CurrentNutation().DPsi, 5 * ASR);
   EXPECT_NEAR(body.R, mean.R, 1e-18L);
 }
