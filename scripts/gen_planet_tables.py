@@ -127,7 +127,7 @@ def body_table(ref, name, nargs, ncoef):
             "",
             "extern const TPlanetSeries %s;" % ident,
             "const TPlanetSeries %s = {" % ident,
-            "    kArgs, kLongitude, kLatitude, kRadius, %d, %d," % (nargs, ncoef),
+            "    kArgs, kLongitude, kLatitude, kRadius,",
             "    {%s}," % ", ".join(str(h) for h in harmonics[:12]),
             "    %s, %s, %s," % (keys["distance"], keys.get("trunclvl", "1.0"),
                                  "true" if mean_elements else "false"),

@@ -1048,7 +1048,7 @@ const double kRadius[738] = {
 
 extern const TPlanetSeries kEmbSeries;
 const TPlanetSeries kEmbSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 1483, 738,
+    kArgs, kLongitude, kLatitude, kRadius,
     {2, 11, 14, 19, 6, 10, 2, 2, 0, 1, 1, 4},
     1.0001398729597080e+00, 1.0000000000000000e-04, true,
     1221000.5, 2793867.5,

@@ -777,7 +777,7 @@ const double kRadius[595] = {
 
 extern const TPlanetSeries kJupiterSeries;
 const TPlanetSeries kJupiterSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 905, 595,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 0, 1, 0, 9, 16, 7, 5, 0, 0, 0, 0},
     5.2026032092000003e+00, 1.0, false,
     625296.5, 2816926.5,

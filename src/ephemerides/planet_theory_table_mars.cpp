@@ -947,7 +947,7 @@ const double kRadius[677] = {
 
 extern const TPlanetSeries kMarsSeries;
 const TPlanetSeries kMarsSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 1291, 677,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 5, 12, 24, 9, 7, 3, 2, 0, 0, 0, 0},
     1.5303348827100001e+00, 1.0, false,
     1228000.5, 2817100.5,

@@ -624,7 +624,7 @@ const double kRadius[400] = {
 
 extern const TPlanetSeries kMercurySeries;
 const TPlanetSeries kMercurySeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 747, 400,
+    kArgs, kLongitude, kLatitude, kRadius,
     {11, 14, 10, 11, 4, 5, 2, 0, 0, 0, 0, 0},
     3.8709830979999998e-01, 1.0, false,
     1228000.5, 2817100.5,

@@ -271,7 +271,7 @@ const double kRadius[162] = {
 
 extern const TPlanetSeries kNeptuneSeries;
 const TPlanetSeries kNeptuneSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 369, 162,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 0, 0, 0, 3, 8, 7, 9, 0, 0, 0, 0},
     3.0110386869399999e+01, 1.0, false,
     625296.5, 2816926.5,

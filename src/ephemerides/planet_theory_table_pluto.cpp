@@ -850,7 +850,7 @@ const double kRadius[604] = {
 
 extern const TPlanetSeries kPlutoSeries;
 const TPlanetSeries kPlutoSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 1087, 604,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 0, 0, 0, 2, 2, 9, 13, 13, 0, 0, 0},
     3.9539999999999999e+01, 1.0, false,
     625296.5, 2816926.5,

@@ -1060,7 +1060,7 @@ const double kRadius[788] = {
 
 extern const TPlanetSeries kSaturnSeries;
 const TPlanetSeries kSaturnSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 1453, 788,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 0, 1, 0, 8, 18, 9, 5, 0, 0, 0, 0},
     9.5575813548599999e+00, 1.0, false,
     625296.5, 2816926.5,

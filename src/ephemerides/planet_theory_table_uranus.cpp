@@ -821,7 +821,7 @@ const double kRadius[532] = {
 
 extern const TPlanetSeries kUranusSeries;
 const TPlanetSeries kUranusSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 1167, 532,
+    kArgs, kLongitude, kLatitude, kRadius,
     {0, 0, 0, 0, 5, 10, 9, 12, 0, 0, 0, 0},
     1.9218446061800002e+01, 1.0, false,
     625296.5, 2816926.5,

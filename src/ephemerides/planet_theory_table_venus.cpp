@@ -491,7 +491,7 @@ const double kRadius[284] = {
 
 extern const TPlanetSeries kVenusSeries;
 const TPlanetSeries kVenusSeries = {
-    kArgs, kLongitude, kLatitude, kRadius, 639, 284,
+    kArgs, kLongitude, kLatitude, kRadius,
     {5, 14, 13, 8, 4, 5, 1, 0, 0, 0, 0, 0},
     7.2332982000000001e-01, 1.0, false,
     1228000.5, 2817100.5,

@@ -14,8 +14,6 @@ struct TPlanetSeries {
   const double* Lon;
   const double* Lat;
   const double* Rad;
-  int32_t ArgsCount;       // with the end marker
-  int32_t CoefCount;       // in each of Lon, Lat, Rad
   int8_t MaxHarmonic[12];  // highest multiple of argument 1..12 that occurs; 0 unused
   double Distance;         // mean distance, AU; the radius series is relative to it
   double TruncLevel;       // unit of the sums in seconds of arc (1e-4 for the barycentre)
