@@ -29,11 +29,16 @@ BENCHMARK(BM_Recompute)->Unit(benchmark::kMillisecond);
 void FillMinorBodies(TOEObjectList& list) {
   for (int i = 0; i < 1000; ++i) {
     const Extended a = 1.5L + i * 0.003L;
-    const TOrbitalElements e{2460600.5L, 0.1L * (i % 300), 0.37L * i, 0.71L * i,
-                             a,          0.9856076686L / (a * std::sqrt(a)), 0.0003L * (i % 900),
+    const TOrbitalElements e{2460600.5L,
+                             0.1L * (i % 300),
+                             0.37L * i,
+                             0.71L * i,
+                             a,
+                             0.9856076686L / (a * std::sqrt(a)),
+                             0.0003L * (i % 900),
                              1.3L * i};
-    list.Add(std::make_unique<TAsteroid>("(" + std::to_string(i + 1) + ") Minor body", e,
-                                         0x008080));
+    list.Add(
+        std::make_unique<TAsteroid>("(" + std::to_string(i + 1) + ") Minor body", e, 0x008080));
   }
 }
 

@@ -35,8 +35,7 @@ void Sample(std::array<TVector, kOrbitSampleCount>& points, Extended jd, Extende
 TAstronomialObject::TAstronomialObject(std::string name, TColor color, int32_t id)
     : Name(std::move(name)), Id(id), Color(color) {}
 
-TOEObject::TOEObject(std::string name, const TOrbitalElements& elements, TColor color,
-                     int32_t id)
+TOEObject::TOEObject(std::string name, const TOrbitalElements& elements, TColor color, int32_t id)
     : TAstronomialObject(std::move(name), color, id), Elements(elements) {}
 
 void TOEObject::Calculate(Extended jd) {
@@ -98,7 +97,9 @@ TAsteroid::TAsteroid(std::string name, const TOrbitalElements& elements, TColor 
 TSatellite::TSatellite(std::string name, TPlanet* planet, TColor color)
     : TAstronomialObject(std::move(name), color, kPlainSatelliteId), Planet(planet) {}
 
-Extended TSatellite::PlanetDistance() const { return VecLength(Pos); }
+Extended TSatellite::PlanetDistance() const {
+  return VecLength(Pos);
+}
 
 void TSatellite::TakeTableData(Extended planetMass) {
   const TSatelliteData* row = FindSatelliteData(Id);
@@ -158,7 +159,9 @@ TJupiterMoon::TJupiterMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kJupiter].Mass);
 }
 
-void TJupiterMoon::Calculate(Extended jd) { CalculateFromTheory(JupiterMoonPosition, jd); }
+void TJupiterMoon::Calculate(Extended jd) {
+  CalculateFromTheory(JupiterMoonPosition, jd);
+}
 
 TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
     : TSatellite("", planet, color) {
@@ -166,7 +169,9 @@ TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kSaturn].Mass);
 }
 
-void TSaturnMoon::Calculate(Extended jd) { CalculateFromTheory(SaturnMoonPosition, jd); }
+void TSaturnMoon::Calculate(Extended jd) {
+  CalculateFromTheory(SaturnMoonPosition, jd);
+}
 
 TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
     : TSatellite("", planet, color) {
@@ -174,6 +179,8 @@ TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kUranus].Mass);
 }
 
-void TUranusMoon::Calculate(Extended jd) { CalculateFromTheory(UranusMoonPosition, jd); }
+void TUranusMoon::Calculate(Extended jd) {
+  CalculateFromTheory(UranusMoonPosition, jd);
+}
 
 }  // namespace kestrova

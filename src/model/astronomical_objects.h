@@ -117,8 +117,8 @@ class TSatellite : public TAstronomialObject {
   Extended PlanetDistance() const;
 
   std::array<TVector, kOrbitSampleCount> OrbitPoints{};
-  Extended Period = 0;  // sidereal, days
-  TPlanet* Planet;      // not owned
+  Extended Period = 0;         // sidereal, days
+  TPlanet* Planet;             // not owned
   Extended Diameter = 0;       // km
   Extended Mass = 0;           // kg
   Extended SemiMajorAxis = 0;  // km

@@ -69,9 +69,15 @@ void TOEObjectList::WriteList(ValueWriter& writer) const {
   }
 }
 
-void TOEObjectList::ReadList(ValueReader& reader) { ReadAny(reader, BlockForm::Current); }
-void TOEObjectList::ReadList15(ValueReader& reader) { ReadAny(reader, BlockForm::V15); }
-void TOEObjectList::ReadList10(ValueReader& reader) { ReadAny(reader, BlockForm::V10); }
+void TOEObjectList::ReadList(ValueReader& reader) {
+  ReadAny(reader, BlockForm::Current);
+}
+void TOEObjectList::ReadList15(ValueReader& reader) {
+  ReadAny(reader, BlockForm::V15);
+}
+void TOEObjectList::ReadList10(ValueReader& reader) {
+  ReadAny(reader, BlockForm::V10);
+}
 
 void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
   Clear();
@@ -85,8 +91,8 @@ void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
     scratch.Visible = reader.ReadBoolean();
     scratch.Id = form == BlockForm::V10 ? kMinorBodyId : reader.ReadInteger();
     TOrbitalElements& e = scratch.Elements;
-    for (Extended* x : {&e.Epoch, &e.Inclination, &e.Node, &e.PerihelionLongitude,
-                        &e.SemiMajorAxis, &e.DailyMotion, &e.Eccentricity, &e.MeanLongitude}) {
+    for (Extended* x : {&e.Epoch, &e.Inclination, &e.Node, &e.PerihelionLongitude, &e.SemiMajorAxis,
+                        &e.DailyMotion, &e.Eccentricity, &e.MeanLongitude}) {
       *x = reader.ReadFloat();
     }
     if (form == BlockForm::Current) {

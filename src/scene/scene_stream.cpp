@@ -5,7 +5,9 @@ namespace kestrova {
 
 namespace {
 
-TColor ReadColor(ValueReader& reader) { return static_cast<TColor>(reader.ReadInteger()); }
+TColor ReadColor(ValueReader& reader) {
+  return static_cast<TColor>(reader.ReadInteger());
+}
 
 // The date as SetDate(JDToDate(0, jd)). The calendar search is only defined inside the
 // program's date range (outside it, and for no number, it would not end).
@@ -57,8 +59,8 @@ void SkipVector(ValueReader& reader) {
 
 void WriteScene(const TSolarSystem& scene, ValueWriter& writer) {
   writer.WriteFloat(DateToJD(scene.SceneDate()));
-  for (TColor c : {scene.GridColor(), scene.BgColor(), scene.SunColor(),
-                   scene.PerpendicularColor(), scene.AxesColor()}) {
+  for (TColor c : {scene.GridColor(), scene.BgColor(), scene.SunColor(), scene.PerpendicularColor(),
+                   scene.AxesColor()}) {
     writer.WriteInteger(static_cast<int32_t>(c));
   }
   for (bool b : {scene.ShowOrbits(), scene.ShowNames(), scene.ShowSun(), scene.ShowRotAxis(),

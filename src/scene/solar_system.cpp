@@ -13,9 +13,11 @@ namespace kestrova {
 
 namespace {
 
+// clang-format off
 constexpr std::array<TColor, kObjectColorCount> kInitialObjectColors = {
     0xFF0000, 0x0080FF, 0xFFFFFF, 0x0000FF, 0x808000, 0xC0C0C0, 0xFFFF00,
     0xFFA0A0, 0xA0A0A0, 0x00FFFF, 0xC0C0C0, 0x008080, kDefaultSatelliteColor};
+// clang-format on
 
 // pi/4 read as degrees: the angle the scene has always started with.
 constexpr Extended kInitialRotation = 0.7853981633974483L;
@@ -40,8 +42,12 @@ Extended AsFloat(const TPropertyValue& v) {
   throw EInvalidValue();
 }
 
-TColor AsColor(const TPropertyValue& v) { return static_cast<TColor>(AsInt(v)); }
-int32_t FromColor(TColor c) { return static_cast<int32_t>(c); }
+TColor AsColor(const TPropertyValue& v) {
+  return static_cast<TColor>(AsInt(v));
+}
+int32_t FromColor(TColor c) {
+  return static_cast<int32_t>(c);
+}
 
 struct TPropertyEntry {
   const char* Name;
@@ -176,9 +182,15 @@ void TSolarSystem::SetCenterObject(int32_t index) {
   Recompute();
 }
 
-Extended TSolarSystem::RotX() const { return RadToDeg(rot_x_); }
-Extended TSolarSystem::RotY() const { return RadToDeg(rot_y_); }
-Extended TSolarSystem::RotZ() const { return RadToDeg(rot_z_); }
+Extended TSolarSystem::RotX() const {
+  return RadToDeg(rot_x_);
+}
+Extended TSolarSystem::RotY() const {
+  return RadToDeg(rot_y_);
+}
+Extended TSolarSystem::RotZ() const {
+  return RadToDeg(rot_z_);
+}
 
 // A matrix of no numbers would put every projected point nowhere; such angles are dropped.
 void TSolarSystem::SetRotX(Extended degrees) {
@@ -251,7 +263,9 @@ Extended TSolarSystem::DistanceFromCenter(const TVector& v) const {
   return VecLength(VecSub(v, center_pos_));
 }
 
-Extended TSolarSystem::DistanceFromSun(const TVector& v) const { return VecLength(v); }
+Extended TSolarSystem::DistanceFromSun(const TVector& v) const {
+  return VecLength(v);
+}
 
 Extended TSolarSystem::ElongationAtCenter(const TVector& v) const {
   const Extended p = DistanceFromSun(v);

@@ -83,8 +83,8 @@ TEST(OEObjectList, OlderFormsReadTheirOwnValuesOnly) {
     int32_t first_id;
     int expected_count;
   };
-  for (const Case& c : {Case{"1.5", true, kVenus, 2}, Case{"1.5", true, -5, 1},
-                        Case{"1.0", false, 0, 2}}) {
+  for (const Case& c :
+       {Case{"1.5", true, kVenus, 2}, Case{"1.5", true, -5, 1}, Case{"1.0", false, 0, 2}}) {
     SCOPED_TRACE(c.form);
     const auto bytes = Written([&](ValueWriter& w) { write_block(w, c.with_id, c.first_id); });
     MemorySource source(bytes);

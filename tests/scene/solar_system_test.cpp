@@ -61,9 +61,15 @@ TEST(SolarSystem, DimSetsTheGridStepAndIgnoresValuesOutOfRange) {
     Extended step;
   };
   const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
-  const Case cases[] = {{2, 2, 0.5L},           {100, 100, 20},       {50, 50, 10},
-                        {0.003L, 0.003L, 0.001L}, {0.001L, 0.001L, 0.001L}, {7, 7, 1},
-                        {100.0001L, 2, 0.5L},   {0.0009L, 2, 0.5L},   {nan, 2, 0.5L}};
+  const Case cases[] = {{2, 2, 0.5L},
+                        {100, 100, 20},
+                        {50, 50, 10},
+                        {0.003L, 0.003L, 0.001L},
+                        {0.001L, 0.001L, 0.001L},
+                        {7, 7, 1},
+                        {100.0001L, 2, 0.5L},
+                        {0.0009L, 2, 0.5L},
+                        {nan, 2, 0.5L}};
   for (const Case& c : cases) {
     TSolarSystem scene;
     scene.SetDim(c.dim);
