@@ -51,8 +51,8 @@ void AddComplexTerm(int32_t sign, Extended& re, Extended& im, Extended amplitude
 // the mean ecliptic and equinox of JD 2451544.5; leaves that date's obliquity in the cache.
 TVector Equator1950ToEcliptic2000(const TVector& v);
 
-// Galilean satellite 140..143 in the plane of Jupiter's equator, x towards the node of that
-// equator on the ecliptic of 1950 (AU); the zero vector for any other id.
+// Galilean satellite 140..143 in the plane of Jupiter's equator, x towards the ascending node
+// of that equator on Jupiter's orbit (AU); the zero vector for any other id.
 TVector JupiterMoonEquatorPosition(int32_t id, Extended jd);
 // Turns a vector of that frame for jd onto the mean ecliptic and equinox of 1950.
 TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd);
