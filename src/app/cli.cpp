@@ -23,6 +23,7 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"jd", "Julian date of a calendar date and UT time", CmdJd},
     {"date", "calendar date and UT time of a Julian date", CmdDate},
+    {"ephem", "positions of the planets, the Moon and the satellites", CmdEphem},
 };
 
 void Usage(std::ostream& out) {

@@ -17,11 +17,8 @@ constexpr int32_t kLibraryPlanet[9] = {3, 1, 2, 4, 5, 6, 7, 8, 9};
 
 }  // namespace
 
-TRectSph PlanetPosition(int32_t planet, Extended jd) {
-  if (planet < kEarth || planet > kPluto) {
-    MeanObliquity(jd);
-    return {};
-  }
+TVector PlanetPositionJ2000(int32_t planet, Extended jd) {
+  if (planet < kEarth || planet > kPluto) return {};
   TPlan404Data rec{};
   rec.JD = static_cast<double>(jd);
   rec.Planet = kLibraryPlanet[planet];
@@ -33,7 +30,15 @@ TRectSph PlanetPosition(int32_t planet, Extended jd) {
     const TVector moon = MoonPosition(jd, true, true, true).Rect;
     v = VecSub(v, VecScale(moon, kMoonMassShare));
   }
+  return v;
+}
 
+TRectSph PlanetPosition(int32_t planet, Extended jd) {
+  if (planet < kEarth || planet > kPluto) {
+    MeanObliquity(jd);
+    return {};
+  }
+  TVector v = PlanetPositionJ2000(planet, jd);
   v = PrecessVector(v, -1, jd).Rect;
   // The Moon and the precession may have left another date in the cache.
   MeanObliquity(jd);

@@ -1,0 +1,194 @@
+// kestrova-cli ephem: positions of the planets, the Moon and the satellites for given Julian
+// dates, computed by the same bodies the scene holds.
+#include <cctype>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/cli.h"
+#include "ephemerides/kepler_orbits.h"
+#include "ephemerides/moon.h"
+#include "ephemerides/planet_positions.h"
+#include "ephemerides/precession.h"
+#include "ephemerides/satellites.h"
+#include "model/astronomical_objects.h"
+#include "model/body_data_table.h"
+#include "numerics/errors.h"
+
+namespace kestrova::cli {
+
+namespace {
+
+enum class TFrame { Date, J2000 };
+
+struct TBody {
+  int32_t id;
+  std::string name;
+};
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool IsSatelliteId(int32_t id) {
+  return (id >= 140 && id <= 143) || (id >= 156 && id <= 167) || (id >= 170 && id <= 174);
+}
+
+std::optional<TBody> BodyById(int32_t id) {
+  if (id >= 0 && id <= 8) return TBody{id, kPlanetData[id].Name};
+  if (id == kMoonId) return TBody{id, "Moon"};
+  if (IsSatelliteId(id)) return TBody{id, FindSatelliteData(id)->Name};
+  return std::nullopt;
+}
+
+// A name in any case, or a body number / Id.
+std::optional<TBody> FindBody(const std::string& text) {
+  if (!text.empty() && text.size() <= 4 &&
+      text.find_first_not_of("0123456789") == std::string::npos) {
+    return BodyById(std::stoi(text));
+  }
+  const std::string wanted = Lower(text);
+  for (int32_t id = 0; id <= 8; ++id)
+    if (Lower(kPlanetData[id].Name) == wanted) return BodyById(id);
+  if (wanted == "moon") return BodyById(kMoonId);
+  for (const TSatelliteData& s : kSatelliteData)
+    if (Lower(s.Name) == wanted) return BodyById(s.Id);
+  return std::nullopt;
+}
+
+// What the scene keeps in Pos: heliocentric on the mean ecliptic and equinox of the date for a
+// planet, geocentric for the Moon, planetocentric for a satellite.
+TVector PositionOfDate(int32_t id, Extended jd) {
+  if (id >= 0 && id <= 8) {
+    TPlanet planet(id, 0);
+    planet.Calculate(jd);
+    return planet.Pos;
+  }
+  TPlanet host(id == kMoonId ? kEarth : id < 150 ? kJupiter : id < 170 ? kSaturn : kUranus, 0);
+  std::unique_ptr<TSatellite> body;
+  if (id == kMoonId) {
+    body = std::make_unique<TEarthMoon>(0, &host);
+  } else if (id < 150) {
+    body = std::make_unique<TJupiterMoon>(id, &host, 0);
+  } else if (id < 170) {
+    body = std::make_unique<TSaturnMoon>(id, &host, 0);
+  } else {
+    body = std::make_unique<TUranusMoon>(id, &host, 0);
+  }
+  body->Calculate(jd);
+  return body->Pos;
+}
+
+// Rectangular coordinates on the mean equator and equinox of J2000.0.
+TVector PositionJ2000(int32_t id, Extended jd) {
+  if (id >= kEarth && id <= kNeptune) return PlanetPositionJ2000(id, jd);
+  if (id == kPluto) {
+    const TVector ecliptic = KeplerPosition(MeanPlanetElements(kPluto, 0, jd), jd);
+    MeanObliquity(J2000);
+    return EclToEqu(ecliptic);
+  }
+  if (id == kMoonId) return MoonPosition(jd, false, true, true).Rect;
+  TVector v;
+  if (id < 150) {
+    JupiterMoonPosition(id, jd, v);
+  } else if (id < 170) {
+    SaturnMoonPosition(id, jd, v);
+  } else {
+    UranusMoonPosition(id, jd, v);
+  }
+  MeanObliquity(J2000);
+  return EclToEqu(v);
+}
+
+std::string Number(Extended x) {
+  return Format("%.17Lg", x);
+}
+
+constexpr const char* kUsage =
+    "usage: kestrova-cli ephem [--frame date|j2000] BODY JD [JD ...]\n"
+    "       kestrova-cli ephem [--frame date|j2000] BODY -      (one JD per line on stdin)\n";
+
+}  // namespace
+
+int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(args)) {
+    out << kUsage
+        << "\nPrints body,jd,x,y,z (AU, 17 significant digits) for each Julian date.\n"
+           "--frame date (default): what the scene keeps: a planet heliocentric on the mean\n"
+           "  ecliptic and equinox of the date, the Moon geocentric, a satellite\n"
+           "  planetocentric, both on the ecliptic of the date.\n"
+           "--frame j2000: rectangular on the mean equator and equinox of J2000.0 (the Moon\n"
+           "  geometric and geocentric).\n"
+           "BODY: Earth, Mercury, ..., Pluto, Moon, Io, ..., Oberon (any case), or a body\n"
+           "number 0..8, 13, 140..143, 156..167, 170..174.\n";
+    return kOk;
+  }
+  TFrame frame = TFrame::Date;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--frame") {
+      if (i + 1 >= args.size()) {
+        err << "kestrova-cli ephem: --frame needs date or j2000\n";
+        return kBadInput;
+      }
+      const std::string f = Lower(args[++i]);
+      if (f == "date") {
+        frame = TFrame::Date;
+      } else if (f == "j2000") {
+        frame = TFrame::J2000;
+      } else {
+        err << "kestrova-cli ephem: unknown frame '" << args[i] << "' (date or j2000)\n";
+        return kBadInput;
+      }
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.size() < 2) {
+    err << kUsage;
+    return kBadInput;
+  }
+  const std::optional<TBody> body = FindBody(rest[0]);
+  if (!body) {
+    err << "kestrova-cli ephem: unknown body '" << rest[0] << "'\n";
+    return kBadInput;
+  }
+
+  // Every date is read and checked before anything is printed.
+  std::vector<std::string> texts;
+  if (rest.size() == 2 && rest[1] == "-") {
+    std::string line;
+    while (std::getline(in, line)) {
+      const size_t first = line.find_first_not_of(" \t\r");
+      if (first == std::string::npos) continue;
+      const size_t last = line.find_last_not_of(" \t\r");
+      texts.push_back(line.substr(first, last - first + 1));
+    }
+  } else {
+    texts.assign(rest.begin() + 1, rest.end());
+  }
+  std::vector<Extended> dates;
+  for (const std::string& text : texts) {
+    try {
+      dates.push_back(ParseJulianDate(text));
+    } catch (const EKestrovaError& e) {
+      err << "kestrova-cli ephem: " << e.what() << "\n";
+      return kBadInput;
+    }
+  }
+
+  std::string text = "body,jd,x,y,z\n";
+  for (Extended jd : dates) {
+    const TVector v =
+        frame == TFrame::Date ? PositionOfDate(body->id, jd) : PositionJ2000(body->id, jd);
+    text += body->name + "," + Number(jd) + "," + Number(v.x) + "," + Number(v.y) + "," +
+            Number(v.z) + "\n";
+  }
+  out << text;
+  return kOk;
+}
+
+}  // namespace kestrova::cli

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "app/cli_test_support.h"
+#include "ephemerides/kepler_orbits.h"
+#include "ephemerides/moon.h"
+#include "ephemerides/planet_positions.h"
+#include "ephemerides/precession.h"
+#include "numerics/errors.h"
+
+namespace kestrova::cli {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Row(const std::string& name, Extended jd, const TVector& v) {
+  return name + "," + Format("%.17Lg,%.17Lg,%.17Lg,%.17Lg", jd, v.x, v.y, v.z);
+}
+
+TEST(CliEphem, PositionsInBothFrames) {
+  const Extended jd = 2460676.5L;
+  const TCliResult mars = RunCommand({"ephem", "mars", "2460676.5"});
+  ASSERT_EQ(mars.status, kOk) << mars.err;
+  EXPECT_EQ(Lines(mars.out), (std::vector<std::string>{
+                                 "body,jd,x,y,z", Row("Mars", jd, PlanetPosition(3, jd).Rect)}));
+
+  const TCliResult earth = RunCommand({"ephem", "--frame", "j2000", "0", "2460676.5"});
+  ASSERT_EQ(earth.status, kOk) << earth.err;
+  EXPECT_EQ(Lines(earth.out)[1], Row("Earth", jd, PlanetPositionJ2000(0, jd)));
+
+  const TCliResult moon = RunCommand({"ephem", "--frame", "J2000", "MOON", "2460676.5"});
+  EXPECT_EQ(Lines(moon.out)[1], Row("Moon", jd, MoonPosition(jd, false, true, true).Rect));
+
+  // Pluto stays on its Kepler orbit in the scene's frame.
+  const TCliResult pluto = RunCommand({"ephem", "8", "2460676.5"});
+  EXPECT_EQ(Lines(pluto.out)[1],
+            Row("Pluto", jd, KeplerPosition(MeanPlanetElements(8, 0, jd), jd)));
+}
+
+TEST(CliEphem, SatellitesAndDatesFromStandardInput) {
+  const TCliResult io = RunCommand({"ephem", "Io", "-"}, "2451545\n\n 2451546.25 \n");
+  ASSERT_EQ(io.status, kOk) << io.err;
+  const std::vector<std::string> lines = Lines(io.out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].rfind("Io,2451545,", 0), 0u);
+  EXPECT_EQ(lines[2].rfind("Io,2451546.25,", 0), 0u);
+  // Io keeps within 0.0029 AU of Jupiter in both frames and for every numbering.
+  for (const Args& args :
+       {Args{"ephem", "140", "2451545"}, Args{"ephem", "--frame", "j2000", "io", "2451545"}}) {
+    const TCliResult r = RunCommand(args);
+    ASSERT_EQ(r.status, kOk);
+    long double x, y, z;
+    ASSERT_EQ(std::sscanf(Lines(r.out)[1].c_str(), "Io,%*[^,],%Lg,%Lg,%Lg", &x, &y, &z), 3);
+    const long double d = std::sqrt(x * x + y * y + z * z);
+    EXPECT_GT(d, 0.0027L);
+    EXPECT_LT(d, 0.0029L);
+  }
+}
+
+TEST(CliEphem, BadInputPrintsNothingAndExitsTwo) {
+  const std::vector<Args> cases = {
+      {"ephem", "Vulcan", "2451545"},
+      {"ephem", "9", "2451545"},
+      {"ephem", "175", "2451545"},
+      {"ephem", "Earth", "2451545", "4000001"},  // the first date is good: nothing half-printed
+      {"ephem", "Earth", "-0.5"},
+      {"ephem", "Earth", "soon"},
+      {"ephem", "--frame", "galactic", "Earth", "2451545"},
+      {"ephem", "Earth"},
+  };
+  for (const Args& args : cases) {
+    const TCliResult r = RunCommand(args);
+    EXPECT_EQ(r.status, kBadInput) << args[2];
+    EXPECT_EQ(r.out, "") << args[2];
+    EXPECT_NE(r.err, "") << args[2];
+  }
+  const TCliResult stdin_bad = RunCommand({"ephem", "Moon", "-"}, "2451545\nnot a date\n");
+  EXPECT_EQ(stdin_bad.status, kBadInput);
+  EXPECT_EQ(stdin_bad.out, "");
+}
+
+}  // namespace
+}  // namespace kestrova::cli
