@@ -44,25 +44,25 @@ TVector JupiterMoonEquatorPosition(int32_t id, Extended jd) {
 
   Extended xi = 0;
   for (const TGalileanTerm& term : th.radius)
-    xi += term.amplitude * std::cos(DegToRad(Argument(term, arg)));
+    xi += term.amplitude * Cos(DegToRad(Argument(term, arg)));
   xi *= 1e-7L;
 
   Extended upsilon = 0;
   for (const TGalileanTerm& term : th.longitude)
-    upsilon += term.amplitude * std::sin(DegToRad(Argument(term, arg)));
+    upsilon += term.amplitude * Sin(DegToRad(Argument(term, arg)));
   upsilon *= 1e-7L;
   const Extended upsilonDeg = RadToDeg(upsilon);
 
   // The latitude arguments are counted from the perturbed longitude.
   Extended zeta = 0;
   for (const TGalileanTerm& term : th.latitude)
-    zeta += term.amplitude * std::sin(DegToRad(Argument(term, arg) + upsilonDeg));
+    zeta += term.amplitude * Sin(DegToRad(Argument(term, arg) + upsilonDeg));
   zeta *= 1e-7L;
 
   const Extended lambda = DegToRad(arg[th.meanLongitude] - arg[kPsi] + upsilonDeg);
   const Extended a = th.semiMajorAxis;
   const Extended r = a * (1 + xi);
-  return {r * std::cos(lambda), r * std::sin(lambda), a * zeta};
+  return {r * Cos(lambda), r * Sin(lambda), a * zeta};
 }
 
 TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd) {

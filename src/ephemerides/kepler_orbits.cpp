@@ -34,7 +34,7 @@ TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
   const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
   Extended E = m;
   for (int step = 0; step < 4; ++step)
-    E = E + (m + an.e * std::sin(E) - E) / (1 - an.e * std::cos(E));
+    E = E + (m + an.e * Sin(E) - E) / (1 - an.e * Cos(E));
   an.E = E;
   an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
   return an;
@@ -67,11 +67,11 @@ Extended EarthLunarCorrection(Extended k, bool perihelion) {
   const Extended a4 = DegToRad(136.95L + 659.306737L * k);
   const Extended a5 = DegToRad(249.52L + 329.653368L * k);
   if (perihelion) {
-    return 1.278L * std::sin(a1) - 0.055L * std::sin(a2) - 0.091L * std::sin(a3) -
-           0.056L * std::sin(a4) - 0.045L * std::sin(a5);
+    return 1.278L * Sin(a1) - 0.055L * Sin(a2) - 0.091L * Sin(a3) -
+           0.056L * Sin(a4) - 0.045L * Sin(a5);
   }
-  return -1.352L * std::sin(a1) + 0.061L * std::sin(a2) + 0.062L * std::sin(a3) +
-         0.029L * std::sin(a4) + 0.031L * std::sin(a5);
+  return -1.352L * Sin(a1) + 0.061L * Sin(a2) + 0.062L * Sin(a3) +
+         0.029L * Sin(a4) + 0.031L * Sin(a5);
 }
 
 template <size_t N>
@@ -91,11 +91,11 @@ Extended PassageCount(int32_t planet, Extended jd) {
 
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd) {
   const TAnomalies an = Anomalies(el, jd);
-  const Extended r = an.a * (1 - an.e * an.e) / (1 + an.e * std::cos(an.v));
+  const Extended r = an.a * (1 - an.e * an.e) / (1 + an.e * Cos(an.v));
   const Extended u = an.peri + an.v - an.node;
-  const Extended cu = std::cos(u), su = std::sin(u);
-  const Extended cn = std::cos(an.node), sn = std::sin(an.node);
-  const Extended ci = std::cos(an.i), si = std::sin(an.i);
+  const Extended cu = Cos(u), su = Sin(u);
+  const Extended cn = Cos(an.node), sn = Sin(an.node);
+  const Extended ci = Cos(an.i), si = Sin(an.i);
   return {r * (cu * cn - sn * su * ci), r * (cu * sn + cn * su * ci), r * si * su};
 }
 
@@ -108,18 +108,18 @@ TVector KeplerVelocity(const TOrbitalElements& el, Extended jd) {
   const TAnomalies an = Anomalies(el, jd);
   const Extended e = an.e;
   const Extended t = std::sqrt((1 + e) / (1 - e));
-  const Extended dEdt = an.n / (1 - e * std::cos(an.E));
+  const Extended dEdt = an.n / (1 - e * Cos(an.E));
   const Extended tanHalf = std::tan(an.E / 2);
-  const Extended cosHalf = std::cos(an.E / 2);
+  const Extended cosHalf = Cos(an.E / 2);
   const Extended dvdt = dEdt * t / ((t * tanHalf) * (t * tanHalf) + 1) / (cosHalf * cosHalf);
   const Extended p = an.a * (1 - e * e);
-  const Extended denom = 1 + e * std::cos(an.v);
+  const Extended denom = 1 + e * Cos(an.v);
   const Extended r = p / denom;
-  const Extended drdt = dvdt * e * p * std::sin(an.v) / (denom * denom);
+  const Extended drdt = dvdt * e * p * Sin(an.v) / (denom * denom);
   const Extended u = an.peri + an.v - an.node;
-  const Extended cu = std::cos(u), su = std::sin(u);
-  const Extended cn = std::cos(an.node), sn = std::sin(an.node);
-  const Extended ci = std::cos(an.i), si = std::sin(an.i);
+  const Extended cu = Cos(u), su = Sin(u);
+  const Extended cn = Cos(an.node), sn = Sin(an.node);
+  const Extended ci = Cos(an.i), si = Sin(an.i);
   return {drdt * (cu * cn - sn * su * ci) - dvdt * r * (su * cn + sn * cu * ci),
           drdt * (cu * sn + cn * su * ci) - dvdt * r * (su * sn - cn * cu * ci),
           si * (drdt * su + dvdt * r * cu)};
@@ -189,8 +189,8 @@ TRectSph PlanetPole(int32_t body, Extended jd) {
       break;
     case kNeptune: {
       const Extended n = DegToRad(359.28L + 54.308L * t);
-      a0 = 299.36L + 0.70L * std::sin(n);
-      d0 = 43.46L - 0.51L * std::cos(n);
+      a0 = 299.36L + 0.70L * Sin(n);
+      d0 = 43.46L - 0.51L * Cos(n);
       break;
     }
     case kPluto:

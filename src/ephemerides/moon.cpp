@@ -33,8 +33,8 @@ void BuildMultiples(TMultiples& m, Extended arcsec, int highest) {
   const Extended a = arcsec * ASR;
   s[0] = 0;
   c[0] = 1;
-  s[1] = std::sin(a);
-  c[1] = std::cos(a);
+  s[1] = Sin(a);
+  c[1] = Cos(a);
   if (highest >= 2) {
     s[2] = 2 * s[1] * c[1];
     c[2] = c[1] * c[1] - s[1] * s[1];
@@ -82,8 +82,8 @@ struct TPhases {
   Extended c[N];
   explicit TPhases(const TMoonExplicitTerm (&terms)[N]) {
     for (int i = 0; i < N; ++i) {
-      s[i] = std::sin(terms[i].Phase * ASR);
-      c[i] = std::cos(terms[i].Phase * ASR);
+      s[i] = Sin(terms[i].Phase * ASR);
+      c[i] = Cos(terms[i].Phase * ASR);
     }
   }
 };
@@ -251,10 +251,10 @@ TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial)
   // Mean ecliptic of jd to mean equator of jd.
   const Extended ce = CurrentObliquity().CosEps;
   const Extended se = CurrentObliquity().SinEps;
-  const Extended cb = std::cos(m.Lat);
-  const Extended sb = std::sin(m.Lat);
-  const Extended cl = std::cos(m.Lon);
-  const Extended sl = std::sin(m.Lon);
+  const Extended cb = Cos(m.Lat);
+  const Extended sb = Sin(m.Lat);
+  const Extended cl = Cos(m.Lon);
+  const Extended sl = Sin(m.Lon);
   TVector v{m.R * cb * cl, m.R * (cb * sl * ce - sb * se), m.R * (cb * sl * se + sb * ce)};
 
   if (toJ2000) v = PrecessVector(v, 1, jd).Rect;

@@ -21,8 +21,8 @@ struct Multiples {
   explicit Multiples(Extended a) {
     s[0] = 0;
     c[0] = 1;
-    s[1] = std::sin(a);
-    c[1] = std::cos(a);
+    s[1] = Sin(a);
+    c[1] = Cos(a);
     if constexpr (N >= 2) {
       s[2] = 2 * s[1] * c[1];
       c[2] = c[1] * c[1] - s[1] * s[1];
@@ -119,11 +119,11 @@ TVector ApplyNutation(const TVector& v, Extended jd) {
   const Extended deps = g_nutation.DEps;
   const Extended dpsi = g_nutation.DPsi;
   const Extended f = e + deps;
-  const Extended ce = std::cos(f);
-  const Extended se = std::sin(f);
-  const Extended so = std::sin(deps);
-  const Extended cl = std::cos(dpsi);
-  const Extended sl = std::sin(dpsi);
+  const Extended ce = Cos(f);
+  const Extended se = Sin(f);
+  const Extended so = Sin(deps);
+  const Extended cl = Cos(dpsi);
+  const Extended sl = Sin(dpsi);
   return {cl * v.x - sl * cose * v.y - sl * sine * v.z,
           sl * ce * v.x + (cl * cose * ce + sine * se) * v.y - (so + (1 - cl) * sine * ce) * v.z,
           sl * se * v.x + (so + (cl - 1) * se * cose) * v.y + (cl * sine * se + cose * ce) * v.z};

@@ -21,7 +21,7 @@ Extended ObliquityArcsec(Extended jd) {
 
 TObliquity MakeObliquity(Extended jd) {
   const Extended e = ObliquityArcsec(jd) * ASR;
-  return {jd, e, std::cos(e), std::sin(e)};
+  return {jd, e, Cos(e), Sin(e)};
 }
 
 // The obliquity cache, filled at start-up for 1 January 2000, 0h.
@@ -37,8 +37,8 @@ Extended Horner(const Extended (&c)[N], Extended t) {
 
 // Rotation of the point's coordinates by angle a about z, as the precession chain uses it.
 TVector TurnZ(const TVector& v, Extended a) {
-  const Extended c = std::cos(a);
-  const Extended s = std::sin(a);
+  const Extended c = Cos(a);
+  const Extended s = Sin(a);
   return {c * v.x + s * v.y, -s * v.x + c * v.y, v.z};
 }
 
@@ -51,7 +51,9 @@ TRectSph WithSpherical(const TVector& v) {
 
 void MeanObliquity(Extended jd) {
   if (jd == g_obliquity.JD) return;
-  g_obliquity = MakeObliquity(jd);
+  // Precession switches between J2000.0 and the date at every call: keep J2000.0's at hand.
+  static const TObliquity kAtJ2000 = MakeObliquity(J2000);
+  g_obliquity = jd == J2000 ? kAtJ2000 : MakeObliquity(jd);
 }
 
 const TObliquity& CurrentObliquity() {
@@ -120,8 +122,8 @@ TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
 
   Extended incl = Horner(kI, t);
   if (direction == 1) incl = -incl;
-  const Extended ci = std::cos(incl);
-  const Extended si = std::sin(incl);
+  const Extended ci = Cos(incl);
+  const Extended si = Sin(incl);
   w = {w.x, ci * w.y + si * w.z, -si * w.y + ci * w.z};
 
   w = TurnZ(w, direction == 1 ? -node : -node - pA);

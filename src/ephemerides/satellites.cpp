@@ -16,9 +16,9 @@ void RotateAboutAxis(int axis, TVector& v, Extended angle) {
 TPlaneElements ChangeElementPlane(Extended n, Extended j, Extended node, Extended gamma,
                                   Extended pericentre, Extended meanLongitude) {
   const Extended f = DegToRad(node - n);
-  const Extended sf = std::sin(f), cf = std::cos(f);
-  const Extended sj = std::sin(DegToRad(j)), cj = std::cos(DegToRad(j));
-  const Extended sg = std::sin(DegToRad(gamma)), cg = std::cos(DegToRad(gamma));
+  const Extended sf = Sin(f), cf = Cos(f);
+  const Extended sj = Sin(DegToRad(j)), cj = Cos(DegToRad(j));
+  const Extended sg = Sin(DegToRad(gamma)), cg = Cos(DegToRad(gamma));
 
   // M: along the reference plane from n to the orbit's node there; U: along the orbit from
   // that node to its node on the equator.
@@ -45,8 +45,8 @@ TPlaneElements ChangeElementPlane(Extended n, Extended j, Extended node, Extende
 }
 
 void AddComplexTerm(int32_t sign, Extended& re, Extended& im, Extended amplitude, Extended phase) {
-  re += sign * amplitude * std::cos(phase);
-  im += sign * amplitude * std::sin(phase);
+  re += sign * amplitude * Cos(phase);
+  im += sign * amplitude * Sin(phase);
 }
 
 TVector Equator1950ToEcliptic2000(const TVector& v) {

@@ -14,10 +14,10 @@ namespace kestrova {
 namespace {
 
 Extended SinD(Extended x) {
-  return std::sin(DegToRad(x));
+  return Sin(DegToRad(x));
 }
 Extended CosD(Extended x) {
-  return std::cos(DegToRad(x));
+  return Cos(DegToRad(x));
 }
 Extended TanD(Extended x) {
   return Tan(DegToRad(x));

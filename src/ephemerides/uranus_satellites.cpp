@@ -38,7 +38,7 @@ TOrbitalElements UranusMoonEquatorElements(int32_t id, Extended jd) {
 
   Extended lambda = th.lambda0 + th.lambdaRate * t;
   for (const TSineTerm& term : th.lambdaTerms)
-    lambda += term.amplitude * std::sin(term.phase0 + term.rate * t);
+    lambda += term.amplitude * Sin(term.phase0 + term.rate * t);
 
   Extended k = 0, h = 0;
   for (const TComplexTerm& term : th.kh)

@@ -18,7 +18,7 @@ Extended ArcCos(Extended x) {
 }
 
 Extended Tan(Extended x) {
-  return std::sin(x) / std::cos(x);
+  return Sin(x) / Cos(x);
 }
 
 Extended Power(Extended base, Extended exponent) {

@@ -31,9 +31,9 @@ TSpherical RectToSph(const TVector& v) {
 }
 
 TVector SphToRect(const TSpherical& s) {
-  const Extended c = std::sin(Pi / 2 - s.Lat);
-  const Extended d = std::cos(Pi / 2 - s.Lat);
-  return {s.R * c * std::cos(s.Lon), s.R * c * std::sin(s.Lon), s.R * d};
+  const Extended c = Sin(Pi / 2 - s.Lat);
+  const Extended d = Cos(Pi / 2 - s.Lat);
+  return {s.R * c * Cos(s.Lon), s.R * c * Sin(s.Lon), s.R * d};
 }
 
 TMatrix MatZero() {
@@ -61,8 +61,8 @@ TVector MatVec(const TMatrix& m, const TVector& v) {
 TMatrix RotMatrix(int axis, Extended angle) {
   TMatrix m = MatZero();
   m.M[3][3] = 1;
-  const Extended c = std::cos(angle);
-  const Extended s = std::sin(angle);
+  const Extended c = Cos(angle);
+  const Extended s = Sin(angle);
   switch (axis) {
     case 0:
       m.M[0][0] = 1;
