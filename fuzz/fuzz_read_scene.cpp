@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kestrova::TSolarSystem& scene = Scene();
   kestrova::MemorySource source(data + 1, size - 1);
   kestrova::ValueReader reader(source);
+  bool complete = false;
   try {
     switch (data[0] % 3) {
       case 0:
@@ -39,11 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       default:
         kestrova::ReadScene10(scene, reader);
     }
+    complete = true;
   } catch (const kestrova::EKestrovaError&) {
     // The expected end of a damaged block (stream errors and EListError alike).
   }
-  // What the document reader does next: recompute, and later write the scene again.
-  scene.Recompute();
+  // What the document reader does after a whole block: recompute (the slow part, so only
+  // then), and later write the scene again.
+  if (complete) scene.Recompute();
   kestrova::MemorySink sink;
   kestrova::ValueWriter writer(sink);
   kestrova::WriteScene(scene, writer);

@@ -18,8 +18,8 @@ namespace {
 // The mean elements a planet starts with, before its first Calculate.
 constexpr Extended kPlanetStartJD = 2451544.5L;
 
-// The dates of the samples: t := jd, then t := t + step, 360 times. Summing (rather than
-// multiplying k * step) keeps the dates those of the stored documents' pictures.
+// The dates of the samples: t := jd, then t := t + step, 360 times. Summing rather than
+// multiplying k * step keeps the rounding, and so the orbits drawn, as they always were.
 template <class PositionAt>
 void Sample(std::array<TVector, kOrbitSampleCount>& points, Extended jd, Extended step,
             PositionAt position) {
