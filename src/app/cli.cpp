@@ -23,6 +23,8 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"jd", "Julian date of a calendar date and UT time", CmdJd},
     {"date", "calendar date and UT time of a Julian date", CmdDate},
+    {"import", "element files (MPCORB, comets) into a data file", CmdImport},
+    {"ephem", "positions of the bodies of a data file (--data-file)", CmdEphemDataFile},
 };
 
 void Usage(std::ostream& out) {
