@@ -61,6 +61,9 @@ int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMino
 
 int64_t ReadDataFile(const std::filesystem::path& file,
                      const std::function<void(const TMinorBodyRow&)>& row) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec))
+    throw ETableError("Table does not exist: " + file.string(), file.string());
   TableStore table;
   // An absolute folder, so that a relative folder called "MPC" is not taken for the alias.
   table.SetDatabase(std::filesystem::absolute(file).parent_path().string());
