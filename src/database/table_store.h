@@ -128,7 +128,8 @@ class TableStore {
 
   // Writing. Rows are appended in field order; a string longer than its field's size, a
   // duplicate primary key or a wrong count of values raises. Outside a transaction each
-  // append is its own transaction.
+  // append is its own transaction. On a shared open, writing (AddIndex too) ends the cursor:
+  // call First() again.
   void StartTransaction();
   void Commit();
   void Rollback();
