@@ -459,6 +459,12 @@ int TableStore::FieldIndex(const std::string& name) const {
   return -1;
 }
 
+int TableStore::NeedField(const std::string& name) const {
+  const int i = FieldIndex(name);
+  if (i < 0) Fail("Field '" + name + "' not found");
+  return i;
+}
+
 void TableStore::RequireRow() const {
   if (!Active()) Fail("Table is not open");
   if (eof_ || !cursor_) Fail("No current record");
@@ -482,26 +488,17 @@ std::string TableStore::StringAt(int field) const {
            : std::string();
 }
 
-#define KESTROVA_FIELD(name)      \
-  const int i = FieldIndex(name); \
-  if (i < 0) Fail("Field '" + (name) + "' not found");
-
 int64_t TableStore::FieldAsInteger(const std::string& name) const {
-  KESTROVA_FIELD(name)
-  return IntegerAt(i);
+  return IntegerAt(NeedField(name));
 }
 
 double TableStore::FieldAsFloat(const std::string& name) const {
-  KESTROVA_FIELD(name)
-  return FloatAt(i);
+  return FloatAt(NeedField(name));
 }
 
 std::string TableStore::FieldAsString(const std::string& name) const {
-  KESTROVA_FIELD(name)
-  return StringAt(i);
+  return StringAt(NeedField(name));
 }
-
-#undef KESTROVA_FIELD
 
 bool TableStore::FindNearest(const std::string& text) {
   if (!Active()) Fail("Table is not open");

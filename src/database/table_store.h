@@ -149,6 +149,7 @@ class TableStore {
   void FinalizeCursor();
   std::vector<std::string> ActiveKeyFields();
   void RequireRow() const;
+  int NeedField(const std::string& name) const;
   // Shared opens keep a read transaction so that the shared lock stays held; writes end it
   // for their duration.
   void BeginRead();
