@@ -460,6 +460,7 @@ int TableStore::FieldIndex(const std::string& name) const {
 }
 
 int TableStore::NeedField(const std::string& name) const {
+  if (!Active()) Fail("Table is not open");
   const int i = FieldIndex(name);
   if (i < 0) Fail("Field '" + name + "' not found");
   return i;
