@@ -22,18 +22,19 @@ namespace fs = std::filesystem;
 
 constexpr int kLines = 20000;
 
-// A work folder for the process, removed at exit.
+// A work folder for the process, removed at exit. Held through a pointer that is never freed,
+// so that it is still there when the exit handler runs.
 const fs::path& WorkFolder() {
-  static const fs::path dir = [] {
+  static const fs::path* dir = [] {
     char pattern[] = "/tmp/kestrova-bench-db.XXXXXX";
-    const fs::path d = mkdtemp(pattern);
+    const auto* d = new fs::path(mkdtemp(pattern));
     std::atexit([] {
       std::error_code ec;
       fs::remove_all(WorkFolder(), ec);
     });
     return d;
   }();
-  return dir;
+  return *dir;
 }
 
 // A synthetic element file in the minor-planet export format: main-belt orbits with a few
