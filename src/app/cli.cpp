@@ -24,6 +24,7 @@ constexpr TCommand kCommands[] = {
     {"jd", "Julian date of a calendar date and UT time", CmdJd},
     {"date", "calendar date and UT time of a Julian date", CmdDate},
     {"ephem", "positions of the planets, the Moon and the satellites", CmdEphem},
+    {"import", "element files (MPCORB, comets) into a data file", CmdImport},
 };
 
 void Usage(std::ostream& out) {

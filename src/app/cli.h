@@ -22,6 +22,8 @@ int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 int CmdJd(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdDate(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdImport(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdEphemDataFile(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);

@@ -109,7 +109,8 @@ std::string Number(Extended x) {
 
 constexpr const char* kUsage =
     "usage: kestrova-cli ephem [--frame date|j2000] BODY JD [JD ...]\n"
-    "       kestrova-cli ephem [--frame date|j2000] BODY -      (one JD per line on stdin)\n";
+    "       kestrova-cli ephem [--frame date|j2000] BODY -      (one JD per line on stdin)\n"
+    "       kestrova-cli ephem --data-file FILE.db JD           (every body of a data file)\n";
 
 }  // namespace
 
@@ -126,6 +127,8 @@ int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream
            "number 0..8, 13, 140..143, 156..167, 170..174.\n";
     return kOk;
   }
+  for (const std::string& a : args)
+    if (a == "--data-file") return CmdEphemDataFile(args, in, out, err);
   TFrame frame = TFrame::Date;
   std::vector<std::string> rest;
   for (size_t i = 0; i < args.size(); ++i) {

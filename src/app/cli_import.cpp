@@ -1,0 +1,156 @@
+// kestrova-cli import and ephem --data-file: filling data files from element files, and the
+// positions of every body of a data file.
+#include <cstdio>
+#include <iostream>
+
+#include "app/cli.h"
+#include "database/element_import.h"
+#include "database/minor_bodies.h"
+#include "model/astronomical_objects.h"
+#include "numerics/errors.h"
+
+namespace kestrova::cli {
+
+namespace {
+
+// Splits "--name=value" and "--name value"; returns false when the option has no value.
+bool OptionValue(const Args& args, size_t& i, const std::string& name, std::string& value) {
+  const std::string& a = args[i];
+  if (a.rfind(name + "=", 0) == 0) {
+    value = a.substr(name.size() + 1);
+    return true;
+  }
+  if (a != name) return false;
+  if (i + 1 >= args.size()) throw EConvertError("option " + name + " needs a value");
+  value = args[++i];
+  return true;
+}
+
+std::string CsvField(const std::string& s) {
+  if (s.find_first_of(",\"\n") == std::string::npos) return s;
+  std::string q = "\"";
+  for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"";
+}
+
+constexpr const char* kImportUsage =
+    "usage: kestrova-cli import --format mpcorb|comets [--alias DIR] --table NAME [--replace]\n"
+    "                          [--quiet] FILE\n";
+
+}  // namespace
+
+int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(args)) {
+    out << kImportUsage
+        << "\nReads an element file and writes the data file NAME.db of the database alias\n"
+           "(default MPC, the folder MPC in the program folder; any other alias is a folder).\n"
+           "  mpcorb  the minor-planet export format (MPCORB.DAT and its extracts)\n"
+           "  comets  the one-line comet format (CometEls.txt); orbits with e >= 1 are skipped\n"
+           "An existing table is kept unless --replace is given. Lines that cannot be read are\n"
+           "skipped and counted; the summary names the first ten. Progress goes to stderr\n"
+           "unless --quiet.\n";
+    return kOk;
+  }
+  TImportOptions opt;
+  std::string file, format;
+  bool quiet = false, haveTable = false;
+  try {
+    for (size_t i = 0; i < args.size(); ++i) {
+      std::string v;
+      if (OptionValue(args, i, "--format", v)) {
+        format = v;
+      } else if (OptionValue(args, i, "--alias", v)) {
+        opt.Alias = v;
+      } else if (OptionValue(args, i, "--table", v)) {
+        opt.Table = v;
+        haveTable = true;
+      } else if (args[i] == "--replace") {
+        opt.Replace = true;
+      } else if (args[i] == "--quiet") {
+        quiet = true;
+      } else if (args[i].rfind("--", 0) == 0 || !file.empty()) {
+        throw EConvertError("unexpected argument '" + args[i] + "'");
+      } else {
+        file = args[i];
+      }
+    }
+    if (format == "mpcorb")
+      opt.Format = TElementFormat::Mpcorb;
+    else if (format == "comets")
+      opt.Format = TElementFormat::Comets;
+    else
+      throw EConvertError(format.empty() ? "--format is missing"
+                                         : "unknown format '" + format + "'");
+    if (!haveTable || opt.Table.empty()) throw EConvertError("--table is missing");
+    if (file.empty()) throw EConvertError("FILE is missing");
+  } catch (const EConvertError& e) {
+    err << "kestrova-cli import: " << e.what() << "\n" << kImportUsage;
+    return kBadInput;
+  }
+  if (!quiet) {
+    opt.Progress = [&err, last = -100](const char* stage, int percent) mutable {
+      // A line every five percent is enough to see a long import move.
+      if (percent == 0 || percent == 100 || percent >= last + 5 || percent < last) {
+        err << "import: " << stage << " " << percent << "%\n" << std::flush;
+        last = percent;
+      }
+    };
+  }
+  const TImportResult result = ImportElements(file, opt);
+  out << result.Summary() << "\n";
+  return kOk;
+}
+
+int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  constexpr const char* kUsage = "usage: kestrova-cli ephem --data-file FILE.db JD\n";
+  if (WantsHelp(args)) {
+    out << kUsage
+        << "\nHeliocentric ecliptic position (AU) at the Julian date JD of every body of a\n"
+           "data file, on its Kepler orbit as \"Show all objects\" computes it: a header\n"
+           "no,name,x,y,z then one line per row in the order of the numbers.\n";
+    return kOk;
+  }
+  std::string file, jdText;
+  try {
+    for (size_t i = 0; i < args.size(); ++i) {
+      std::string v;
+      if (OptionValue(args, i, "--data-file", v))
+        file = v;
+      else if (args[i].rfind("--", 0) == 0 || !jdText.empty())
+        throw EConvertError("unexpected argument '" + args[i] + "'");
+      else
+        jdText = args[i];
+    }
+    if (file.empty()) throw EConvertError("--data-file is missing");
+    if (jdText.empty()) throw EConvertError("JD is missing");
+  } catch (const EConvertError& e) {
+    err << "kestrova-cli ephem: " << e.what() << "\n" << kUsage;
+    return kBadInput;
+  }
+  Extended jd = 0;
+  try {
+    jd = ParseJulianDate(jdText);
+  } catch (const EKestrovaError& e) {
+    err << e.what() << "\n";
+    return kBadInput;
+  }
+  // The header waits for the first row, so that a file that cannot be read prints nothing.
+  bool header = false;
+  std::string line;
+  ReadDataFile(file, [&](const TMinorBodyRow& row) {
+    if (!header) {
+      out << "no,name,x,y,z\n";
+      header = true;
+    }
+    // A plain body of the "all objects" list, computed as the scene computes it.
+    TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
+    body.Calculate(jd);
+    line = std::to_string(row.No) + "," + CsvField(row.Name) +
+           Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
+    out << line;
+  });
+  if (!header) out << "no,name,x,y,z\n";
+  return kOk;
+}
+
+}  // namespace kestrova::cli

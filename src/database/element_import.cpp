@@ -1,0 +1,433 @@
+#include "database/element_import.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <unordered_set>
+
+#include "database/data_files.h"
+#include "database/minor_bodies.h"
+#include "database/table_store.h"
+#include "numerics/errors.h"
+#include "numerics/julian_dates.h"
+
+namespace kestrova {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Columns first..last, counted from 1 as the format descriptions count them, without
+// surrounding blanks; empty where the line is shorter.
+std::string Col(const std::string& line, size_t first, size_t last) {
+  if (line.size() < first) return {};
+  size_t b = first - 1, e = std::min(last, line.size());
+  while (b < e && (line[b] == ' ' || line[b] == '\t')) ++b;
+  while (e > b && (line[e - 1] == ' ' || line[e - 1] == '\t')) --e;
+  return line.substr(b, e - b);
+}
+
+bool ToDouble(const std::string& text, double& out) {
+  if (text.empty()) return false;
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtod(begin, &end);
+  return end == begin + text.size() && errno != ERANGE && std::isfinite(out);
+}
+
+bool ToInt(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  out = std::atoi(text.c_str());
+  return true;
+}
+
+int Base62(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'z') return c - 'a' + 36;
+  return -1;
+}
+
+bool LeapYear(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int DaysInMonth(int y, int m) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && LeapYear(y) ? 29 : kDays[m - 1];
+}
+
+// Julian date of 0h of a Gregorian calendar date, or -1 when the date does not exist.
+double CalendarJD(int year, int month, int day) {
+  if (year < 1583 || year > 6000 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(year, month))
+    return -1;
+  return static_cast<double>(DateToJD(TDateRec{day, month, year, 0, 0, 0, 0}));
+}
+
+double Norm360(double x) {
+  double r = std::fmod(x, 360.0);
+  if (r < 0) r += 360.0;
+  return r;
+}
+
+const char* OrbitTypeName(unsigned type) {
+  switch (type) {
+    case 1:
+      return "Atira";
+    case 2:
+      return "Aten";
+    case 3:
+      return "Apollo";
+    case 4:
+      return "Amor";
+    case 5:
+      return "q < 1.665 AU";
+    case 6:
+      return "Hungaria";
+    case 8:
+      return "Hilda";
+    case 9:
+      return "Jupiter trojan";
+    case 10:
+      return "Distant object";
+    default:
+      return "";
+  }
+}
+
+// Shared checks of the angular elements of both formats.
+const char* CheckElements(double M, double peri, double node, double incl, double e) {
+  if (!(M >= 0 && M <= 360 && peri >= 0 && peri <= 360 && node >= 0 && node <= 360 && incl >= 0 &&
+        incl <= 180 && e >= 0))
+    return "out of range";
+  if (e >= 1) return "e >= 1";
+  return nullptr;
+}
+
+std::string Truncated(std::string s, size_t n) {
+  if (s.size() > n) s.resize(n);
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+bool Blank(const std::string& line) {
+  return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+bool DashLine(const std::string& line) {
+  const std::string t = Col(line, 1, line.size());
+  return t.size() >= 10 && t.find_first_not_of('-') == std::string::npos;
+}
+
+}  // namespace
+
+int64_t UnpackNumber(const std::string& p) {
+  if (p.size() != 5) return -1;
+  if (p[0] == '~') {
+    int64_t v = 0;
+    for (size_t i = 1; i < 5; ++i) {
+      const int d = Base62(p[i]);
+      if (d < 0) return -1;
+      v = v * 62 + d;
+    }
+    return 620000 + v;
+  }
+  const int lead = Base62(p[0]);
+  if (lead < 0) return -1;
+  int64_t v = lead;
+  for (size_t i = 1; i < 5; ++i) {
+    if (p[i] < '0' || p[i] > '9') return -1;
+    v = v * 10 + (p[i] - '0');
+  }
+  return v;
+}
+
+double UnpackEpoch(const std::string& p) {
+  if (p.size() != 5) return -1;
+  int century;
+  switch (p[0]) {
+    case 'I':
+      century = 1800;
+      break;
+    case 'J':
+      century = 1900;
+      break;
+    case 'K':
+      century = 2000;
+      break;
+    default:
+      return -1;
+  }
+  if (p[1] < '0' || p[1] > '9' || p[2] < '0' || p[2] > '9') return -1;
+  const int month = Base62(p[3]), day = Base62(p[4]);
+  if (month < 1 || day < 1) return -1;
+  return CalendarJD(century + (p[1] - '0') * 10 + (p[2] - '0'), month, day);
+}
+
+const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
+  if (line.size() < 103) return "too short";
+  const std::string packed = Col(line, 1, 7);
+  if (line.size() >= 7 && line[5] == ' ' && line[6] == ' ' && packed.size() == 5) {
+    row.No = UnpackNumber(packed);
+    if (row.No <= 0) return "bad designation";
+  } else if (packed.size() == 7 &&
+             std::all_of(packed.begin(), packed.end(), [](char c) { return Base62(c) >= 0; })) {
+    row.No = 0;
+  } else {
+    return "bad designation";
+  }
+  const double epoch = UnpackEpoch(Col(line, 21, 25));
+  if (epoch < 0) return "bad epoch";
+  double M, peri, node, incl, e, a;
+  if (!ToDouble(Col(line, 27, 35), M) || !ToDouble(Col(line, 38, 46), peri) ||
+      !ToDouble(Col(line, 49, 57), node) || !ToDouble(Col(line, 60, 68), incl) ||
+      !ToDouble(Col(line, 71, 79), e) || !ToDouble(Col(line, 93, 103), a))
+    return "bad number";
+  if (const char* why = CheckElements(M, peri, node, incl, e)) return why;
+  if (!(a > 0)) return "out of range";
+  unsigned flags = 0;
+  if (const std::string hex = Col(line, 162, 165); !hex.empty()) {
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(hex.c_str(), &end, 16);
+    if (*end != '\0' || hex.find_first_of("+- ") != std::string::npos) return "bad flags";
+    flags = static_cast<unsigned>(v);
+  }
+  row.Name = Col(line, 167, 194);
+  if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
+  row.M = M;
+  row.NW = Norm360(node + peri);
+  row.OHM = node;
+  row.I = incl;
+  row.E = e;
+  row.A = a;
+  row.Date = epoch;
+  row.Class = OrbitTypeName(flags & 63u);
+  row.IsNea = (flags & 2048u) ? "Y" : "N";
+  row.IsPha = (flags & 32768u) ? "Y" : "N";
+  row.Reference = Truncated(Col(line, 108, 116), 16);
+  row.Computer = Truncated(Col(line, 151, 160), 16);
+  return nullptr;
+}
+
+const char* ParseCometLine(const std::string& line, TElementRow& row) {
+  if (line.size() < 79) return "too short";
+  int year, month, eyear = 0, emonth = 0, eday = 0;
+  double day;
+  if (!ToInt(Col(line, 15, 18), year) || !ToInt(Col(line, 20, 21), month) ||
+      !ToDouble(Col(line, 23, 29), day))
+    return "bad perihelion time";
+  const double whole = std::floor(day);
+  const double tp0 = CalendarJD(year, month, static_cast<int>(whole));
+  if (tp0 < 0 || day < 1) return "bad perihelion time";
+  const Extended tp = Extended(tp0) + (day - whole);
+  double q, e, peri, node, incl;
+  if (!ToDouble(Col(line, 31, 39), q) || !ToDouble(Col(line, 42, 49), e) ||
+      !ToDouble(Col(line, 52, 59), peri) || !ToDouble(Col(line, 62, 69), node) ||
+      !ToDouble(Col(line, 72, 79), incl))
+    return "bad number";
+  if (const char* why = CheckElements(0, peri, node, incl, e)) return why;
+  if (!(q > 0)) return "out of range";
+  Extended epoch = tp;
+  const std::string ey = Col(line, 82, 85);
+  if (!ey.empty()) {
+    if (!ToInt(ey, eyear) || !ToInt(Col(line, 86, 87), emonth) || !ToInt(Col(line, 88, 89), eday))
+      return "bad epoch";
+    const double jd = CalendarJD(eyear, emonth, eday);
+    if (jd < 0) return "bad epoch";
+    epoch = jd;
+  }
+  const Extended a = Extended(q) / (1 - Extended(e));
+  const Extended n = kMinorBodyMotion / (a * std::sqrt(a));
+  Extended M = std::fmod(n * (epoch - tp), Extended(360));
+  if (M < 0) M += 360;
+  const std::string designation = Col(line, 1, 12);
+  row.No = 0;
+  row.Name = Truncated(Col(line, 103, 158), 32);
+  if (row.Name.empty()) row.Name = Truncated(designation, 32);
+  row.M = static_cast<double>(M);
+  row.NW = Norm360(node + peri);
+  row.OHM = node;
+  row.I = incl;
+  row.E = e;
+  row.A = static_cast<double>(a);
+  row.Date = static_cast<double>(epoch);
+  const char type = line.size() >= 5 ? line[4] : ' ';
+  row.Class = type == 'P' ? "Periodic comet" : type == 'D' ? "Defunct comet" : "Comet";
+  // Comets passing within 1.3 AU of the Sun count as near-Earth objects.
+  row.IsNea = q < 1.3 ? "Y" : "N";
+  row.IsPha = "N";
+  row.Reference = Truncated(Col(line, 160, 168), 16);
+  row.Computer.clear();
+  return nullptr;
+}
+
+std::string TImportResult::Summary() const {
+  std::string s =
+      Format("Imported %lld rows into %s; skipped %lld lines", static_cast<long long>(Rows),
+             TableFile.c_str(), static_cast<long long>(Skipped));
+  if (Skipped > 0) {
+    s += " (";
+    for (size_t i = 0; i < Reasons.size(); ++i)
+      s += Format("%s%s: %lld", i ? ", " : "", Reasons[i].first.c_str(),
+                  static_cast<long long>(Reasons[i].second));
+    s += "; first at line";
+    s += FirstSkippedLines.size() > 1 ? "s " : " ";
+    for (size_t i = 0; i < FirstSkippedLines.size(); ++i)
+      s += Format("%s%lld", i ? ", " : "", static_cast<long long>(FirstSkippedLines[i]));
+    if (Skipped > static_cast<int64_t>(FirstSkippedLines.size())) s += ", ...";
+    s += ")";
+  }
+  return s;
+}
+
+TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
+  std::string tableName = opt.Table;
+  if (!tableName.ends_with(".db")) tableName += ".db";
+  const fs::path target = TableStore::TablePath(opt.Alias, tableName);
+  std::error_code ec;
+  if (fs::exists(target, ec) && !opt.Replace)
+    throw EKestrovaError(
+        Format("Table %s exists already (use --replace to overwrite it)", target.c_str()));
+
+  std::ifstream in(file, std::ios::binary);
+  if (!in || fs::is_directory(file, ec))
+    throw EKestrovaError(
+        Format("Cannot read %s: %s", file.c_str(),
+               fs::is_directory(file, ec) ? "it is a folder" : std::strerror(errno)));
+  const auto fileSize = static_cast<double>(fs::file_size(file, ec));
+
+  // Built aside under a hidden name that table listings leave out, then renamed into place.
+  const std::string tmpName = "." + tableName + ".importing-" + std::to_string(getpid());
+  const fs::path tmpPath = target.parent_path() / tmpName;
+  fs::remove(tmpPath, ec);
+  TImportResult result;
+  result.TableFile = target;
+  const std::vector<TFieldDef> fields = DataFileFields(true);
+  TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
+  TableStore table;
+  try {
+    table.SetDatabase(opt.Alias);
+    table.SetTableName(tmpName);
+    table.Open(TOpenMode::Exclusive);
+    table.SetBulkMode();
+    table.StartTransaction();
+
+    std::map<std::string, int64_t> reasons;
+    std::unordered_set<int64_t> numbers;
+    int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
+    int lastPercent = -1;
+    auto report = [&](const char* stage, int percent) {
+      if (opt.Progress && percent != lastPercent) opt.Progress(stage, percent);
+      lastPercent = percent;
+    };
+    auto skip = [&](const char* why) {
+      ++result.Skipped;
+      ++reasons[why];
+      if (result.FirstSkippedLines.size() < 10) result.FirstSkippedLines.push_back(lineNo);
+    };
+    std::vector<TFieldValue> values(fields.size());
+    TElementRow row;
+    auto take = [&](const std::string& line) {
+      if (Blank(line)) return;
+      const char* why = opt.Format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row)
+                                                             : ParseCometLine(line, row);
+      if (why) return skip(why);
+      if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
+      const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
+      values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
+                row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
+      table.AppendRecord(values);
+      ++result.Rows;
+      if (++inTransaction == 200000) {
+        table.Commit();
+        table.StartTransaction();
+        inTransaction = 0;
+      }
+    };
+
+    std::string line;
+    std::vector<std::string> head;  // the lines before a possible header's dashes
+    bool inHead = opt.Format == TElementFormat::Mpcorb;
+    report("reading", 0);
+    while (std::getline(in, line)) {
+      ++lineNo;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (inHead) {
+        // A header ends in a line of dashes near the top; without one, every line is data.
+        if (DashLine(line)) {
+          head.clear();
+          inHead = false;
+        } else if (head.size() < 200) {
+          head.push_back(line);
+        } else {
+          inHead = false;
+          const int64_t here = lineNo;
+          lineNo = 0;
+          for (const std::string& h : head) ++lineNo, take(h);
+          lineNo = here;
+          head.clear();
+          take(line);
+        }
+        continue;
+      }
+      take(line);
+      if ((lineNo & 0xfff) == 0 && fileSize > 0) {
+        const auto pos = static_cast<double>(in.tellg());
+        report("reading", static_cast<int>(100 * pos / fileSize));
+      }
+    }
+    if (in.bad())
+      throw EKestrovaError(Format("Error reading %s: %s", file.c_str(), std::strerror(errno)));
+    {
+      const int64_t here = lineNo;
+      lineNo = 0;
+      for (const std::string& h : head) ++lineNo, take(h);
+      lineNo = here;
+    }
+    table.Commit();
+    report("reading", 100);
+
+    lastPercent = -1;
+    report("indexing", 0);
+    for (const TIndexStep& s : kDataFileIndexSteps) {
+      table.AddIndex(s.Name, s.Fields);
+      report("indexing", s.Progress);
+    }
+    table.Close();
+
+    // Durable before it replaces anything.
+    const int fd = ::open(tmpPath.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) {
+      const std::string msg = std::strerror(errno);
+      if (fd >= 0) ::close(fd);
+      throw EKestrovaError(Format("Cannot write %s: %s", tmpPath.c_str(), msg.c_str()));
+    }
+    ::close(fd);
+    if (!opt.Replace && fs::exists(target, ec))
+      throw EKestrovaError(
+          Format("Table %s exists already (use --replace to overwrite it)", target.c_str()));
+    fs::rename(tmpPath, target, ec);
+    if (ec)
+      throw EKestrovaError(Format("Cannot create %s: %s", target.c_str(), ec.message().c_str()));
+    for (const auto& [why, count] : reasons) result.Reasons.emplace_back(why, count);
+  } catch (...) {
+    table.Close();
+    fs::remove(tmpPath, ec);
+    fs::remove(tmpPath.string() + "-journal", ec);
+    throw;
+  }
+  return result;
+}
+
+}  // namespace kestrova

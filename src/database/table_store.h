@@ -1,0 +1,173 @@
+// TableStore: the table engine behind the minor-body data files. A database alias names a
+// folder; a table is one SQLite file in it, holding one table of typed fields with a primary
+// index and named secondary indices. Every engine failure is raised as ETableError carrying
+// SQLite's message and the file's name.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "numerics/errors.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kestrova {
+
+// A failure of the table engine: what() is the engine's message followed by the file's name.
+class ETableError : public EKestrovaError {
+ public:
+  ETableError(const std::string& text, std::string file)
+      : EKestrovaError(text), file_(std::move(file)) {}
+  const std::string& File() const { return file_; }
+
+ private:
+  std::string file_;
+};
+
+enum class TFieldType { Integer, Float, String };
+
+// A field of a table. Size is the most characters a String field holds (enforced on every
+// write); it is unused for the other types.
+struct TFieldDef {
+  std::string Name;
+  TFieldType Type = TFieldType::Integer;
+  int Size = 0;
+  friend bool operator==(const TFieldDef&, const TFieldDef&) = default;
+};
+
+// An index: an empty Name is the primary index, which must be one Integer field and is unique;
+// named indices are ascending, not unique and case-sensitive. Fields is the field list
+// separated by ";" (a trailing ";" is allowed).
+struct TIndexDef {
+  std::string Name;
+  std::string Fields;
+};
+
+// One value of a row to append, in the order of the table's fields. monostate stores the
+// field's empty value (0 or "").
+using TFieldValue = std::variant<std::monostate, int64_t, double, std::string>;
+
+// A row's place that survives index changes: its primary key.
+using TBookmark = int64_t;
+
+enum class TOpenMode { Shared, Exclusive };
+
+class TableStore {
+ public:
+  // Table names of an alias: the files ending in ".db" (hidden files left out), sorted by
+  // name so that every listing gives the same order.
+  static std::vector<std::string> ListTables(const std::string& alias);
+  // Creates the table with its fields and indices; the file must not exist yet.
+  static void CreateTable(const std::string& alias, const std::string& table,
+                          const std::vector<TFieldDef>& fields,
+                          const std::vector<TIndexDef>& indices);
+  // Deletes the table's file; raises when the table is missing or open elsewhere.
+  static void DeleteTable(const std::string& alias, const std::string& table);
+  // The file of a table. Raises ETableError when the name is not a plain file name.
+  static std::filesystem::path TablePath(const std::string& alias, const std::string& table);
+
+  TableStore() = default;
+  ~TableStore();
+  TableStore(const TableStore&) = delete;
+  TableStore& operator=(const TableStore&) = delete;
+
+  // Alias and table name; changing either closes the table.
+  void SetDatabase(const std::string& alias);
+  void SetTableName(const std::string& table);
+  const std::string& DatabaseName() const { return alias_; }
+  const std::string& TableName() const { return table_; }
+
+  // Shared opens of one table may coexist; an exclusive open excludes every other open, in
+  // this process or another. Opening an open table reopens it in the new mode.
+  void Open(TOpenMode mode = TOpenMode::Shared);
+  void Close();
+  bool Active() const { return db_ != nullptr; }
+  bool Exclusive() const { return Active() && mode_ == TOpenMode::Exclusive; }
+
+  const std::vector<TFieldDef>& Fields() const { return fields_; }
+  bool HasField(const std::string& name) const { return FieldIndex(name) >= 0; }
+
+  // Adds a named index; raises when an index of that name exists.
+  void AddIndex(const std::string& name, const std::string& fields);
+  // Named indices in the order they were added.
+  std::vector<std::string> IndexNames();
+  // The active index; "" is the primary index. Rows follow its order from the next First(),
+  // FindNearest() or GotoBookmark() on; a name that does not exist raises.
+  void SetIndexName(const std::string& name);
+  const std::string& IndexName() const { return index_; }
+
+  // Cursor over the rows in the active index's order (ties in primary-key order).
+  void First();
+  void Next();
+  bool Eof() const { return eof_; }
+  int64_t RecordCount();
+
+  // Fields of the current row, by name (any letter case). Raise when there is no current row
+  // or no such field; a text that is not a number reads as 0, as the engine converts it.
+  int64_t FieldAsInteger(const std::string& name) const;
+  double FieldAsFloat(const std::string& name) const;
+  std::string FieldAsString(const std::string& name) const;
+  // The same by position in Fields(), for callers that read every row.
+  int64_t IntegerAt(int field) const;
+  double FloatAt(int field) const;
+  std::string StringAt(int field) const;
+  int FieldIndex(const std::string& name) const;
+
+  // Makes the first row whose key on the active index is equal to or sorts after text the
+  // current row (Eof when there is none). Only the index's first field is compared; for a
+  // numeric field the text must be a number. Returns !Eof().
+  bool FindNearest(const std::string& text);
+  TBookmark GetBookmark() const;
+  // Makes the bookmarked row current, so that Next() goes on in the active order from it.
+  // Raises when the row no longer exists.
+  void GotoBookmark(TBookmark bookmark);
+
+  // Writing. Rows are appended in field order; a string longer than its field's size, a
+  // duplicate primary key or a wrong count of values raises. Outside a transaction each
+  // append is its own transaction. On a shared open, writing (AddIndex too) ends the cursor:
+  // call First() again.
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+  bool InTransaction() const { return inTransaction_; }
+  void AppendRecord(const std::vector<TFieldValue>& values);
+  // Turns off the rollback journal and waiting for the disk on an exclusively open table: for
+  // a file that is built aside and thrown away when writing it fails.
+  void SetBulkMode();
+
+ private:
+  void Check(int rc, const char* what = nullptr) const;
+  [[noreturn]] void Fail(const std::string& message) const;
+  void Exec(const char* sql);
+  void LoadFields();
+  void Seek(const std::string& where, const std::vector<TFieldValue>& keys);
+  void Step();
+  void FinalizeCursor();
+  std::vector<std::string> ActiveKeyFields();
+  void RequireRow() const;
+  int NeedField(const std::string& name) const;
+  // Shared opens keep a read transaction so that the shared lock stays held; writes end it
+  // for their duration.
+  void BeginRead();
+  void EndRead();
+
+  std::string alias_;
+  std::string table_;
+  std::string path_;
+  std::string index_;
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* cursor_ = nullptr;
+  sqlite3_stmt* insert_ = nullptr;
+  TOpenMode mode_ = TOpenMode::Shared;
+  std::vector<TFieldDef> fields_;
+  int primary_ = -1;  // field of the primary index, -1 for none
+  bool eof_ = true;
+  bool reading_ = false;
+  bool inTransaction_ = false;
+};
+
+}  // namespace kestrova

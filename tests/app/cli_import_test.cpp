@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/cli.h"
+#include "database/minor_bodies.h"
+
+namespace kestrova::cli {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kData = KESTROVA_TEST_DATA;
+
+class CliImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kestrova-cli-test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("KESTROVA_HOME", root_.c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("KESTROVA_HOME");
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  int Run(const Args& args) {
+    out_.str("");
+    err_.str("");
+    std::istringstream in;
+    return RunCli(args, in, out_, err_);
+  }
+  fs::path root_;
+  std::ostringstream out_, err_;
+};
+
+TEST_F(CliImportTest, ImportThenPositionsOfEveryRow) {
+  const std::string file = (kData / "mpcorb_small.dat").string();
+  ASSERT_EQ(Run({"import", "--format", "mpcorb", "--table", "small", file}), kOk) << err_.str();
+  EXPECT_EQ(out_.str().rfind("Imported 7 rows into " + (root_ / "MPC" / "small.db").string(), 0),
+            0u)
+      << out_.str();
+  EXPECT_NE(err_.str().find("import: indexing 100%"), std::string::npos);
+
+  // Without --replace the table stays; --quiet keeps stderr empty.
+  EXPECT_EQ(Run({"import", "--format=mpcorb", "--table=small", file}), kFailure);
+  EXPECT_NE(err_.str().find("exists already"), std::string::npos) << err_.str();
+  ASSERT_EQ(Run({"import", "--format", "mpcorb", "--table", "small", "--replace", "--quiet", file}),
+            kOk);
+  EXPECT_EQ(err_.str(), "");
+
+  const fs::path db = root_ / "MPC" / "small.db";
+  ASSERT_EQ(Run({"ephem", "--data-file", db.string(), "2460676.5"}), kOk) << err_.str();
+  std::vector<TMinorBodyRow> rows;
+  ReadDataFile(db, [&](const TMinorBodyRow& r) { rows.push_back(r); });
+  std::istringstream lines(out_.str());
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "no,name,x,y,z");
+  for (const TMinorBodyRow& r : rows) {
+    ASSERT_TRUE(std::getline(lines, line));
+    const TVector p = KeplerPosition(r.Elements, 2460676.5L);
+    char expected[200];
+    std::snprintf(expected, sizeof expected, "%lld,%s,%.17Lg,%.17Lg,%.17Lg",
+                  static_cast<long long>(r.No), r.Name.c_str(), p.x, p.y, p.z);
+    EXPECT_EQ(line, expected);
+  }
+  EXPECT_FALSE(std::getline(lines, line));
+  EXPECT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows.front().No, -1);
+}
+
+TEST_F(CliImportTest, BadArgumentsAndFailures) {
+  struct Case {
+    Args args;
+    int status;
+    const char* message;
+  };
+  const std::string file = (kData / "comets_small.txt").string();
+  for (const Case& c : {
+           Case{{"import", "--table", "t", file}, kBadInput, "--format is missing"},
+           Case{{"import", "--format", "xml", "--table", "t", file}, kBadInput, "unknown format"},
+           Case{{"import", "--format", "comets", file}, kBadInput, "--table is missing"},
+           Case{{"import", "--format", "comets", "--table"}, kBadInput, "needs a value"},
+           Case{{"import", "--format", "comets", "--table", "t", file, file},
+                kBadInput,
+                "unexpected argument"},
+           Case{{"import", "--format", "comets", "--table", "t", "/nonexistent/els.txt"},
+                kFailure,
+                "Cannot read /nonexistent/els.txt"},
+           Case{{"import", "--format", "comets", "--alias", "/nonexistent", "--table", "t", file},
+                kFailure,
+                "Unknown database alias"},
+           Case{{"import", "--format", "comets", "--table", "../t", file},
+                kFailure,
+                "Invalid table name"},
+           Case{{"ephem", "--data-file", "/nonexistent/x.db", "2451545"},
+                kFailure,
+                "Table does not exist"},
+           Case{{"ephem", "--data-file", "x.db"}, kBadInput, "JD is missing"},
+           Case{{"ephem", "--data-file", "x.db", "soon"}, kBadInput, "not a valid"},
+       }) {
+    EXPECT_EQ(Run(c.args), c.status) << c.message;
+    EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
+  }
+  EXPECT_EQ(Run({"import", "--help"}), kOk);
+  EXPECT_NE(out_.str().find("usage: kestrova-cli import"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrova::cli

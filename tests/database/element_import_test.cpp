@@ -1,0 +1,269 @@
+#include "database/element_import.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "database/minor_bodies.h"
+#include "database/table_store.h"
+#include "database/temp_home.h"
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempHome;
+
+const fs::path kData = KESTROVA_TEST_DATA;
+
+std::vector<std::string> Lines(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+TEST(PackedFields, NumbersAndEpochs) {
+  struct Number {
+    const char* packed;
+    int64_t value;
+  };
+  for (const Number& c :
+       {Number{"00001", 1}, Number{"99999", 99999}, Number{"A0000", 100000},
+        Number{"D6199", 136199}, Number{"a0001", 360001}, Number{"z9999", 619999},
+        Number{"~0000", 620000}, Number{"~000z", 620061}, Number{"~zzzz", 620000 + 14776335},
+        Number{"0001", -1}, Number{"#0001", -1}, Number{"A00x1", -1}, Number{"~00-0", -1}})
+    EXPECT_EQ(UnpackNumber(c.packed), c.value) << c.packed;
+
+  struct Epoch {
+    const char* packed;
+    double jd;
+  };
+  for (const Epoch& c :
+       {Epoch{"K2555", 2460800.5}, Epoch{"K24AH", 2460600.5}, Epoch{"J9611", 2450083.5},
+        Epoch{"I9912", 2414656.5}, Epoch{"K2423", 2460343.5},  // 2024 February 3
+        Epoch{"K242T", 2460369.5},                             // 2024 February 29
+        Epoch{"K242U", -1}, Epoch{"K232T", -1}, Epoch{"K24D1", -1}, Epoch{"K2401", -1},
+        Epoch{"L2411", -1}, Epoch{"K2411x", -1}})
+    EXPECT_EQ(UnpackEpoch(c.packed), c.jd) << c.packed;
+}
+
+TEST(ParseMpcorbLine, ReadsEveryField) {
+  const std::vector<std::string> lines = Lines(kData / "mpcorb_small.dat");
+  TElementRow r;
+  ASSERT_EQ(ParseMpcorbLine(lines[4], r), nullptr);
+  EXPECT_EQ(r.No, 1);
+  EXPECT_EQ(r.Name, "(1) Ceres");
+  EXPECT_EQ(r.M, 188.70269);
+  EXPECT_DOUBLE_EQ(r.NW, 80.25221 + 73.27343);
+  EXPECT_EQ(r.OHM, 80.25221);
+  EXPECT_EQ(r.I, 10.58780);
+  EXPECT_EQ(r.E, 0.0794013);
+  EXPECT_EQ(r.A, 2.7660512);
+  EXPECT_EQ(r.Date, 2460800.5);
+  EXPECT_EQ(r.Class, "");
+  EXPECT_EQ(r.IsNea + r.IsPha, "NN");
+  EXPECT_EQ(r.Reference, "E2024-V47");
+  EXPECT_EQ(r.Computer, "MPCLINUX");
+
+  struct Case {
+    size_t line;
+    int64_t no;
+    const char* cls;
+    const char* flags;  // ISNEA, ISPHA
+  };
+  for (const Case& c : {Case{7, 433, "Amor", "YN"}, Case{9, 1862, "Apollo", "YY"},
+                        Case{12, 624, "Jupiter trojan", "NN"},
+                        Case{15, 136199, "Distant object", "NN"}, Case{17, 0, "", "NN"}}) {
+    ASSERT_EQ(ParseMpcorbLine(lines[c.line], r), nullptr) << lines[c.line];
+    EXPECT_EQ(r.No, c.no);
+    EXPECT_EQ(r.Class, c.cls);
+    EXPECT_EQ(r.IsNea + r.IsPha, c.flags);
+  }
+  EXPECT_EQ(r.Name, "2024 AB1");
+  EXPECT_EQ(r.Date, 2460600.5);
+  // Node + argument of perihelion past 360 is reduced.
+  ASSERT_EQ(ParseMpcorbLine(lines[5], r), nullptr);
+  EXPECT_NEAR(r.NW, 172.88682 + 310.93330 - 360, 1e-9);
+}
+
+TEST(ParseMpcorbLine, BadLinesSayWhy) {
+  const std::vector<std::string> lines = Lines(kData / "mpcorb_small.dat");
+  struct Case {
+    size_t line;
+    const char* why;
+  };
+  TElementRow r;
+  for (const Case& c :
+       {Case{6, "too short"}, Case{8, "bad number"}, Case{11, "bad epoch"}, Case{13, "e >= 1"},
+        Case{14, "bad designation"}, Case{18, "out of range"}}) {
+    const char* why = ParseMpcorbLine(lines[c.line], r);
+    ASSERT_NE(why, nullptr) << lines[c.line];
+    EXPECT_STREQ(why, c.why);
+  }
+  std::string flags = lines[4];
+  flags.replace(161, 4, "00G0");
+  EXPECT_STREQ(ParseMpcorbLine(flags, r), "bad flags");
+  EXPECT_STREQ(ParseMpcorbLine(std::string(200, '\xff'), r), "bad designation");
+}
+
+TEST(ParseCometLine, PerihelionPassageIsKept) {
+  const std::vector<std::string> lines = Lines(kData / "comets_small.txt");
+  TElementRow r;
+  ASSERT_EQ(ParseCometLine(lines[0], r), nullptr);
+  EXPECT_EQ(r.Name, "1P/Halley");
+  EXPECT_NEAR(r.A, 0.574580 / (1 - 0.967929), 1e-12);
+  EXPECT_EQ(r.Date, 2446480.5);  // epoch 1986 February 19
+  EXPECT_EQ(r.Class, "Periodic comet");
+  EXPECT_EQ(r.IsNea, "Y");
+  EXPECT_EQ(r.Reference, "MPC 63459");
+
+  // The body drawn from the row passes perihelion (distance q) at the perihelion time.
+  struct Case {
+    size_t line;
+    double q;
+    double tp;
+  };
+  for (const Case& c :
+       {Case{0, 0.574580, 2446466.5 + 0.4697}, Case{1, 0.339322, 2460239.5 + 0.5042},
+        Case{2, 0.294623, 2459033.5 + 0.6809}, Case{4, 0.918000, 2459816.5 + 0.6}}) {
+    ASSERT_EQ(ParseCometLine(lines[c.line], r), nullptr) << lines[c.line];
+    TOrbitalElements el;
+    el.Epoch = r.Date;
+    el.Node = r.OHM;
+    el.Inclination = r.I;
+    el.Eccentricity = r.E;
+    el.PerihelionLongitude = r.NW;
+    el.SemiMajorAxis = r.A;
+    el.DailyMotion = kMinorBodyMotion / (Extended(r.A) * std::sqrt(Extended(r.A)));
+    el.MeanLongitude = Extended(r.M) + r.NW;
+    const TVector p = KeplerPosition(el, c.tp);
+    EXPECT_NEAR(std::sqrt(double(p.x * p.x + p.y * p.y + p.z * p.z)), c.q, 1e-6) << r.Name;
+    EXPECT_GE(r.M, 0);
+    EXPECT_LT(r.M, 360);
+  }
+  // No epoch: the perihelion time stands in, so the mean anomaly is 0.
+  EXPECT_EQ(r.Date, 2459816.5 + 0.6);
+  EXPECT_EQ(r.M, 0);
+  EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fra");  // cut to the field's 32 characters
+
+  EXPECT_STREQ(ParseCometLine(lines[3], r), "e >= 1");
+  EXPECT_STREQ(ParseCometLine(lines[5], r), "too short");
+  std::string month = lines[0];
+  month.replace(19, 2, "13");
+  EXPECT_STREQ(ParseCometLine(month, r), "bad perihelion time");
+}
+
+class ImportTest : public TempHome {
+ protected:
+  TImportOptions Options(TElementFormat format = TElementFormat::Mpcorb) {
+    TImportOptions o;
+    o.Format = format;
+    o.Alias = alias_;
+    o.Table = "small";
+    return o;
+  }
+  std::vector<std::string> Listing() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(alias_))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(ImportTest, MpcorbFileBecomesACompleteDataFile) {
+  std::vector<std::pair<std::string, int>> progress;
+  TImportOptions o = Options();
+  o.Progress = [&](const char* stage, int p) { progress.emplace_back(stage, p); };
+  const TImportResult r = ImportElements(kData / "mpcorb_small.dat", o);
+  EXPECT_EQ(r.Rows, 7);
+  EXPECT_EQ(r.Skipped, 7);
+  EXPECT_EQ(r.FirstSkippedLines, (std::vector<int64_t>{7, 9, 12, 14, 15, 17, 19}));
+  EXPECT_EQ(r.Summary(),
+            "Imported 7 rows into " + alias_ +
+                "/small.db; skipped 7 lines (bad designation: 1, bad epoch: 1, bad number: 1, "
+                "duplicate number: 1, e >= 1: 1, out of range: 1, too short: 1; first at lines "
+                "7, 9, 12, 14, 15, 17, 19)");
+  EXPECT_EQ(progress.front(), std::make_pair(std::string("reading"), 0));
+  EXPECT_EQ(progress.back(), std::make_pair(std::string("indexing"), 100));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("small.db");
+  t.Open();
+  EXPECT_TRUE(t.HasField("Reference"));
+  EXPECT_EQ(t.IndexNames().size(), 7u);
+  t.First();
+  EXPECT_EQ(t.FieldAsInteger("NO"), -1);
+  EXPECT_EQ(t.FieldAsString("NAME"), "2024 AB1");
+  t.Next();
+  EXPECT_EQ(t.FieldAsString("NAME"), "(1) Ceres");
+  EXPECT_EQ(t.FieldAsString("Computer"), "MPCLINUX");
+  t.SetIndexName("IDXPHA");
+  EXPECT_TRUE(t.FindNearest("Y"));
+  EXPECT_EQ(t.FieldAsString("NAME"), "(1862) Apollo");
+}
+
+TEST_F(ImportTest, CometsSkipOpenOrbits) {
+  const TImportResult r =
+      ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
+  EXPECT_EQ(r.Rows, 4);
+  EXPECT_EQ(r.Skipped, 2);
+  EXPECT_EQ(r.Reasons,
+            (std::vector<std::pair<std::string, int64_t>>{{"e >= 1", 1}, {"too short", 1}}));
+  std::vector<std::string> names;
+  ReadDataFile(fs::path(alias_) / "small.db",
+               [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
+  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fra",
+                                             "C/2020 F3 (NEOWISE)", "2P/Encke", "1P/Halley"}));
+}
+
+TEST_F(ImportTest, HeaderlessFileAndWindowsLineEnds) {
+  const std::vector<std::string> lines = Lines(kData / "mpcorb_small.dat");
+  {
+    std::ofstream out(root_ / "plain.dat", std::ios::binary);
+    out << lines[4] << "\r\n" << lines[5] << "\r\n";
+  }
+  const TImportResult r = ImportElements(root_ / "plain.dat", Options());
+  EXPECT_EQ(r.Rows, 2);
+  EXPECT_EQ(r.Skipped, 0);
+  EXPECT_EQ(r.Summary(), "Imported 2 rows into " + alias_ + "/small.db; skipped 0 lines");
+}
+
+TEST_F(ImportTest, FailuresLeaveNoHalfTable) {
+  ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
+  const auto before = fs::file_size(fs::path(alias_) / "small.db");
+
+  // An existing table stays unless it is to be replaced.
+  EXPECT_THROW(ImportElements(kData / "mpcorb_small.dat", Options()), EKestrovaError);
+  // Unreadable input.
+  TImportOptions o = Options();
+  o.Replace = true;
+  try {
+    ImportElements(root_ / "missing.dat", o);
+    FAIL() << "imported a missing file";
+  } catch (const EKestrovaError& e) {
+    EXPECT_NE(std::string(e.what()).find("missing.dat"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(ImportElements(root_, o), EKestrovaError);
+  // A failure after the rows are written, while the indices are made.
+  o.Progress = [](const char* stage, int p) {
+    if (std::string(stage) == "indexing" && p == 30) throw std::runtime_error("interrupted");
+  };
+  EXPECT_THROW(ImportElements(kData / "mpcorb_small.dat", o), std::runtime_error);
+
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+  EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
+  int64_t rows = ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {});
+  EXPECT_EQ(rows, 4);
+
+  o.Progress = {};
+  EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", o).Rows, 7);
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,301 @@
+#include "database/table_store.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "database/data_files.h"
+#include "database/program_folder.h"
+#include "database/temp_home.h"
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempHome;
+
+class TableStoreTest : public TempHome {
+ protected:
+  // A data file with rows chosen so that every index orders them differently.
+  void MakeSample(const std::string& table = "sample.db") {
+    CreateDataFile(alias_, table);
+    TableStore t;
+    t.SetDatabase(alias_);
+    t.SetTableName(table);
+    t.Open(TOpenMode::Exclusive);
+    t.StartTransaction();
+    struct R {
+      int64_t no;
+      const char* name;
+      double a, e;
+      const char* cls;
+    };
+    for (const R& r : {R{4, "Vesta", 2.36, 0.09, "MB"}, R{1, "Ceres", 2.77, 0.08, "MB"},
+                       R{-1, "2024 AB1", 2.50, 0.10, ""}, R{433, "Eros", 1.46, 0.22, "Amor"},
+                       R{2, "Pallas", 2.77, 0.23, "MB"}, R{7, "alpha", 2.50, 0.01, "MB"}})
+      t.AppendRecord({r.no, r.name, 1.0, 2.0, 3.0, 4.0, r.e, r.a, 2460800.5, r.cls, "N", "N"});
+    t.Commit();
+  }
+  std::vector<std::string> Names(TableStore& t) {
+    std::vector<std::string> out;
+    for (; !t.Eof(); t.Next()) out.push_back(t.FieldAsString("NAME"));
+    return out;
+  }
+};
+
+TEST_F(TableStoreTest, CreateListAndDelete) {
+  CreateDataFile(alias_, "b.db");
+  CreateDataFile(alias_, "a.db");
+  std::ofstream(fs::path(alias_) / "notes.txt") << "x";
+  std::ofstream(fs::path(alias_) / ".hidden.db") << "x";
+  EXPECT_EQ(TableStore::ListTables(alias_), (std::vector<std::string>{"a.db", "b.db"}));
+
+  // Creating over an existing table would lose its rows.
+  EXPECT_THROW(CreateDataFile(alias_, "a.db"), ETableError);
+
+  TableStore::DeleteTable(alias_, "a.db");
+  EXPECT_EQ(TableStore::ListTables(alias_), std::vector<std::string>{"b.db"});
+  try {
+    TableStore::DeleteTable(alias_, "a.db");
+    FAIL() << "deleting a missing table";
+  } catch (const ETableError& e) {
+    EXPECT_NE(std::string(e.what()).find("a.db"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(TableStoreTest, SchemaOfADataFile) {
+  CreateDataFile(alias_, "t.db", true);
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("t.db");
+  t.Open();
+  EXPECT_EQ(t.Fields(), DataFileFields(true));
+  EXPECT_EQ(t.IndexNames(), (std::vector<std::string>{"IDXNAME", "IDXA", "IDXE", "IDXINCL", "IDXCL",
+                                                      "IDXNEA", "IDXPHA"}));
+  EXPECT_TRUE(t.HasField("reference"));  // field names in any letter case
+  try {
+    t.AddIndex("IDXA", "A;NAME");
+    FAIL() << "adding an existing index";
+  } catch (const ETableError& e) {
+    EXPECT_NE(std::string(e.what()).find("already exists"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("t.db"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(t.RecordCount(), 0);
+  t.First();
+  EXPECT_TRUE(t.Eof());
+}
+
+TEST_F(TableStoreTest, RowsFollowTheActiveIndex) {
+  MakeSample();
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("sample.db");
+  t.Open();
+  EXPECT_EQ(t.RecordCount(), 6);
+  struct Case {
+    const char* index;
+    std::vector<std::string> names;
+  };
+  // Names sort case-sensitively (capitals first); equal keys fall back to the next field, then
+  // to the number.
+  for (const Case& c : {
+           Case{"", {"2024 AB1", "Ceres", "Pallas", "Vesta", "alpha", "Eros"}},
+           Case{"IDXNAME", {"2024 AB1", "Ceres", "Eros", "Pallas", "Vesta", "alpha"}},
+           Case{"IDXA", {"Eros", "Vesta", "2024 AB1", "alpha", "Ceres", "Pallas"}},
+           Case{"IDXE", {"alpha", "Ceres", "Vesta", "2024 AB1", "Eros", "Pallas"}},
+           Case{"IDXCL", {"2024 AB1", "Eros", "Ceres", "Pallas", "Vesta", "alpha"}},
+       }) {
+    t.SetIndexName(c.index);
+    t.First();
+    EXPECT_EQ(Names(t), c.names) << "index '" << c.index << "'";
+  }
+  EXPECT_THROW(t.SetIndexName("IDXNOPE"), ETableError);
+}
+
+TEST_F(TableStoreTest, NearestMatchAndBookmarks) {
+  MakeSample();
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("sample.db");
+  t.Open();
+  t.SetIndexName("IDXNAME");
+  EXPECT_TRUE(t.FindNearest("Ce"));
+  EXPECT_EQ(t.FieldAsString("NAME"), "Ceres");
+  EXPECT_TRUE(t.FindNearest("Ceres"));
+  EXPECT_EQ(t.FieldAsString("NAME"), "Ceres");
+  EXPECT_TRUE(t.FindNearest("F"));
+  EXPECT_EQ(t.FieldAsString("NAME"), "Pallas");
+  EXPECT_FALSE(t.FindNearest("zz"));
+  EXPECT_TRUE(t.Eof());
+
+  t.SetIndexName("IDXA");
+  EXPECT_TRUE(t.FindNearest("2.5"));
+  EXPECT_EQ(t.FieldAsString("NAME"), "2024 AB1");
+  EXPECT_THROW(t.FindNearest("two"), EConvertError);
+
+  // A bookmark taken in one order finds the row again, and the walk goes on in the order
+  // active then.
+  t.SetIndexName("");
+  t.First();
+  t.Next();  // Ceres
+  const TBookmark ceres = t.GetBookmark();
+  EXPECT_EQ(ceres, 1);
+  t.SetIndexName("IDXA");
+  t.GotoBookmark(ceres);
+  EXPECT_EQ(Names(t), (std::vector<std::string>{"Ceres", "Pallas"}));
+  t.GotoBookmark(-1);
+  EXPECT_EQ(t.FieldAsInteger("NO"), -1);
+  EXPECT_DOUBLE_EQ(t.FieldAsFloat("A"), 2.50);
+  EXPECT_THROW(t.GotoBookmark(999), ETableError);
+}
+
+TEST_F(TableStoreTest, ExclusiveOpenExcludesEveryOtherOpen) {
+  MakeSample();
+  auto make = [&] {
+    auto t = std::make_unique<TableStore>();
+    t->SetDatabase(alias_);
+    t->SetTableName("sample.db");
+    return t;
+  };
+  auto a = make(), b = make(), c = make();
+  a->Open(TOpenMode::Exclusive);
+  try {
+    b->Open(TOpenMode::Shared);
+    FAIL() << "shared open beside an exclusive one";
+  } catch (const ETableError& e) {
+    EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
+    EXPECT_NE(e.File().find("sample.db"), std::string::npos);
+  }
+  EXPECT_FALSE(b->Active());
+  EXPECT_THROW(b->Open(TOpenMode::Exclusive), ETableError);
+  a->Close();
+
+  b->Open(TOpenMode::Shared);
+  c->Open(TOpenMode::Shared);  // shared opens coexist
+  a->SetIndexName("");
+  EXPECT_THROW(a->Open(TOpenMode::Exclusive), ETableError);
+  EXPECT_THROW(TableStore::DeleteTable(alias_, "sample.db"), ETableError);
+  b->Close();
+  c->Close();
+  a->Open(TOpenMode::Exclusive);
+  a->Close();
+  TableStore::DeleteTable(alias_, "sample.db");
+}
+
+TEST_F(TableStoreTest, WritesAreChecked) {
+  CreateDataFile(alias_, "t.db");
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("t.db");
+  t.Open(TOpenMode::Exclusive);
+  auto row = [](int64_t no, std::string name, std::string cls, std::string nea) {
+    return std::vector<TFieldValue>{no, name, 1.0, 2.0, 3.0, 4.0, 0.1, 2.5, 2.4e6, cls, nea, "N"};
+  };
+  t.AppendRecord(row(1, std::string(32, 'x'), std::string(20, 'c'), "Y"));
+  struct Case {
+    std::vector<TFieldValue> values;
+    const char* message;
+  };
+  for (const Case& c : {
+           Case{row(2, std::string(33, 'x'), "", "N"), "NAME longer than 32 characters"},
+           Case{row(3, "n", std::string(21, 'c'), "N"), "CLASS longer than 20 characters"},
+           Case{row(4, "n", "", "YN"), "ISNEA longer than 1 character"},
+           Case{row(1, "again", "", "N"), "UNIQUE constraint failed"},
+           Case{{int64_t{5}, std::string("short row")}, "Wrong number of values"},
+           Case{row(int64_t{1} << 40, "n", "", "N"), "out of range"},
+       }) {
+    try {
+      t.AppendRecord(c.values);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const ETableError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("t.db"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(t.RecordCount(), 1);
+
+  // A failed row inside a transaction leaves the rows before it.
+  t.StartTransaction();
+  t.AppendRecord(row(10, "a", "", "N"));
+  EXPECT_THROW(t.AppendRecord(row(10, "b", "", "N")), ETableError);
+  t.AppendRecord(row(11, "c", "", "N"));
+  t.Commit();
+  EXPECT_EQ(t.RecordCount(), 3);
+}
+
+TEST_F(TableStoreTest, EngineFailuresCarryMessageAndFile) {
+  std::ofstream(fs::path(alias_) / "junk.db") << std::string(4096, 'j');
+  std::ofstream(fs::path(alias_) / "empty.db");
+  struct Case {
+    std::string alias, table, message;
+  };
+  for (const Case& c : {
+           Case{alias_, "junk.db", "file is not a database"},
+           Case{alias_, "empty.db", "Not a data file"},
+           Case{alias_, "missing.db", "Table does not exist"},
+           Case{alias_, "../escape.db", "Invalid table name"},
+           Case{alias_ + "/nowhere", "x.db", "Unknown database alias"},
+       }) {
+    TableStore t;
+    t.SetDatabase(c.alias);
+    t.SetTableName(c.table);
+    try {
+      t.Open();
+      ADD_FAILURE() << "opened " << c.table;
+    } catch (const ETableError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(t.Active());
+  }
+  TableStore closed;
+  EXPECT_THROW(closed.RecordCount(), ETableError);
+  EXPECT_THROW(closed.FieldAsString("NAME"), ETableError);
+}
+
+TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
+  TableStore::CreateTable(alias_, "bare.db", DataFileFields(), {{"", "NO"}});
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("bare.db");
+  t.Open();
+  EXPECT_FALSE(HasAllIndices(t));
+  std::vector<int> progress;
+  CreateIndices(t, [&](int p) { progress.push_back(p); });
+  const std::vector<int> expected = {0, 15, 30, 45, 60, 75, 90, 100};
+  EXPECT_EQ(progress, expected);
+  EXPECT_TRUE(HasAllIndices(t));
+  EXPECT_TRUE(t.Active());
+  EXPECT_FALSE(t.Exclusive());
+
+  // Again with every index present: nothing changes and nothing is reported as an error.
+  progress.clear();
+  CreateIndices(t, [&](int p) { progress.push_back(p); });
+  EXPECT_EQ(progress, expected);
+  EXPECT_EQ(t.IndexNames().size(), 7u);
+
+  // One index that cannot be made does not stop the others.
+  std::vector<TFieldDef> noClass = DataFileFields();
+  std::erase_if(noClass, [](const TFieldDef& f) { return f.Name == "CLASS"; });
+  TableStore::CreateTable(alias_, "noclass.db", noClass, {{"", "NO"}});
+  TableStore u;
+  u.SetDatabase(alias_);
+  u.SetTableName("noclass.db");
+  u.Open();
+  CreateIndices(u);
+  EXPECT_EQ(u.IndexNames(),
+            (std::vector<std::string>{"IDXNAME", "IDXA", "IDXE", "IDXINCL", "IDXNEA", "IDXPHA"}));
+}
+
+TEST_F(TableStoreTest, ProgramFolderAndDefaultAlias) {
+  const fs::path home = root_ / "home";
+  EXPECT_EQ(ProgramFolder(), home);
+  EXPECT_TRUE(fs::is_directory(home));
+  EXPECT_EQ(AliasFolder("MPC"), home / "MPC");
+  EXPECT_TRUE(fs::is_directory(home / "MPC"));
+  CreateDataFile("MPC", "x.db");
+  EXPECT_TRUE(fs::exists(home / "MPC" / "x.db"));
+  EXPECT_EQ(TableStore::ListTables("MPC"), std::vector<std::string>{"x.db"});
+}
+
+}  // namespace
+}  // namespace kestrova
