@@ -48,7 +48,7 @@ struct GroupState {
   CharState ch;
   ParaState para;
   Destination dest = Destination::Text;
-  int unicodeSkip = 1;  // \ucN: characters that stand in for each \uN
+  int unicodeSkip = 1;                   // \ucN: characters that stand in for each \uN
   ListKind bulletKind = ListKind::None;  // what a \pn group found
 };
 
@@ -60,36 +60,59 @@ struct FontEntry {
 // The code page of a font's \fcharset; 0 for the document's own.
 int CharsetCodePage(int charset) {
   switch (charset) {
-    case 0: return 1252;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    default: return 0;
+    case 0:
+      return 1252;
+    case 128:
+      return 932;
+    case 129:
+      return 949;
+    case 134:
+      return 936;
+    case 136:
+      return 950;
+    case 161:
+      return 1253;
+    case 162:
+      return 1254;
+    case 163:
+      return 1258;
+    case 177:
+      return 1255;
+    case 178:
+      return 1256;
+    case 186:
+      return 1257;
+    case 204:
+      return 1251;
+    case 222:
+      return 874;
+    case 238:
+      return 1250;
+    default:
+      return 0;
   }
 }
 
 // Destinations whose text is never shown, written without \* by older writers.
 bool IsSkippedDestination(std::string_view word) {
-  static constexpr std::string_view kSkipped[] = {
-      "author",    "buptim",     "colorschememapping", "comment",     "creatim",   "datastore",
-      "doccomm",   "filetbl",    "footer",             "footerf",     "footerl",   "footerr",
-      "footnote",  "ftncn",      "ftnsep",             "ftnsepc",     "header",    "headerf",
-      "headerl",   "headerr",    "info",               "keywords",    "latentstyles",
-      "listoverridetable",       "listtable",          "nonshppict",  "object",    "operator",
-      "pict",      "printim",    "private",            "revtbl",      "revtim",    "rsidtbl",
-      "stylesheet", "subject",   "template",           "themedata",   "title",     "txe",
-      "xe",        "tc",         "rxe",                "generator",   "xmlnstbl",  "fldinst",
-      "pnseclvl",  "bkmkstart",  "bkmkend",            "annotation",  "atnid",     "atnauthor"};
+  static constexpr std::string_view kSkipped[] = {"author",    "buptim",       "colorschememapping",
+                                                  "comment",   "creatim",      "datastore",
+                                                  "doccomm",   "filetbl",      "footer",
+                                                  "footerf",   "footerl",      "footerr",
+                                                  "footnote",  "ftncn",        "ftnsep",
+                                                  "ftnsepc",   "header",       "headerf",
+                                                  "headerl",   "headerr",      "info",
+                                                  "keywords",  "latentstyles", "listoverridetable",
+                                                  "listtable", "nonshppict",   "object",
+                                                  "operator",  "pict",         "printim",
+                                                  "private",   "revtbl",       "revtim",
+                                                  "rsidtbl",   "stylesheet",   "subject",
+                                                  "template",  "themedata",    "title",
+                                                  "txe",       "xe",           "tc",
+                                                  "rxe",       "generator",    "xmlnstbl",
+                                                  "fldinst",   "pnseclvl",     "bkmkstart",
+                                                  "bkmkend",   "annotation",   "atnid",
+                                                  "atnauthor"};
   return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
 
@@ -100,9 +123,9 @@ char16_t SymbolWord(std::string_view word) {
     char16_t ch;
   };
   static constexpr Entry kSymbols[] = {
-      {"tab", u'\t'},        {"line", 0x2028},      {"emdash", 0x2014},    {"endash", 0x2013},
-      {"bullet", 0x2022},    {"lquote", 0x2018},    {"rquote", 0x2019},    {"ldblquote", 0x201C},
-      {"rdblquote", 0x201D}, {"enspace", 0x2002},   {"emspace", 0x2003},   {"qmspace", 0x2005},
+      {"tab", u'\t'},        {"line", 0x2028},     {"emdash", 0x2014},  {"endash", 0x2013},
+      {"bullet", 0x2022},    {"lquote", 0x2018},   {"rquote", 0x2019},  {"ldblquote", 0x201C},
+      {"rdblquote", 0x201D}, {"enspace", 0x2002},  {"emspace", 0x2003}, {"qmspace", 0x2005},
       {"cell", u'\t'},       {"softline", 0x2028}, {"nestcell", u'\t'}};
   for (const Entry& e : kSymbols) {
     if (e.word == word) return e.ch;
@@ -112,8 +135,7 @@ char16_t SymbolWord(std::string_view word) {
 
 class RtfReader {
  public:
-  RtfReader(std::string_view rtf, QTextDocument& document)
-      : in_(rtf), cursor_(&document) {}
+  RtfReader(std::string_view rtf, QTextDocument& document) : in_(rtf), cursor_(&document) {}
 
   void Read() {
     groups_.push_back(GroupState{});
@@ -121,12 +143,21 @@ class RtfReader {
       char c = in_[pos_++];
       if (closed_ && (c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\0')) continue;
       switch (c) {
-        case '{': OpenGroup(); break;
-        case '}': CloseGroup(); break;
-        case '\\': ControlWord(); break;
+        case '{':
+          OpenGroup();
+          break;
+        case '}':
+          CloseGroup();
+          break;
+        case '\\':
+          ControlWord();
+          break;
         case '\r':
-        case '\n': break;
-        default: TextByte(c); break;
+        case '\n':
+          break;
+        default:
+          TextByte(c);
+          break;
       }
     }
     FlushText();
@@ -229,7 +260,9 @@ class RtfReader {
       }
       case '\\':
       case '{':
-      case '}': TextByte(c); return;
+      case '}':
+        TextByte(c);
+        return;
       case '*':
         star_ = true;
         return;
@@ -412,7 +445,8 @@ class RtfReader {
           colourSet_ = false;
         }
         return;
-      default: return;
+      default:
+        return;
     }
   }
 
@@ -437,8 +471,9 @@ class RtfReader {
 
   void DecodeBytes() {
     if (bytes_.empty()) return;
-    run_ += codePage_ == 1252 && CurrentCodePage() == 1252 ? DecodeWindows1252(bytes_)
-                                                           : DecodeCodePage(bytes_, CurrentCodePage());
+    run_ += codePage_ == 1252 && CurrentCodePage() == 1252
+                ? DecodeWindows1252(bytes_)
+                : DecodeCodePage(bytes_, CurrentCodePage());
     bytes_.clear();
   }
 
@@ -520,12 +555,12 @@ class RtfReader {
   size_t pos_ = 0;
   QTextCursor cursor_;
   std::vector<GroupState> groups_;
-  int overflow_ = 0;      // groups opened beyond the depth cap and not yet closed
-  bool closed_ = false;   // the outermost group has ended
-  bool star_ = false;     // a \* precedes the next control word
-  int skip_ = 0;          // characters still to skip after a \uN
-  std::string bytes_;     // code-page bytes not yet decoded
-  QString run_;           // decoded text not yet in the document
+  int overflow_ = 0;     // groups opened beyond the depth cap and not yet closed
+  bool closed_ = false;  // the outermost group has ended
+  bool star_ = false;    // a \* precedes the next control word
+  int skip_ = 0;         // characters still to skip after a \uN
+  std::string bytes_;    // code-page bytes not yet decoded
+  QString run_;          // decoded text not yet in the document
   bool breakPending_ = false;
   QTextList* list_ = nullptr;
   int codePage_ = 1252;
@@ -541,7 +576,8 @@ class RtfReader {
 
 bool LooksLikeRtf(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
+  while (i < text.size() &&
+         (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
     ++i;
   return text.substr(i, 5) == "{\\rtf";
 }
@@ -556,7 +592,7 @@ void ReadRtf(std::string_view rtf, QTextDocument& document) {
     RtfReader(rtf, document).Read();
   } else {
     QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) text = DecodeWindows1252(rtf);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -177,7 +177,8 @@ class RtfWriter {
         out += "\\line ";
       } else if (c >= 0x20 && c < 0x80) {
         out += static_cast<char>(c);
-      } else if (c < 0x20 || c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter) {
+      } else if (c < 0x20 || c == QChar::ParagraphSeparator ||
+                 c == QChar::ObjectReplacementCharacter) {
         // Other control characters carry nothing that RTF can hold.
       } else if (int b = Windows1252Byte(c); b >= 0) {
         static const char kHex[] = "0123456789abcdef";
@@ -199,6 +200,8 @@ class RtfWriter {
 
 }  // namespace
 
-std::string WriteRtf(const QTextDocument& document) { return RtfWriter(document).Write(); }
+std::string WriteRtf(const QTextDocument& document) {
+  return RtfWriter(document).Write();
+}
 
 }  // namespace kestrova
