@@ -57,6 +57,12 @@ struct FontEntry {
   int codePage = 0;  // 0: the document's code page
 };
 
+// False for characters that the document would take for its own structure, and for control
+// characters, which no text holds.
+bool IsTextCharacter(char16_t c) {
+  return (c >= 0x20 || c == u'\t') && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
+}
+
 // The code page of a font's \fcharset; 0 for the document's own.
 int CharsetCodePage(int charset) {
   switch (charset) {
@@ -255,13 +261,13 @@ class RtfReader {
           return;
         }
         pos_ += 2;
-        TextByte(static_cast<char>(hi * 16 + lo));
+        TextByte(static_cast<char>(hi * 16 + lo), true);
         return;
       }
       case '\\':
       case '{':
       case '}':
-        TextByte(c);
+        TextByte(c, true);
         return;
       case '*':
         star_ = true;
@@ -371,6 +377,7 @@ class RtfReader {
       g.dest = Destination::FontTable;
       fontNumber_ = -1;
       fontName_.clear();
+      fontNameText_.clear();
       fontCodePage_ = 0;
     } else if (w == "colortbl") {
       g.dest = Destination::ColourTable;
@@ -423,7 +430,8 @@ class RtfReader {
 
   // --- text ---------------------------------------------------------------------------------
 
-  void TextByte(char c) {
+  // A byte of text; an escaped one is never a table's separator.
+  void TextByte(char c, bool escaped = false) {
     if (Skipping()) return;
     GroupState& g = Top();
     switch (g.dest) {
@@ -432,14 +440,14 @@ class RtfReader {
         bytes_.push_back(c);
         return;
       case Destination::FontTable:
-        if (c == ';') {
+        if (c == ';' && !escaped) {
           CommitFont();
         } else if (fontName_.size() < 256) {
           fontName_.push_back(c);
         }
         return;
       case Destination::ColourTable:
-        if (c == ';') {
+        if (c == ';' && !escaped) {
           colours_.push_back(colourSet_ ? std::optional<QColor>(colour_) : std::nullopt);
           colour_ = QColor(0, 0, 0);
           colourSet_ = false;
@@ -452,12 +460,15 @@ class RtfReader {
 
   void Char(char16_t c) {
     if (Top().dest == Destination::FontTable) {
-      // A \uN in a font name: keep it as UTF-8 beside the name's bytes is not possible, so
-      // the name takes a stand-in.
-      if (fontName_.size() < 256) fontName_.push_back('?');
+      if (fontNameText_.size() < 256) {
+        fontNameText_ += DecodeCodePage(fontName_, FontTableCodePage());
+        fontNameText_.append(QChar(c));
+      }
+      fontName_.clear();
       return;
     }
     if (Top().dest != Destination::Text) return;
+    if (!IsTextCharacter(c)) return;
     DecodeBytes();
     run_.append(QChar(c));
   }
@@ -471,9 +482,11 @@ class RtfReader {
 
   void DecodeBytes() {
     if (bytes_.empty()) return;
-    run_ += codePage_ == 1252 && CurrentCodePage() == 1252
-                ? DecodeWindows1252(bytes_)
-                : DecodeCodePage(bytes_, CurrentCodePage());
+    int codePage = CurrentCodePage();
+    QString text = codePage == 1252 ? DecodeWindows1252(bytes_) : DecodeCodePage(bytes_, codePage);
+    // Some code pages map bytes to control characters (Shift_JIS 7F is U+001A).
+    text.removeIf([](QChar c) { return !IsTextCharacter(c.unicode()); });
+    run_ += text;
     bytes_.clear();
   }
 
@@ -543,13 +556,16 @@ class RtfReader {
 
   void CommitFont() {
     if (fontNumber_ >= 0) {
-      QString name = DecodeCodePage(fontName_, fontCodePage_ ? fontCodePage_ : codePage_).trimmed();
+      QString name = (fontNameText_ + DecodeCodePage(fontName_, FontTableCodePage())).trimmed();
       fonts_[fontNumber_] = FontEntry{name, fontCodePage_};
     }
     fontNumber_ = -1;
     fontName_.clear();
+    fontNameText_.clear();
     fontCodePage_ = 0;
   }
+
+  int FontTableCodePage() const { return fontCodePage_ ? fontCodePage_ : codePage_; }
 
   std::string_view in_;
   size_t pos_ = 0;
@@ -567,7 +583,8 @@ class RtfReader {
   int defaultFont_ = 0;
   std::map<int, FontEntry> fonts_;
   int fontNumber_ = -1;
-  std::string fontName_;
+  std::string fontName_;  // bytes of the font name not yet decoded
+  QString fontNameText_;  // the font name decoded so far
   int fontCodePage_ = 0;
   std::vector<std::optional<QColor>> colours_;
   QColor colour_;
@@ -597,6 +614,7 @@ void ReadRtf(std::string_view rtf, QTextDocument& document) {
     if (utf8.hasError()) text = DecodeWindows1252(rtf);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.removeIf([](QChar c) { return !IsTextCharacter(c.unicode()) && c != u'\n'; });
     document.setPlainText(text);
   }
   document.setUndoRedoEnabled(undo);

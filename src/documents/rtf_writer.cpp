@@ -8,6 +8,7 @@
 #include <QTextFragment>
 #include <QTextList>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include "documents/code_page.h"
@@ -39,7 +40,7 @@ class RtfWriter {
     out_ += "{\\fonttbl";
     for (size_t i = 0; i < fonts_.size(); ++i) {
       out_ += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
-      AppendText(out_, fonts_[i]);
+      AppendText(out_, fonts_[i], true);
       out_ += ";}";
     }
     out_ += "}\r\n";
@@ -76,20 +77,17 @@ class RtfWriter {
   }
 
   int FontIndex(const QString& family) {
-    for (size_t i = 0; i < fonts_.size(); ++i) {
-      if (fonts_[i] == family) return static_cast<int>(i);
-    }
-    fonts_.push_back(family);
-    return static_cast<int>(fonts_.size() - 1);
+    auto [it, added] = fontIndex_.try_emplace(family, static_cast<int>(fonts_.size()));
+    if (added) fonts_.push_back(family);
+    return it->second;
   }
 
+  // 1-based: entry 0 of the table is the automatic colour.
   int ColourIndex(QRgb rgb) {
     rgb &= 0xFFFFFF;
-    for (size_t i = 0; i < colours_.size(); ++i) {
-      if (colours_[i] == rgb) return static_cast<int>(i + 1);
-    }
-    colours_.push_back(rgb);
-    return static_cast<int>(colours_.size());
+    auto [it, added] = colourIndex_.try_emplace(rgb, static_cast<int>(colours_.size() + 1));
+    if (added) colours_.push_back(rgb);
+    return it->second;
   }
 
   // The default font is always font 0, and the tables list fonts and colours in order of use.
@@ -165,10 +163,13 @@ class RtfWriter {
   }
 
   // Escapes text. Every control word it writes ends in its delimiter, so any text may follow.
-  static void AppendText(std::string& out, const QString& text) {
+  // In a font name ';' would end the name, and tabs and breaks have no place.
+  static void AppendText(std::string& out, const QString& text, bool fontName = false) {
     for (qsizetype i = 0; i < text.size(); ++i) {
       char16_t c = text[i].unicode();
-      if (c == '\\' || c == '{' || c == '}') {
+      if (fontName && (c == ';' || c == '\t' || c == '\n' || c == 0x2028)) {
+        if (c == ';') out += "\\'3b";
+      } else if (c == '\\' || c == '{' || c == '}') {
         out += '\\';
         out += static_cast<char>(c);
       } else if (c == '\t') {
@@ -178,7 +179,7 @@ class RtfWriter {
       } else if (c >= 0x20 && c < 0x80) {
         out += static_cast<char>(c);
       } else if (c < 0x20 || c == QChar::ParagraphSeparator ||
-                 c == QChar::ObjectReplacementCharacter) {
+                 c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1) {
         // Other control characters carry nothing that RTF can hold.
       } else if (int b = Windows1252Byte(c); b >= 0) {
         static const char kHex[] = "0123456789abcdef";
@@ -195,6 +196,8 @@ class RtfWriter {
   std::string out_;
   std::vector<QString> fonts_;
   std::vector<QRgb> colours_;
+  std::unordered_map<QString, int> fontIndex_;
+  std::unordered_map<QRgb, int> colourIndex_;
   int symbolFont_ = -1;
 };
 

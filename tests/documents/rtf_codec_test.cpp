@@ -191,7 +191,7 @@ TEST_F(RtfCodec, DamagedRtfDegradesToItsText) {
       {R"({\rtf1 x\)", "x"},                         // a lone backslash
       {R"({\rtf1 x\'4)", "x"},                       // a cut escape
       {R"({\rtf1 x\'zzy})", "xzzy"},                 // a bad escape
-      {R"({\rtf1 x\fs-99999999999999 y\cf77 z\f123 w\uc99999\u1?v})", "xyzw\u0001"},
+      {R"({\rtf1 x\fs-99999999999999 y\cf77 z\f123 w\uc99999\u1?v})", "xyzw"},
       {"{\\rtf1 a\\bin999999999 hidden", "a"},                             // binary past the end
       {"Just plain text\r\nsecond line", "Just plain text\nsecond line"},  // no RTF at all
       {"caf\xe9", "caf\u00e9"},                                            // 8-bit plain text
