@@ -32,12 +32,9 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   }
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), raw) == bytes.size();
   ok = std::fflush(raw) == 0 && ok;
-  int error = errno;
+  // A full disk may show only when the file is closed.
   ok = std::fclose(raw) == 0 && ok;
-  if (!ok) {
-    throw EKestrovaError(Format("Cannot write file \"%s\". %s", path.string().c_str(),
-                                std::strerror(error ? error : EIO)));
-  }
+  if (!ok) throw EWriteError();
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -50,10 +47,7 @@ std::string ReadFile(const std::filesystem::path& path) {
   char buffer[4096];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-  if (std::ferror(file.get())) {
-    throw EKestrovaError(
-        Format("Cannot read file \"%s\". %s", path.string().c_str(), std::strerror(EIO)));
-  }
+  if (std::ferror(file.get())) throw EReadError();
   return bytes;
 }
 

@@ -2,8 +2,9 @@
 // value stream. The text passes through the file "~tmp.rtf" in the program folder on every
 // writing and reading, and the file stays there afterwards.
 //
-// A temporary file that cannot be written or read raises EKestrovaError with the platform's
-// message; the document code reports it.
+// A temporary file that cannot be created or opened raises EKestrovaError with the platform's
+// message ("Cannot create file ...", "Cannot open file ..."), one that fails later EWriteError or
+// EReadError; the document code reports it.
 #pragma once
 
 #include <filesystem>

@@ -167,6 +167,13 @@ TEST_F(Description, UnwritableTemporaryFileIsAnError) {
   MemorySource source(block);
   ValueReader reader(source);
   EXPECT_THROW(ReadDescription(doc, reader, missing), EKestrovaError);
+
+  // A full disk, which shows only when the written file is flushed; nothing reaches the stream.
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  std::filesystem::create_symlink("/dev/full", TempRtfPath(folder_));
+  EXPECT_THROW(WriteDescription(doc, writer, folder_), EWriteError);
+  writer.Finish();
+  EXPECT_TRUE(sink.Bytes().empty());
 }
 
 TEST_F(Description, LoadDescriptionFileOfOldDocuments) {
