@@ -591,12 +591,10 @@ class RtfReader {
   bool colourSet_ = false;
 };
 
-bool LooksLikeRtf(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() &&
-         (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
-    ++i;
-  return text.substr(i, 5) == "{\\rtf";
+// Where the RTF group begins after leading blanks, or npos for text that is no RTF.
+size_t RtfStart(std::string_view text) {
+  size_t i = text.find_first_not_of(" \t\r\n");
+  return i != std::string_view::npos && text.substr(i, 5) == "{\\rtf" ? i : std::string_view::npos;
 }
 
 }  // namespace
@@ -605,8 +603,8 @@ void ReadRtf(std::string_view rtf, QTextDocument& document) {
   bool undo = document.isUndoRedoEnabled();
   document.setUndoRedoEnabled(false);
   document.clear();
-  if (LooksLikeRtf(rtf)) {
-    RtfReader(rtf, document).Read();
+  if (size_t start = RtfStart(rtf); start != std::string_view::npos) {
+    RtfReader(rtf.substr(start), document).Read();
   } else {
     QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

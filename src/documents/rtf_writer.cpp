@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextList>
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -61,9 +62,10 @@ class RtfWriter {
   }
 
  private:
+  // Sizes in half points, within what RTF readers take (1 to 1638 points).
   static int HalfPoints(qreal points) {
     if (!(points > 0)) return 20;
-    return static_cast<int>(std::lround(points * 2));
+    return static_cast<int>(std::lround(std::clamp<qreal>(points, 1, 1638) * 2));
   }
 
   static bool HasColour(const QTextCharFormat& f) {

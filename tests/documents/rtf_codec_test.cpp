@@ -179,6 +179,21 @@ TEST_F(RtfCodec, PlainAndPardResetWhatTheyOwn) {
             "left: {Arial 12}a{Arial 12 b}b{Arial 12}c\n");
 }
 
+TEST_F(RtfCodec, FontAndColourTablesInEveryForm) {
+  // A font table without groups (as some editors write it), \deff naming the second font, a
+  // colour table whose first entry is the automatic colour, references beyond both tables.
+  EXPECT_EQ(
+      Read(R"({\rtf1\ansi\deff1{\fonttbl\f0\fswiss\fcharset0 Helvetica;\f1\fnil Courier New;})"
+           R"({\colortbl;\red255\green255\blue255;}\fs20 a\f0 b\cf1 c\cf0 d\cf9 e\f7 f})"),
+      "left: {Courier New 10}a{Helvetica 10}b{Helvetica 10 #ffffff}c{Helvetica 10}de{" +
+          QTextDocument().defaultFont().family().toStdString() + " 10}f\n");
+  if (!QStringDecoder("windows-1251").isValid()) GTEST_SKIP() << "no Windows-1251 decoder";
+  // \ansicpg sets the code page of \'xx; a font's \fcharset overrides it.
+  EXPECT_EQ(
+      Read(R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0 A;}{\f1\fcharset0 B;}}\'cf\f1\'cf})", false),
+      "left: \u041f\u00cf\n");
+}
+
 TEST_F(RtfCodec, DamagedRtfDegradesToItsText) {
   struct Case {
     std::string rtf;
@@ -186,6 +201,7 @@ TEST_F(RtfCodec, DamagedRtfDegradesToItsText) {
   };
   const Case cases[] = {
       {R"({\rtf1 Hello {\b world)", "Hello world"},  // truncated
+      {"\r\n {\\rtf1 lead}", "lead"},                // blanks before
       {R"({\rtf1 a}} b})", "ab"},                    // stray braces
       {R"({\rtf1 {{{a} b)", "a b"},                  // unclosed groups
       {R"({\rtf1 x\)", "x"},                         // a lone backslash
