@@ -1,0 +1,25 @@
+// Conversions between the program's UTF-16/UTF-8 text and the 8-bit code pages that RTF and
+// old documents carry (Windows-1252 by default).
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+// Windows-1252 bytes to text. The five bytes that code page leaves undefined (81, 8D, 8F, 90,
+// 9D) become the control characters of the same number, so that encoding gives them back.
+QString DecodeWindows1252(std::string_view bytes);
+
+// Text to Windows-1252 bytes; false when some character has no byte there (it becomes '?').
+bool EncodeWindows1252(const QString& text, std::string& out);
+
+// The Windows-1252 byte of one UTF-16 unit, or -1 when there is none.
+int Windows1252Byte(char16_t unit);
+
+// Bytes of a Windows code page (1250..1258, 874, and the East Asian 932, 936, 949, 950) to
+// text. A code page the platform cannot decode is read as 1252.
+QString DecodeCodePage(std::string_view bytes, int codePage);
+
+}  // namespace kestrova
