@@ -25,6 +25,8 @@ constexpr TCommand kCommands[] = {
     {"date", "calendar date and UT time of a Julian date", CmdDate},
     {"ephem", "positions of the planets, the Moon and the satellites", CmdEphem},
     {"import", "element files (MPCORB, comets) into a data file", CmdImport},
+    {"dump", "every value of an orbit document with its meaning", CmdDump},
+    {"convert", "an orbit document of any version rewritten as version 1.6", CmdConvert},
 };
 
 void Usage(std::ostream& out) {

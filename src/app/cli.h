@@ -24,6 +24,8 @@ int CmdDate(const Args& args, std::istream& in, std::ostream& out, std::ostream&
 int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdImport(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdEphemDataFile(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);

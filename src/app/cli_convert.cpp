@@ -1,0 +1,48 @@
+// kestrova-cli convert: reads an orbit document of any version and writes it as version 1.6,
+// as the desktop program does when a user opens an old document and saves it.
+#include <iostream>
+
+#include "app/cli.h"
+#include "app/headless_host.h"
+#include "documents/orbit_document.h"
+#include "scene/solar_system.h"
+
+namespace kestrova::cli {
+
+namespace {
+
+constexpr const char* kHelp =
+    "usage: kestrova-cli convert IN.orb OUT.orb\n"
+    "\n"
+    "Reads IN (version 1.0, 1.1, 1.5 or 1.6) and writes its whole state to OUT as version 1.6;\n"
+    "IN is never changed. The data file the document names is opened from its database alias\n"
+    "(\"MPC\" is the folder MPC in the program folder); a missing one is replaced by \"MPC\", or\n"
+    "by no name for versions 1.0 and 1.1. A document of version 1.0 or 1.1 takes its\n"
+    "description from the .rtf file beside it. A document in real-time mode moves to the\n"
+    "present moment, as it does when opened in the program.\n"
+    "On a reading error the message goes to stderr, OUT is not created and the status is 1.\n";
+
+}  // namespace
+
+int CmdConvert(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(args)) {
+    out << kHelp;
+    return kOk;
+  }
+  if (args.size() != 2) {
+    err << kHelp;
+    return kBadInput;
+  }
+  TSolarSystem scene;
+  THeadlessHost host(scene, err);
+  // The conversion question is answered No: IN stays as it is.
+  const TOpenResult result = OpenDocument(args[0], scene, host);
+  if (result.Version == TDocumentVersion::Unknown) {
+    err << "File " << args[0] << " is no orbit document.\n";
+    return kFailure;
+  }
+  if (!result.Read) return kFailure;
+  return WriteDocument(args[1], scene, host) ? kOk : kFailure;
+}
+
+}  // namespace kestrova::cli

@@ -1,0 +1,335 @@
+#include "documents/orbit_document.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "documents/value_stream.h"
+#include "scene/scene_stream.h"
+#include "scene/solar_system.h"
+
+namespace kestrova {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const {
+    if (f) std::fclose(f);
+  }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The platform's message for a file that cannot be opened: "Cannot open file "%s". %s".
+[[noreturn]] void CannotOpen(const std::string& path, int error) {
+  throw EKestrovaError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(error)));
+}
+
+FilePtr OpenForReading(const std::string& path) {
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) CannotOpen(path, errno);
+  // A folder opens for reading here but has no bytes to give.
+  struct stat info;
+  if (::fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) CannotOpen(path, EISDIR);
+  return file;
+}
+
+// Without leading and trailing blanks and control characters.
+std::string Trim(const std::string& s) {
+  size_t first = 0;
+  size_t last = s.size();
+  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
+  return s.substr(first, last - first);
+}
+
+std::string ReadErrorMessage(const std::string& path) {
+  return "Error reading file " + path + ".";
+}
+
+// Only the low 8 bits of a stored unit code count.
+int32_t UnitCode(int32_t stored) {
+  return stored & 0xFF;
+}
+
+// Closes the data file, reads its two names and opens it again; a data file that cannot be
+// opened is no error of the document and leaves the fallback names.
+void ReadDataFile(ValueReader& reader, TDocumentHost& host, const std::string& fallbackDatabase) {
+  host.CloseDataFile();
+  const std::string database = reader.ReadString();
+  const std::string table = reader.ReadString();
+  host.SetDataFileNames(database, table);
+  if (!host.OpenDataFile()) host.SetDataFileNames(fallbackDatabase, "");
+}
+
+// Everything after the scene block of versions 1.5 and 1.6.
+void ReadMainWindowState(ValueReader& reader, TDocumentHost& host) {
+  const bool showAll = reader.ReadBoolean();
+  host.SetRealTime(reader.ReadBoolean());
+  const Extended step = reader.ReadFloat();
+  host.SetTimeStep(step, UnitCode(reader.ReadInteger()));
+  host.SetMonitorVisible(reader.ReadBoolean());
+  host.RefreshMonitor();
+  host.SelectMonitorBody(reader.ReadString());
+  host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
+  host.SetDescriptionVisible(reader.ReadBoolean());
+  ReadDataFile(reader, host, "MPC");
+  // The action meets a data file that could not be opened and fails: the reading stops here.
+  host.SetShowAllObjects(showAll);
+  host.RunShowAllObjects();
+  host.ReadDescription(reader);
+}
+
+// The end of every reader: date and path only after a complete reading, the controls always.
+bool FinishReading(bool complete, const std::string& path, const TSolarSystem& scene,
+                   TDocumentHost& host) {
+  if (complete) {
+    host.ShowDate(scene.SceneDate());
+    host.SetDocumentPath(path);
+  }
+  host.UpdateControls();
+  return complete;
+}
+
+enum class TSceneForm { Current, V15 };
+
+bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host,
+                          TSceneForm form) {
+  bool complete = true;
+  try {
+    FilePtr file = OpenForReading(path);
+    FileSource source(file.get());
+    ValueReader reader(source);
+    host.ClearDescription();
+    const char* magic = form == TSceneForm::Current ? kMagic16 : kMagic15;
+    if (Trim(reader.ReadString()) == magic) {
+      if (form == TSceneForm::Current) {
+        ReadScene(scene, reader);
+      } else {
+        ReadScene15(scene, reader);
+        scene.Recompute();
+      }
+      ReadMainWindowState(reader, host);
+    }
+  } catch (const std::exception&) {
+    complete = false;
+    host.ShowError(ReadErrorMessage(path));
+  }
+  return FinishReading(complete, path, scene, host);
+}
+
+// A temporary file that is removed unless it was handed over.
+struct TempFileGuard {
+  std::string path;
+  bool keep = false;
+  ~TempFileGuard() {
+    if (!keep && !path.empty()) ::unlink(path.c_str());
+  }
+};
+
+// The file a path stands for: a link is followed, so that writing replaces what it names
+// rather than the link.
+fs::path WriteTarget(const std::string& path) {
+  fs::path target(path);
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  return target;
+}
+
+// Opens a new file beside target, with the old file's permissions when there is one;
+// -1 when the folder refuses.
+int CreateTempFile(const fs::path& target, const struct stat* old, std::string& tempPath) {
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const mode_t mode = old ? (old->st_mode & 07777) : 0666;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = (folder / Format(".%s.%ld.%d.tmp", target.filename().c_str(),
+                                static_cast<long>(::getpid()), attempt))
+                   .string();
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) {
+      // open() masks the mode with the umask; the old file's mode is kept as it was.
+      if (old) ::fchmod(fd, mode);
+      return fd;
+    }
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return -1;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced leaves it to the system.
+void SyncFolder(const fs::path& target) {
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+TDocumentVersion DetectDocumentVersion(const std::string& path) {
+  FilePtr file = OpenForReading(path);
+  FileSource source(file.get());
+  ValueReader reader(source);
+  std::string magic;
+  try {
+    magic = Trim(reader.ReadString());
+  } catch (const EKestrovaError&) {
+    return TDocumentVersion::V10;
+  }
+  if (magic == kMagic15) return TDocumentVersion::V15;
+  if (magic == kMagic16) return TDocumentVersion::V16;
+  return TDocumentVersion::Unknown;
+}
+
+TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  TOpenResult result;
+  result.Version = DetectDocumentVersion(path);
+  switch (result.Version) {
+    case TDocumentVersion::V10:
+      result.Read = ReadDocumentV10(path, scene, host);
+      if (result.Read &&
+          host.AskYesNo("This file was written by version 1.0 or 1.1 of Kestrova.\r\n"
+                        "Convert the file to the current file format?")) {
+        WriteDocument(path, scene, host);
+      }
+      break;
+    case TDocumentVersion::V15:
+      result.Read = ReadDocumentV15(path, scene, host);
+      if (result.Read && host.AskYesNo("This file was written by version 1.5 of Kestrova.\r\n"
+                                       "Convert the file to the current file format?")) {
+        WriteDocument(path, scene, host);
+      }
+      break;
+    case TDocumentVersion::V16:
+      result.Read = ReadDocumentV16(path, scene, host);
+      break;
+    case TDocumentVersion::Unknown:
+      break;
+  }
+  return result;
+}
+
+bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::Current);
+}
+
+bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::V15);
+}
+
+bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  bool complete = true;
+  try {
+    FilePtr file = OpenForReading(path);
+    FileSource source(file.get());
+    ValueReader reader(source);
+    host.ClearDescription();
+    ReadScene10(scene, reader);
+
+    const int32_t left = reader.ReadInteger();
+    const int32_t top = reader.ReadInteger();
+    const int32_t width = reader.ReadInteger();
+    const int32_t height = reader.ReadInteger();
+    host.SetMainWindowGeometry(left, top, width, height);
+
+    const bool showAll = reader.ReadBoolean();
+    const Extended step = reader.ReadFloat();
+    host.SetTimeStep(step, UnitCode(reader.ReadInteger()));
+
+    host.SetMonitorVisible(reader.ReadBoolean());
+    const int32_t monitorLeft = reader.ReadInteger();
+    const int32_t monitorTop = reader.ReadInteger();
+    host.SetMonitorPosition(monitorLeft, monitorTop);
+    host.RefreshMonitor();
+    host.SelectMonitorBody(reader.ReadString());
+
+    const int32_t descriptionLeft = reader.ReadInteger();
+    const int32_t descriptionTop = reader.ReadInteger();
+    const int32_t descriptionWidth = reader.ReadInteger();
+    const int32_t descriptionHeight = reader.ReadInteger();
+    host.SetDescriptionGeometry(descriptionLeft, descriptionTop, descriptionWidth,
+                                descriptionHeight);
+    host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
+    host.SetDescriptionVisible(reader.ReadBoolean());
+
+    // Old documents fall back to no data file at all rather than to "MPC".
+    ReadDataFile(reader, host, "");
+    host.SetShowAllObjects(showAll);
+    host.RunShowAllObjects();
+
+    try {
+      host.LoadDescriptionFile(fs::path(path).replace_extension(".rtf").string());
+    } catch (const std::exception&) {
+      // The description file of an old document is optional, and so is its reading.
+    }
+  } catch (const std::exception&) {
+    complete = false;
+    host.ShowError(ReadErrorMessage(path));
+  }
+  return FinishReading(complete, path, scene, host);
+}
+
+bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host) {
+  const fs::path target = WriteTarget(path);
+  struct stat old;
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  // The rename would replace a file that may not be written, and cannot replace a folder.
+  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    host.ShowError("Could not create file " + path + ".");
+    return false;
+  }
+  TempFileGuard temp;
+  const int fd = CreateTempFile(target, exists ? &old : nullptr, temp.path);
+  if (fd < 0) {
+    host.ShowError("Could not create file " + path + ".");
+    return false;
+  }
+  FilePtr file(::fdopen(fd, "wb"));
+  if (!file) {
+    ::close(fd);
+    throw EWriteError();
+  }
+  {
+    FileSink sink(file.get());
+    ValueWriter writer(sink);
+    writer.WriteString(kMagic16);
+    WriteScene(scene, writer);
+    writer.WriteBoolean(host.ShowAllObjects());
+    writer.WriteBoolean(host.RealTime());
+    writer.WriteFloat(host.TimeStepValue());
+    writer.WriteInteger(host.TimeStepUnit());
+    writer.WriteBoolean(host.MonitorVisible());
+    writer.WriteString(host.MonitorBody());
+    writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
+    writer.WriteBoolean(host.DescriptionVisible());
+    writer.WriteString(host.DatabaseName());
+    writer.WriteString(host.TableName());
+    host.WriteDescription(writer);
+    writer.Finish();
+  }
+  // A full disk may show only on flushing or closing; the old file stays until both passed.
+  if (std::fflush(file.get()) != 0 || ::fsync(fileno(file.get())) != 0) throw EWriteError();
+  if (std::fclose(file.release()) != 0) throw EWriteError();
+  if (::rename(temp.path.c_str(), target.c_str()) != 0) {
+    throw EKestrovaError(Format("Cannot rename file \"%s\" to \"%s\". %s", temp.path.c_str(),
+                                target.c_str(), std::strerror(errno)));
+  }
+  temp.keep = true;
+  SyncFolder(target);
+  return true;
+}
+
+}  // namespace kestrova
