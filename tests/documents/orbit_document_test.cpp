@@ -1,0 +1,549 @@
+// Orbit documents: version detection, the three readers against byte-built documents, the
+// conversion question, and a writer that never loses the previous document.
+#include "documents/orbit_document.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "database/table_store.h"
+#include "documents/document_bytes.h"
+#include "documents/value_stream.h"
+#include "numerics/date_text.h"
+#include "scene/solar_system.h"
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::LoadBytes;
+using testing::SaveBytes;
+using testing::TSampleOptions;
+using testing::TValueBytes;
+
+// A main window that writes down every call in order. Its data file opens when its table is
+// one of `tables`; "Show all objects" fails on a closed data file as the table engine does.
+class TRecordingHost : public TDocumentHost {
+ public:
+  std::vector<std::string> log;
+  std::set<std::string> tables;
+  bool answer = false;
+  bool failDescription = false;
+  std::vector<std::string> questions;
+  std::vector<std::string> errors;
+  std::vector<std::string> description = {"{\\rtf1 x}"};
+
+  bool realTime = false;
+  Extended step = 1;
+  int32_t unit = 3;
+  bool monitorVisible = false;
+  std::string monitorBody;
+  TColor descriptionColor = 0xFFFFFF;
+  bool descriptionVisible = false;
+  std::string database = "MPC", table;
+  bool open = false;
+  bool showAll = false;
+
+  bool RealTime() const override { return realTime; }
+  void SetRealTime(bool on) override {
+    realTime = on;
+    Log("RealTime", on);
+  }
+  Extended TimeStepValue() const override { return step; }
+  int32_t TimeStepUnit() const override { return unit; }
+  void SetTimeStep(Extended value, int32_t u) override {
+    step = value;
+    unit = u;
+    log.push_back("TimeStep " + FormatGeneral(value) + " " + std::to_string(u));
+  }
+  bool MonitorVisible() const override { return monitorVisible; }
+  void SetMonitorVisible(bool v) override {
+    monitorVisible = v;
+    Log("MonitorVisible", v);
+  }
+  void SetMonitorPosition(int32_t l, int32_t t) override {
+    log.push_back(Format("MonitorPosition %d %d", l, t));
+  }
+  void RefreshMonitor() override { log.push_back("RefreshMonitor"); }
+  std::string MonitorBody() const override { return monitorBody; }
+  void SelectMonitorBody(const std::string& name) override {
+    monitorBody = name;
+    log.push_back("MonitorBody " + name);
+  }
+  TColor DescriptionColor() const override { return descriptionColor; }
+  void SetDescriptionColor(TColor c) override {
+    descriptionColor = c;
+    log.push_back(Format("DescriptionColor %06X", c));
+  }
+  bool DescriptionVisible() const override { return descriptionVisible; }
+  void SetDescriptionVisible(bool v) override {
+    descriptionVisible = v;
+    Log("DescriptionVisible", v);
+  }
+  void SetDescriptionGeometry(int32_t l, int32_t t, int32_t w, int32_t h) override {
+    log.push_back(Format("DescriptionGeometry %d %d %d %d", l, t, w, h));
+  }
+  void ClearDescription() override {
+    description.clear();
+    descriptionVisible = false;
+    log.push_back("ClearDescription");
+  }
+  void WriteDescription(ValueWriter& writer) override {
+    if (failDescription) throw EWriteError();
+    writer.WriteInteger(static_cast<int32_t>(description.size()));
+    for (const std::string& line : description) writer.WriteString(line);
+  }
+  void ReadDescription(ValueReader& reader) override {
+    const int32_t n = reader.ReadInteger();
+    for (int32_t i = 0; i < n; ++i) description.push_back(reader.ReadString());
+    log.push_back("Description " + std::to_string(n));
+  }
+  void LoadDescriptionFile(const std::string& path) override {
+    log.push_back("LoadDescriptionFile " + fs::path(path).filename().string());
+  }
+  void SetMainWindowGeometry(int32_t l, int32_t t, int32_t w, int32_t h) override {
+    log.push_back(Format("MainWindow %d %d %d %d", l, t, w, h));
+  }
+  std::string DatabaseName() const override { return database; }
+  std::string TableName() const override { return table; }
+  void CloseDataFile() override {
+    open = false;
+    log.push_back("CloseDataFile");
+  }
+  void SetDataFileNames(const std::string& d, const std::string& t) override {
+    database = d;
+    table = t;
+    log.push_back("DataFile " + d + "|" + t);
+  }
+  bool OpenDataFile() override {
+    open = tables.count(table) > 0;
+    Log("OpenDataFile", open);
+    return open;
+  }
+  bool ShowAllObjects() const override { return showAll; }
+  void SetShowAllObjects(bool p) override {
+    showAll = p;
+    Log("ShowAllObjects", p);
+  }
+  void RunShowAllObjects() override {
+    log.push_back("RunShowAllObjects");
+    if (showAll && !open) throw ETableError("Table is not open", table);
+  }
+  void ShowDate(const TDateRec& d) override {
+    log.push_back("ShowDate " + DateText(d) + " " + TimeText(d, 0));
+  }
+  void UpdateControls() override { log.push_back("UpdateControls"); }
+  void SetDocumentPath(const std::string& path) override {
+    log.push_back("DocumentPath " + fs::path(path).filename().string());
+  }
+  bool AskYesNo(const std::string& q) override {
+    questions.push_back(q);
+    return answer;
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+
+ private:
+  void Log(const char* what, bool v) { log.push_back(std::string(what) + " " + (v ? "1" : "0")); }
+};
+
+class OrbitDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kestrova-orb-test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("KESTROVA_HOME");
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const fs::path p = root_ / name;
+    SaveBytes(p, bytes);
+    return p.string();
+  }
+  std::vector<std::string> FolderContents(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path root_;
+  TSolarSystem scene_;
+  TRecordingHost host_;
+};
+
+bool EndsWith(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& tail) {
+  return bytes.size() >= tail.size() &&
+         std::equal(tail.begin(), tail.end(), bytes.end() - static_cast<ptrdiff_t>(tail.size()));
+}
+
+// The view values every form carries.
+void ExpectSampleView(const TSolarSystem& s) {
+  EXPECT_EQ(DateToJD(s.SceneDate()), testing::kSampleJD);
+  EXPECT_EQ(s.GridColor(), testing::kSampleGrid);
+  EXPECT_EQ(s.GridMode(), testing::kSampleGridMode);
+  EXPECT_EQ(s.Dim(), testing::kSampleDim);
+  EXPECT_EQ(s.CenterObject(), testing::kSampleCenter);
+  EXPECT_NEAR(s.RotX(), testing::kSampleRot[0], 1e-12L);
+  EXPECT_NEAR(s.RotY(), testing::kSampleRot[1], 1e-12L);
+  EXPECT_NEAR(s.RotZ(), testing::kSampleRot[2], 1e-12L);
+  EXPECT_EQ(s.Plane(), TPlane::XZ);
+  EXPECT_EQ(s.ShowOrbits(), testing::kSampleSwitches[0]);
+  EXPECT_EQ(s.ShowNames(), testing::kSampleSwitches[1]);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(s.Planet(i).Visible, testing::SamplePlanetVisible(i)) << i;
+    EXPECT_EQ(s.GetObjectColor(i), testing::SamplePlanetColor(i)) << i;
+    EXPECT_EQ(s.Planet(i).Color, testing::SamplePlanetColor(i)) << i;
+  }
+  EXPECT_EQ(s.GetObjectColor(kMinorBodyColorIndex), testing::kSampleMinorColor);
+  // Ceres comes back visible, with its elements, whatever its stored visibility.
+  ASSERT_GE(s.AsteroidsList().Count(), 1);
+  const TOEObject& ceres = s.AsteroidsList().Get(0);
+  EXPECT_EQ(ceres.Name, "Ceres");
+  EXPECT_EQ(ceres.Id, kMinorBodyId);
+  EXPECT_TRUE(ceres.Visible);
+  EXPECT_EQ(ceres.Elements.SemiMajorAxis, testing::kCeresElements[4]);
+  EXPECT_EQ(ceres.Elements.MeanLongitude, testing::kCeresElements[7]);
+  // Positions are recomputed, not taken from the file.
+  EXPECT_NE(ceres.Pos.x, 1.25L);
+}
+
+// The calls of the values after the scene block of the sample (1.5 and 1.6).
+std::vector<std::string> SampleLogAfterScene(const std::string& fallback) {
+  std::vector<std::string> log;
+  log.insert(log.end(),
+             {"TimeStep 2.5 1", "MonitorVisible 1", "RefreshMonitor", "MonitorBody Jupiter",
+              "DescriptionColor E0F0FF", "DescriptionVisible 1", "CloseDataFile", "DataFile MPC|",
+              "OpenDataFile 0", fallback, "ShowAllObjects 0", "RunShowAllObjects"});
+  return log;
+}
+
+TEST_F(OrbitDocumentTest, Version16ReadValueByValue) {
+  const std::string path = Save("sample.orb", testing::SampleV16());
+  const TOpenResult r = OpenDocument(path, scene_, host_);
+  EXPECT_EQ(r.Version, TDocumentVersion::V16);
+  EXPECT_TRUE(r.Read);
+  EXPECT_TRUE(host_.errors.empty());
+  EXPECT_TRUE(host_.questions.empty());
+
+  ExpectSampleView(scene_);
+  EXPECT_EQ(scene_.BgColor(), testing::kSampleBg);
+  EXPECT_EQ(scene_.SunColor(), testing::kSampleSun);
+  EXPECT_EQ(scene_.PerpendicularColor(), testing::kSamplePerpendicular);
+  EXPECT_EQ(scene_.AxesColor(), testing::kSampleAxes);
+  EXPECT_EQ(scene_.ShowSun(), testing::kSampleSwitches[2]);
+  EXPECT_EQ(scene_.ShowRotAxis(), testing::kSampleSwitches[3]);
+  EXPECT_EQ(scene_.ShowRotation(), testing::kSampleSwitches[4]);
+  EXPECT_EQ(scene_.ShowPerpendiculars(), testing::kSampleSwitches[5]);
+  EXPECT_EQ(scene_.ShowApsides(), testing::kSampleSwitches[6]);
+  EXPECT_EQ(scene_.ShowLineOfNodes(), testing::kSampleSwitches[7]);
+  EXPECT_EQ(scene_.ShowSatellites(), testing::kSampleSwitches[8]);
+  EXPECT_EQ(scene_.ShowDirections(), testing::kSampleSwitches[9]);
+  // Satellites keep their own visibility; their colour is the one of ObjectColors[12].
+  const TPlanet& saturn = scene_.Planet(kSaturn);
+  for (int j = 0; j < saturn.Satellites.Count(); ++j) {
+    EXPECT_EQ(saturn.Satellites.Get(j).Visible, j % 2 == 1) << j;
+    EXPECT_EQ(saturn.Satellites.Get(j).Color, testing::kSampleSatelliteColor) << j;
+  }
+  ASSERT_EQ(scene_.DirectionList().Count(), 2);
+  EXPECT_EQ(scene_.DirectionList().Get(0).FromId, 3);
+  EXPECT_EQ(scene_.DirectionList().Get(0).ToId, 9);
+  EXPECT_FALSE(scene_.DirectionList().Get(1).Visible);
+  EXPECT_EQ(scene_.DirectionList().Get(1).Color, 0x00FF00u);
+  // The stored Mars comes back as the standard Mars, Id 42 is dropped, and the minor-body
+  // colour read after the list recolours every picked body.
+  ASSERT_EQ(scene_.AsteroidsList().Count(), 2);
+  EXPECT_EQ(scene_.AsteroidsList().Get(1).Id, kMars);
+  EXPECT_EQ(scene_.AsteroidsList().Get(1).Color, testing::kSampleMinorColor);
+
+  std::vector<std::string> expected = {"ClearDescription", "RealTime 0"};
+  for (const std::string& s : SampleLogAfterScene("DataFile MPC|")) expected.push_back(s);
+  expected.insert(expected.end(), {"Description 3", "ShowDate 01.01.2000 18:00:00",
+                                   "DocumentPath sample.orb", "UpdateControls"});
+  EXPECT_EQ(host_.log, expected);
+  EXPECT_EQ(host_.description,
+            (std::vector<std::string>{"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}",
+                                      "\\f0\\fs20 Hello \\b world\\b0\\par", "}"}));
+}
+
+TEST_F(OrbitDocumentTest, Version15ReadValueByValue) {
+  // The lines and ShowDirections of the scene are not touched by a 1.5 document.
+  scene_.DirectionList().Add(std::make_unique<TDirection>(1, 0x42, 2));
+  scene_.SetShowDirections(false);
+  const std::string path = Save("old.orb", testing::SampleV15());
+  const TOpenResult r = OpenDocument(path, scene_, host_);
+  EXPECT_EQ(r.Version, TDocumentVersion::V15);
+  EXPECT_TRUE(r.Read);
+
+  ExpectSampleView(scene_);
+  EXPECT_EQ(scene_.SunColor(), testing::kSampleSun);
+  EXPECT_EQ(scene_.ShowLineOfNodes(), testing::kSampleSwitches[7]);
+  EXPECT_TRUE(scene_.ShowSatellites());
+  EXPECT_FALSE(scene_.ShowDirections());
+  ASSERT_EQ(scene_.DirectionList().Count(), 1);
+  EXPECT_EQ(scene_.GetObjectColor(kSatelliteColorIndex), kDefaultSatelliteColor);
+  EXPECT_EQ(scene_.AsteroidsList().Count(), 2);
+  // Recomputed after the block: Ceres has a position (the 1.5 form stores none).
+  EXPECT_NE(scene_.AsteroidsList().Get(0).Pos.x, 0.0L);
+
+  std::vector<std::string> expected = {"ClearDescription", "RealTime 0"};
+  for (const std::string& s : SampleLogAfterScene("DataFile MPC|")) expected.push_back(s);
+  expected.insert(expected.end(), {"Description 3", "ShowDate 01.01.2000 18:00:00",
+                                   "DocumentPath old.orb", "UpdateControls"});
+  EXPECT_EQ(host_.log, expected);
+  ASSERT_EQ(host_.questions.size(), 1u);
+  EXPECT_EQ(host_.questions[0],
+            "This file was written by version 1.5 of Kestrova.\r\n"
+            "Convert the file to the current file format?");
+}
+
+TEST_F(OrbitDocumentTest, Version10ReadValueByValue) {
+  const std::string path = Save("ancient.orb", testing::SampleV10({.Table = "gone.db"}));
+  const TOpenResult r = OpenDocument(path, scene_, host_);
+  EXPECT_EQ(r.Version, TDocumentVersion::V10);
+  EXPECT_TRUE(r.Read);
+  EXPECT_TRUE(host_.errors.empty());
+
+  ExpectSampleView(scene_);
+  EXPECT_EQ(scene_.BgColor(), 0x000000u);
+  EXPECT_EQ(scene_.SunColor(), 0x00FFFFu);
+  EXPECT_EQ(scene_.PerpendicularColor(), testing::kSampleGrid);
+  EXPECT_EQ(scene_.AxesColor(), testing::kSampleGrid);
+  EXPECT_TRUE(scene_.ShowSun());
+  EXPECT_FALSE(scene_.ShowApsides());
+  EXPECT_EQ(scene_.AsteroidsList().Count(), 1);
+
+  // No real time; a missing data file leaves no names at all.
+  const std::vector<std::string> expected = {"ClearDescription",
+                                             "MainWindow 10 20 800 600",
+                                             "TimeStep 2.5 1",
+                                             "MonitorVisible 1",
+                                             "MonitorPosition 700 50",
+                                             "RefreshMonitor",
+                                             "MonitorBody Jupiter",
+                                             "DescriptionGeometry 600 100 300 250",
+                                             "DescriptionColor E0F0FF",
+                                             "DescriptionVisible 1",
+                                             "CloseDataFile",
+                                             "DataFile MPC|gone.db",
+                                             "OpenDataFile 0",
+                                             "DataFile |",
+                                             "ShowAllObjects 0",
+                                             "RunShowAllObjects",
+                                             "LoadDescriptionFile ancient.rtf",
+                                             "ShowDate 01.01.2000 18:00:00",
+                                             "DocumentPath ancient.orb",
+                                             "UpdateControls"};
+  EXPECT_EQ(host_.log, expected);
+  ASSERT_EQ(host_.questions.size(), 1u);
+  EXPECT_EQ(host_.questions[0],
+            "This file was written by version 1.0 or 1.1 of Kestrova.\r\n"
+            "Convert the file to the current file format?");
+}
+
+TEST_F(OrbitDocumentTest, VersionDetection) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    TDocumentVersion version;
+  };
+  const Case cases[] = {
+      {"trailing blanks", TValueBytes().Str("kv v1.6  \t").Bytes(), TDocumentVersion::V16},
+      {"blanks and controls", TValueBytes().Str("\r\n kv v1.5\x01").Bytes(), TDocumentVersion::V15},
+      {"other version", TValueBytes().Str("kv v1.7").Bytes(), TDocumentVersion::Unknown},
+      {"other case", TValueBytes().Str("KV V1.6").Bytes(), TDocumentVersion::Unknown},
+      {"empty string", TValueBytes().Str("").Bytes(), TDocumentVersion::Unknown},
+      {"empty file", {}, TDocumentVersion::V10},
+      {"an Integer first", TValueBytes().Int(0x102030).Bytes(), TDocumentVersion::V10},
+      {"a cut string", TValueBytes().Raw({6, 7, 'k', 'v'}).Bytes(), TDocumentVersion::V10},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetectDocumentVersion(Save("d.orb", c.bytes)), c.version) << c.what;
+  }
+  EXPECT_THROW(
+      {
+        try {
+          DetectDocumentVersion((root_ / "none.orb").string());
+        } catch (const EKestrovaError& e) {
+          EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + (root_ / "none.orb").string() +
+                                               "\". No such file or directory");
+          throw;
+        }
+      },
+      EKestrovaError);
+  EXPECT_THROW(OpenDocument(root_.string(), scene_, host_), EKestrovaError);
+  EXPECT_TRUE(host_.log.empty());
+}
+
+TEST_F(OrbitDocumentTest, ForeignAndEmptyFiles) {
+  // A foreign first string: nothing happens, silently.
+  const std::string foreign = Save("foreign.orb", TValueBytes().Str("hello").Int(5).Bytes());
+  EXPECT_EQ(OpenDocument(foreign, scene_, host_).Version, TDocumentVersion::Unknown);
+  EXPECT_TRUE(host_.log.empty());
+  EXPECT_TRUE(host_.errors.empty());
+  EXPECT_EQ(scene_.Dim(), 2);
+
+  // An empty file is a 1.0 document that fails at once; the question is not asked.
+  const std::string empty = Save("empty.orb", {});
+  const TOpenResult r = OpenDocument(empty, scene_, host_);
+  EXPECT_EQ(r.Version, TDocumentVersion::V10);
+  EXPECT_FALSE(r.Read);
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Error reading file " + empty + "."});
+  EXPECT_TRUE(host_.questions.empty());
+  EXPECT_EQ(host_.log, (std::vector<std::string>{"ClearDescription", "UpdateControls"}));
+}
+
+TEST_F(OrbitDocumentTest, DamagedDocumentKeepsWhatWasRead) {
+  // Cut inside the description block: everything before it is applied.
+  std::vector<uint8_t> bytes = testing::SampleV16({.Step = -0.75L});
+  bytes.resize(bytes.size() - 4);
+  const std::string path = Save("cut.orb", bytes);
+  EXPECT_FALSE(OpenDocument(path, scene_, host_).Read);
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Error reading file " + path + "."});
+  EXPECT_EQ(scene_.Dim(), testing::kSampleDim);
+  EXPECT_EQ(host_.step, -0.75L);
+  EXPECT_EQ(host_.monitorBody, "Jupiter");
+  // Neither the date nor the path is shown; the controls follow the scene all the same.
+  for (const std::string& entry : host_.log) {
+    EXPECT_NE(entry.rfind("ShowDate", 0), 0u);
+    EXPECT_NE(entry.rfind("DocumentPath", 0), 0u);
+  }
+  EXPECT_EQ(host_.log.back(), "UpdateControls");
+}
+
+TEST_F(OrbitDocumentTest, ShowAllObjectsWithMissingDataFileStopsReading) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* fallback;
+  };
+  const Case cases[] = {
+      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), "DataFile MPC|"},
+      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), "DataFile |"},
+  };
+  for (const Case& c : cases) {
+    TRecordingHost host;
+    const std::string path = Save("all.orb", c.bytes);
+    EXPECT_FALSE(OpenDocument(path, scene_, host).Read);
+    EXPECT_EQ(host.errors, std::vector<std::string>{"Error reading file " + path + "."});
+    const auto at = std::find(host.log.begin(), host.log.end(), "OpenDataFile 0");
+    ASSERT_NE(at, host.log.end());
+    // The fallback names, the action that fails, and nothing more (no description).
+    EXPECT_EQ(std::vector<std::string>(at + 1, host.log.end()),
+              (std::vector<std::string>{c.fallback, "ShowAllObjects 1", "RunShowAllObjects",
+                                        "UpdateControls"}));
+    EXPECT_TRUE(host.questions.empty());
+  }
+  // With the data file there, the same document reads through.
+  TRecordingHost host;
+  host.tables = {"gone.db"};
+  EXPECT_TRUE(OpenDocument(Save("all.orb", cases[0].bytes), scene_, host).Read);
+  EXPECT_EQ(host.table, "gone.db");
+}
+
+TEST_F(OrbitDocumentTest, UnitCodesKeptAsStored) {
+  // 2 and 4..8 have no control, 10 comes only from documents; only the low 8 bits count.
+  const int32_t stored[] = {0, 2, 4, 5, 6, 7, 8, 10, 0x104, -253};
+  const int32_t kept[] = {0, 2, 4, 5, 6, 7, 8, 10, 4, 3};
+  for (size_t k = 0; k < std::size(stored); ++k) {
+    TRecordingHost host;
+    const std::string in = Save("in.orb", testing::SampleV16({.Unit = stored[k]}));
+    ASSERT_TRUE(ReadDocumentV16(in, scene_, host)) << stored[k];
+    EXPECT_EQ(host.unit, kept[k]);
+    const std::string out = (root_ / "out.orb").string();
+    ASSERT_TRUE(WriteDocument(out, scene_, host));
+    // The writer's tail after the scene, byte by byte.
+    TValueBytes tail;
+    tail.Bool(false).Bool(false).Float(2.5L).Int(kept[k]).Bool(true).Str("Jupiter");
+    tail.Int(static_cast<int32_t>(testing::kSampleDescriptionColor)).Bool(true);
+    tail.Str("MPC").Str("").Int(3);
+    tail.Str("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}").Str("\\f0\\fs20 Hello \\b world\\b0\\par");
+    tail.Str("}");
+    EXPECT_TRUE(EndsWith(LoadBytes(out), tail.Bytes())) << stored[k];
+  }
+}
+
+TEST_F(OrbitDocumentTest, ConversionQuestion) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    bool answer;
+  };
+  const Case cases[] = {{testing::SampleV15(), true},
+                        {testing::SampleV15(), false},
+                        {testing::SampleV10(), true},
+                        {testing::SampleV10(), false}};
+  for (const Case& c : cases) {
+    TSolarSystem scene;
+    TRecordingHost host;
+    host.answer = c.answer;
+    const std::string path = Save("conv.orb", c.bytes);
+    ASSERT_TRUE(OpenDocument(path, scene, host).Read);
+    ASSERT_EQ(host.questions.size(), 1u);
+    if (!c.answer) {
+      EXPECT_EQ(LoadBytes(path), c.bytes);
+      continue;
+    }
+    // Rewritten in place as version 1.6 that reads back to the same scene.
+    EXPECT_EQ(DetectDocumentVersion(path), TDocumentVersion::V16);
+    TSolarSystem again;
+    TRecordingHost host2;
+    ASSERT_TRUE(OpenDocument(path, again, host2).Read);
+    ExpectSampleView(again);
+    EXPECT_EQ(host2.step, 2.5L);
+    EXPECT_EQ(host2.monitorBody, "Jupiter");
+    EXPECT_TRUE(host2.questions.empty());
+  }
+  // A reading that failed is never converted: a Yes would overwrite the file with half of it.
+  std::vector<uint8_t> cut = testing::SampleV15();
+  cut.resize(cut.size() / 2);
+  const std::string path = Save("cut.orb", cut);
+  host_.answer = true;
+  EXPECT_FALSE(OpenDocument(path, scene_, host_).Read);
+  EXPECT_TRUE(host_.questions.empty());
+  EXPECT_EQ(LoadBytes(path), cut);
+}
+
+TEST_F(OrbitDocumentTest, FailingWriteKeepsTheOldDocument) {
+  fs::create_directory(root_ / "w");
+  const std::string path = (root_ / "w" / "last.orb").string();
+  ASSERT_TRUE(WriteDocument(path, scene_, host_));
+  ::chmod(path.c_str(), 0640);
+  const std::vector<uint8_t> before = LoadBytes(path);
+  ASSERT_FALSE(before.empty());
+
+  // The description fails after the scene has been written: the old file stays whole, and no
+  // temporary file is left behind.
+  scene_.SetDim(9);
+  host_.failDescription = true;
+  EXPECT_THROW(WriteDocument(path, scene_, host_), EWriteError);
+  EXPECT_EQ(LoadBytes(path), before);
+  EXPECT_EQ(FolderContents(root_ / "w"), std::vector<std::string>{"last.orb"});
+
+  // A successful write replaces it and keeps its permissions.
+  host_.failDescription = false;
+  ASSERT_TRUE(WriteDocument(path, scene_, host_));
+  EXPECT_NE(LoadBytes(path), before);
+  struct stat info;
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(FolderContents(root_ / "w"), std::vector<std::string>{"last.orb"});
+
+  // A folder that does not exist: the message, and nothing written.
+  const std::string nowhere = (root_ / "no" / "such.orb").string();
+  EXPECT_FALSE(WriteDocument(nowhere, scene_, host_));
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Could not create file " + nowhere + "."});
+  EXPECT_FALSE(fs::exists(nowhere));
+}
+
+}  // namespace
+}  // namespace kestrova
