@@ -5,6 +5,7 @@
 // readers stop: at a value of the wrong kind, at the end of the file, at a date outside the
 // program's range and at a satellite a planet does not have.
 #include <QTextDocument>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -61,7 +62,12 @@ std::string Quoted(const std::string& text) {
   return q + "\"";
 }
 
+// The shortest text that reads back to the same 80-bit value.
 std::string Number(Extended x) {
+  for (int digits = 15; digits < 21; ++digits) {
+    std::string text = Format("%.*Lg", digits, x);
+    if (std::strtold(text.c_str(), nullptr) == x) return text;
+  }
   return Format("%.21Lg", x);
 }
 

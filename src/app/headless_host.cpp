@@ -1,5 +1,6 @@
 #include "app/headless_host.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <ostream>
 
@@ -25,6 +26,8 @@ THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
     : scene_(scene), messages_(messages), program_folder_(std::move(programFolder)) {
   EnsureGuiApplication();
   description_ = std::make_unique<QTextDocument>();
+  // The description editor's font.
+  description_->setDefaultFont(QFont("Arial", 10));
   data_file_.SetDatabase(kDefaultAlias);
 }
 

@@ -1,0 +1,196 @@
+// kestrova-cli dump and convert.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "app/cli_test_support.h"
+#include "documents/document_bytes.h"
+#include "documents/orbit_document.h"
+
+namespace kestrova::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::LoadBytes;
+using testing::SaveBytes;
+
+class CliDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kestrova-cli-doc.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("KESTROVA_HOME");
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) {
+    SaveBytes(root_ / name, bytes);
+    return (root_ / name).string();
+  }
+  fs::path root_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// The number of the last value line ("  259 String ...").
+int LastValueNumber(const std::string& out) {
+  int last = 0;
+  for (const std::string& line : Lines(out)) {
+    int n = 0;
+    if (std::sscanf(line.c_str(), "%d", &n) == 1) last = n;
+  }
+  return last;
+}
+
+TEST_F(CliDocumentTest, DumpWalksEveryValueOfEachVersion) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* version;
+    int values;  // by the layout tables, counted by hand
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {testing::SampleV16(),
+       "version 1.6",
+       259,
+       {"    1 String   magic = \"kv v1.6\"",
+        "    2 Float    scene.SceneDate = 2451545.25  (Julian date, 01.01.2000 18:00:00 UT)",
+        "    4 Integer  scene.BgColor = 0x00000020  (colour)",
+        "   17 Boolean  scene.ShowDirections = false",
+        "   86 Boolean  scene.planet[5] Saturn.Mimas.Visible = false",
+        "  232 Integer  scene.AsteroidsList[2].Id = 42  (dropped by the readers)",
+        "  249 Integer  TimeUnit = 1  (hour)", "  251 String   MonitorBody = \"Jupiter\"",
+        "  258 String   Description[1] = \"\\\\f0\\\\fs20 Hello \\\\b world\\\\b0\\\\par\"",
+        "description, plain text:", "| Hello world"}},
+      {testing::SampleV15({.Unit = 5}),
+       "version 1.5",
+       92,
+       {"   15 Boolean  scene.ShowLineOfNodes = true",
+        "   16 Integer  scene.GridMode = 1  (radial rings)",
+        "   23 Boolean  scene.planet[0] Earth.Visible = true",
+        "   82 Integer  TimeUnit = 5  (no unit: a step changes nothing)"}},
+      {testing::SampleV10({.Table = "small.db"}),
+       "version 1.0 or 1.1",
+       61,
+       {"    1 Integer  scene.GridColor = 0x00102030  (colour)",
+        "    2 Float    scene.SceneDate = 2451545.25  (Julian date, 01.01.2000 18:00:00 UT)",
+        "   43 Integer  MainWindow.Left = 10", "   61 String   TableName = \"small.db\"",
+        "description file " + (root_ / "doc.rtf").string() + ": none"}},
+  };
+  for (const Case& c : cases) {
+    const std::string path = Save("doc.orb", c.bytes);
+    const TCliResult r = RunCommand({"dump", path});
+    ASSERT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(Lines(r.out).at(0), c.version);
+    EXPECT_EQ(LastValueNumber(r.out), c.values) << c.version;
+    const std::vector<std::string> lines = Lines(r.out);
+    for (const std::string& want : c.lines)
+      EXPECT_NE(std::find(lines.begin(), lines.end(), want), lines.end()) << want;
+    EXPECT_FALSE(Has(r.out, "bytes follow")) << c.version;
+  }
+}
+
+TEST_F(CliDocumentTest, DumpErrors) {
+  // Damaged: the values up to the damage, then the readers' message.
+  std::vector<uint8_t> cut = testing::SampleV16();
+  cut.resize(300);
+  const std::string damaged = Save("cut.orb", cut);
+  TCliResult r = RunCommand({"dump", damaged});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(Lines(r.err).at(0), "Error reading file " + damaged + ".");
+  EXPECT_TRUE(Has(r.err, "Stream read error")) << r.err;
+  EXPECT_TRUE(Has(r.out, "scene.Dim = 7.5"));
+
+  // A satellite the planet does not have stops the dump where it stops the readers.
+  testing::TValueBytes v;
+  v.Str("kv v1.6").Float(testing::kSampleJD);
+  for (int i = 0; i < 5; ++i) v.Int(0);
+  for (int i = 0; i < 10; ++i) v.Bool(true);
+  testing::SampleView(v);
+  v.Bool(true).Int(0).Float(0).Float(0).Float(0).Int(2);  // the Earth with two satellites
+  for (int j = 0; j < 2; ++j) v.Bool(true).Int(0).Float(0).Float(0).Float(0);
+  const std::string twoMoons = Save("moons.orb", v.Bytes());
+  r = RunCommand({"dump", twoMoons});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(Lines(r.err).at(0), "Error reading file " + twoMoons + ".");
+  EXPECT_TRUE(Has(r.out, "Earth.Moon.Pos.z"));
+
+  // A foreign file, a missing one, and values after the end.
+  r = RunCommand({"dump", Save("f.orb", testing::TValueBytes().Str("hello").Bytes())});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(r.err, "File " + (root_ / "f.orb").string() + " is no orbit document.\n");
+  r = RunCommand({"dump", (root_ / "none.orb").string()});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_TRUE(Has(r.err, "Cannot open file")) << r.err;
+  std::vector<uint8_t> more = testing::SampleV15();
+  more.push_back(9);
+  r = RunCommand({"dump", Save("more.orb", more)});
+  EXPECT_EQ(r.status, kOk);
+  EXPECT_TRUE(Has(r.out, "note: bytes follow the last value"));
+  EXPECT_EQ(RunCommand({"dump"}).status, kBadInput);
+}
+
+TEST_F(CliDocumentTest, ConvertOldDocuments) {
+  for (const auto& bytes : {testing::SampleV10(), testing::SampleV15(), testing::SampleV16()}) {
+    const std::string in = Save("in.orb", bytes);
+    const std::string out = (root_ / "out.orb").string();
+    fs::remove(out);
+    const TCliResult r = RunCommand({"convert", in, out});
+    ASSERT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(LoadBytes(in), bytes);  // the conversion question was answered No
+    EXPECT_EQ(DetectDocumentVersion(out), TDocumentVersion::V16);
+    const TCliResult dump = RunCommand({"dump", out});
+    ASSERT_EQ(dump.status, kOk) << dump.err;
+    EXPECT_TRUE(Has(dump.out, "scene.Dim = 7.5"));
+    EXPECT_TRUE(Has(dump.out, "MonitorBody = \"Jupiter\""));
+    EXPECT_TRUE(Has(dump.out, "TimeStep = 2.5"));
+  }
+}
+
+TEST_F(CliDocumentTest, ConvertErrorsCreateNothing) {
+  const std::string out = (root_ / "out.orb").string();
+  std::vector<uint8_t> cut = testing::SampleV15();
+  cut.resize(cut.size() - 10);
+  const std::string damaged = Save("cut.orb", cut);
+  TCliResult r = RunCommand({"convert", damaged, out});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(r.err, "Error reading file " + damaged + ".\n");
+  EXPECT_FALSE(fs::exists(out));
+
+  r = RunCommand({"convert", Save("empty.orb", {}), out});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(r.err, "Error reading file " + (root_ / "empty.orb").string() + ".\n");
+  EXPECT_FALSE(fs::exists(out));
+
+  r = RunCommand({"convert", (root_ / "none.orb").string(), out});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_TRUE(Has(r.err, "Cannot open file")) << r.err;
+  EXPECT_FALSE(fs::exists(out));
+
+  const std::string nowhere = (root_ / "no" / "out.orb").string();
+  r = RunCommand({"convert", Save("in.orb", testing::SampleV16()), nowhere});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(r.err, "Could not create file " + nowhere + ".\n");
+
+  EXPECT_EQ(RunCommand({"convert", out}).status, kBadInput);
+  EXPECT_EQ(RunCommand({"convert", "--help"}).status, kOk);
+}
+
+}  // namespace
+}  // namespace kestrova::cli

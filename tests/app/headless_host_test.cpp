@@ -1,0 +1,243 @@
+// The headless main window: a whole document round trip through the real description, data
+// file and "Show all objects", and the data-file cases of old and new documents.
+#include "app/headless_host.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/cli_test_support.h"
+#include "database/minor_bodies.h"
+#include "documents/document_bytes.h"
+#include "scene/scene_stream.h"
+#include "scene/solar_system.h"
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HeadlessHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kestrova-host-test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
+    const fs::path data = fs::path(KESTROVA_TEST_DATA) / "mpcorb_small.dat";
+    const cli::TCliResult r = cli::RunCommand(
+        {"import", "--format", "mpcorb", "--table", "small", "--quiet", data.string()});
+    ASSERT_EQ(r.status, cli::kOk) << r.err;
+  }
+  void TearDown() override {
+    unsetenv("KESTROVA_HOME");
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  fs::path root_;
+  std::ostringstream messages_;
+};
+
+// Every row of the data file, in primary-key order, as a plain body of the minor-body colour.
+void ExpectFullListOfSmall(const TSolarSystem& scene) {
+  std::vector<TMinorBodyRow> rows;
+  ReadDataFile(fs::path(getenv("KESTROVA_HOME")) / "MPC" / "small.db",
+               [&](const TMinorBodyRow& r) { rows.push_back(r); });
+  ASSERT_EQ(rows.size(), 7u);
+  const TOEObjectList& full = scene.AsteroidsFullList();
+  ASSERT_EQ(full.Count(), 7);
+  for (int i = 0; i < full.Count(); ++i) {
+    const TOEObject& body = full.Get(i);
+    EXPECT_EQ(typeid(body), typeid(TOEObject));
+    EXPECT_EQ(body.Id, kMinorBodyId);
+    EXPECT_EQ(body.Name, rows[static_cast<size_t>(i)].Name);
+    EXPECT_EQ(body.Elements.SemiMajorAxis, rows[static_cast<size_t>(i)].Elements.SemiMajorAxis);
+    EXPECT_EQ(body.Color, scene.GetObjectColor(kMinorBodyColorIndex));
+    EXPECT_NE(body.Pos.x, 0.0L);  // recomputed by the action
+  }
+}
+
+TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
+  TSolarSystem a;
+  THeadlessHost hostA(a, messages_);
+  a.SetDate(JDToDate(0, 2460000.75L));
+  a.SetGridColor(0x123456);
+  a.SetBgColor(0x101010);
+  a.SetShowApsides(true);
+  a.SetShowSatellites(false);
+  a.SetDim(0.75L);
+  a.SetCenterObject(kSaturn);
+  a.SetRotX(15);
+  a.SetPlane(TPlane::ZY);
+  a.Planet(kVenus).Visible = false;
+  a.SetObjectColor(kMars, 0x0000FF);
+  a.SetObjectColor(kSatelliteColorIndex, 0x00FF0000);
+  a.Planet(kJupiter).Satellites.Get(2).Visible = false;
+  a.DirectionList().Add(std::make_unique<TDirection>(0, 0x00FFFF, 8));
+  TOrbitalElements el;
+  el.Epoch = 2460000.5L;
+  el.SemiMajorAxis = 2.5L;
+  el.DailyMotion = 0.25L;
+  el.Eccentricity = 0.1L;
+  a.AsteroidsList().Add(std::make_unique<TAsteroid>("Vesta", el, 0));
+  a.SetObjectColor(kMinorBodyColorIndex, 0x00A0B0C0);
+
+  hostA.SetTimeStep(-3.5L, 10);
+  hostA.SetMonitorVisible(true);
+  hostA.SelectMonitorBody("Vesta");
+  hostA.SetDescriptionColor(0x00DDEEFF);
+  hostA.SetDescriptionVisible(true);
+  QTextCursor cursor(&hostA.Description());
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.insertText("Plain ");
+  cursor.insertText("bold", bold);
+  QTextBlockFormat centred;
+  centred.setAlignment(Qt::AlignHCenter);
+  cursor.insertBlock(centred);
+  cursor.insertText("centred line");
+  hostA.SetDataFileNames("MPC", "small.db");
+  ASSERT_TRUE(hostA.OpenDataFile());
+  hostA.SetShowAllObjects(true);
+  hostA.RunShowAllObjects();
+  ExpectFullListOfSmall(a);
+
+  const std::string path = (root_ / "round.orb").string();
+  ASSERT_TRUE(WriteDocument(path, a, hostA));
+
+  TSolarSystem b;
+  THeadlessHost hostB(b, messages_);
+  const TOpenResult r = OpenDocument(path, b, hostB);
+  EXPECT_EQ(r.Version, TDocumentVersion::V16);
+  ASSERT_TRUE(r.Read) << messages_.str();
+  EXPECT_TRUE(hostB.Questions().empty());
+  EXPECT_EQ(messages_.str(), "");
+
+  // The scene: the written block of b is the written block of a (positions recomputed for
+  // the same date give the same values).
+  MemorySink sinkA, sinkB;
+  ValueWriter wa(sinkA), wb(sinkB);
+  WriteScene(a, wa);
+  WriteScene(b, wb);
+  wa.Finish();
+  wb.Finish();
+  EXPECT_EQ(sinkA.Bytes(), sinkB.Bytes());
+  EXPECT_EQ(b.AsteroidsList().Get(0).Name, "Vesta");
+  EXPECT_FALSE(b.Planet(kJupiter).Satellites.Get(2).Visible);
+
+  // The main window.
+  EXPECT_FALSE(hostB.RealTime());
+  EXPECT_EQ(hostB.TimeStepValue(), -3.5L);
+  EXPECT_EQ(hostB.TimeStepUnit(), 10);
+  EXPECT_TRUE(hostB.MonitorVisible());
+  EXPECT_EQ(hostB.MonitorBody(), "Vesta");
+  EXPECT_EQ(hostB.DescriptionColor(), 0x00DDEEFFu);
+  EXPECT_TRUE(hostB.DescriptionVisible());
+  EXPECT_EQ(hostB.DatabaseName(), "MPC");
+  EXPECT_EQ(hostB.TableName(), "small.db");
+  EXPECT_TRUE(hostB.DataFile().Active());
+  EXPECT_TRUE(hostB.ShowAllObjects());
+  ExpectFullListOfSmall(b);
+  EXPECT_EQ(hostB.DocumentPath(), path);
+
+  // The description with its formats; its RTF stays in the program folder.
+  QTextDocument& d = hostB.Description();
+  EXPECT_EQ(d.toPlainText(), "Plain bold\ncentred line");
+  QTextBlock first = d.begin();
+  EXPECT_EQ((--first.end()).fragment().text(), "bold");
+  EXPECT_GE((--first.end()).fragment().charFormat().fontWeight(), QFont::Bold);
+  EXPECT_EQ(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  EXPECT_TRUE(fs::is_regular_file(root_ / "home" / "~tmp.rtf"));
+
+  // Real-time mode travels too, and reading it moves the scene to the present moment.
+  hostA.SetRealTime(true);
+  ASSERT_TRUE(WriteDocument(path, a, hostA));
+  b.SetDate(JDToDate(0, 2400000.5L));
+  ASSERT_TRUE(OpenDocument(path, b, hostB).Read);
+  EXPECT_TRUE(hostB.RealTime());
+  EXPECT_NEAR(DateToJD(b.SceneDate()), DateToJD(CurrentDate(0)), 1.0L / 1440);
+}
+
+TEST_F(HeadlessHostTest, MissingDataFile) {
+  // The data file is gone: "MPC" and no table (old documents: no names), the file closed, and
+  // with "Show all objects" pressed the reading stops with the message.
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* database;
+    bool read;
+    bool description;
+  };
+  const Case cases[] = {
+      {testing::SampleV16({.Table = "gone.db"}), "MPC", true, true},
+      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), "MPC", false, false},
+      {testing::SampleV10({.Table = "gone.db"}), "", true, false},
+      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), "", false, false},
+      // A database alias that names no folder at all.
+      {testing::SampleV16({.Database = "/no/such/folder", .Table = "small.db"}), "MPC", true, true},
+  };
+  for (const Case& c : cases) {
+    TSolarSystem scene;
+    std::ostringstream messages;
+    THeadlessHost host(scene, messages);
+    const fs::path path = root_ / "gone.orb";
+    testing::SaveBytes(path, c.bytes);
+    EXPECT_EQ(OpenDocument(path.string(), scene, host).Read, c.read);
+    EXPECT_EQ(messages.str(), c.read ? "" : "Error reading file " + path.string() + ".\n");
+    EXPECT_EQ(host.DatabaseName(), c.database);
+    EXPECT_EQ(host.TableName(), "");
+    EXPECT_FALSE(host.DataFile().Active());
+    EXPECT_EQ(scene.AsteroidsFullList().Count(), 0);
+    // Reading stopped before the description when it failed.
+    EXPECT_EQ(host.Description().isEmpty(), !c.description);
+  }
+}
+
+TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
+  const fs::path path = root_ / "old.orb";
+  testing::SaveBytes(path, testing::SampleV10({.ShowAll = true, .Table = "small.db"}));
+  std::ofstream(root_ / "old.rtf")
+      << "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Old \\b notes\\b0}";
+  TSolarSystem scene;
+  THeadlessHost host(scene, messages_);
+  host.SetAnswer(true);
+  const TOpenResult r = OpenDocument(path.string(), scene, host);
+  ASSERT_TRUE(r.Read) << messages_.str();
+  ExpectFullListOfSmall(scene);
+  EXPECT_EQ(host.Description().toPlainText(), "Old notes");
+  EXPECT_TRUE(host.DescriptionVisible());
+  EXPECT_EQ(host.MainWindowGeometry(), (TWindowGeometry{10, 20, 800, 600}));
+  EXPECT_EQ(host.DescriptionGeometry(), (TWindowGeometry{600, 100, 300, 250}));
+  ASSERT_EQ(host.Questions().size(), 1u);
+
+  // Yes rewrote it as 1.6, with the description inside.
+  TSolarSystem again;
+  THeadlessHost host2(again, messages_);
+  ASSERT_EQ(OpenDocument(path.string(), again, host2).Version, TDocumentVersion::V16);
+  EXPECT_EQ(host2.Description().toPlainText(), "Old notes");
+  EXPECT_EQ(again.AsteroidsFullList().Count(), 7);
+}
+
+TEST_F(HeadlessHostTest, LoadDocumentHeadless) {
+  const fs::path good = root_ / "good.orb";
+  testing::SaveBytes(good, testing::SampleV15());
+  TSolarSystem scene;
+  std::ostringstream err;
+  EXPECT_TRUE(LoadDocumentHeadless(good.string(), scene, err));
+  EXPECT_EQ(scene.Dim(), testing::kSampleDim);
+  EXPECT_EQ(testing::LoadBytes(good), testing::SampleV15());  // never converted
+
+  const fs::path foreign = root_ / "foreign.orb";
+  testing::SaveBytes(foreign, testing::TValueBytes().Str("hello").Bytes());
+  EXPECT_FALSE(LoadDocumentHeadless(foreign.string(), scene, err));
+  EXPECT_FALSE(LoadDocumentHeadless((root_ / "none.orb").string(), scene, err));
+  EXPECT_EQ(err.str(), "File " + foreign.string() + " is no orbit document.\nCannot open file \"" +
+                           (root_ / "none.orb").string() + "\". No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace kestrova
