@@ -17,7 +17,12 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "kestrova-cli";
   static char* argv[] = {name, nullptr};
+  // Starting without a display, the platform warns about folders a command line tool never
+  // uses; those warnings would only clutter the command's own messages.
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   static QGuiApplication* application = new QGuiApplication(argc, argv);
+  qInstallMessageHandler(previous);
   (void)application;
 }
 
