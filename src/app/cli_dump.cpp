@@ -14,10 +14,9 @@
 
 #include "app/cli.h"
 #include "app/headless_host.h"
-#include "documents/code_page.h"
-#include "documents/description.h"
 #include "documents/orbit_document.h"
 #include "documents/rtf_reader.h"
+#include "documents/text_encoding.h"
 #include "documents/value_stream.h"
 #include "model/astronomical_objects.h"
 #include "model/body_data_table.h"
@@ -328,9 +327,7 @@ std::string DumpDescription(TDumper& d) {
   const int32_t n = d.Integer("Description.Count", "RTF lines");
   std::string rtf;
   for (int32_t i = 0; i < n; ++i) {
-    std::string bytes;
-    EncodeWindows1252(QString::fromStdString(d.String(Format("Description[%d]", i))), bytes);
-    rtf += bytes + "\r\n";
+    rtf += Utf8ToWindows1252(d.String(Format("Description[%d]", i))) + "\r\n";
   }
   return rtf;
 }

@@ -65,22 +65,6 @@ int Windows1252Byte(char16_t unit) {
   return -1;
 }
 
-bool EncodeWindows1252(const QString& text, std::string& out) {
-  bool exact = true;
-  out.reserve(out.size() + static_cast<size_t>(text.size()));
-  for (QChar ch : text) {
-    int b = Windows1252Byte(ch.unicode());
-    if (b < 0) {
-      exact = false;
-      // A surrogate pair is one character and becomes one '?'.
-      if (ch.isLowSurrogate()) continue;
-      b = '?';
-    }
-    out.push_back(static_cast<char>(b));
-  }
-  return exact;
-}
-
 QString DecodeCodePage(std::string_view bytes, int codePage) {
   if (const char* name = CodePageName(codePage)) {
     QStringDecoder decoder(name);

@@ -1,9 +1,9 @@
-// Conversions between the program's UTF-16/UTF-8 text and the 8-bit code pages that RTF and
-// old documents carry (Windows-1252 by default).
+// The 8-bit code pages of RTF text (Windows-1252 by default) as QString, for the RTF codec.
+// Windows-1252 here agrees byte for byte with documents/text_encoding.h, which does the same for
+// the value stream's UTF-8 strings.
 #pragma once
 
 #include <QString>
-#include <string>
 #include <string_view>
 
 namespace kestrova {
@@ -11,9 +11,6 @@ namespace kestrova {
 // Windows-1252 bytes to text. The five bytes that code page leaves undefined (81, 8D, 8F, 90,
 // 9D) become the control characters of the same number, so that encoding gives them back.
 QString DecodeWindows1252(std::string_view bytes);
-
-// Text to Windows-1252 bytes; false when some character has no byte there (it becomes '?').
-bool EncodeWindows1252(const QString& text, std::string& out);
 
 // The Windows-1252 byte of one UTF-16 unit, or -1 when there is none.
 int Windows1252Byte(char16_t unit);
