@@ -6,6 +6,7 @@
 
 #include "database/program_folder.h"
 #include "documents/description.h"
+#include "numerics/errors.h"
 #include "scene/solar_system.h"
 
 namespace kestrova {
@@ -38,8 +39,14 @@ THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
 
 THeadlessHost::~THeadlessHost() = default;
 
-std::filesystem::path THeadlessHost::TempFolder() const {
-  return program_folder_.empty() ? ProgramFolder() : program_folder_;
+std::filesystem::path THeadlessHost::TempFolder() {
+  if (!program_folder_.empty()) return program_folder_;
+  if (!temp_dir_) temp_dir_ = std::make_unique<QTemporaryDir>();
+  if (!temp_dir_->isValid()) {
+    throw EKestrovaError("Cannot create a temporary folder: " +
+                         temp_dir_->errorString().toStdString());
+  }
+  return temp_dir_->path().toStdString();
 }
 
 void THeadlessHost::SetRealTime(bool on) {

@@ -4,6 +4,7 @@
 // "Show all objects" really loads every row of the data file into the scene.
 #pragma once
 
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <filesystem>
 #include <iosfwd>
@@ -32,7 +33,8 @@ struct TWindowGeometry {
 class THeadlessHost : public TDocumentHost {
  public:
   // messages receives the error messages, one a line. The description's temporary RTF file
-  // goes to programFolder (ProgramFolder() when empty).
+  // goes to programFolder; when that is empty, to a private temporary folder, so that a command
+  // never swaps the "~tmp.rtf" of a desktop program that runs at the same time.
   THeadlessHost(TSolarSystem& scene, std::ostream& messages,
                 std::filesystem::path programFolder = {});
   ~THeadlessHost() override;
@@ -88,11 +90,12 @@ class THeadlessHost : public TDocumentHost {
   void ShowError(const std::string& message) override;
 
  private:
-  std::filesystem::path TempFolder() const;
+  std::filesystem::path TempFolder();
 
   TSolarSystem& scene_;
   std::ostream& messages_;
   std::filesystem::path program_folder_;
+  std::unique_ptr<QTemporaryDir> temp_dir_;
   std::unique_ptr<QTextDocument> description_;
   TableStore data_file_;
 
