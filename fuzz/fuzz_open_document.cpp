@@ -27,37 +27,42 @@ namespace {
 namespace fs = std::filesystem;
 
 struct TWorld {
+  ~TWorld() {
+    std::error_code ec;
+    if (!home.empty()) fs::remove_all(home, ec);
+  }
   fs::path home;
   std::string document;
   kestrova::TSolarSystem* scene = nullptr;
 };
 
+void Prepare(TWorld& w) {
+  char pattern[] = "/tmp/kestrova-fuzz-doc.XXXXXX";
+  if (!mkdtemp(pattern)) __builtin_trap();
+  w.home = pattern;
+  setenv("KESTROVA_HOME", w.home.c_str(), 1);
+  w.document = (w.home / "input.orb").string();
+  kestrova::CreateDataFile("MPC", "fuzz.db");
+  kestrova::TableStore table;
+  table.SetDatabase("MPC");
+  table.SetTableName("fuzz.db");
+  table.Open(kestrova::TOpenMode::Exclusive);
+  const char* names[] = {"Ceres", "Pallas", "Icarus"};
+  for (int i = 0; i < 3; ++i) {
+    table.AppendRecord({int64_t{i + 1}, std::string(names[i]), 10.0 * i, 73.0, 80.0, 10.0 + i,
+                        0.1 + 0.3 * i, 1.1 + i, 2451545.0, std::string("MBA"), std::string("N"),
+                        std::string("N")});
+  }
+  table.Close();
+  kestrova::EnsureGuiApplication();
+  // One scene for the whole run, as in the program: whatever a damaged document leaves behind
+  // is the state the next one is read into.
+  w.scene = new kestrova::TSolarSystem();
+}
+
 TWorld& World() {
-  static TWorld world = [] {
-    TWorld w;
-    char pattern[] = "/tmp/kestrova-fuzz-doc.XXXXXX";
-    if (!mkdtemp(pattern)) __builtin_trap();
-    w.home = pattern;
-    setenv("KESTROVA_HOME", w.home.c_str(), 1);
-    w.document = (w.home / "input.orb").string();
-    kestrova::CreateDataFile("MPC", "fuzz.db");
-    kestrova::TableStore table;
-    table.SetDatabase("MPC");
-    table.SetTableName("fuzz.db");
-    table.Open(kestrova::TOpenMode::Exclusive);
-    const char* names[] = {"Ceres", "Pallas", "Icarus"};
-    for (int i = 0; i < 3; ++i) {
-      table.AppendRecord({int64_t{i + 1}, std::string(names[i]), 10.0 * i, 73.0, 80.0, 10.0 + i,
-                          0.1 + 0.3 * i, 1.1 + i, 2451545.0, std::string("MBA"), std::string("N"),
-                          std::string("N")});
-    }
-    table.Close();
-    kestrova::EnsureGuiApplication();
-    // One scene for the whole run, as in the program: whatever a damaged document leaves behind
-    // is the state the next one is read into.
-    w.scene = new kestrova::TSolarSystem();
-    return w;
-  }();
+  static TWorld world;
+  if (!world.scene) Prepare(world);
   return world;
 }
 
