@@ -87,7 +87,9 @@ TQPainterSurface::TQPainterSurface(QPainter& painter) : painter_(painter) {
 
 QImage* TQPainterSurface::DirectImage() const {
   // A transform set by the caller would move QPainter's drawing but not ours.
-  return image_ != nullptr && painter_.combinedTransform().isIdentity() ? image_ : nullptr;
+  return image_ != nullptr && painter_.transform().isIdentity() && !painter_.viewTransformEnabled()
+             ? image_
+             : nullptr;
 }
 
 void TQPainterSurface::SetPen(TColor color, PenStyle style, int32_t width) {

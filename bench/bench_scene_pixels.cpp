@@ -1,0 +1,105 @@
+// Benchmarks of the pixel crowd: the bodies of a whole data file plotted as single pixels.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+#include <random>
+#include <vector>
+
+#include "scene/drawing_primitives.h"
+#include "scene/qpainter_surface.h"
+
+namespace {
+
+using namespace kestrova;
+
+// The size of the full catalogue of numbered and unnumbered minor planets.
+constexpr size_t kCrowd = 1400000;
+constexpr int kSide = 1000;
+
+// Pixels spread like a belt seen from above: most inside the picture, some off it.
+std::vector<TPixel> Crowd() {
+  std::mt19937 random(2026);
+  std::normal_distribution<double> coord(kSide / 2.0, kSide / 4.0);
+  std::vector<TPixel> pixels;
+  pixels.reserve(kCrowd);
+  for (size_t i = 0; i < kCrowd; ++i) {
+    pixels.push_back({int32_t(coord(random)), int32_t(coord(random)), 0x808080});
+  }
+  return pixels;
+}
+
+// The crowd through the surface's fast path straight into the image's memory.
+void BM_PlotObjectPixelCrowdFastPath(benchmark::State& state) {
+  const std::vector<TPixel> pixels = Crowd();
+  QImage image(kSide, kSide, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  TQPainterSurface surface(painter);
+  surface.SetClipRect({0, 0, kSide, kSide});
+  for (auto _ : state) {
+    surface.SetPixels(pixels.data(), pixels.size());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
+}
+BENCHMARK(BM_PlotObjectPixelCrowdFastPath)->Unit(benchmark::kMillisecond);
+
+// The same with the crowd gathered first through the device's dot pattern, as the bodies pass
+// does for each body in range.
+void BM_PlotObjectPixelCrowdGatherAndPlot(benchmark::State& state) {
+  const std::vector<TPixel> pixels = Crowd();
+  QImage image(kSide, kSide, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  TQPainterSurface surface(painter);
+  surface.SetClipRect({0, 0, kSide, kSide});
+  std::vector<TPixel> crowd;
+  crowd.reserve(kCrowd);
+  const TRect rect{0, 0, kSide, kSide};
+  for (auto _ : state) {
+    crowd.clear();
+    for (const TPixel& p : pixels) {
+      if (InRect(rect, p.x, p.y)) AppendDotPattern(crowd, 0, p.x, p.y, p.color);
+    }
+    surface.SetPixels(crowd.data(), crowd.size());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
+}
+BENCHMARK(BM_PlotObjectPixelCrowdGatherAndPlot)->Unit(benchmark::kMillisecond);
+
+// For comparison: one virtual SetPixel per body.
+void BM_PlotObjectPixelCrowdOneByOne(benchmark::State& state) {
+  const std::vector<TPixel> pixels = Crowd();
+  QImage image(kSide, kSide, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  TQPainterSurface concrete(painter);
+  TSurface& surface = concrete;
+  surface.SetClipRect({0, 0, kSide, kSide});
+  for (auto _ : state) {
+    for (const TPixel& p : pixels) surface.SetPixel(p.x, p.y, p.color);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
+}
+BENCHMARK(BM_PlotObjectPixelCrowdOneByOne)->Unit(benchmark::kMillisecond);
+
+// For comparison: QPainter::drawPoint per body, what a surface without direct access does.
+void BM_PlotObjectPixelCrowdDrawPoint(benchmark::State& state) {
+  const std::vector<TPixel> pixels = Crowd();
+  QImage image(kSide, kSide, QImage::Format_RGB888);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  TQPainterSurface surface(painter);
+  surface.SetClipRect({0, 0, kSide, kSide});
+  for (auto _ : state) {
+    surface.SetPixels(pixels.data(), pixels.size());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
+}
+BENCHMARK(BM_PlotObjectPixelCrowdDrawPoint)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
