@@ -1,0 +1,240 @@
+// The scene: every body of the model, the date their positions are computed for, and every
+// view setting; it recomputes on date and centre changes and paints the whole picture on any
+// drawing surface.
+//
+// No setter repaints: the caller asks for a repaint when it has changed what it wanted.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <variant>
+
+#include "model/astronomical_objects.h"
+#include "model/object_lists.h"
+#include "numerics/extended.h"
+#include "numerics/julian_dates.h"
+#include "numerics/matrices.h"
+#include "scene/surface.h"
+
+namespace kestrova {
+
+// The projection. A damaged document can leave any value 0..255 here.
+enum class TPlane : uint8_t { XY = 0, XZ = 1, ZY = 2, D3 = 3 };
+
+// Index 9 of the body numbers: the Sun, wherever a body is chosen by number.
+inline constexpr int32_t kSunIndex = 9;
+inline constexpr int kObjectColorCount = 13;
+// ObjectColors indices of the two kinds coloured as a whole.
+inline constexpr int kMinorBodyColorIndex = 11;
+inline constexpr int kSatelliteColorIndex = 12;
+inline constexpr TColor kDefaultSatelliteColor = 0x008080;
+
+// A property value as the form resource and the documents set and read it by name: Booleans,
+// integers (colours, GridMode, Plane, CenterObject, Left, Top, Width, Height) and Floats (Dim,
+// the angles in degrees).
+using TPropertyValue = std::variant<bool, int32_t, Extended>;
+
+class TSolarSystem {
+ public:
+  // The nine planets and 22 satellites at the present moment (UT), computed once.
+  TSolarSystem();
+  TSolarSystem(const TSolarSystem&) = delete;
+  TSolarSystem& operator=(const TSolarSystem&) = delete;
+
+  // ---- Properties -------------------------------------------------------------------------
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  void SetLeft(int32_t v) { left_ = v; }
+  void SetTop(int32_t v) { top_ = v; }
+  // Set only by Paint.
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+
+  // Half the width of the shown area, AU. Values outside 0.001..100 (or no number) are
+  // ignored; otherwise GridStep and the bounds follow.
+  Extended Dim() const { return dim_; }
+  void SetDim(Extended x);
+  Extended GridStep() const { return grid_step_; }
+  Extended XMin() const { return x_min_; }
+  Extended YMin() const { return y_min_; }
+  Extended XMax() const { return x_max_; }
+  Extended YMax() const { return y_max_; }
+
+  // 0..8 a planet, 9 the Sun. Other values are ignored; a stored value recomputes.
+  int32_t CenterObject() const { return center_object_; }
+  void SetCenterObject(int32_t index);
+  // Heliocentric position of the centre body, AU.
+  const TVector& CenterPos() const { return center_pos_; }
+
+  // View rotation angles in degrees (held in radians). Setting one rebuilds ViewMatrix; a
+  // value that is no finite number is ignored.
+  Extended RotX() const;
+  Extended RotY() const;
+  Extended RotZ() const;
+  void SetRotX(Extended degrees);
+  void SetRotY(Extended degrees);
+  void SetRotZ(Extended degrees);
+  // Rx * Ry * Rz: a model point turns first about Z, then Y, then X.
+  const TMatrix& ViewMatrix() const { return view_matrix_; }
+
+  TPlane Plane() const { return plane_; }
+  void SetPlane(TPlane plane) { plane_ = plane; }
+
+  bool ShowOrbits() const { return show_orbits_; }
+  bool ShowNames() const { return show_names_; }
+  bool ShowSun() const { return show_sun_; }
+  bool ShowRotAxis() const { return show_rot_axis_; }
+  bool ShowRotation() const { return show_rotation_; }
+  bool ShowPerpendiculars() const { return show_perpendiculars_; }
+  bool ShowApsides() const { return show_apsides_; }
+  bool ShowLineOfNodes() const { return show_line_of_nodes_; }
+  bool ShowDirections() const { return show_directions_; }
+  bool ShowSatellites() const { return show_satellites_; }
+  void SetShowOrbits(bool v) { show_orbits_ = v; }
+  void SetShowNames(bool v) { show_names_ = v; }
+  void SetShowSun(bool v) { show_sun_ = v; }
+  void SetShowRotAxis(bool v) { show_rot_axis_ = v; }
+  void SetShowRotation(bool v) { show_rotation_ = v; }
+  void SetShowPerpendiculars(bool v) { show_perpendiculars_ = v; }
+  void SetShowApsides(bool v) { show_apsides_ = v; }
+  void SetShowLineOfNodes(bool v) { show_line_of_nodes_ = v; }
+  void SetShowDirections(bool v) { show_directions_ = v; }
+  void SetShowSatellites(bool v) { show_satellites_ = v; }
+
+  // 0 none, 1 radial rings, 2 rectangular grid.
+  int32_t GridMode() const { return grid_mode_; }
+  void SetGridMode(int32_t v) { grid_mode_ = v; }
+
+  TColor GridColor() const { return grid_color_; }
+  TColor BgColor() const { return bg_color_; }
+  TColor SunColor() const { return sun_color_; }
+  TColor AxesColor() const { return axes_color_; }
+  TColor PerpendicularColor() const { return perpendicular_color_; }
+  void SetGridColor(TColor c) { grid_color_ = c; }
+  void SetBgColor(TColor c) { bg_color_ = c; }
+  void SetSunColor(TColor c) { sun_color_ = c; }
+  void SetAxesColor(TColor c) { axes_color_ = c; }
+  void SetPerpendicularColor(TColor c) { perpendicular_color_ = c; }
+
+  // The lists are changed in place by the main window, the dialogs and the documents.
+  TOEObjectList& PlanetsList() { return planets_; }
+  TOEObjectList& AsteroidsList() { return asteroids_; }
+  TOEObjectList& AsteroidsFullList() { return asteroids_full_; }
+  TDirectionList& DirectionList() { return directions_; }
+  const TOEObjectList& PlanetsList() const { return planets_; }
+  const TOEObjectList& AsteroidsList() const { return asteroids_; }
+  const TOEObjectList& AsteroidsFullList() const { return asteroids_full_; }
+  const TDirectionList& DirectionList() const { return directions_; }
+  // Planet 0..8 of PlanetsList; raises EListError outside.
+  TPlanet& Planet(int32_t index) const;
+
+  const TDateRec& SceneDate() const { return scene_date_; }
+  // Minor bodies may be shown for SceneDate (years 1950 to 2050); set only by SetDate.
+  bool CanShowObjects() const { return can_show_objects_; }
+
+  uint8_t Scheme() const { return scheme_; }
+  uint8_t Device() const { return device_; }
+
+  // Properties by name, for the form resource and the documents. An unknown name raises
+  // EKestrovaError; a value of the wrong kind, or setting a read-only property, raises the
+  // stream's EInvalidValue. Integers are accepted for Float properties.
+  void SetProperty(const std::string& name, const TPropertyValue& value);
+  TPropertyValue GetProperty(const std::string& name) const;
+
+  // ---- Operations -------------------------------------------------------------------------
+  // The whole record becomes SceneDate; CanShowObjects follows; then Recompute.
+  void SetDate(const TDateRec& date);
+  // Every body for SceneDate (planets with their satellites, picked minor bodies, data-file
+  // bodies), then CenterPos. Leaves the obliquity cache of the date's last computation.
+  void Recompute();
+
+  // index 0..12: 0..8 also recolours the planet, 11 every minor body, 12 every satellite;
+  // 9 and 10 are only stored. Other indices are ignored (GetObjectColor gives 0).
+  void SetObjectColor(int index, TColor color);
+  TColor GetObjectColor(int index) const;
+
+  // Distances in AU.
+  Extended DistanceFromCenter(const TVector& v) const;
+  Extended DistanceFromSun(const TVector& v) const;
+  // Angle (radians) between the Sun and v seen from the centre body; -99 when undefined
+  // (the centre is the Sun, or v is the centre body).
+  Extended ElongationAtCenter(const TVector& v) const;
+
+  // Draws the whole scene inside rect: device 0 screen or bitmap, 1 a printer page below
+  // 3201 pixels, 2 a larger page; scheme 0..3. The surface is remembered for Repaint and the
+  // clip region stays on it.
+  void Paint(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme);
+  // A missing surface does nothing and stores nothing.
+  void Paint(TSurface* surface, const TRect& rect, uint8_t device, uint8_t scheme);
+
+  // Called by Repaint instead of painting on the remembered surface: a window whose surface
+  // lives only during its paint event asks for a new paint event here.
+  void SetRepaintHook(std::function<void()> hook) { repaint_hook_ = std::move(hook); }
+  // The remembered surface is borrowed; its owner calls this before destroying it.
+  void ForgetSurface(const TSurface* surface);
+  // The repaint hook when one is set; otherwise Paint on the remembered surface with the last
+  // size, device and scheme at (0, 0); nothing before the first Paint.
+  void Repaint();
+
+ private:
+  void RebuildViewMatrix();
+
+  // The drawing passes, in Paint's order.
+  void DrawBackground();
+  void DrawOrbitPass();
+  void DrawBodiesPass();
+  void DrawUserLine(const TDirection& line);
+
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+  int32_t width_ = 500;
+  int32_t height_ = 500;
+  TSurface* surface_ = nullptr;  // not owned
+  uint8_t scheme_ = 2;
+  uint8_t device_ = 0;
+  std::function<void()> repaint_hook_;
+
+  Extended dim_ = 2;
+  Extended x_min_ = -2;
+  Extended y_min_ = -2;
+  Extended x_max_ = 2;
+  Extended y_max_ = 2;
+  Extended grid_step_ = 0.5L;
+  TMatrix view_matrix_;
+  Extended rot_x_ = 0;  // radians
+  Extended rot_y_ = 0;
+  Extended rot_z_ = 0;
+  TPlane plane_ = TPlane::D3;
+
+  TOEObjectList planets_;
+  TOEObjectList asteroids_;
+  TOEObjectList asteroids_full_;
+  TDirectionList directions_;
+
+  TDateRec scene_date_;
+  bool can_show_objects_ = false;
+  int32_t center_object_ = kSunIndex;
+  TVector center_pos_;
+
+  bool show_orbits_ = true;
+  bool show_names_ = true;
+  bool show_sun_ = true;
+  bool show_directions_ = true;
+  bool show_satellites_ = true;
+  bool show_rot_axis_ = false;
+  bool show_rotation_ = false;
+  bool show_perpendiculars_ = false;
+  bool show_apsides_ = false;
+  bool show_line_of_nodes_ = false;
+  int32_t grid_mode_ = 2;
+  TColor grid_color_ = 0x505050;
+  TColor bg_color_ = 0x000000;
+  TColor sun_color_ = 0x00FFFF;
+  TColor axes_color_ = 0x000000;
+  TColor perpendicular_color_ = 0x505050;
+  std::array<TColor, kObjectColorCount> object_colors_;
+};
+
+}  // namespace kestrova
