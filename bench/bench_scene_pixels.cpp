@@ -89,8 +89,8 @@ void BM_PlotObjectPixelCrowdOneByOne(benchmark::State& state) {
 }
 BENCHMARK(BM_PlotObjectPixelCrowdOneByOne)->Unit(benchmark::kMillisecond);
 
-// For comparison: QPainter::drawPoint per body, what a surface without direct access does.
-void BM_PlotObjectPixelCrowdDrawPoint(benchmark::State& state) {
+// For comparison: one QPainter call per body, what a surface without direct access does.
+void BM_PlotObjectPixelCrowdThroughQPainter(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
   QImage image(kSide, kSide, QImage::Format_RGB888);
   image.fill(Qt::black);
@@ -103,7 +103,7 @@ void BM_PlotObjectPixelCrowdDrawPoint(benchmark::State& state) {
   }
   state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
 }
-BENCHMARK(BM_PlotObjectPixelCrowdDrawPoint)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlotObjectPixelCrowdThroughQPainter)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Paint of the default scene as far as the passes exist (background with grid and labels, the
 // Sun with its arc and axis), on a 1000 by 1000 picture through the QPainter surface.
