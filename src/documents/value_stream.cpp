@@ -92,23 +92,26 @@ void ValueWriter::WriteFloat(Extended value) {
   Put(bytes, sizeof bytes);
 }
 
-void ValueWriter::WriteString(std::string_view utf8) {
+void ValueWriter::WriteString(std::string_view text) {
+  // Text that is not valid UTF-8 (bytes from outside that nobody converted) is stored with
+  // U+FFFD in place of the bad bytes, so the document holds what any reader can decode.
+  std::string sanitized;
+  std::string_view utf8 = text;
+  const bool ascii = IsAscii(text);
+  if (!ascii) {
+    sanitized = SanitizeUtf8(text);
+    utf8 = sanitized;
+  }
   // A length field is a signed 32-bit number in the stored form; longer text cannot be stored.
   if (utf8.size() > 0x7FFFFFFF) throw EWriteError();
   uint8_t head[5];
   size_t head_size;
-  if (IsAscii(utf8)) {
-    if (utf8.size() <= 255) {
-      head[0] = static_cast<uint8_t>(ValueTag::String);
-      head[1] = static_cast<uint8_t>(utf8.size());
-      head_size = 2;
-    } else {
-      head[0] = static_cast<uint8_t>(ValueTag::LString);
-      PutLittleEndian(head + 1, utf8.size(), 4);
-      head_size = 5;
-    }
+  if (ascii && utf8.size() <= 255) {
+    head[0] = static_cast<uint8_t>(ValueTag::String);
+    head[1] = static_cast<uint8_t>(utf8.size());
+    head_size = 2;
   } else {
-    head[0] = static_cast<uint8_t>(ValueTag::Utf8String);
+    head[0] = static_cast<uint8_t>(ascii ? ValueTag::LString : ValueTag::Utf8String);
     PutLittleEndian(head + 1, utf8.size(), 4);
     head_size = 5;
   }

@@ -116,6 +116,7 @@ class ValueWriter {
   void WriteInteger(int32_t value);
   void WriteBoolean(bool value);
   void WriteFloat(Extended value);
+  // Invalid UTF-8 sequences are stored as U+FFFD.
   void WriteString(std::string_view utf8);
   // Writes out what is left in the buffer; call before the file is closed.
   void Finish();
