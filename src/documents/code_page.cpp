@@ -3,14 +3,10 @@
 
 #include <QStringDecoder>
 
+#include "documents/text_encoding.h"
+
 namespace kestrova {
 namespace {
-
-// Bytes 80..9F of Windows-1252; the rest of the code page is Latin-1.
-constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const char* CodePageName(int codePage) {
   switch (codePage) {
@@ -52,15 +48,15 @@ QString DecodeWindows1252(std::string_view bytes) {
   text.reserve(static_cast<qsizetype>(bytes.size()));
   for (char c : bytes) {
     auto b = static_cast<unsigned char>(c);
-    text.append(QChar(b >= 0x80 && b < 0xA0 ? kHigh1252[b - 0x80] : char16_t{b}));
+    text.append(QChar(Windows1252Char(b)));
   }
   return text;
 }
 
 int Windows1252Byte(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return unit;
-  for (int i = 0; i < 32; ++i) {
-    if (kHigh1252[i] == unit) return 0x80 + i;
+  for (int b = 0x80; b < 0xA0; ++b) {
+    if (Windows1252Char(static_cast<unsigned char>(b)) == unit) return b;
   }
   return -1;
 }

@@ -51,7 +51,6 @@ struct Section {
 
 // The first section holds the lines above the first "[...]" line.
 std::vector<Section> ParseIni(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   // Files written by older versions hold 8-bit text.
   std::string utf8 = SanitizeUtf8(text) == text ? std::string(text) : Windows1252ToUtf8(text);
 
@@ -61,7 +60,10 @@ std::vector<Section> ParseIni(std::string_view text) {
     const size_t eol = rest.find('\n');
     const std::string_view raw = rest.substr(0, eol);
     rest = eol == std::string_view::npos ? std::string_view() : rest.substr(eol + 1);
-    const std::string_view line = Trim(raw);
+    std::string_view line = Trim(raw);
+    // A byte-order mark opens the file; one at the start of any line is as good as nothing, and
+    // would otherwise stand before a line that later becomes the first of a file.
+    while (line.substr(0, 3) == "\xEF\xBB\xBF") line = Trim(line.substr(3));
     if (line.empty()) continue;
     if (line.front() == '[') {
       const size_t close = line.find(']');

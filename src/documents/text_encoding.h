@@ -7,6 +7,9 @@
 
 namespace kestrova {
 
+// The character of one Windows-1252 byte (the undefined ones keep their own number).
+char16_t Windows1252Char(unsigned char byte);
+
 // 8-bit Windows-1252 text as UTF-8. The five byte values the set leaves undefined (81, 8D, 8F,
 // 90, 9D) become the control characters of the same number, so no byte is lost.
 std::string Windows1252ToUtf8(std::string_view text);

@@ -257,7 +257,7 @@ TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial)
   const Extended sl = Sin(m.Lon);
   TVector v{m.R * cb * cl, m.R * (cb * sl * ce - sb * se), m.R * (cb * sl * se + sb * ce)};
 
-  if (toJ2000) v = PrecessVector(v, 1, jd).Rect;
+  if (toJ2000) v = PrecessRect(v, 1, jd);
   if (nutation) v = ApplyNutation(v, jd);
   // With the obliquity the steps above left in the cache: that of jd, or of J2000.0 when the
   // vector was only precessed.

@@ -39,7 +39,7 @@ TRectSph PlanetPosition(int32_t planet, Extended jd) {
     return {};
   }
   TVector v = PlanetPositionJ2000(planet, jd);
-  v = PrecessVector(v, -1, jd).Rect;
+  v = PrecessRect(v, -1, jd);
   // The Moon and the precession may have left another date in the cache.
   MeanObliquity(jd);
   v = EquToEcl(v);

@@ -89,8 +89,8 @@ TSpherical EquToEclSph(const TSpherical& s) {
   return EquatorialToEcliptic(SphToRect(s)).Sph;
 }
 
-TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
-  if (jd == J2000) return {v, RectToSph(v)};
+TVector PrecessRect(const TVector& v, int direction, Extended jd) {
+  if (jd == J2000) return v;
 
   static constexpr Extended kPA[10] = {-8.66e-10L,  -4.759e-08L, 2.424e-07L, 1.3095e-05L,
                                        0.00017451L, -0.0018055L, -0.235316L, 0.076L,
@@ -130,13 +130,16 @@ TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
 
   // From the ecliptic to the final equator.
   MeanObliquity(direction == 1 ? J2000 : jd);
-  w = EclToEqu(w);
+  return EclToEqu(w);
+}
+
+TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
+  const TVector w = PrecessRect(v, direction, jd);
   return {w, RectToSph(w)};
 }
 
 TRectSph PrecessBetween(const TVector& v, Extended jdFrom, Extended jdTo) {
-  const TVector at2000 = PrecessVector(v, 1, jdFrom).Rect;
-  const TVector w = PrecessVector(at2000, -1, jdTo).Rect;
+  const TVector w = PrecessRect(PrecessRect(v, 1, jdFrom), -1, jdTo);
   const Extended r = VecLength(w);
   return {w, {ArcTan2(w.y, w.x), Pi / 2 - ArcCos(w.z / r), r}};
 }

@@ -45,6 +45,8 @@ TSpherical EquToEclSph(const TSpherical& s);
 // of J2000.0 (direction 1) or of jd (direction -1) in the cache, and the cache untouched for
 // jd = J2000. The spherical form has Lat = pi/2 - ArcCos(z / r).
 TRectSph PrecessVector(const TVector& v, int direction, Extended jd);
+// The same without the spherical form, for callers that only need the vector.
+TVector PrecessRect(const TVector& v, int direction, Extended jd);
 // From the mean equator of jdFrom to that of jdTo; leaves the obliquity of jdTo in the cache.
 TRectSph PrecessBetween(const TVector& v, Extended jdFrom, Extended jdTo);
 

@@ -122,7 +122,7 @@ void TSatellite::CalculateFromTheory(TTheory theory, Extended jd) {
     // comes back to the ecliptic of the date. The first rotation reads the obliquity the
     // cache holds, which is that of the date before (as the pictures always had it).
     v = EclToEqu(v);
-    v = PrecessVector(v, -1, t).Rect;
+    v = PrecessRect(v, -1, t);
     return EquToEcl(v);
   };
   Pos = position(jd);

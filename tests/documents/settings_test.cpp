@@ -186,6 +186,23 @@ TEST(Settings, KeepsWhatItDoesNotKnow) {
             "[Other]\nA=1\n");
 }
 
+TEST(Settings, RewritingItsOwnTextChangesNothing) {
+  const std::string texts[] = {
+      "\xEF\xBB\xBF[Bitmap]\r\nSize=7\r\n",
+      // A mark inside the text, in front of what would become the first line of the next file.
+      "\r\r\xEF\xBB\xBF[a=i\n8:M\x0C"
+      "e\x01\n[\n\r-",
+      "[]\nA=1\n[Bitmap\nPath='x\n;[MainForm]\n",
+  };
+  for (const std::string& text : texts) {
+    const Settings read = ParseSettings(text, {});
+    const std::string written = FormatSettings(read, text);
+    EXPECT_EQ(ParseSettings(written, {}), read) << text;
+    EXPECT_EQ(FormatSettings(read, written), written) << text;
+  }
+  EXPECT_EQ(ParseSettings("\xEF\xBB\xBF[Bitmap]\r\nSize=7\r\n", {}).BitmapSize, 7);
+}
+
 TEST_F(SettingsFile, UnwritableFileReportsAndKeepsTheOldOne) {
   const fs::path nowhere = folder_ / "missing" / "kv.ini";
   try {

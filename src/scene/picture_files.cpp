@@ -1,0 +1,204 @@
+// Header text, print layout, and the PNG and BMP writers.
+#include "scene/picture_files.h"
+
+#include <png.h>
+
+#include <QImage>
+#include <cctype>
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include "numerics/date_text.h"
+#include "numerics/errors.h"
+
+namespace kestrova {
+
+namespace {
+
+// num / den rounded to the nearest integer, ties to even; den > 0.
+int64_t RoundRatio(int64_t num, int64_t den) {
+  if (num < 0) return -RoundRatio(-num, den);
+  const int64_t q = num / den, rem = num % den;
+  if (2 * rem > den || (2 * rem == den && (q & 1) != 0)) return q + 1;
+  return q;
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+[[noreturn]] void RaiseOpening(const std::string& path) {
+  throw EKestrovaError("Error Opening File " + path + "!");
+}
+
+constexpr char kSoftwareText[] = "Kestrova PNG writer";
+
+// The libpng part of WritePng. It runs between setjmp and a possible longjmp, so it keeps no
+// object with a destructor. Returns false on any libpng failure.
+bool WritePngStream(std::FILE* file, png_bytepp rows, png_uint_32 width, png_uint_32 height) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png)) != 0) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_write_status_fn(png, nullptr);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_text text{};
+  text.compression = PNG_TEXT_COMPRESSION_NONE;
+  text.key = const_cast<png_charp>("Software");
+  text.text = const_cast<png_charp>(kSoftwareText);
+  text.text_length = sizeof kSoftwareText - 1;
+  png_set_text(png, info, &text, 1);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+void PutLE(std::vector<unsigned char>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+}  // namespace
+
+std::array<std::string, 2> HeaderLines(const TDateRec& shownDate, uint8_t plane,
+                                       const std::string& centerText) {
+  static const char* const kPlanes[] = {"X-Y-plane", "X-Z-plane", "Z-Y-plane", "3D-plot"};
+  std::string line1 = DateText(shownDate) + " - " + TimeText(shownDate, 0) + "UT (JD " +
+                      Format("%.3Lf", DateToJD(shownDate)) + ")";
+  std::string line2 = std::string(kPlanes[plane > 3 ? 3 : plane]) + ", centered to " + centerText;
+  return {std::move(line1), std::move(line2)};
+}
+
+void DrawHeaderText(TSurface& surface, int32_t x, int32_t y,
+                    const std::array<std::string, 2>& lines, TColor color) {
+  surface.SetFontColor(color);
+  surface.SetBrushStyle(BrushStyle::Hollow);
+  surface.TextOut(x, y, lines[0]);
+  surface.TextOut(x, y + surface.TextHeight(lines[0]), lines[1]);
+}
+
+TColor ExportHeaderColor(TColor bgColor) {
+  return ~bgColor & 0xFFFFFF;
+}
+
+TPoint ExportTextOrigin(int32_t size) {
+  return {int32_t(RoundRatio(size, 25)), int32_t(RoundRatio(int64_t(size) * 3, 100))};
+}
+
+TColor PrintHeaderColor(uint8_t scheme) {
+  return scheme == 1 ? 0xFFFFFF : 0x000000;
+}
+
+TPrintLayout PrintLayout(int32_t pageWidth, int32_t pageHeight) {
+  TPrintLayout layout;
+  const int64_t side = RoundRatio(int64_t(std::min(pageWidth, pageHeight)) * 4, 5);
+  layout.Side = int32_t(side);
+  layout.Top = int32_t(RoundRatio(side, 10));
+  layout.Left = int32_t(RoundRatio(side, 8));
+  layout.Device = side <= 3200 ? 1 : 2;
+  layout.TextOrigin = {layout.Left + int32_t(RoundRatio(side, 25)),
+                       layout.Top + int32_t(RoundRatio(side * 3, 100))};
+  return layout;
+}
+
+void WritePng(const std::string& path, const QImage& image) {
+  // Top-down rows of red, green and blue bytes without fill.
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+  std::vector<png_bytep> rows(size_t(rgb.height()));
+  for (int y = 0; y < rgb.height(); ++y)
+    rows[size_t(y)] = const_cast<png_bytep>(rgb.constScanLine(y));
+
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) RaiseOpening(path);
+  bool ok = WritePngStream(file, rows.data(), png_uint_32(rgb.width()), png_uint_32(rgb.height()));
+  // libpng's own flush does not look at the result; a full disk shows only here.
+  ok = std::fflush(file) == 0 && std::ferror(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok) throw EKestrovaError("Error Writing PNG File!");
+}
+
+void WriteBmp(const std::string& path, const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  const auto width = uint32_t(rgb.width()), height = uint32_t(rgb.height());
+  const uint32_t stride = (width * 3 + 3) / 4 * 4;
+  const uint32_t imageBytes = stride * height;
+  const auto dpm = uint32_t(rgb.dotsPerMeterX() > 0 ? rgb.dotsPerMeterX() : 3780);
+  std::vector<unsigned char> header;
+  header.push_back('B');
+  header.push_back('M');
+  PutLE(header, 54 + imageBytes, 4);  // file size
+  PutLE(header, 0, 4);                // reserved
+  PutLE(header, 54, 4);               // offset of the pixels
+  PutLE(header, 40, 4);               // size of the info header
+  PutLE(header, width, 4);
+  PutLE(header, height, 4);  // positive: rows bottom-up
+  PutLE(header, 1, 2);       // planes
+  PutLE(header, 24, 2);      // bits per pixel
+  PutLE(header, 0, 4);       // no compression
+  PutLE(header, imageBytes, 4);
+  PutLE(header, dpm, 4);
+  PutLE(header, uint32_t(rgb.dotsPerMeterY() > 0 ? rgb.dotsPerMeterY() : 3780), 4);
+  PutLE(header, 0, 4);  // colours used
+  PutLE(header, 0, 4);  // important colours
+
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) RaiseOpening(path);
+  bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+  std::vector<unsigned char> row(stride, 0);
+  for (int y = int(height) - 1; ok && y >= 0; --y) {
+    const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (uint32_t x = 0; x < width; ++x) {
+      row[3 * x] = static_cast<unsigned char>(qBlue(src[x]));
+      row[3 * x + 1] = static_cast<unsigned char>(qGreen(src[x]));
+      row[3 * x + 2] = static_cast<unsigned char>(qRed(src[x]));
+    }
+    ok = std::fwrite(row.data(), 1, stride, file) == stride;
+  }
+  ok = std::fflush(file) == 0 && std::ferror(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok) throw EKestrovaError("Error Writing BMP File!");
+}
+
+std::string FileExtension(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return path.substr(dot);
+}
+
+std::string WithPictureExtension(const std::string& name) {
+  const std::string ext = Lower(FileExtension(name));
+  return ext == ".png" || ext == ".bmp" ? name : name + ".png";
+}
+
+std::string PictureFileName(const std::string& typed, const std::string& folder) {
+  std::string name = WithPictureExtension(typed);
+  if (name.find('/') != std::string::npos || folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+PictureFormat PictureFormatOf(const std::string& path) {
+  return Lower(FileExtension(path)) == ".bmp" ? PictureFormat::Bmp : PictureFormat::Png;
+}
+
+void WritePicture(const std::string& path, const QImage& image) {
+  if (PictureFormatOf(path) == PictureFormat::Bmp) {
+    WriteBmp(path, image);
+  } else {
+    WritePng(path, image);
+  }
+}
+
+}  // namespace kestrova
