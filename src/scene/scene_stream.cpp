@@ -94,9 +94,10 @@ void WriteScene(const TSolarSystem& scene, ValueWriter& writer) {
   writer.WriteInteger(static_cast<int32_t>(scene.GetObjectColor(kSatelliteColorIndex)));
 }
 
-void ReadScene(TSolarSystem& scene, ValueReader& reader) {
-  ReadDate(scene, reader);
-  ReadColors(scene, reader);
+namespace {
+
+// The eight switches that the current and the 1.5 form share, in their order.
+void ReadMarkingSwitches(TSolarSystem& scene, ValueReader& reader) {
   scene.SetShowOrbits(reader.ReadBoolean());
   scene.SetShowNames(reader.ReadBoolean());
   scene.SetShowSun(reader.ReadBoolean());
@@ -105,6 +106,14 @@ void ReadScene(TSolarSystem& scene, ValueReader& reader) {
   scene.SetShowPerpendiculars(reader.ReadBoolean());
   scene.SetShowApsides(reader.ReadBoolean());
   scene.SetShowLineOfNodes(reader.ReadBoolean());
+}
+
+}  // namespace
+
+void ReadScene(TSolarSystem& scene, ValueReader& reader) {
+  ReadDate(scene, reader);
+  ReadColors(scene, reader);
+  ReadMarkingSwitches(scene, reader);
   scene.SetShowSatellites(reader.ReadBoolean());
   scene.SetShowDirections(reader.ReadBoolean());
   ReadView(scene, reader);
@@ -134,14 +143,7 @@ void ReadScene(TSolarSystem& scene, ValueReader& reader) {
 void ReadScene15(TSolarSystem& scene, ValueReader& reader) {
   ReadDate(scene, reader);
   ReadColors(scene, reader);
-  scene.SetShowOrbits(reader.ReadBoolean());
-  scene.SetShowNames(reader.ReadBoolean());
-  scene.SetShowSun(reader.ReadBoolean());
-  scene.SetShowRotAxis(reader.ReadBoolean());
-  scene.SetShowRotation(reader.ReadBoolean());
-  scene.SetShowPerpendiculars(reader.ReadBoolean());
-  scene.SetShowApsides(reader.ReadBoolean());
-  scene.SetShowLineOfNodes(reader.ReadBoolean());
+  ReadMarkingSwitches(scene, reader);
   scene.SetShowSatellites(true);
   ReadView(scene, reader);
   ReadPlanetFlagsAndColors(scene, reader);

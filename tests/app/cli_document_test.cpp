@@ -9,6 +9,7 @@
 #include "app/cli_test_support.h"
 #include "documents/document_bytes.h"
 #include "documents/orbit_document.h"
+#include "support/temp_home.h"
 
 namespace kestrova::cli {
 namespace {
@@ -17,24 +18,12 @@ namespace fs = std::filesystem;
 using testing::LoadBytes;
 using testing::SaveBytes;
 
-class CliDocumentTest : public ::testing::Test {
+class CliDocumentTest : public testing::TempHome {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kestrova-cli-doc.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("KESTROVA_HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
   std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) {
     SaveBytes(root_ / name, bytes);
     return (root_ / name).string();
   }
-  fs::path root_;
 };
 
 std::vector<std::string> Lines(const std::string& text) {

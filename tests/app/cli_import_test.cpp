@@ -6,6 +6,7 @@
 
 #include "app/cli.h"
 #include "database/minor_bodies.h"
+#include "support/temp_home.h"
 
 namespace kestrova::cli {
 namespace {
@@ -13,33 +14,21 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kData = KESTROVA_TEST_DATA;
 
-class CliImportTest : public ::testing::Test {
+class CliImportTest : public testing::TempHome {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kestrova-cli-test.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    setenv("KESTROVA_HOME", root_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("KESTROVA_HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
   int Run(const Args& args) {
     out_.str("");
     err_.str("");
     std::istringstream in;
     return RunCli(args, in, out_, err_);
   }
-  fs::path root_;
   std::ostringstream out_, err_;
 };
 
 TEST_F(CliImportTest, ImportThenPositionsOfEveryRow) {
   const std::string file = (kData / "mpcorb_small.dat").string();
   ASSERT_EQ(Run({"import", "--format", "mpcorb", "--table", "small", file}), kOk) << err_.str();
-  EXPECT_EQ(out_.str().rfind("Imported 7 rows into " + (root_ / "MPC" / "small.db").string(), 0),
+  EXPECT_EQ(out_.str().rfind("Imported 7 rows into " + (home_ / "MPC" / "small.db").string(), 0),
             0u)
       << out_.str();
   EXPECT_NE(err_.str().find("import: indexing 100%"), std::string::npos);
@@ -51,7 +40,7 @@ TEST_F(CliImportTest, ImportThenPositionsOfEveryRow) {
             kOk);
   EXPECT_EQ(err_.str(), "");
 
-  const fs::path db = root_ / "MPC" / "small.db";
+  const fs::path db = home_ / "MPC" / "small.db";
   ASSERT_EQ(Run({"ephem", "--data-file", db.string(), "2460676.5"}), kOk) << err_.str();
   std::vector<TMinorBodyRow> rows;
   ReadDataFile(db, [&](const TMinorBodyRow& r) { rows.push_back(r); });

@@ -16,30 +16,22 @@
 #include "documents/document_bytes.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "support/temp_home.h"
 
 namespace kestrova {
 namespace {
 
 namespace fs = std::filesystem;
 
-class HeadlessHostTest : public ::testing::Test {
+class HeadlessHostTest : public testing::TempHome {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kestrova-host-test.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
+    TempHome::SetUp();
     const fs::path data = fs::path(KESTROVA_TEST_DATA) / "mpcorb_small.dat";
     const cli::TCliResult r = cli::RunCommand(
         {"import", "--format", "mpcorb", "--table", "small", "--quiet", data.string()});
     ASSERT_EQ(r.status, cli::kOk) << r.err;
   }
-  void TearDown() override {
-    unsetenv("KESTROVA_HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  fs::path root_;
   std::ostringstream messages_;
 };
 

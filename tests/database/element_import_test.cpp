@@ -7,7 +7,7 @@
 
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
-#include "database/temp_home.h"
+#include "support/temp_home.h"
 
 namespace kestrova {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "database/data_files.h"
-#include "database/temp_home.h"
+#include "support/temp_home.h"
 
 namespace kestrova {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "database/data_files.h"
 #include "database/program_folder.h"
-#include "database/temp_home.h"
+#include "support/temp_home.h"
 
 namespace kestrova {
 namespace {

@@ -18,6 +18,7 @@
 #include "documents/value_stream.h"
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
+#include "support/temp_home.h"
 
 namespace kestrova {
 namespace {
@@ -153,19 +154,8 @@ class TRecordingHost : public TDocumentHost {
   void Log(const char* what, bool v) { log.push_back(std::string(what) + " " + (v ? "1" : "0")); }
 };
 
-class OrbitDocumentTest : public ::testing::Test {
+class OrbitDocumentTest : public testing::TempHome {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kestrova-orb-test.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("KESTROVA_HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
   std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) {
     const fs::path p = root_ / name;
     SaveBytes(p, bytes);
@@ -178,7 +168,6 @@ class OrbitDocumentTest : public ::testing::Test {
     return names;
   }
 
-  fs::path root_;
   TSolarSystem scene_;
   TRecordingHost host_;
 };

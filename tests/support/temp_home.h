@@ -1,4 +1,5 @@
-// A fresh program folder and alias folder per test, removed afterwards.
+// A fresh temporary folder per test, with the program folder (KESTROVA_HOME) and an alias
+// folder inside it; all removed afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,10 +13,11 @@ namespace kestrova::testing {
 class TempHome : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kestrova-db-test.XXXXXX";
+    char pattern[] = "/tmp/kestrova-test.XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root_ = pattern;
-    setenv("KESTROVA_HOME", (root_ / "home").c_str(), 1);
+    home_ = root_ / "home";
+    setenv("KESTROVA_HOME", home_.c_str(), 1);
     alias_ = (root_ / "alias").string();
     std::filesystem::create_directories(alias_);
   }
@@ -25,6 +27,7 @@ class TempHome : public ::testing::Test {
     std::filesystem::remove_all(root_, ec);
   }
   std::filesystem::path root_;
+  std::filesystem::path home_;  // the program folder
   std::string alias_;
 };
 
