@@ -33,7 +33,8 @@ TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
   const Extended meanLon = DegToRad(el.MeanLongitude);
   const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
   Extended E = m;
-  for (int step = 0; step < 4; ++step) E = E + (m + an.e * std::sin(E) - E) / (1 - an.e * std::cos(E));
+  for (int step = 0; step < 4; ++step)
+    E = E + (m + an.e * std::sin(E) - E) / (1 - an.e * std::cos(E));
   an.E = E;
   an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
   return an;
@@ -158,22 +159,50 @@ TRectSph PlanetPole(int32_t body, Extended jd) {
   Extended a0 = 0;
   Extended d0 = 0;
   switch (body) {
-    case kEarth: a0 = -0.641L * t; d0 = 90 - 0.557L * t; break;
-    case kMercury: a0 = 281.01L - 0.003L * t; d0 = 61.45L - 0.005L * t; break;
-    case kVenus: a0 = 272.72L; d0 = 67.15L; break;
-    case kMars: a0 = 317.681L - 0.108L * t; d0 = 52.886L - 0.061L * t; break;
-    case kJupiter: a0 = 268.05L - 0.009L * t; d0 = 64.49L + 0.003L * t; break;
-    case kSaturn: a0 = 40.58L - 0.036L * t; d0 = 83.54L - 0.004L * t; break;
-    case kUranus: a0 = 257.43L; d0 = -15.10L; break;
+    case kEarth:
+      a0 = -0.641L * t;
+      d0 = 90 - 0.557L * t;
+      break;
+    case kMercury:
+      a0 = 281.01L - 0.003L * t;
+      d0 = 61.45L - 0.005L * t;
+      break;
+    case kVenus:
+      a0 = 272.72L;
+      d0 = 67.15L;
+      break;
+    case kMars:
+      a0 = 317.681L - 0.108L * t;
+      d0 = 52.886L - 0.061L * t;
+      break;
+    case kJupiter:
+      a0 = 268.05L - 0.009L * t;
+      d0 = 64.49L + 0.003L * t;
+      break;
+    case kSaturn:
+      a0 = 40.58L - 0.036L * t;
+      d0 = 83.54L - 0.004L * t;
+      break;
+    case kUranus:
+      a0 = 257.43L;
+      d0 = -15.10L;
+      break;
     case kNeptune: {
       const Extended n = DegToRad(359.28L + 54.308L * t);
       a0 = 299.36L + 0.70L * std::sin(n);
       d0 = 43.46L - 0.51L * std::cos(n);
       break;
     }
-    case kPluto: a0 = 313.02L; d0 = 9.09L; break;
-    case kSun: a0 = 286.13L; d0 = 63.87L; break;
-    default: break;
+    case kPluto:
+      a0 = 313.02L;
+      d0 = 9.09L;
+      break;
+    case kSun:
+      a0 = 286.13L;
+      d0 = 63.87L;
+      break;
+    default:
+      break;
   }
   const TSpherical s{Norm2Pi(DegToRad(a0)), NormPi(DegToRad(d0)), 1};
   return {SphToRect(s), s};

@@ -25,7 +25,16 @@ struct TOrbitalElements {
 // Planet numbers: 0 Earth, 1 Mercury, 2 Venus, 3 Mars, 4 Jupiter, 5 Saturn, 6 Uranus,
 // 7 Neptune, 8 Pluto; the pole operations also take 9, the Sun.
 enum TPlanetNumber : int32_t {
-  kEarth = 0, kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune, kPluto, kSun
+  kEarth = 0,
+  kMercury,
+  kVenus,
+  kMars,
+  kJupiter,
+  kSaturn,
+  kUranus,
+  kNeptune,
+  kPluto,
+  kSun
 };
 
 // Heliocentric position (AU) at jd. The eccentric anomaly takes exactly four Newton steps

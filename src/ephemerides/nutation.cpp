@@ -59,11 +59,16 @@ void NutationAngles(Extended jd) {
   const Extended t10 = t / 10;
   const Extended t2 = t * t;
 
-  const Extended l = (ReduceArcsec(1717915922.633L * t + 485866.733L) + (0.064L * t + 31.310L) * t2) * ASR;
-  const Extended lp = (ReduceArcsec(129596581.224L * t + 1287099.804L) - (0.012L * t + 0.577L) * t2) * ASR;
-  const Extended f = (ReduceArcsec(1739527263.137L * t + 335778.877L) + (0.011L * t - 13.257L) * t2) * ASR;
-  const Extended d = (ReduceArcsec(1602961601.328L * t + 1072261.307L) + (0.019L * t - 6.891L) * t2) * ASR;
-  const Extended om = (ReduceArcsec(-6962890.539L * t + 450160.280L) + (0.008L * t + 7.455L) * t2) * ASR;
+  const Extended l =
+      (ReduceArcsec(1717915922.633L * t + 485866.733L) + (0.064L * t + 31.310L) * t2) * ASR;
+  const Extended lp =
+      (ReduceArcsec(129596581.224L * t + 1287099.804L) - (0.012L * t + 0.577L) * t2) * ASR;
+  const Extended f =
+      (ReduceArcsec(1739527263.137L * t + 335778.877L) + (0.011L * t - 13.257L) * t2) * ASR;
+  const Extended d =
+      (ReduceArcsec(1602961601.328L * t + 1072261.307L) + (0.019L * t - 6.891L) * t2) * ASR;
+  const Extended om =
+      (ReduceArcsec(-6962890.539L * t + 450160.280L) + (0.008L * t + 7.455L) * t2) * ASR;
 
   const Multiples<3> ml(l);
   const Multiples<2> mlp(lp);
@@ -97,9 +102,13 @@ void NutationAngles(Extended jd) {
   g_nutation = {jd, cpsi * 0.0001L * ASR, ceps * 0.0001L * ASR};
 }
 
-const TNutation& CurrentNutation() { return g_nutation; }
+const TNutation& CurrentNutation() {
+  return g_nutation;
+}
 
-void ResetNutationCache() { g_nutation = {-1, 0, 0}; }
+void ResetNutationCache() {
+  g_nutation = {-1, 0, 0};
+}
 
 TVector ApplyNutation(const TVector& v, Extended jd) {
   NutationAngles(jd);

@@ -22,8 +22,18 @@ struct TPlan404Data {
 #pragma pack(pop)
 static_assert(sizeof(TPlan404Data) == 60, "TPlan404Data must be 60 bytes");
 
-// Fills the rectangular and spherical triples of the record for its JD and planet number.
-// Returns 0, or -1 (record untouched) for a planet number outside 1..9.
+// Fills the rectangular and spherical triples of the record for its JD and planet number:
+// X, Y, Z in AU on the mean equator and equinox of J2000.0; Lon (0..2pi), Lat (radians) and
+// R (AU) on the mean ecliptic and equinox of J2000.0. JD is the theory's own time argument,
+// taken as given. Inside the body's fit interval the answer comes from the series; outside it
+// the series diverge (they are polynomials in time), so the answer is the body's mean Kepler
+// orbit (mean elements on the J2000.0 ecliptic; the Earth's for the barycentre, the fixed
+// elements for Pluto). Returns 0, or -1 (record untouched) for a planet number outside 1..9.
 extern "C" int Plan404(TPlan404Data* record);
+
+// The series alone, at any date: Plan404 inside the fit interval, the series' extrapolation
+// outside it. Evaluated in double precision, the precision of the record and of the theory's
+// published check values.
+int Plan404Series(TPlan404Data* record);
 
 }  // namespace kestrova

@@ -10,10 +10,9 @@ namespace kestrova {
 namespace {
 
 Extended ObliquityArcsec(Extended jd) {
-  static constexpr Extended kCoef[11] = {84381.448L,    -468.093L,       -0.0155L,
-                                         1.99925L,      -0.005138L,      -0.0024967L,
-                                         -0.00003905L,  0.000000712L,    0.0000002787L,
-                                         0.00000000579L, 0.000000000245L};
+  static constexpr Extended kCoef[11] = {
+      84381.448L,   -468.093L,    -0.0155L,      1.99925L,       -0.005138L,     -0.0024967L,
+      -0.00003905L, 0.000000712L, 0.0000002787L, 0.00000000579L, 0.000000000245L};
   const Extended u = (jd - J2000) / 365250;
   Extended e = 0;
   for (int k = 10; k >= 0; --k) e = e * u + kCoef[k];
@@ -55,7 +54,9 @@ void MeanObliquity(Extended jd) {
   g_obliquity = MakeObliquity(jd);
 }
 
-const TObliquity& CurrentObliquity() { return g_obliquity; }
+const TObliquity& CurrentObliquity() {
+  return g_obliquity;
+}
 
 void ResetFrameCaches() {
   g_obliquity = MakeObliquity(JD2000Jan1);
@@ -74,9 +75,13 @@ TVector EquToEcl(const TVector& v) {
   return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
 }
 
-TRectSph EclipticToEquatorial(const TVector& v) { return WithSpherical(EclToEqu(v)); }
+TRectSph EclipticToEquatorial(const TVector& v) {
+  return WithSpherical(EclToEqu(v));
+}
 
-TRectSph EquatorialToEcliptic(const TVector& v) { return WithSpherical(EquToEcl(v)); }
+TRectSph EquatorialToEcliptic(const TVector& v) {
+  return WithSpherical(EquToEcl(v));
+}
 
 TSpherical EquToEclSph(const TSpherical& s) {
   return EquatorialToEcliptic(SphToRect(s)).Sph;
@@ -85,17 +90,23 @@ TSpherical EquToEclSph(const TSpherical& s) {
 TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {
   if (jd == J2000) return {v, RectToSph(v)};
 
-  static constexpr Extended kPA[10] = {-8.66e-10L, -4.759e-08L, 2.424e-07L, 1.3095e-05L,
+  static constexpr Extended kPA[10] = {-8.66e-10L,  -4.759e-08L, 2.424e-07L, 1.3095e-05L,
                                        0.00017451L, -0.0018055L, -0.235316L, 0.076L,
-                                       110.5407L,  50287.7L};
-  static constexpr Extended kW[11] = {6.6402e-16L,     -2.69151e-15L, -1.547021e-12L,
-                                      7.521313e-12L,   1.9e-10L,      -3.54e-09L,
-                                      -1.8103e-07L,    1.26e-07L,     7.436169e-05L,
-                                      -0.04207794833L, 3.052115282424L};
-  static constexpr Extended kI[11] = {1.2147e-16L,     7.3759e-17L,    -8.26287e-14L,
-                                      2.50341e-13L,    2.4650839e-11L, -5.4000441e-11L,
-                                      1.32115526e-09L, -6.012e-07L,    -1.62442e-05L,
-                                      0.00227850649L,  0};
+                                       110.5407L,   50287.7L};
+  static constexpr Extended kW[11] = {6.6402e-16L,   -2.69151e-15L,   -1.547021e-12L, 7.521313e-12L,
+                                      1.9e-10L,      -3.54e-09L,      -1.8103e-07L,   1.26e-07L,
+                                      7.436169e-05L, -0.04207794833L, 3.052115282424L};
+  static constexpr Extended kI[11] = {1.2147e-16L,
+                                      7.3759e-17L,
+                                      -8.26287e-14L,
+                                      2.50341e-13L,
+                                      2.4650839e-11L,
+                                      -5.4000441e-11L,
+                                      1.32115526e-09L,
+                                      -6.012e-07L,
+                                      -1.62442e-05L,
+                                      0.00227850649L,
+                                      0};
 
   const Extended t = (jd - J2000) / 36525 / 10;
 

@@ -32,7 +32,6 @@ TPlaneElements ChangeElementPlane(Extended n, Extended j, Extended node, Extende
                                   Extended pericentre, Extended meanLongitude);
 
 // re += sign * amplitude * cos(phase); im += sign * amplitude * sin(phase).
-void AddComplexTerm(int32_t sign, Extended& re, Extended& im, Extended amplitude,
-                    Extended phase);
+void AddComplexTerm(int32_t sign, Extended& re, Extended& im, Extended amplitude, Extended phase);
 
 }  // namespace kestrova

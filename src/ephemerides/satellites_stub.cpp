@@ -3,8 +3,14 @@
 
 namespace kestrova {
 
-void JupiterMoonPosition(int32_t, Extended, TVector& v) { v = {}; }
-void SaturnMoonPosition(int32_t, Extended, TVector& v) { v = {}; }
-void UranusMoonPosition(int32_t, Extended, TVector& v) { v = {}; }
+void JupiterMoonPosition(int32_t, Extended, TVector& v) {
+  v = {};
+}
+void SaturnMoonPosition(int32_t, Extended, TVector& v) {
+  v = {};
+}
+void UranusMoonPosition(int32_t, Extended, TVector& v) {
+  v = {};
+}
 
 }  // namespace kestrova

@@ -13,11 +13,13 @@ namespace kestrova {
 
 namespace {
 
-constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+constexpr const char* kMonthNames[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -75,7 +77,9 @@ int32_t StrToInt(const std::string& item) {
   return static_cast<int32_t>(value);
 }
 
-std::string TwoDigits(int32_t v) { return Format("%02d", v); }
+std::string TwoDigits(int32_t v) {
+  return Format("%02d", v);
+}
 
 }  // namespace
 
@@ -97,7 +101,8 @@ void ParseTime(std::string_view text, TDateRec& date) {
   std::vector<std::string> items = SeparateItems(text, ".:");
   for (std::string& item : items) item = Upper(item);
   const int n = static_cast<int>(items.size());
-  if (n < 2 || n > 4) throw EConvertError(Format("invalid number of arguments in time-string (%d)", n));
+  if (n < 2 || n > 4)
+    throw EConvertError(Format("invalid number of arguments in time-string (%d)", n));
 
   bool pm = false;
   bool last_is_ampm = false;
@@ -131,7 +136,8 @@ void ParseTime(std::string_view text, TDateRec& date) {
 void ParseDate(std::string_view text, TDateRec& date) {
   std::vector<std::string> items = SeparateItems(text, "./");
   const int n = static_cast<int>(items.size());
-  if (n < 3 || n > 4) throw EConvertError(Format("invalid number of arguments in date-string (%d)", n));
+  if (n < 3 || n > 4)
+    throw EConvertError(Format("invalid number of arguments in date-string (%d)", n));
 
   const int32_t y = StrToInt(items[2]);
   int32_t year = y > 0 ? y : y - 1;  // 0 is 1 BC, -99 is 100 BC

@@ -38,9 +38,13 @@ int32_t ZoneOffset(std::time_t t) {
 
 }  // namespace
 
-int32_t StartZone() { return g_start_zone; }
+int32_t StartZone() {
+  return g_start_zone;
+}
 
-void InitClock() { g_start_zone = ZoneOffset(std::time(nullptr)); }
+void InitClock() {
+  g_start_zone = ZoneOffset(std::time(nullptr));
+}
 
 int32_t AstronomicalYear(const TDateRec& date) {
   return date.Year < 0 ? date.Year + 1 : date.Year;
@@ -49,8 +53,8 @@ int32_t AstronomicalYear(const TDateRec& date) {
 Extended DateToJD(const TDateRec& date) {
   const Extended y = AstronomicalYear(date);
   const Extended m = 12 * (y + 4800) + date.Month - 3;
-  Extended n = Int((2 * (m - 12 * Int(m / 12)) + 365 * m + 7) / 12) + date.Day + Int(m / 48) -
-               32083;
+  Extended n =
+      Int((2 * (m - 12 * Int(m / 12)) + 365 * m + 7) / 12) + date.Day + Int(m / 48) - 32083;
   if (n > 2299170) n = n + Int(m / 4800) - Int(m / 1200) + 38;
   return n + (date.Hour + date.Minute / 60.0L + date.Second / 3600.0L) / 24 - 0.5L -
          date.Zone / 1440.0L;
@@ -96,9 +100,18 @@ bool IsLeapYear(int32_t year) {
 
 int32_t LastDayOfMonth(int32_t month, int32_t year) {
   switch (month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
       return 31;
-    case 4: case 6: case 9: case 11:
+    case 4:
+    case 6:
+    case 9:
+    case 11:
       return 30;
     case 2:
       return IsLeapYear(year) ? 29 : 28;
@@ -135,8 +148,9 @@ TDateRec CurrentUTDate() {
   // The UT reading is local time less the current offset, which is what gmtime gives.
   std::tm ut{};
   gmtime_r(&now, &ut);
-  TDateRec r{ut.tm_mday, ut.tm_mon + 1, ut.tm_year + 1900, ut.tm_hour, ut.tm_min,
-             ut.tm_sec > 59 ? 59 : ut.tm_sec, 0};
+  TDateRec r{ut.tm_mday, ut.tm_mon + 1, ut.tm_year + 1900,
+             ut.tm_hour, ut.tm_min,     ut.tm_sec > 59 ? 59 : ut.tm_sec,
+             0};
   CheckDateRange(r);
   return r;
 }

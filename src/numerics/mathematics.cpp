@@ -9,11 +9,17 @@ Extended ArcTan2(Extended y, Extended x) {
   return std::atan2(y, x);
 }
 
-Extended ArcSin(Extended y) { return ArcTan2(y, std::sqrt(1 - y * y)); }
+Extended ArcSin(Extended y) {
+  return ArcTan2(y, std::sqrt(1 - y * y));
+}
 
-Extended ArcCos(Extended x) { return ArcTan2(std::sqrt(1 - x * x), x); }
+Extended ArcCos(Extended x) {
+  return ArcTan2(std::sqrt(1 - x * x), x);
+}
 
-Extended Tan(Extended x) { return std::sin(x) / std::cos(x); }
+Extended Tan(Extended x) {
+  return std::sin(x) / std::cos(x);
+}
 
 Extended Power(Extended base, Extended exponent) {
   return std::exp2(exponent * std::log2(base));
@@ -25,7 +31,9 @@ int32_t Sign(Extended x) {
   return 0;
 }
 
-Extended Poly1(Extended c0, Extended c1, Extended t) { return c0 + c1 * t; }
+Extended Poly1(Extended c0, Extended c1, Extended t) {
+  return c0 + c1 * t;
+}
 
 Extended Poly2(Extended c0, Extended c1, Extended c2, Extended t) {
   return c0 + (c1 * t + c2 * t * t);
@@ -39,9 +47,13 @@ Extended Poly4(Extended c0, Extended c1, Extended c2, Extended c3, Extended c4, 
   return c0 + (c1 * t + c2 * t * t + c3 * t * t * t + c4 * t * t * t * t);
 }
 
-Extended Int(Extended x) { return std::trunc(x); }
+Extended Int(Extended x) {
+  return std::trunc(x);
+}
 
-Extended Frac(Extended x) { return x - std::trunc(x); }
+Extended Frac(Extended x) {
+  return x - std::trunc(x);
+}
 
 Extended NormPi(Extended a) {
   Extended r = Frac(a * 0.5L / Pi) * TwoPi;
@@ -55,7 +67,9 @@ Extended Norm2Pi(Extended a) {
   return r >= 0 ? r : r + TwoPi;
 }
 
-Extended ReduceArcsec(Extended x) { return x - 1296000.0L * Int(x / 1296000.0L); }
+Extended ReduceArcsec(Extended x) {
+  return x - 1296000.0L * Int(x / 1296000.0L);
+}
 
 int64_t RoundHalfEven(Extended x) {
   // nearbyint follows the current rounding mode, which the program never changes from

@@ -17,8 +17,12 @@ inline constexpr Extended TwoPi = 6.283185307179586477L;
 // One second of arc in radians.
 inline constexpr Extended ASR = 4.84813681109536e-06L;
 
-inline Extended DegToRad(Extended x) { return x * 0.017453292519943295769L; }
-inline Extended RadToDeg(Extended x) { return x * 57.295779513082320877L; }
+inline Extended DegToRad(Extended x) {
+  return x * 0.017453292519943295769L;
+}
+inline Extended RadToDeg(Extended x) {
+  return x * 57.295779513082320877L;
+}
 
 // Angle of the point (x, y) in -pi..pi; ArcTan2(0, 0) is 0.
 Extended ArcTan2(Extended y, Extended x);

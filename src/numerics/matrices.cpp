@@ -6,13 +6,21 @@
 
 namespace kestrova {
 
-Extended VecLength(const TVector& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+Extended VecLength(const TVector& v) {
+  return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
 
-TVector VecAdd(const TVector& a, const TVector& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+TVector VecAdd(const TVector& a, const TVector& b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
-TVector VecSub(const TVector& a, const TVector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+TVector VecSub(const TVector& a, const TVector& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
-TVector VecScale(const TVector& v, Extended s) { return {s * v.x, s * v.y, s * v.z}; }
+TVector VecScale(const TVector& v, Extended s) {
+  return {s * v.x, s * v.y, s * v.z};
+}
 
 TSpherical RectToSph(const TVector& v) {
   TSpherical s;
@@ -28,7 +36,9 @@ TVector SphToRect(const TSpherical& s) {
   return {s.R * c * std::cos(s.Lon), s.R * c * std::sin(s.Lon), s.R * d};
 }
 
-TMatrix MatZero() { return TMatrix{}; }
+TMatrix MatZero() {
+  return TMatrix{};
+}
 
 TMatrix MatMul(const TMatrix& a, const TMatrix& b) {
   TMatrix c;

@@ -43,8 +43,12 @@ TVector VecScale(const TVector& v, Extended s);
 TSpherical RectToSph(const TVector& v);
 TVector SphToRect(const TSpherical& s);
 // Reinterpretations between the two layouts, for callers that keep one in the other.
-inline TVector AsVector(const TSpherical& s) { return {s.Lon, s.Lat, s.R}; }
-inline TSpherical AsSpherical(const TVector& v) { return {v.x, v.y, v.z}; }
+inline TVector AsVector(const TSpherical& s) {
+  return {s.Lon, s.Lat, s.R};
+}
+inline TSpherical AsSpherical(const TVector& v) {
+  return {v.x, v.y, v.z};
+}
 
 TMatrix MatZero();
 TMatrix MatMul(const TMatrix& a, const TMatrix& b);

@@ -1,0 +1,289 @@
+// The Moon: S. L. Moshier's analytical lunar theory adjusted to DE404, brought into the frames
+// of the system, and the mean elements of the lunar orbit.
+#include "ephemerides/moon.h"
+
+#include <cmath>
+
+#include "ephemerides/moon_theory.h"
+#include "ephemerides/nutation.h"
+#include "ephemerides/precession.h"
+#include "numerics/mathematics.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr Extended kMoonMeanDistanceKm = 385000.52899L;
+constexpr Extended kKmPerAU = 149597870.66L;
+
+// Sines and cosines of the multiples -29..29 of one mean argument, so that a series line or an
+// explicit term costs multiplications only (a long double sine costs as much as a hundred of
+// them). Multiple 0 is the angle 0, so that a zero multiplier adds nothing.
+constexpr int kMaxMultiple = 29;
+struct TMultiples {
+  Extended s[2 * kMaxMultiple + 1];
+  Extended c[2 * kMaxMultiple + 1];
+  Extended Sin(int k) const { return s[kMaxMultiple + k]; }
+  Extended Cos(int k) const { return c[kMaxMultiple + k]; }
+};
+
+void BuildMultiples(TMultiples& m, Extended arcsec, int highest) {
+  Extended* s = m.s + kMaxMultiple;
+  Extended* c = m.c + kMaxMultiple;
+  const Extended a = arcsec * ASR;
+  s[0] = 0;
+  c[0] = 1;
+  s[1] = std::sin(a);
+  c[1] = std::cos(a);
+  if (highest >= 2) {
+    s[2] = 2 * s[1] * c[1];
+    c[2] = c[1] * c[1] - s[1] * s[1];
+  }
+  for (int k = 3; k <= highest; ++k) {
+    s[k] = s[1] * c[k - 1] + c[1] * s[k - 1];
+    c[k] = c[1] * c[k - 1] - s[1] * s[k - 1];
+  }
+  for (int k = 1; k <= highest; ++k) {
+    s[-k] = -s[k];
+    c[-k] = c[k];
+  }
+}
+
+using TAllMultiples = TMultiples[kMoonArgumentCount];
+
+// Adds the angle (s, c) to the one held in (S, C).
+inline void AddAngle(Extended s, Extended c, Extended& S, Extended& C) {
+  const Extended sn = s * C + c * S;
+  C = c * C - s * S;
+  S = sn;
+}
+
+// A series line's argument, in multiples of D, l', l and F. Adding a zero multiple is exact, so
+// running through all four gives what skipping the zero multipliers would, without branches.
+inline void LineArgument(const TAllMultiples& tab, const int8_t (&m)[4], Extended& S, Extended& C) {
+  S = tab[kD].Sin(m[0]);
+  C = tab[kD].Cos(m[0]);
+  for (int i = 1; i < 4; ++i) AddAngle(tab[kD + i].Sin(m[i]), tab[kD + i].Cos(m[i]), S, C);
+}
+
+// An explicit term's argument, in multiples of all ten mean arguments; most multipliers are zero.
+void TermArgument(const TAllMultiples& tab, const int8_t (&m)[kMoonArgumentCount], Extended& S,
+                  Extended& C) {
+  S = 0;
+  C = 1;
+  for (int i = 0; i < kMoonArgumentCount; ++i)
+    if (m[i] != 0) AddAngle(tab[i].Sin(m[i]), tab[i].Cos(m[i]), S, C);
+}
+
+// Sines and cosines of the explicit terms' phases, computed once.
+template <int N>
+struct TPhases {
+  Extended s[N];
+  Extended c[N];
+  explicit TPhases(const TMoonExplicitTerm (&terms)[N]) {
+    for (int i = 0; i < N; ++i) {
+      s[i] = std::sin(terms[i].Phase * ASR);
+      c[i] = std::cos(terms[i].Phase * ASR);
+    }
+  }
+};
+
+const TPhases<kMoonExplicitACount>& PhasesA() {
+  static const TPhases<kMoonExplicitACount> phases(kMoonExplicitA);
+  return phases;
+}
+const TPhases<kMoonExplicitBCount>& PhasesB() {
+  static const TPhases<kMoonExplicitBCount> phases(kMoonExplicitB);
+  return phases;
+}
+const TPhases<kMoonExplicitCCount>& PhasesC() {
+  static const TPhases<kMoonExplicitCCount> phases(kMoonExplicitC);
+  return phases;
+}
+
+// The working sums; every evaluation starts them at zero.
+struct TSums {
+  Extended SL = 0, SB = 0, SR = 0;
+  Extended EL = 0, EB = 0;
+  Extended K1 = 0, K2 = 0, K3 = 0;
+};
+
+template <int N>
+void AddExplicit(const TMoonExplicitTerm (&terms)[N], const TPhases<N>& phases,
+                 const TAllMultiples& tab, Extended t, TSums& sums) {
+  Extended s = 0;
+  Extended c = 1;
+  for (int i = 0; i < N; ++i) {
+    const TMoonExplicitTerm& term = terms[i];
+    if (!term.SameArgument) {
+      TermArgument(tab, term.M, s, c);
+      if (term.Phase != 0) AddAngle(phases.s[i], phases.c[i], s, c);
+    }
+    const Extended v = term.CosAmp * c + term.SinAmp * s;
+    switch (term.Target) {
+      case TMoonExplicitTerm::kLon:
+        sums.EL += v;
+        break;
+      case TMoonExplicitTerm::kLat:
+        sums.EB += v;
+        break;
+      case TMoonExplicitTerm::kLonT1:
+        sums.K1 += v;
+        break;
+      case TMoonExplicitTerm::kLonT2:
+        sums.K2 += v;
+        break;
+      case TMoonExplicitTerm::kLonT3:
+        sums.K3 += v;
+        break;
+      case TMoonExplicitTerm::kLatT1:
+        sums.SB += v;
+        break;
+      case TMoonExplicitTerm::kDistT2:
+        sums.SR += v;
+        break;
+      // Multiplied by T once here; the distance sum gets T^2 later, with the T^2 terms.
+      case TMoonExplicitTerm::kDistT3:
+        sums.SR += v * t;
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+TMoonTheory MoonTheory(Extended jd) {
+  TMoonTheory out{};
+  const Extended t = (jd - J2000) / 36525;
+  const Extended t2 = t * t;
+
+  // Only the linear part, which reaches 1e11" over the range of dates, is reduced; the fitted
+  // higher powers may carry an argument a little past a full turn, which the sines absorb.
+  Extended* args = out.MeanArgs;
+  for (int i = 0; i < kMoonArgumentCount; ++i) {
+    const TMoonMeanArgument& a = kMoonMeanArguments[i];
+    Extended h = a.Higher[a.Count - 1];
+    for (int k = a.Count - 2; k >= 0; --k) h = h * t + a.Higher[k];
+    args[i] = ReduceArcsec(a.C0 + a.C1 * t) + t2 * h;
+  }
+
+  TAllMultiples tab;
+  for (int i = 0; i < kMoonArgumentCount; ++i)
+    BuildMultiples(tab[i], args[i], kMoonHighestMultiple[i]);
+
+  TSums sums;
+  Extended S = 0;
+  Extended C = 0;
+
+  // Terms in T^2. The explicit distance terms go in before the sum is scaled by T twice.
+  for (const TMoonLine2& line : kMoonLrt2) {
+    LineArgument(tab, line.M, S, C);
+    sums.SL += line.A * S;
+    sums.SR += line.B * C;
+  }
+  for (const TMoonLine1& line : kMoonBt2) {
+    LineArgument(tab, line.M, S, C);
+    sums.SB += line.A * S;
+  }
+  AddExplicit(kMoonExplicitA, PhasesA(), tab, t, sums);
+  sums.K2 += sums.SL;
+
+  // Terms in T. The factor 0.1 T at the end also brings the 0.00001 units of these tables to
+  // the 0.0001 units of the main series.
+  sums.SB *= t;
+  sums.SR *= t;
+  sums.SL = 0;
+  for (const TMoonLine1& line : kMoonBt) {
+    LineArgument(tab, line.M, S, C);
+    sums.SB += line.A * S;
+  }
+  for (const TMoonLine4& line : kMoonLrt) {
+    LineArgument(tab, line.M, S, C);
+    sums.SL += (10000 * line.LonHi + line.LonLo) * S;
+    if (line.DistLo != 0) sums.SR += (10000 * line.DistHi + line.DistLo) * C;
+  }
+  AddExplicit(kMoonExplicitB, PhasesB(), tab, t, sums);
+  sums.K1 += sums.SL;
+  sums.SB *= 0.1L * t;
+  sums.SR *= 0.1L * t;
+
+  // Constant explicit terms.
+  AddExplicit(kMoonExplicitC, PhasesC(), tab, t, sums);
+
+  // Main series.
+  Extended slMain = 0;
+  Extended sbMain = 0;
+  Extended srMain = 0;
+  for (const TMoonLine4& line : kMoonLr) {
+    LineArgument(tab, line.M, S, C);
+    slMain += (10000 * line.LonHi + line.LonLo) * S;
+    if (line.DistLo != 0) srMain += (10000 * line.DistHi + line.DistLo) * C;
+  }
+  for (const TMoonLine2& line : kMoonMb) {
+    LineArgument(tab, line.M, S, C);
+    sbMain += (10000 * line.A + line.B) * S;
+  }
+
+  out.EL = sums.EL;
+  out.EB = sums.EB;
+  out.K1 = sums.K1;
+  out.K2 = sums.K2;
+  out.K3 = sums.K3;
+  out.SBT = sums.SB;
+  out.SRT = sums.SR;
+  out.SLMain = slMain;
+  out.SBMain = sbMain;
+  out.SRMain = srMain;
+  out.LonArcsec =
+      args[kL] + (sums.EL + 1e-5L * t * (sums.K1 + t * (sums.K2 + t * sums.K3))) + 1e-4L * slMain;
+  out.LatArcsec = 1e-4L * (sums.SB + sbMain) + sums.EB;
+  out.RKm = 1e-4L * (sums.SR + srMain) + kMoonMeanDistanceKm;
+  out.Lon = ReduceArcsec(out.LonArcsec) * ASR;
+  out.Lat = out.LatArcsec * ASR;
+  out.R = out.RKm / kKmPerAU;
+  return out;
+}
+
+TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial) {
+  MeanObliquity(jd);
+  const TMoonTheory m = MoonTheory(jd);
+
+  // Mean ecliptic of jd to mean equator of jd.
+  const Extended ce = CurrentObliquity().CosEps;
+  const Extended se = CurrentObliquity().SinEps;
+  const Extended cb = std::cos(m.Lat);
+  const Extended sb = std::sin(m.Lat);
+  const Extended cl = std::cos(m.Lon);
+  const Extended sl = std::sin(m.Lon);
+  TVector v{m.R * cb * cl, m.R * (cb * sl * ce - sb * se), m.R * (cb * sl * se + sb * ce)};
+
+  if (toJ2000) v = PrecessVector(v, 1, jd).Rect;
+  if (nutation) v = ApplyNutation(v, jd);
+  // With the obliquity the steps above left in the cache: that of jd, or of J2000.0 when the
+  // vector was only precessed.
+  if (!equatorial) v = EquToEcl(v);
+
+  const Extended r = VecLength(v);
+  return {v, {ArcTan2(v.y, v.x), ArcSin(v.z / r), r}};
+}
+
+TMoonMeanOrbit MoonMeanOrbit(Extended jd) {
+  const Extended t = (jd - J2000) / 36525;
+  const Extended t2 = t * t;
+  const Extended t3 = t2 * t;
+  const Extended t4 = t3 * t;
+  const Extended node =
+      125.0445479L - 1934.1362891L * t + 0.0020754L * t2 + t3 / 467441 - t4 / 60616000;
+  const Extended perigee =
+      83.3532465L + 4069.0137287L * t - 0.01032L * t2 - t3 / 80053 + t4 / 18999000;
+  const Extended meanLongitude =
+      218.3164477L + 481267.88123421L * t - 0.0015786L * t2 + t3 / 538841 - t4 / 65194000;
+  return {Norm2Pi(DegToRad(node)),
+          Norm2Pi(DegToRad(perigee)),
+          Norm2Pi(DegToRad(meanLongitude)),
+          0.00257L,
+          0.0549L,
+          DegToRad(5.145396L)};
+}
+
+}  // namespace kestrova
