@@ -84,7 +84,7 @@ std::array<std::string, 2> HeaderLines(const TDateRec& shownDate, uint8_t plane,
 void DrawHeaderText(TSurface& surface, int32_t x, int32_t y,
                     const std::array<std::string, 2>& lines, TColor color) {
   surface.SetFontColor(color);
-  surface.SetBrush(color, BrushStyle::Hollow);
+  surface.SetBrushStyle(BrushStyle::Hollow);
   surface.TextOut(x, y, lines[0]);
   surface.TextOut(x, y + surface.TextHeight(lines[0]), lines[1]);
 }

@@ -92,21 +92,6 @@ QImage* TQPainterSurface::DirectImage() const {
              : nullptr;
 }
 
-void TQPainterSurface::SetPen(TColor color, PenStyle style, int32_t width) {
-  penColor_ = color;
-  penStyle_ = style;
-  penWidth_ = std::max<int32_t>(width, 1);
-}
-
-void TQPainterSurface::SetBrush(TColor color, BrushStyle style) {
-  brushColor_ = color;
-  brushStyle_ = style;
-}
-
-void TQPainterSurface::SetFontColor(TColor color) {
-  fontColor_ = color;
-}
-
 void TQPainterSurface::FillBox(int64_t left, int64_t top, int64_t right, int64_t bottom,
                                TColor color) {
   const auto x1 = int32_t(std::max<int64_t>(left, clipLeft_));

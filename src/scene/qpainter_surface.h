@@ -23,9 +23,12 @@ class TQPainterSurface final : public TSurface {
   // straight into the image's memory.
   explicit TQPainterSurface(QPainter& painter);
 
-  void SetPen(TColor color, PenStyle style, int32_t width) override;
-  void SetBrush(TColor color, BrushStyle style) override;
-  void SetFontColor(TColor color) override;
+  void SetPenColor(TColor color) override { penColor_ = color; }
+  void SetPenStyle(PenStyle style) override { penStyle_ = style; }
+  void SetPenWidth(int32_t width) override { penWidth_ = width > 1 ? width : 1; }
+  void SetBrushColor(TColor color) override { brushColor_ = color; }
+  void SetBrushStyle(BrushStyle style) override { brushStyle_ = style; }
+  void SetFontColor(TColor color) override { fontColor_ = color; }
 
   void FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
   void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;

@@ -18,10 +18,16 @@ std::string Hex(TColor color) {
 
 std::string SurfaceOpName(SurfaceOp op) {
   switch (op) {
-    case SurfaceOp::Pen:
-      return "Pen";
-    case SurfaceOp::Brush:
-      return "Brush";
+    case SurfaceOp::PenColor:
+      return "PenColor";
+    case SurfaceOp::PenStyle:
+      return "PenStyle";
+    case SurfaceOp::PenWidth:
+      return "PenWidth";
+    case SurfaceOp::BrushColor:
+      return "BrushColor";
+    case SurfaceOp::BrushStyle:
+      return "BrushStyle";
     case SurfaceOp::FontColor:
       return "FontColor";
     case SurfaceOp::FillRect:
@@ -91,17 +97,29 @@ TSurfaceCall& TRecordingSurface::Record(SurfaceOp op, int32_t x1, int32_t y1, in
   return calls_.back();
 }
 
-void TRecordingSurface::SetPen(TColor color, PenStyle style, int32_t width) {
+void TRecordingSurface::SetPenColor(TColor color) {
   state_.PenColor = color;
-  state_.Pen = style;
-  state_.PenWidth = width;
-  Record(SurfaceOp::Pen);
+  Record(SurfaceOp::PenColor);
 }
 
-void TRecordingSurface::SetBrush(TColor color, BrushStyle style) {
+void TRecordingSurface::SetPenStyle(PenStyle style) {
+  state_.Pen = style;
+  Record(SurfaceOp::PenStyle);
+}
+
+void TRecordingSurface::SetPenWidth(int32_t width) {
+  state_.PenWidth = width;
+  Record(SurfaceOp::PenWidth);
+}
+
+void TRecordingSurface::SetBrushColor(TColor color) {
   state_.BrushColor = color;
+  Record(SurfaceOp::BrushColor);
+}
+
+void TRecordingSurface::SetBrushStyle(BrushStyle style) {
   state_.Brush = style;
-  Record(SurfaceOp::Brush);
+  Record(SurfaceOp::BrushStyle);
 }
 
 void TRecordingSurface::SetFontColor(TColor color) {

@@ -11,8 +11,11 @@
 namespace kestrova {
 
 enum class SurfaceOp {
-  Pen,
-  Brush,
+  PenColor,
+  PenStyle,
+  PenWidth,
+  BrushColor,
+  BrushStyle,
   FontColor,
   FillRect,
   Rectangle,
@@ -26,10 +29,10 @@ enum class SurfaceOp {
 
 // One recorded call. Coordinates: FillRect, Rectangle, Ellipse and Clip use (X1, Y1, X2, Y2) as
 // given (Clip: Left, Top, Left + Width, Top + Height); MoveTo, LineTo, Pixel and Text use
-// (X1, Y1). Pixel keeps its colour in Color; Pen, Brush and FontColor keep what they set in the
-// state fields. Every entry carries the state in force after the call.
+// (X1, Y1). Pixel keeps its colour in Color; the pen, brush and font setters keep what they set
+// in the state fields. Every entry carries the state in force after the call.
 struct TSurfaceCall {
-  SurfaceOp Op = SurfaceOp::Pen;
+  SurfaceOp Op = SurfaceOp::PenColor;
   int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   TColor Color = 0;
   std::string Text;
@@ -53,8 +56,11 @@ class TRecordingSurface final : public TSurface {
   // textHeight: what TextHeight answers for every text.
   explicit TRecordingSurface(int32_t textHeight = 12) : textHeight_(textHeight) {}
 
-  void SetPen(TColor color, PenStyle style, int32_t width) override;
-  void SetBrush(TColor color, BrushStyle style) override;
+  void SetPenColor(TColor color) override;
+  void SetPenStyle(PenStyle style) override;
+  void SetPenWidth(int32_t width) override;
+  void SetBrushColor(TColor color) override;
+  void SetBrushStyle(BrushStyle style) override;
   void SetFontColor(TColor color) override;
   void FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
   void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;

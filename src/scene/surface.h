@@ -6,6 +6,7 @@
 // transparent background while the brush is hollow.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -35,8 +36,14 @@ class TSurface {
  public:
   virtual ~TSurface() = default;
 
-  virtual void SetPen(TColor color, PenStyle style, int32_t width) = 0;
-  virtual void SetBrush(TColor color, BrushStyle style) = 0;
+  // Pen, brush and font are set one property at a time, as the drawing passes change them:
+  // a primitive may set the pen colour and keep the style its caller chose.
+  virtual void SetPenColor(TColor color) = 0;
+  virtual void SetPenStyle(PenStyle style) = 0;
+  // In pixels; 0 counts as 1.
+  virtual void SetPenWidth(int32_t width) = 0;
+  virtual void SetBrushColor(TColor color) = 0;
+  virtual void SetBrushStyle(BrushStyle style) = 0;
   virtual void SetFontColor(TColor color) = 0;
 
   // Fills x1 <= x < x2, y1 <= y < y2 with the brush.
@@ -49,8 +56,8 @@ class TSurface {
   // Line from the current point; the end pixel is not painted and becomes the current point.
   virtual void LineTo(int32_t x, int32_t y) = 0;
   virtual void SetPixel(int32_t x, int32_t y, TColor color) = 0;
-  // Many pixels at once: the fast path for crowds of minor bodies. The default sets them one
-  // by one.
+  // Many pixels at once, within the clip: the fast path for crowds of minor bodies. The default
+  // sets them one by one.
   virtual void SetPixels(const TPixel* pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) SetPixel(pixels[i].x, pixels[i].y, pixels[i].color);
   }

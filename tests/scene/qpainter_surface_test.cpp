@@ -63,17 +63,28 @@ TBox PaintedBox(const QImage& image) {
   return box;
 }
 
+void SetPen(TSurface& s, TColor color, PenStyle style, int32_t width) {
+  s.SetPenColor(color);
+  s.SetPenStyle(style);
+  s.SetPenWidth(width);
+}
+
+void SetBrush(TSurface& s, TColor color, BrushStyle style) {
+  s.SetBrushColor(color);
+  s.SetBrushStyle(style);
+}
+
 void Solid(TSurface& s, TColor pen, TColor brush) {
-  s.SetPen(pen, PenStyle::Solid, 1);
-  s.SetBrush(brush, BrushStyle::Solid);
+  SetPen(s, pen, PenStyle::Solid, 1);
+  SetBrush(s, brush, BrushStyle::Solid);
 }
 
 TEST(QPainterSurface, MarkerDiscsAreRoundAndStayInsideTheirBox) {
   // The two marker shapes of the scene: DotRadius 2 as (x-2, y-2, x+2, y+2) and as
   // (x-2, y-2, x+3, y+3), drawn without a pen.
   const QImage dots = Paint(12, 7, [](TSurface& s) {
-    s.SetPen(0, PenStyle::None, 1);
-    s.SetBrush(0, BrushStyle::Solid);
+    SetPen(s, 0, PenStyle::None, 1);
+    SetBrush(s, 0, BrushStyle::Solid);
     s.Ellipse(1, 1, 5, 5);
     s.Ellipse(6, 1, 11, 6);
   });
@@ -101,8 +112,8 @@ TEST(QPainterSurface, EllipseLeavesRightAndBottomBoxEdgesUnpaintedAndIsSymmetric
         SCOPED_TRACE(::testing::Message() << "box " << c.x1 << "," << c.y1 << "," << c.x2 << ","
                                           << c.y2 << " pen " << pen << " fill " << fill);
         const QImage image = Paint(48, 48, [&](TSurface& s) {
-          s.SetPen(kRed, pen ? PenStyle::Solid : PenStyle::None, 1);
-          s.SetBrush(kBlue, fill ? BrushStyle::Solid : BrushStyle::Hollow);
+          SetPen(s, kRed, pen ? PenStyle::Solid : PenStyle::None, 1);
+          SetBrush(s, kBlue, fill ? BrushStyle::Solid : BrushStyle::Hollow);
           s.Ellipse(c.x1, c.y1, c.x2, c.y2);
         });
         const TBox expected{std::min(c.x1, c.x2), std::min(c.y1, c.y2), std::max(c.x1, c.x2) - 1,
@@ -123,8 +134,8 @@ TEST(QPainterSurface, EllipseLeavesRightAndBottomBoxEdgesUnpaintedAndIsSymmetric
 TEST(QPainterSurface, EllipseOutlineTakesThePenAndInteriorTheBrush) {
   for (const BrushStyle brush : {BrushStyle::Solid, BrushStyle::Hollow}) {
     const QImage image = Paint(24, 24, [&](TSurface& s) {
-      s.SetPen(kRed, PenStyle::Solid, 1);
-      s.SetBrush(kBlue, brush);
+      SetPen(s, kRed, PenStyle::Solid, 1);
+      SetBrush(s, kBlue, brush);
       s.Ellipse(1, 1, 22, 22);
     });
     const QRgb inside = brush == BrushStyle::Solid ? qRgb(0, 0, 255) : qRgb(255, 255, 255);
@@ -173,9 +184,9 @@ TEST(QPainterSurface, LinesChainFromTheCurrentPoint) {
     Solid(s, 0, 0);
     s.MoveTo(1, 1);
     s.LineTo(6, 1);
-    s.SetPen(0, PenStyle::None, 1);
+    SetPen(s, 0, PenStyle::None, 1);
     s.LineTo(6, 4);  // moves without painting
-    s.SetPen(0, PenStyle::Solid, 1);
+    SetPen(s, 0, PenStyle::Solid, 1);
     s.LineTo(6, 8);
   });
   EXPECT_EQ(Art(image), (std::vector<std::string>{
@@ -214,7 +225,7 @@ TEST(QPainterSurface, NothingIsAntialiased) {
     s.LineTo(57, 31);
     s.LineTo(13, 58);
     s.Ellipse(20, 5, 51, 27);
-    s.SetBrush(kRed, BrushStyle::Hollow);
+    SetBrush(s, kRed, BrushStyle::Hollow);
     s.Ellipse(3, 30, 40, 59);
   });
   std::set<QRgb> colours;
@@ -225,9 +236,9 @@ TEST(QPainterSurface, NothingIsAntialiased) {
 
 TEST(QPainterSurface, RectanglesExcludeRightAndBottomEdgesAndFramesStayInside) {
   const QImage image = Paint(16, 12, [](TSurface& s) {
-    s.SetBrush(kBlue, BrushStyle::Solid);
+    SetBrush(s, kBlue, BrushStyle::Solid);
     s.FillRect(1, 1, 4, 3);
-    s.SetPen(kRed, PenStyle::Solid, 2);
+    SetPen(s, kRed, PenStyle::Solid, 2);
     s.Rectangle(6, 2, 14, 10);
   });
   EXPECT_EQ(Art(image), (std::vector<std::string>{
@@ -318,7 +329,7 @@ TEST(QPainterSurface, TextSitsBelowRightOfItsPointWithTransparentBackground) {
   const QImage zero = Paint(60, 40, [&](TSurface& s) {
     h = s.TextHeight("0");
     s.SetFontColor(kRed);
-    s.SetBrush(kBlue, BrushStyle::Hollow);
+    SetBrush(s, kBlue, BrushStyle::Hollow);
     s.TextOut(10, 12, "0 0");
   });
   const TBox box = PaintedBox(zero);
@@ -333,7 +344,7 @@ TEST(QPainterSurface, TextSitsBelowRightOfItsPointWithTransparentBackground) {
   // A solid brush paints the text's box, as high as TextHeight.
   const QImage boxed = Paint(60, 40, [&](TSurface& s) {
     s.SetFontColor(kRed);
-    s.SetBrush(kBlue, BrushStyle::Solid);
+    SetBrush(s, kBlue, BrushStyle::Solid);
     s.TextOut(10, 12, " ");
   });
   const TBox filled = PaintedBox(boxed);

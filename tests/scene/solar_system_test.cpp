@@ -179,7 +179,8 @@ TEST(SolarSystem, ElongationAtCenter) {
 
 TEST(SolarSystem, PaintStoresItsArgumentsClipsAndRepaintReusesThem) {
   TSolarSystem scene;
-  RecordingSurface surface;
+  TRecordingSurface surface;
+  const auto clips = [&] { return surface.CallsOf(SurfaceOp::Clip); };
   scene.Repaint();  // before any Paint: nothing to paint on
   scene.Paint(nullptr, TRect{1, 2, 3, 4}, 1, 1);
   EXPECT_EQ(scene.Width(), 500);
@@ -192,25 +193,25 @@ TEST(SolarSystem, PaintStoresItsArgumentsClipsAndRepaintReusesThem) {
   EXPECT_EQ(scene.Height(), 604);
   EXPECT_EQ(scene.Device(), 1);
   EXPECT_EQ(scene.Scheme(), 3);
-  ASSERT_EQ(surface.clips.size(), 1u);
-  EXPECT_EQ(surface.clips[0].Left, 40);
-  EXPECT_EQ(surface.clips[0].Height, 604);
+  ASSERT_EQ(clips().size(), 1u);
+  EXPECT_EQ(clips()[0].X1, 40);
+  EXPECT_EQ(clips()[0].Y2 - clips()[0].Y1, 604);
 
   scene.Repaint();
-  ASSERT_EQ(surface.clips.size(), 2u);
-  EXPECT_EQ(surface.clips[1].Left, 0);
-  EXPECT_EQ(surface.clips[1].Top, 0);
-  EXPECT_EQ(surface.clips[1].Width, 600);
+  ASSERT_EQ(clips().size(), 2u);
+  EXPECT_EQ(clips()[1].X1, 0);
+  EXPECT_EQ(clips()[1].Y1, 0);
+  EXPECT_EQ(clips()[1].X2 - clips()[1].X1, 600);
 
   int asked = 0;
   scene.SetRepaintHook([&] { ++asked; });
   scene.Repaint();
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(surface.clips.size(), 2u);
+  EXPECT_EQ(clips().size(), 2u);
   scene.SetRepaintHook(nullptr);
   scene.ForgetSurface(&surface);
   scene.Repaint();
-  EXPECT_EQ(surface.clips.size(), 2u);
+  EXPECT_EQ(clips().size(), 2u);
 }
 
 TEST(SolarSystem, PropertiesByName) {
