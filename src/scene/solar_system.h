@@ -10,12 +10,14 @@
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "model/astronomical_objects.h"
 #include "model/object_lists.h"
 #include "numerics/extended.h"
 #include "numerics/julian_dates.h"
 #include "numerics/matrices.h"
+#include "scene/drawing_primitives.h"
 #include "scene/surface.h"
 
 namespace kestrova {
@@ -187,6 +189,37 @@ class TSolarSystem {
   void DrawBodiesPass();
   void DrawUserLine(const TDirection& line);
 
+  // View transform and the three-dimensional primitives every pass draws with.
+  TPoint Project(const TVector& p) const;
+  bool IsInRange(const TVector& p) const;
+  void DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawArc3D(const TVector& center, Extended radius, const TVector& axis, int32_t startDeg,
+                 int32_t endDeg, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawSun();
+
+  // Orbit pass: orbits of the planets and the picked minor bodies with their markings.
+  void DrawPerpendiculars(const TOrbitalObject& body);
+  void DrawOrbit(const TOrbitalObject& body);
+  void DrawApsides(const TOrbitalObject& body);
+  void DrawLineOfNodes(const TOrbitalObject& body);
+  // One apsis: its label text and a disc in colour c around the projection of p.
+  void DrawApsisMark(const TVector& p, const std::string& label, TColor c);
+
+  // Minor bodies: the picked ones as small discs, the data file's crowd as pixels.
+  void DrawMinorBody(const TOEObject& body);
+  // Appends the pixel pattern of one body of the full list to the crowd.
+  void PlotObjectPixel(const TOEObject& body, std::vector<TPixel>& crowd) const;
+
+  // Bodies pass: planets with their markings, satellites with their own orbits.
+  void DrawPlanet(const TPlanet& planet);
+  void DrawSatellite(const TSatellite& sat);
+  void DrawSatelliteOrbit(const TSatellite& sat);
+  void DrawSatellitePerpendiculars(const TSatellite& sat);
+  void DrawSatelliteApsides(const TSatellite& sat);
+  void DrawSatelliteLineOfNodes(const TSatellite& sat);
+
+  TRect DrawingRect() const { return TRect{left_, top_, width_, height_}; }
+
   int32_t left_ = 0;
   int32_t top_ = 0;
   int32_t width_ = 500;
@@ -235,6 +268,9 @@ class TSolarSystem {
   TColor axes_color_ = 0x000000;
   TColor perpendicular_color_ = 0x505050;
   std::array<TColor, kObjectColorCount> object_colors_;
+  // The pixels of the data file's bodies, gathered for one SetPixels call; kept between paints
+  // so that its memory is reused.
+  std::vector<TPixel> crowd_;
 };
 
 }  // namespace kestrova
