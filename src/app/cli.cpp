@@ -23,6 +23,7 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"jd", "Julian date of a calendar date and UT time", CmdJd},
     {"date", "calendar date and UT time of a Julian date", CmdDate},
+    {"render", "picture of the scene as PNG or BMP, or a series of frames", CmdRender},
 };
 
 void Usage(std::ostream& out) {

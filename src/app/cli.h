@@ -21,6 +21,7 @@ int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 // Sub-commands: args are those after the command's name.
 int CmdJd(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdDate(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);
