@@ -46,9 +46,7 @@ std::string SatelliteApsisLabel(const char* letter, Extended jd, Extended period
 
 void TSolarSystem::DrawBodiesPass() {
   if (can_show_objects_) {
-    crowd_.clear();
-    for (int32_t i = 0; i < asteroids_full_.Count(); ++i)
-      PlotObjectPixel(asteroids_full_.Get(i), crowd_);
+    PlotObjectPixels();
     surface_->SetPixels(crowd_.data(), crowd_.size());
   }
   for (int32_t i = 0; i < planets_.Count(); ++i)
@@ -56,6 +54,70 @@ void TSolarSystem::DrawBodiesPass() {
   if (can_show_objects_)
     for (int32_t i = 0; i < asteroids_.Count(); ++i) DrawMinorBody(asteroids_.Get(i));
   DrawSun();
+}
+
+// Each body of the full list whatever its Visible, with IsInRange and Project inlined: a full
+// catalogue holds over a million bodies. The arithmetic is theirs, operation for operation, so
+// that each body lands on the same pixel; only the square roots are skipped where the squared
+// distance decides the comparison with room to spare.
+void TSolarSystem::PlotObjectPixels() {
+  crowd_.clear();
+  const TVector c = center_pos_;
+  const Extended farthest = 5 * dim_;
+  const Extended nearest = 0.03L * dim_;
+  const Extended farthest2 = farthest * farthest;
+  const Extended nearest2 = nearest * nearest;
+  // Wide enough for the rounding of the squares and of the sums of squares.
+  constexpr Extended kLow = 1 - 1e-15L;
+  constexpr Extended kHigh = 1 + 1e-15L;
+  const Extended xSpan = x_max_ - x_min_;
+  const Extended ySpan = y_max_ - y_min_;
+  const TMatrix& m = view_matrix_;
+  const TRect rect = DrawingRect();
+  const int32_t n = asteroids_full_.Count();
+  // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
+  constexpr int32_t kAhead = 48;
+  for (int32_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) {
+      const TOEObject& ahead = asteroids_full_.Get(i + kAhead);
+      __builtin_prefetch(&ahead.Pos);
+      __builtin_prefetch(&ahead.Color);
+    }
+    const TOEObject& body = asteroids_full_.Get(i);
+    const TVector& p = body.Pos;
+    const TVector w{p.x - c.x, p.y - c.y, p.z - c.z};
+    const Extended q2 = w.x * w.x + w.y * w.y + w.z * w.z;
+    if (q2 > farthest2 * kLow && (q2 >= farthest2 * kHigh || std::sqrt(q2) > farthest)) continue;
+    if (q2 != 0) {
+      const Extended d2 = p.x * p.x + p.y * p.y + p.z * p.z;
+      if (d2 != 0 && d2 < nearest2 * kHigh && (d2 <= nearest2 * kLow || std::sqrt(d2) < nearest))
+        continue;
+    }
+    Extended h = w.x;
+    Extended k = w.y;
+    switch (plane_) {
+      case TPlane::XY:
+        break;
+      case TPlane::XZ:
+        k = w.z;
+        break;
+      case TPlane::ZY:
+        h = w.z;
+        break;
+      default:
+        h = m.M[0][0] * w.x + m.M[0][1] * w.y + m.M[0][2] * w.z + m.M[0][3];
+        k = m.M[1][0] * w.x + m.M[1][1] * w.y + m.M[1][2] * w.z + m.M[1][3];
+        break;
+    }
+    const int32_t x = left_ + int32_t(width_ * (h - x_min_) / xSpan);
+    const int32_t y = top_ + height_ - int32_t(height_ * (k - y_min_) / ySpan);
+    if (!InRect(rect, x, y)) continue;
+    const TColor color = SchemeColor(scheme_, body.Color);
+    if (device_ == 0)
+      crowd_.push_back({x, y, color});
+    else
+      AppendDotPattern(crowd_, device_, x, y, color);
+  }
 }
 
 void TSolarSystem::DrawPlanet(const TPlanet& planet) {

@@ -24,14 +24,6 @@ void TSolarSystem::DrawMinorBody(const TOEObject& body) {
   }
 }
 
-void TSolarSystem::PlotObjectPixel(const TOEObject& body, std::vector<TPixel>& crowd) const {
-  // The crowd is plotted whatever each body's Visible says.
-  if (!IsInRange(body.Pos)) return;
-  const TPoint pt = Project(body.Pos);
-  if (!InRect(DrawingRect(), pt.x, pt.y)) return;
-  AppendDotPattern(crowd, device_, pt.x, pt.y, SchemeColor(scheme_, body.Color));
-}
-
 void TSolarSystem::DrawUserLine(const TDirection& line) {
   // Compared as unsigned numbers, so that negative body numbers fail too.
   if (!show_directions_ || uint32_t(line.FromId) > 9 || uint32_t(line.ToId) > 9 ||

@@ -207,8 +207,9 @@ class TSolarSystem {
 
   // Minor bodies: the picked ones as small discs, the data file's crowd as pixels.
   void DrawMinorBody(const TOEObject& body);
-  // Appends the pixel pattern of one body of the full list to the crowd.
-  void PlotObjectPixel(const TOEObject& body, std::vector<TPixel>& crowd) const;
+  // The pixel pattern of every body of the full list in range and inside the rectangle,
+  // gathered into crowd_ for one SetPixels call.
+  void PlotObjectPixels();
 
   // Bodies pass: planets with their markings, satellites with their own orbits.
   void DrawPlanet(const TPlanet& planet);

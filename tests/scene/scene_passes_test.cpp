@@ -589,3 +589,44 @@ TEST(UserLines, EndsAndCuts) {
 
 }  // namespace
 }  // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+// The crowd is plotted by a fast path of its own: each body must land exactly where Project
+// puts a picked body at the same place, range limits included.
+TEST(MinorBodies, CrowdLandsWherePickedBodiesDo) {
+  auto scene = QuietScene({1, 6, 2020, 0, 0, 0, 0});
+  ShowOnlyPlanet(*scene, -1);
+  scene->SetShowOrbits(false);
+  scene->SetCenterObject(0);
+  scene->SetDim(1.2L);  // the Sun inside the picture, 0.036 AU its empty neighbourhood
+  const TVector earth = scene->Planet(0).Pos;
+  std::vector<TVector> places;
+  for (int i = 0; i < 400; ++i) {
+    // Around the Earth out to beyond 5 Dim, and around the Sun across 0.03 Dim.
+    const Extended r = 0.00004L * i * i, t = i * 2.399963L;
+    places.push_back(VecAdd(earth, {r * std::cos(t), r * std::sin(t), 0.3L * r * std::sin(3 * t)}));
+    places.push_back({0.00015L * i * std::cos(t), 0.00015L * i * std::sin(t), 0});
+  }
+  places.push_back({0, 0, 0});
+  places.push_back(earth);
+  for (const TVector& p : places) {
+    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0)).Pos = p;
+    scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", TOrbitalElements{}, 0, 11)).Pos =
+        p;
+  }
+  for (TPlane plane : {TPlane::XY, TPlane::XZ, TPlane::ZY, TPlane::D3}) {
+    scene->SetPlane(plane);
+    std::vector<std::pair<int32_t, int32_t>> picked, crowd;
+    const auto calls = PaintCalls(*scene);
+    for (const auto& e : Of(calls, SurfaceOp::Ellipse)) picked.push_back({e.X1 + 2, e.Y1 + 2});
+    for (const auto& c : Of(calls, SurfaceOp::Pixel)) crowd.push_back({c.X1, c.Y1});
+    EXPECT_GT(crowd.size(), 100u);
+    EXPECT_LT(crowd.size(), places.size());
+    EXPECT_EQ(crowd, picked) << int(plane);
+  }
+}
+
+}  // namespace
+}  // namespace kestrova
