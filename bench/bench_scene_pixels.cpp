@@ -1,6 +1,8 @@
-// Benchmarks of the pixel crowd: the bodies of a whole data file plotted as single pixels.
+// Benchmarks of drawing on a 1000 by 1000 picture: the pixel crowd of a whole data file, and
+// the passes of Paint written so far.
 #include <benchmark/benchmark.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <random>
@@ -8,6 +10,7 @@
 
 #include "scene/drawing_primitives.h"
 #include "scene/qpainter_surface.h"
+#include "scene/solar_system.h"
 
 namespace {
 
@@ -86,8 +89,8 @@ void BM_PlotObjectPixelCrowdOneByOne(benchmark::State& state) {
 }
 BENCHMARK(BM_PlotObjectPixelCrowdOneByOne)->Unit(benchmark::kMillisecond);
 
-// For comparison: QPainter::drawPoint per body, what a surface without direct access does.
-void BM_PlotObjectPixelCrowdDrawPoint(benchmark::State& state) {
+// For comparison: one QPainter call per body, what a surface without direct access does.
+void BM_PlotObjectPixelCrowdThroughQPainter(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
   QImage image(kSide, kSide, QImage::Format_RGB888);
   image.fill(Qt::black);
@@ -100,6 +103,32 @@ void BM_PlotObjectPixelCrowdDrawPoint(benchmark::State& state) {
   }
   state.SetItemsProcessed(int64_t(state.iterations() * kCrowd));
 }
-BENCHMARK(BM_PlotObjectPixelCrowdDrawPoint)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlotObjectPixelCrowdThroughQPainter)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Paint of the default scene as far as the passes exist (background with grid and labels, the
+// Sun with its arc and axis), on a 1000 by 1000 picture through the QPainter surface.
+void BM_PaintBackgroundAndSun(benchmark::State& state) {
+  // Text needs a GUI application; the benchmark program has none of its own.
+  static int argc = 1;
+  static char name[] = "kestrova-bench";
+  static char* argv[] = {name, nullptr};
+  if (QGuiApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+  }
+  TSolarSystem scene;
+  scene.SetGridMode(int32_t(state.range(0)));
+  scene.SetPlane(TPlane::XY);
+  scene.SetShowRotation(true);
+  scene.SetShowRotAxis(true);
+  QImage image(kSide, kSide, QImage::Format_RGB32);
+  QPainter painter(&image);
+  TQPainterSurface surface(painter);
+  for (auto _ : state) {
+    scene.Paint(surface, {0, 0, kSide, kSide}, 0, 2);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PaintBackgroundAndSun)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

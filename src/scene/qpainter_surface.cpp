@@ -76,9 +76,15 @@ TQPainterSurface::TQPainterSurface(QPainter& painter) : painter_(painter) {
   painter_.setFont(font);
   QPaintDevice* device = painter_.device();
   if (device != nullptr) {
-    clipRight_ = device->width() - 1;
-    clipBottom_ = device->height() - 1;
-    if (device->devType() == QInternal::Image) {
+    const bool bitmap =
+        device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap;
+    const qreal ratio = bitmap ? device->devicePixelRatioF() : 1;
+    // Images and pixmaps count their size in device pixels, the painter in logical ones.
+    deviceWidth_ = int32_t(std::ceil(device->width() / ratio));
+    deviceHeight_ = int32_t(std::ceil(device->height() / ratio));
+    clipRight_ = deviceWidth_ - 1;
+    clipBottom_ = deviceHeight_ - 1;
+    if (device->devType() == QInternal::Image && ratio == 1) {
       auto* image = static_cast<QImage*>(device);
       if (HasDirectFormat(*image)) image_ = image;
     }
@@ -233,8 +239,8 @@ void TQPainterSurface::SetPixel(int32_t x, int32_t y, TColor color) {
   if (QImage* image = DirectImage()) {
     reinterpret_cast<uint32_t*>(image->scanLine(y))[x] = ToImageWord(color);
   } else {
-    painter_.setPen(QPen(ToQColor(color), 0));
-    painter_.drawPoint(x, y);
+    // A rectangle rather than a point: it scales with the device, a cosmetic point does not.
+    painter_.fillRect(QRect(x, y, 1, 1), ToQColor(color));
   }
 }
 
@@ -281,13 +287,10 @@ int32_t TQPainterSurface::TextHeight(const std::string& text) {
 
 void TQPainterSurface::SetClipRect(const TRect& rect) {
   painter_.setClipRect(QRect(rect.Left, rect.Top, rect.Width, rect.Height));
-  const QPaintDevice* device = painter_.device();
-  const int64_t deviceW = device != nullptr ? device->width() : 0;
-  const int64_t deviceH = device != nullptr ? device->height() : 0;
   clipLeft_ = int32_t(std::max<int64_t>(rect.Left, 0));
   clipTop_ = int32_t(std::max<int64_t>(rect.Top, 0));
-  clipRight_ = int32_t(std::min<int64_t>(int64_t(rect.Left) + rect.Width, deviceW) - 1);
-  clipBottom_ = int32_t(std::min<int64_t>(int64_t(rect.Top) + rect.Height, deviceH) - 1);
+  clipRight_ = int32_t(std::min<int64_t>(int64_t(rect.Left) + rect.Width, deviceWidth_) - 1);
+  clipBottom_ = int32_t(std::min<int64_t>(int64_t(rect.Top) + rect.Height, deviceHeight_) - 1);
 }
 
 }  // namespace kestrova

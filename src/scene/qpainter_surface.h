@@ -19,8 +19,8 @@ namespace kestrova {
 class TQPainterSurface final : public TSurface {
  public:
   // The painter must be active. Its font family becomes "Arial" (Liberation Sans on Linux),
-  // keeping the painter's size. When the painter paints on a 32-bit QImage, pixels are written
-  // straight into the image's memory.
+  // keeping the painter's size. When the painter paints on a 32-bit QImage of device pixel
+  // ratio 1 without a transform, pixels are written straight into the image's memory.
   explicit TQPainterSurface(QPainter& painter);
 
   void SetPenColor(TColor color) override { penColor_ = color; }
@@ -51,6 +51,8 @@ class TQPainterSurface final : public TSurface {
 
   QPainter& painter_;
   QImage* image_ = nullptr;
+  // The device's size in the painter's coordinates.
+  int32_t deviceWidth_ = 0, deviceHeight_ = 0;
   // Clip rectangle, inclusive bounds, already cut to the device.
   int32_t clipLeft_ = 0, clipTop_ = 0, clipRight_ = -1, clipBottom_ = -1;
   TColor penColor_ = 0;

@@ -180,6 +180,28 @@ class TSolarSystem {
   // size, device and scheme at (0, 0); nothing before the first Paint.
   void Repaint();
 
+  // ---- Projection and drawing primitives --------------------------------------------------
+  // They use the rectangle, device and scheme of the last Paint and draw on its surface (the
+  // drawing ones do nothing before the first Paint).
+
+  // Pixel of a heliocentric ecliptic point (AU) in the current plane: the square +-Dim around
+  // CenterPos stretched over the rectangle, rows growing downwards. Points off the rectangle
+  // get pixels off it (kept within +-1e9 so that callers can add radii safely).
+  TPoint Project(const TVector& p) const;
+  // Whether a point is drawn at all at the current zoom: not beyond 5 Dim from the centre,
+  // and not within 0.03 Dim of the Sun unless it is the centre body or the Sun itself.
+  bool IsInRange(const TVector& p) const;
+  // A straight segment between the projections of a and b in `color` (pen and brush), with a
+  // DotRadius disc at either end on request. The pen style is the caller's.
+  void DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd);
+  // A circular arc of `radius` AU around `center` in the plane perpendicular to `axis`, from
+  // startDeg to endDeg in whole degrees, counter-clockwise seen from the tip of axis. Nothing
+  // for startDeg >= endDeg or an axis shorter than 1e-8.
+  void DrawArc3D(const TVector& center, Extended radius, const TVector& axis, int32_t startDeg,
+                 int32_t endDeg, TColor color, bool dotAtStart, bool dotAtEnd);
+  // The Sun with its rotation arc, axis and name: the last step of the bodies pass.
+  void DrawSun();
+
  private:
   void RebuildViewMatrix();
 
@@ -188,14 +210,6 @@ class TSolarSystem {
   void DrawOrbitPass();
   void DrawBodiesPass();
   void DrawUserLine(const TDirection& line);
-
-  // View transform and the three-dimensional primitives every pass draws with.
-  TPoint Project(const TVector& p) const;
-  bool IsInRange(const TVector& p) const;
-  void DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd);
-  void DrawArc3D(const TVector& center, Extended radius, const TVector& axis, int32_t startDeg,
-                 int32_t endDeg, TColor color, bool dotAtStart, bool dotAtEnd);
-  void DrawSun();
 
   // Orbit pass: orbits of the planets and the picked minor bodies with their markings.
   void DrawPerpendiculars(const TOrbitalObject& body);

@@ -315,6 +315,26 @@ TEST(QPainterSurface, FastPixelPathPaintsWhatQPainterPaints) {
   EXPECT_FALSE(Painted(fast, 5, 5));
 }
 
+TEST(QPainterSurface, HighDensityImagesArePaintedInLogicalPixels) {
+  // A window's back buffer on a high-density screen: 20 device pixels show 10 logical ones.
+  QImage image(20, 20, QImage::Format_RGB32);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    TQPainterSurface s(painter);
+    s.SetClipRect({0, 0, 10, 10});
+    SetBrush(s, kBlue, BrushStyle::Solid);
+    s.FillRect(0, 0, 5, 10);
+    const TPixel corner{9, 9, kRed};
+    s.SetPixels(&corner, 1);
+  }
+  EXPECT_EQ(image.pixel(9, 19), qRgb(0, 0, 255));
+  EXPECT_EQ(image.pixel(10, 19), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(18, 18), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(19, 19), qRgb(255, 0, 0));
+}
+
 TEST(QPainterSurface, LabelsUseArialResolvedToAMetricCompatibleFace) {
   QImage image(10, 10, QImage::Format_RGB32);
   QPainter painter(&image);
