@@ -58,8 +58,8 @@ void TSolarSystem::DrawBodiesPass() {
 
 // Each body of the full list whatever its Visible, with IsInRange and Project inlined: a full
 // catalogue holds over a million bodies. The arithmetic is theirs, operation for operation, so
-// that each body lands on the same pixel; only the square roots are skipped where the squared
-// distance decides the comparison with room to spare.
+// that each body lands on the same pixel as through them; only the square roots are skipped
+// where the squared distance decides the comparison with room to spare.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
   const TVector c = center_pos_;
