@@ -166,6 +166,8 @@ TRenderOptions ParseRenderOptions(const Args& args) {
     }
   }
   if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");
+  // The export dialog's rule: a name without ".png" or ".bmp" gets ".png".
+  o.out = WithPictureExtension(o.out);
   if (o.frames.has_value() != o.step.has_value())
     throw EBadOption("--frames and --step go together");
   if (o.frames && !IsFramePattern(o.out))
@@ -203,11 +205,11 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   if (WantsHelp(args)) {
     out << kRenderUsage
         << "\nPaints the scene (the one the program starts with, or a document's) on an N by N\n"
-           "picture (default 500, 50..4000) as \"Save as bitmap\" does, and writes it as PNG,\n"
-           "or as BMP when FILE ends in .bmp. Options apply after the document in the order\n"
-           "above. BODY is Sun, Mercury, ... Pluto or 0..9. --frames N writes N pictures, the\n"
-           "date advancing by --step DAYS between them; FILE then holds one integer field\n"
-           "such as frame-%04d.png.\n";
+           "picture (default 500, 50..4000) as \"Save as bitmap\" does, and writes it as BMP\n"
+           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name).\n"
+           "Options apply after the document in the order above. BODY is Sun, Mercury, ...\n"
+           "Pluto or 0..9. --frames N writes N pictures, the date advancing by --step DAYS\n"
+           "between them; FILE then holds one integer field such as frame-%04d.png.\n";
     return kOk;
   }
   TRenderOptions o;

@@ -43,6 +43,13 @@ TEST_F(RenderCommand, WritesOnePictureOfTheRequestedSize) {
   }
 }
 
+TEST_F(RenderCommand, OtherExtensionsGetPng) {
+  const TCliResult r = RunCommand({"render", "--size", "50", "--out", Path("plot.jpg")});
+  ASSERT_EQ(r.status, kOk) << r.err;
+  EXPECT_EQ(r.out, Path("plot.jpg.png") + "\n");
+  EXPECT_FALSE(QImage(QString::fromStdString(Path("plot.jpg.png")), "PNG").isNull());
+}
+
 TEST_F(RenderCommand, FrameSeriesAdvancesTheDate) {
   const TCliResult r =
       RunCommand({"render", "--jd", "2451545", "--size", "100", "--plane", "xy", "--dim", "1.2",
