@@ -80,7 +80,8 @@ void TSolarSystem::PlotObjectPixels() {
   for (int32_t i = 0; i < n; ++i) {
     if (i + kAhead < n) {
       const TOEObject& ahead = asteroids_full_.Get(i + kAhead);
-      __builtin_prefetch(&ahead.Pos);
+      __builtin_prefetch(&ahead.Pos.x);
+      __builtin_prefetch(&ahead.Pos.z);
       __builtin_prefetch(&ahead.Color);
     }
     const TOEObject& body = asteroids_full_.Get(i);
