@@ -587,12 +587,6 @@ TEST(UserLines, EndsAndCuts) {
   EXPECT_TRUE(drawn().empty());
 }
 
-}  // namespace
-}  // namespace kestrova
-
-namespace kestrova {
-namespace {
-
 // The crowd is plotted by a fast path of its own: each body must land exactly where Project
 // puts a picked body at the same place, range limits included.
 TEST(MinorBodies, CrowdLandsWherePickedBodiesDo) {
