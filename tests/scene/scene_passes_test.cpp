@@ -166,7 +166,7 @@ TEST(OrbitGeometry, FindNodes) {
   EXPECT_EQ(n.N1.y, 358.5L);
 }
 
-TEST(OrbitPass, LevelZeroOrbitShowsEverySampleAndNoMarkings) {
+TEST(OrbitPass, SizeLevelDecidesTheDotsAndTheMarkings) {
   for (Extended dim : {2.0L, 1.9L}) {
     auto scene = QuietScene();
     ShowOnlyPlanet(*scene, 1);
@@ -471,6 +471,28 @@ TEST(BodiesPass, SatelliteOrbitApsidesWithTimeForFastMoons) {
   EXPECT_NE(texts[0].find(TimeText(tP, 2)), std::string::npos);
   // Orbit dots: level 4 (0.005 AU is above dim / 5), samples 1 and every fourth, in the rectangle.
   EXPECT_EQ(PixelsOfColor(calls, io.Color), 360u);
+}
+
+TEST(BodiesPass, SatellitePerpendicularsThinWithTheSatellitesDistance) {
+  JupiterCloseUp j;
+  j.scene->SetShowOrbits(true);
+  j.scene->SetShowPerpendiculars(true);
+  j.scene->SetPerpendicularColor(0x0A0B0C);
+  j.jupiter.Pos = VecAdd(j.scene->Planet(0).Pos, {0.0005L, 0, 0});
+  for (int32_t i = 1; i < 4; ++i) j.jupiter.Satellites.Get(i).Visible = false;
+  TSatellite& io = j.jupiter.Satellites.Get(0);
+  // Samples 1.25 pixels apart across the picture: each on a column of its own.
+  for (int k = 1; k <= kOrbitSampleCount; ++k)
+    io.OrbitPoints[k - 1] = {-0.009L + 0.00005L * k, 0.003L, 0.001L};
+  // Dim / 5 = 0.002, Dim / 4 = 0.0025, Dim / 3 = 0.00333.
+  for (auto [d, samples] :
+       {std::pair{0.0022L, 120u}, std::pair{0.003L, 180u}, std::pair{0.004L, 359u}}) {
+    io.Pos = {0, d, 0};
+    std::set<int32_t> columns;
+    for (const auto& m : Of(PaintCalls(*j.scene), SurfaceOp::MoveTo))
+      if (m.PenColor == 0x0A0B0C) columns.insert(m.X1);
+    EXPECT_EQ(columns.size(), samples) << double(d);
+  }
 }
 
 TEST(BodiesPass, CoOrbitalMoonsDrawNoOrbit) {
