@@ -88,7 +88,9 @@ void TSolarSystem::PlotObjectPixels() {
     const TVector& p = body.Pos;
     const TVector w{p.x - c.x, p.y - c.y, p.z - c.z};
     const Extended q2 = w.x * w.x + w.y * w.y + w.z * w.z;
-    if (q2 > farthest2 * kLow && (q2 >= farthest2 * kHigh || std::sqrt(q2) > farthest)) continue;
+    // Written so that a position that is no number is out of range, as in IsInRange.
+    if (!(q2 <= farthest2 * kLow) && !(q2 < farthest2 * kHigh && std::sqrt(q2) <= farthest))
+      continue;
     if (q2 != 0) {
       const Extended d2 = p.x * p.x + p.y * p.y + p.z * p.z;
       if (d2 != 0 && d2 < nearest2 * kHigh && (d2 <= nearest2 * kLow || std::sqrt(d2) < nearest))

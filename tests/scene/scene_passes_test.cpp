@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <regex>
 #include <set>
@@ -627,6 +628,9 @@ TEST(MinorBodies, CrowdLandsWherePickedBodiesDo) {
   }
   places.push_back({0, 0, 0});
   places.push_back(earth);
+  // Elements that give no position must not reach the picture.
+  places.push_back({std::nanl(""), 0, 0});
+  places.push_back({0, std::numeric_limits<Extended>::infinity(), 0});
   for (const TVector& p : places) {
     scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0)).Pos = p;
     scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", TOrbitalElements{}, 0, 11)).Pos =
