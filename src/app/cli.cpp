@@ -27,6 +27,7 @@ constexpr TCommand kCommands[] = {
     {"import", "element files (MPCORB, comets) into a data file", CmdImport},
     {"dump", "every value of an orbit document with its meaning", CmdDump},
     {"convert", "an orbit document of any version rewritten as version 1.6", CmdConvert},
+    {"render", "picture of the scene as PNG or BMP, or a series of frames", CmdRender},
 };
 
 void Usage(std::ostream& out) {

@@ -26,6 +26,7 @@ int CmdImport(const Args& args, std::istream& in, std::ostream& out, std::ostrea
 int CmdEphemDataFile(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "model/astronomical_objects.h"
 #include "model/object_lists.h"
@@ -210,6 +211,30 @@ class TSolarSystem {
   void DrawBodiesPass();
   void DrawUserLine(const TDirection& line);
 
+  // Orbit pass: orbits of the planets and the picked minor bodies with their markings.
+  void DrawPerpendiculars(const TOrbitalObject& body);
+  void DrawOrbit(const TOrbitalObject& body);
+  void DrawApsides(const TOrbitalObject& body);
+  void DrawLineOfNodes(const TOrbitalObject& body);
+  // One apsis: its label text and a disc in colour c around the projection of p.
+  void DrawApsisMark(const TVector& p, const std::string& label, TColor c);
+
+  // Minor bodies: the picked ones as small discs, the data file's crowd as pixels.
+  void DrawMinorBody(const TOEObject& body);
+  // The pixel pattern of every body of the full list in range and inside the rectangle,
+  // gathered into crowd_ for one SetPixels call.
+  void PlotObjectPixels();
+
+  // Bodies pass: planets with their markings, satellites with their own orbits.
+  void DrawPlanet(const TPlanet& planet);
+  void DrawSatellite(const TSatellite& sat);
+  void DrawSatelliteOrbit(const TSatellite& sat);
+  void DrawSatellitePerpendiculars(const TSatellite& sat);
+  void DrawSatelliteApsides(const TSatellite& sat);
+  void DrawSatelliteLineOfNodes(const TSatellite& sat);
+
+  TRect DrawingRect() const { return TRect{left_, top_, width_, height_}; }
+
   int32_t left_ = 0;
   int32_t top_ = 0;
   int32_t width_ = 500;
@@ -258,6 +283,9 @@ class TSolarSystem {
   TColor axes_color_ = 0x000000;
   TColor perpendicular_color_ = 0x505050;
   std::array<TColor, kObjectColorCount> object_colors_;
+  // The pixels of the data file's bodies, gathered for one SetPixels call; kept between paints
+  // so that its memory is reused.
+  std::vector<TPixel> crowd_;
 };
 
 }  // namespace kestrova

@@ -19,11 +19,12 @@ class Background : public SceneDrawing {
     scene.SetShowSun(false);
   }
 
-  // What Paint draws (the orbit and bodies passes draw nothing with the Sun off and no
-  // orbits), without the clip.
+  // What Paint draws (the orbit and bodies passes draw nothing with the Sun off, no orbits
+  // and every planet hidden), without the clip.
   std::vector<TSurfaceCall> Painted(const TRect& rect = {0, 0, 500, 500}, uint8_t device = 0,
                                     uint8_t scheme = 2) {
     scene.SetShowOrbits(false);
+    for (int32_t i = 0; i < 9; ++i) scene.Planet(i).Visible = false;
     surface.Clear();
     scene.Paint(surface, rect, device, scheme);
     std::vector<TSurfaceCall> calls = surface.Calls();

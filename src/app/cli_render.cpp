@@ -1,0 +1,242 @@
+// kestrova-cli render: the picture "Save as bitmap" makes, without a window.
+#include <QGuiApplication>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+#include "app/cli.h"
+#include "app/headless_host.h"
+#include "numerics/errors.h"
+#include "numerics/julian_dates.h"
+#include "scene/picture_files.h"
+#include "scene/picture_render.h"
+#include "scene/solar_system.h"
+
+namespace kestrova::cli {
+
+namespace {
+
+constexpr const char* kRenderUsage =
+    "usage: kestrova-cli render [--document FILE.orb] [--jd JD] [--size N]\n"
+    "           [--plane xy|xz|zy|3d] [--dim AU] [--center BODY] [--rotx DEG] [--rotz DEG]\n"
+    "           [--frames N --step DAYS] --out FILE\n";
+
+// A command line the render cannot use: reported with exit status 2.
+class EBadOption : public EKestrovaError {
+ public:
+  using EKestrovaError::EKestrovaError;
+};
+
+struct TRenderOptions {
+  std::optional<std::string> document;
+  std::optional<Extended> jd;
+  int32_t size = 500;
+  std::optional<TPlane> plane;
+  std::optional<Extended> dim;
+  std::optional<int32_t> center;
+  std::optional<Extended> rotX;
+  std::optional<Extended> rotZ;
+  std::optional<int32_t> frames;
+  std::optional<Extended> step;
+  std::string out;
+};
+
+Extended ParseNumber(const std::string& option, const std::string& text) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const long double v = std::strtold(begin, &end);
+  if (text.empty() || end != begin + text.size() || errno == ERANGE || !std::isfinite(v))
+    throw EBadOption(Format("%s: '%s' is not a number", option.c_str(), text.c_str()));
+  return v;
+}
+
+int32_t ParseInteger(const std::string& option, const std::string& text, int32_t lo, int32_t hi) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(begin, &end, 10);
+  if (text.empty() || end != begin + text.size() || errno == ERANGE || v < lo || v > hi)
+    throw EBadOption(Format("%s: '%s' is not a whole number from %d to %d", option.c_str(),
+                            text.c_str(), lo, hi));
+  return int32_t(v);
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TPlane ParsePlane(const std::string& text) {
+  const std::string t = Lower(text);
+  if (t == "xy") return TPlane::XY;
+  if (t == "xz") return TPlane::XZ;
+  if (t == "zy") return TPlane::ZY;
+  if (t == "3d") return TPlane::D3;
+  throw EBadOption(Format("--plane: '%s' is none of xy, xz, zy, 3d", text.c_str()));
+}
+
+// A body by its name in the centre list (any case) or by its number, 0..8 a planet, 9 the Sun.
+int32_t ParseCenter(const std::string& text) {
+  for (int32_t i = 0; i <= 9; ++i)
+    if (Lower(text) == Lower(CenterListText(i)) || text == std::to_string(i)) return i;
+  throw EBadOption(
+      Format("--center: '%s' is no body: Sun, Mercury, Venus, Earth, Mars, "
+             "Jupiter, Saturn, Uranus, Neptune, Pluto or 0..9",
+             text.c_str()));
+}
+
+// Whether the pattern holds exactly one integer field (%d or %i with flags and width, as
+// frame-%04d.png) and no other field; "%%" stands for a percent sign.
+bool IsFramePattern(const std::string& pattern) {
+  int fields = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%') continue;
+    ++i;
+    if (i < pattern.size() && pattern[i] == '%') continue;
+    while (i < pattern.size() && std::string_view("-+ 0#").find(pattern[i]) != std::string::npos)
+      ++i;
+    size_t digits = 0;
+    while (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i]))) {
+      ++i;
+      ++digits;
+    }
+    if (digits > 3 || i >= pattern.size() || (pattern[i] != 'd' && pattern[i] != 'i')) return false;
+    ++fields;
+  }
+  return fields == 1;
+}
+
+std::string FrameFileName(const std::string& pattern, int32_t frame) {
+  // The pattern has been checked: one integer field and a width below 1000.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+  const int n = std::snprintf(nullptr, 0, pattern.c_str(), frame);
+  std::string name(size_t(n) + 1, '\0');
+  std::snprintf(name.data(), name.size(), pattern.c_str(), frame);
+#pragma GCC diagnostic pop
+  name.resize(size_t(n));
+  return name;
+}
+
+TRenderOptions ParseRenderOptions(const Args& args) {
+  TRenderOptions o;
+  bool haveOut = false;
+  for (size_t i = 0; i < args.size(); i += 2) {
+    const std::string& option = args[i];
+    if (i + 1 >= args.size()) {
+      if (option.rfind("--", 0) == 0) throw EBadOption(Format("%s needs a value", option.c_str()));
+      throw EBadOption(Format("unexpected argument '%s'", option.c_str()));
+    }
+    const std::string& value = args[i + 1];
+    if (option == "--document") {
+      o.document = value;
+    } else if (option == "--jd") {
+      try {
+        o.jd = ParseJulianDate(value);
+      } catch (const EKestrovaError& e) {
+        throw EBadOption(std::string("--jd: ") + e.what());
+      }
+    } else if (option == "--size") {
+      o.size = ParseInteger(option, value, kMinPictureSize, kMaxPictureSize);
+    } else if (option == "--plane") {
+      o.plane = ParsePlane(value);
+    } else if (option == "--dim") {
+      const Extended dim = ParseNumber(option, value);
+      if (dim < 0.001L || dim > 100)
+        throw EBadOption(Format("--dim: %s is outside 0.001 .. 100 AU", value.c_str()));
+      o.dim = dim;
+    } else if (option == "--center") {
+      o.center = ParseCenter(value);
+    } else if (option == "--rotx") {
+      o.rotX = ParseNumber(option, value);
+    } else if (option == "--rotz") {
+      o.rotZ = ParseNumber(option, value);
+    } else if (option == "--frames") {
+      o.frames = ParseInteger(option, value, 1, 100000);
+    } else if (option == "--step") {
+      o.step = ParseNumber(option, value);
+    } else if (option == "--out") {
+      o.out = value;
+      haveOut = true;
+    } else {
+      throw EBadOption(Format("unknown option '%s'", option.c_str()));
+    }
+  }
+  if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");
+  // The export dialog's rule: a name without ".png" or ".bmp" gets ".png".
+  o.out = WithPictureExtension(o.out);
+  if (o.frames.has_value() != o.step.has_value())
+    throw EBadOption("--frames and --step go together");
+  if (o.frames && !IsFramePattern(o.out))
+    throw EBadOption(
+        Format("--out: '%s' needs exactly one integer field such as %%04d for "
+               "the frame number",
+               o.out.c_str()));
+  return o;
+}
+
+Extended CheckedJD(Extended jd) {
+  if (!(jd >= MinJD && jd <= MaxJD))
+    throw EBadOption(Format("the date JD %s lies outside %s .. %s", FormatGeneral(jd).c_str(),
+                            FormatGeneral(MinJD).c_str(), FormatGeneral(MaxJD).c_str()));
+  return jd;
+}
+
+}  // namespace
+
+int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(args)) {
+    out << kRenderUsage
+        << "\nPaints the scene (the one the program starts with, or a document's) on an N by N\n"
+           "picture (default 500, 50..4000) as \"Save as bitmap\" does, and writes it as BMP\n"
+           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name).\n"
+           "Options apply after the document in the order above. BODY is Sun, Mercury, ...\n"
+           "Pluto or 0..9. --frames N writes N pictures, the date advancing by --step DAYS\n"
+           "between them; FILE then holds one integer field such as frame-%04d.png.\n";
+    return kOk;
+  }
+  TRenderOptions o;
+  try {
+    o = ParseRenderOptions(args);
+    if (o.jd) CheckedJD(*o.jd);
+  } catch (const EBadOption& e) {
+    err << "kestrova-cli render: " << e.what() << "\n" << kRenderUsage;
+    return kBadInput;
+  }
+  EnsureGuiApplication();
+  TSolarSystem scene;
+  if (o.document && !LoadDocumentHeadless(*o.document, scene, err)) return kFailure;
+  if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
+  if (o.plane) scene.SetPlane(*o.plane);
+  if (o.dim) scene.SetDim(*o.dim);
+  if (o.center) scene.SetCenterObject(*o.center);
+  if (o.rotX) scene.SetRotX(*o.rotX);
+  if (o.rotZ) scene.SetRotZ(*o.rotZ);
+
+  if (!o.frames) {
+    WritePicture(o.out, RenderPicture(scene, o.size));
+    out << o.out << "\n";
+    return kOk;
+  }
+  const Extended jd0 = o.jd ? *o.jd : DateToJD(scene.SceneDate());
+  try {
+    CheckedJD(jd0 + (*o.frames - 1) * *o.step);
+  } catch (const EBadOption& e) {
+    err << "kestrova-cli render: the last frame: " << e.what() << "\n";
+    return kBadInput;
+  }
+  for (int32_t i = 0; i < *o.frames; ++i) {
+    // Each frame's date from the first, so that steps do not pile up rounding.
+    if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));
+    const std::string name = FrameFileName(o.out, i);
+    WritePicture(name, RenderPicture(scene, o.size));
+    out << name << "\n";
+  }
+  return kOk;
+}
+
+}  // namespace kestrova::cli

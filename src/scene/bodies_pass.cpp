@@ -1,0 +1,284 @@
+// The bodies pass: the data file's crowd of minor bodies, each planet with its satellites,
+// rotation axis, sense of rotation, Saturn's rings and name, the picked minor bodies, and last
+// the Sun. Satellites draw their own orbits and markings here, scaled to the planet's
+// neighbourhood rather than to the Sun's.
+#include <algorithm>
+#include <cmath>
+
+#include "ephemerides/kepler_orbits.h"
+#include "ephemerides/precession.h"
+#include "numerics/date_text.h"
+#include "numerics/mathematics.h"
+#include "scene/colour_schemes.h"
+#include "scene/orbit_geometry.h"
+#include "scene/solar_system.h"
+
+namespace kestrova {
+
+namespace {
+
+// Inner and outer edge of Saturn's bright rings: 74400 km and 136600 km.
+constexpr Extended kSaturnRingRadii[2] = {74400.0L / kKmPerAU, 136600.0L / kKmPerAU};
+
+// Telesto, Calypso and Helene share the orbits of Tethys and Dione; drawing them again would
+// only darken those.
+bool SharesAnotherOrbit(int32_t id) {
+  return id == 159 || id == 160 || id == 162;
+}
+
+// Disc radius in pixels of a body of the given diameter (AU): its true size, rounded to the
+// nearest pixel with ties to even, and at least `smallest`.
+int32_t DiscRadius(Extended diameter, int32_t width, Extended dim, int32_t smallest) {
+  const Extended r = Extended(width) * diameter / (dim * 4);
+  if (!(r >= smallest)) return smallest;
+  return r < 1e9L ? int32_t(RoundHalfEven(r)) : 1000000000;
+}
+
+std::string SatelliteApsisLabel(const char* letter, Extended jd, Extended period) {
+  const TDateRec date = JDToDate(0, jd);
+  std::string text = std::string(letter) + "  (" + DateText(date);
+  // Fast satellites pass their apsides several times a day: the hour tells them apart.
+  if (!(period > 5)) text += "/" + TimeText(date, 2);
+  return text + ")";
+}
+
+}  // namespace
+
+void TSolarSystem::DrawBodiesPass() {
+  if (can_show_objects_) {
+    PlotObjectPixels();
+    surface_->SetPixels(crowd_.data(), crowd_.size());
+  }
+  for (int32_t i = 0; i < planets_.Count(); ++i)
+    if (auto* planet = dynamic_cast<const TPlanet*>(&planets_.Get(i))) DrawPlanet(*planet);
+  if (can_show_objects_)
+    for (int32_t i = 0; i < asteroids_.Count(); ++i) DrawMinorBody(asteroids_.Get(i));
+  DrawSun();
+}
+
+// Each body of the full list whatever its Visible, with IsInRange and Project inlined: a full
+// catalogue holds over a million bodies. The arithmetic is theirs, operation for operation, so
+// that each body lands on the same pixel as through them; only the square roots are skipped
+// where the squared distance decides the comparison with room to spare.
+void TSolarSystem::PlotObjectPixels() {
+  crowd_.clear();
+  const TVector c = center_pos_;
+  const Extended farthest = 5 * dim_;
+  const Extended nearest = 0.03L * dim_;
+  const Extended farthest2 = farthest * farthest;
+  const Extended nearest2 = nearest * nearest;
+  // Wide enough for the rounding of the squares and of the sums of squares.
+  constexpr Extended kLow = 1 - 1e-15L;
+  constexpr Extended kHigh = 1 + 1e-15L;
+  const Extended xSpan = x_max_ - x_min_;
+  const Extended ySpan = y_max_ - y_min_;
+  const TMatrix& m = view_matrix_;
+  const TRect rect = DrawingRect();
+  const int32_t n = asteroids_full_.Count();
+  // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
+  constexpr int32_t kAhead = 48;
+  for (int32_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) {
+      const TOEObject& ahead = asteroids_full_.Get(i + kAhead);
+      __builtin_prefetch(&ahead.Pos.x);
+      __builtin_prefetch(&ahead.Pos.z);
+      __builtin_prefetch(&ahead.Color);
+    }
+    const TOEObject& body = asteroids_full_.Get(i);
+    const TVector& p = body.Pos;
+    const TVector w{p.x - c.x, p.y - c.y, p.z - c.z};
+    const Extended q2 = w.x * w.x + w.y * w.y + w.z * w.z;
+    // Written so that a position that is no number is out of range, as in IsInRange.
+    if (!(q2 <= farthest2 * kLow) && !(q2 < farthest2 * kHigh && std::sqrt(q2) <= farthest))
+      continue;
+    if (q2 != 0) {
+      const Extended d2 = p.x * p.x + p.y * p.y + p.z * p.z;
+      if (d2 != 0 && d2 < nearest2 * kHigh && (d2 <= nearest2 * kLow || std::sqrt(d2) < nearest))
+        continue;
+    }
+    Extended h = w.x;
+    Extended k = w.y;
+    switch (plane_) {
+      case TPlane::XY:
+        break;
+      case TPlane::XZ:
+        k = w.z;
+        break;
+      case TPlane::ZY:
+        h = w.z;
+        break;
+      default:
+        h = m.M[0][0] * w.x + m.M[0][1] * w.y + m.M[0][2] * w.z + m.M[0][3];
+        k = m.M[1][0] * w.x + m.M[1][1] * w.y + m.M[1][2] * w.z + m.M[1][3];
+        break;
+    }
+    const int32_t x = left_ + int32_t(width_ * (h - x_min_) / xSpan);
+    const int32_t y = top_ + height_ - int32_t(height_ * (k - y_min_) / ySpan);
+    if (!InRect(rect, x, y)) continue;
+    const TColor color = SchemeColor(scheme_, body.Color);
+    if (device_ == 0)
+      crowd_.push_back({x, y, color});
+    else
+      AppendDotPattern(crowd_, device_, x, y, color);
+  }
+}
+
+void TSolarSystem::DrawPlanet(const TPlanet& planet) {
+  if (!planet.Visible || !IsInRange(planet.Pos)) return;
+  // Satellites come first and show even when the planet's disc lies outside the rectangle.
+  for (int32_t i = 0; i < planet.Satellites.Count(); ++i) DrawSatellite(planet.Satellites.Get(i));
+
+  const Extended jd = DateToJD(scene_date_);
+  const int32_t r = DiscRadius(planet.Diameter, width_, dim_, DotRadius(device_));
+  const TPoint pt = Project(planet.Pos);
+  if (!InRect(DrawingRect(), pt.x, pt.y)) return;
+  // Close to the Sun at a wide zoom the markings and the name would only clutter the Sun's.
+  const Extended d = DistanceFromSun(planet.Pos);
+  const bool marked = d >= dim_ / 5 || d == 0;
+
+  const TColor axisColor = SchemeColor(scheme_, axes_color_);
+  surface_->SetPenStyle(PenStyle::Solid);
+  const bool rings = planet.Id == kSaturn && dim_ <= 0.02L;
+  if ((marked && (show_rotation_ || show_rot_axis_)) || rings) {
+    const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect);
+    const Extended len = std::max(dim_ / 15, 0.75L * planet.Diameter);
+    if (marked && show_rotation_) {
+      // The dot marks where the turning surface is heading.
+      const bool retro = planet.RotationRetrograde();
+      DrawArc3D(planet.Pos, len, u, 0, 270, axisColor, !retro, retro);
+    }
+    if (marked && show_rot_axis_) {
+      const TVector v = VecScale(u, len);
+      DrawLine3D(VecAdd(planet.Pos, v), VecSub(planet.Pos, v), axisColor, false, true);
+    }
+    if (rings) {
+      const TColor ringColor = ScaleColor(SchemeColor(scheme_, planet.Color), 50);
+      for (int32_t i = 1; i <= 71; i += 2)
+        for (Extended radius : kSaturnRingRadii)
+          DrawArc3D(planet.Pos, radius, u, 5 * i, 5 * i + 5, ringColor, false, false);
+    }
+  }
+
+  const TColor color = SchemeColor(scheme_, planet.Color);
+  surface_->SetBrushColor(color);
+  surface_->SetBrushStyle(BrushStyle::Solid);
+  surface_->SetPenStyle(PenStyle::None);
+  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+  surface_->SetFontColor(color);
+  surface_->SetBrushStyle(BrushStyle::Hollow);
+  if (show_names_ && marked) {
+    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
+    surface_->TextOut(at.x, at.y, planet.Name);
+  }
+}
+
+void TSolarSystem::DrawSatellite(const TSatellite& sat) {
+  if (!sat.Visible || !show_satellites_ || sat.Planet == nullptr || !sat.Planet->Visible) return;
+  const TVector p = VecAdd(sat.Pos, sat.Planet->Pos);
+  const Extended d = sat.PlanetDistance();
+  // Too close to its planet to be told apart at this zoom.
+  if (d < dim_ / 200) return;
+  DrawSatelliteOrbit(sat);
+
+  const int32_t r = DotRadius(device_);
+  const TPoint pt = Project(p);
+  if (!InRect(DrawingRect(), pt.x, pt.y)) return;
+  const TColor color = SchemeColor(scheme_, sat.Color);
+  surface_->SetBrushColor(color);
+  surface_->SetBrushStyle(BrushStyle::Solid);
+  surface_->SetPenStyle(PenStyle::None);
+  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+  surface_->SetFontColor(color);
+  surface_->SetBrushStyle(BrushStyle::Hollow);
+  if (show_names_ && d >= dim_ / 8) {
+    const std::string label = sat.Code.empty() ? sat.Name : sat.Name + " (" + sat.Code + ")";
+    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
+    surface_->TextOut(at.x, at.y, label);
+  }
+}
+
+void TSolarSystem::DrawSatelliteOrbit(const TSatellite& sat) {
+  if (!sat.Visible || !show_satellites_ || !show_orbits_ || sat.Planet == nullptr ||
+      !sat.Planet->Visible || SharesAnotherOrbit(sat.Id))
+    return;
+  const int32_t s = OrbitSizeLevel(sat.PlanetDistance(), dim_);
+  if (s == 0) return;
+  DrawSatellitePerpendiculars(sat);
+  DrawSatelliteApsides(sat);
+  DrawSatelliteLineOfNodes(sat);
+
+  const TColor color = SchemeColor(scheme_, sat.Color);
+  const TVector& center = sat.Planet->Pos;
+  const TRect rect = DrawingRect();
+  crowd_.clear();
+  WalkOrbitSamples(s, [&](int32_t k) {
+    const TPoint pt = Project(VecAdd(sat.GetOrbitPoint(k), center));
+    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, device_, pt.x, pt.y, color);
+  });
+  surface_->SetPixels(crowd_.data(), crowd_.size());
+}
+
+void TSolarSystem::DrawSatellitePerpendiculars(const TSatellite& sat) {
+  if (!show_perpendiculars_) return;
+  const Extended d = sat.PlanetDistance();
+  const int32_t step = d <= dim_ / 4 ? 3 : d <= dim_ / 3 ? 2 : 1;
+  const TColor color = SchemeColor(scheme_, perpendicular_color_);
+  const TVector& center = sat.Planet->Pos;
+  surface_->SetPenStyle(PenStyle::Solid);
+  // Down to the plane through the planet parallel to the ecliptic.
+  WalkOrbitSamples(step, [&](int32_t k) {
+    const TVector q = VecAdd(sat.GetOrbitPoint(k), center);
+    DrawLine3D(q, TVector{q.x, q.y, center.z}, color, false, false);
+  });
+}
+
+void TSolarSystem::DrawSatelliteApsides(const TSatellite& sat) {
+  if (!sat.Visible || !show_apsides_) return;
+  // Planetocentric distances: index 0 is the present position, 1..360 the samples.
+  auto dist = [&](int32_t k) {
+    return k == 0 ? VecLength(sat.Pos) : VecLength(sat.GetOrbitPoint(k));
+  };
+  int32_t peri = 0;
+  for (int32_t k = 1; k <= 358 && peri == 0; ++k)
+    if (dist(k) <= dist(k - 1) && dist(k) <= dist(k + 1)) peri = k;
+  if (peri == 0) return;
+  int32_t apo = 0;
+  for (int32_t k = 1; k <= 358 && apo == 0; ++k)
+    if (dist(k) >= dist(k - 1) && dist(k) >= dist(k + 1)) apo = k;
+  if (apo == 0) return;
+  if (!(dist(apo) > dist(peri))) return;
+  const TVector& center = sat.Planet->Pos;
+  const TVector periPos = VecAdd(sat.GetOrbitPoint(peri), center);
+  const TVector apoPos = VecAdd(sat.GetOrbitPoint(apo), center);
+  if (!IsInRange(periPos) || !IsInRange(apoPos)) return;
+
+  const Extended jd = DateToJD(scene_date_);
+  const Extended tP = jd + peri * sat.Period / 359;
+  const Extended tA = jd + apo * sat.Period / 359;
+  const TColor c = SchemeColor(scheme_, sat.Color);
+  surface_->SetBrushColor(c);
+  surface_->SetPenColor(c);
+  surface_->SetFontColor(c);
+  surface_->SetPenStyle(PenStyle::None);
+  surface_->SetBrushStyle(BrushStyle::Hollow);
+  DrawApsisMark(periPos, SatelliteApsisLabel("P", tP, sat.Period), c);
+  DrawApsisMark(apoPos, SatelliteApsisLabel("A", tA, sat.Period), c);
+}
+
+void TSolarSystem::DrawSatelliteLineOfNodes(const TSatellite& sat) {
+  if (!sat.Visible || !show_line_of_nodes_) return;
+  // Planetocentric samples: the nodes lie in the plane through the planet parallel to the
+  // ecliptic.
+  const TNodes nodes = FindNodes(sat.OrbitPoints);
+  if (!nodes.Found) return;
+  const TVector& center = sat.Planet->Pos;
+  const TVector n1 = VecAdd(nodes.N1, center);
+  const TVector n2 = VecAdd(nodes.N2, center);
+  if (!IsInRange(n1) || !IsInRange(n2)) return;
+  const TColor c = SchemeColor(scheme_, ScaleColor(sat.Color, 50));
+  surface_->SetPenStyle(PenStyle::Solid);
+  DrawLine3D(center, n1, c, false, false);
+  DrawLine3D(center, n2, c, false, false);
+}
+
+}  // namespace kestrova

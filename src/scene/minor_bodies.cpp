@@ -1,0 +1,44 @@
+// Minor bodies on screen, the picked ones as small discs with names and the data file's crowd
+// as single pixel patterns, and the user-defined lines, which are drawn last of all.
+#include "scene/colour_schemes.h"
+#include "scene/solar_system.h"
+
+namespace kestrova {
+
+void TSolarSystem::DrawMinorBody(const TOEObject& body) {
+  if (!body.Visible || !IsInRange(body.Pos)) return;
+  const int32_t r = DotRadius(device_);
+  const TPoint pt = Project(body.Pos);
+  if (!InRect(DrawingRect(), pt.x, pt.y)) return;
+  const Extended d = DistanceFromSun(body.Pos);
+  const TColor color = SchemeColor(scheme_, body.Color);
+  surface_->SetBrushColor(color);
+  surface_->SetBrushStyle(BrushStyle::Solid);
+  surface_->SetPenStyle(PenStyle::None);
+  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+  surface_->SetFontColor(color);
+  surface_->SetBrushStyle(BrushStyle::Hollow);
+  if (show_names_ && (d >= dim_ / 5 || d == 0)) {
+    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
+    surface_->TextOut(at.x, at.y, body.Name);
+  }
+}
+
+void TSolarSystem::DrawUserLine(const TDirection& line) {
+  // Compared as unsigned numbers, so that negative body numbers fail too.
+  if (!show_directions_ || uint32_t(line.FromId) > 9 || uint32_t(line.ToId) > 9 ||
+      line.FromId == line.ToId)
+    return;
+  auto bodyPos = [&](int32_t id) { return id == kSunIndex ? TVector{} : planets_.Get(id).Pos; };
+  const TVector a = bodyPos(line.FromId);
+  TVector b = bodyPos(line.ToId);
+  const TVector d = VecSub(b, a);
+  const Extended len = VecLength(d);
+  if (!line.Visible || !IsInRange(a) || !(len >= dim_ / 20)) return;
+  // An end body beyond the zoom's range still gives the line's direction.
+  if (!IsInRange(b)) b = VecAdd(a, VecScale(d, 1.5L * dim_ / len));
+  surface_->SetPenStyle(PenStyle::Solid);
+  DrawLine3D(a, b, line.Color, false, false);
+}
+
+}  // namespace kestrova
