@@ -33,7 +33,7 @@ void Sample(std::array<TVector, kOrbitSampleCount>& points, Extended jd, Extende
 }  // namespace
 
 TAstronomialObject::TAstronomialObject(std::string name, TColor color, int32_t id)
-    : Name(std::move(name)), Id(id), Color(color) {}
+    : Color(color), Id(id), Name(std::move(name)) {}
 
 TOEObject::TOEObject(std::string name, const TOrbitalElements& elements, TColor color, int32_t id)
     : TAstronomialObject(std::move(name), color, id), Elements(elements) {}

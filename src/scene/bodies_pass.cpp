@@ -74,18 +74,23 @@ void TSolarSystem::PlotObjectPixels() {
   const Extended ySpan = y_max_ - y_min_;
   const TMatrix& m = view_matrix_;
   const TRect rect = DrawingRect();
-  const int32_t n = asteroids_full_.Count();
+  const int64_t right = int64_t(rect.Left) + rect.Width;
+  const int64_t bottom = int64_t(rect.Top) + rect.Height;
+  // Every body of the list normally has the same colour: map it through the scheme once.
+  TColor lastColor = 0;
+  TColor lastDrawn = SchemeColor(scheme_, lastColor);
+  const auto& items = asteroids_full_.Items();
+  const size_t n = items.size();
   // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
-  constexpr int32_t kAhead = 48;
-  for (int32_t i = 0; i < n; ++i) {
+  constexpr size_t kAhead = 48;
+  for (size_t i = 0; i < n; ++i) {
     if (i + kAhead < n) {
-      const TOEObject& ahead = asteroids_full_.Get(i + kAhead);
-      __builtin_prefetch(&ahead.Pos.x);
-      __builtin_prefetch(&ahead.Pos.z);
+      const TOEObject& ahead = *items[i + kAhead];
       __builtin_prefetch(&ahead.Color);
+      __builtin_prefetch(&ahead.Pos.z);
     }
-    const TOEObject& body = asteroids_full_.Get(i);
-    const TVector& p = body.Pos;
+    const TVector& p = items[i]->Pos;
+    const TColor bodyColor = items[i]->Color;
     const TVector w{p.x - c.x, p.y - c.y, p.z - c.z};
     const Extended q2 = w.x * w.x + w.y * w.y + w.z * w.z;
     // Written so that a position that is no number is out of range, as in IsInRange.
@@ -112,14 +117,18 @@ void TSolarSystem::PlotObjectPixels() {
         k = m.M[1][0] * w.x + m.M[1][1] * w.y + m.M[1][2] * w.z + m.M[1][3];
         break;
     }
-    const int32_t x = left_ + int32_t(width_ * (h - x_min_) / xSpan);
-    const int32_t y = top_ + height_ - int32_t(height_ * (k - y_min_) / ySpan);
-    if (!InRect(rect, x, y)) continue;
-    const TColor color = SchemeColor(scheme_, body.Color);
+    // Within five half-widths of the centre, so far from the limits of int32.
+    const int64_t x = left_ + int64_t(width_ * (h - x_min_) / xSpan);
+    const int64_t y = top_ + height_ - int64_t(height_ * (k - y_min_) / ySpan);
+    if (x < rect.Left || x > right || y < rect.Top || y > bottom) continue;
+    if (bodyColor != lastColor) {
+      lastColor = bodyColor;
+      lastDrawn = SchemeColor(scheme_, lastColor);
+    }
     if (device_ == 0)
-      crowd_.push_back({x, y, color});
+      crowd_.push_back({int32_t(x), int32_t(y), lastDrawn});
     else
-      AppendDotPattern(crowd_, device_, x, y, color);
+      AppendDotPattern(crowd_, device_, int32_t(x), int32_t(y), lastDrawn);
   }
 }
 
