@@ -168,17 +168,22 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
     }
   }
 
-  const TColor color = SchemeColor(scheme_, planet.Color);
+  DrawBodyDisc(pt, r, SchemeColor(scheme_, planet.Color));
+  if (show_names_ && marked) DrawBodyLabel(pt, r, planet.Name);
+}
+
+void TSolarSystem::DrawBodyDisc(const TPoint& pt, int32_t r, TColor color) {
   surface_->SetBrushColor(color);
   surface_->SetBrushStyle(BrushStyle::Solid);
   surface_->SetPenStyle(PenStyle::None);
   surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
   surface_->SetFontColor(color);
   surface_->SetBrushStyle(BrushStyle::Hollow);
-  if (show_names_ && marked) {
-    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
-    surface_->TextOut(at.x, at.y, planet.Name);
-  }
+}
+
+void TSolarSystem::DrawBodyLabel(const TPoint& pt, int32_t r, const std::string& label) {
+  const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
+  surface_->TextOut(at.x, at.y, label);
 }
 
 void TSolarSystem::DrawSatellite(const TSatellite& sat) {
@@ -192,17 +197,9 @@ void TSolarSystem::DrawSatellite(const TSatellite& sat) {
   const int32_t r = DotRadius(device_);
   const TPoint pt = Project(p);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
-  const TColor color = SchemeColor(scheme_, sat.Color);
-  surface_->SetBrushColor(color);
-  surface_->SetBrushStyle(BrushStyle::Solid);
-  surface_->SetPenStyle(PenStyle::None);
-  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
-  surface_->SetFontColor(color);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
+  DrawBodyDisc(pt, r, SchemeColor(scheme_, sat.Color));
   if (show_names_ && d >= dim_ / 8) {
-    const std::string label = sat.Code.empty() ? sat.Name : sat.Name + " (" + sat.Code + ")";
-    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
-    surface_->TextOut(at.x, at.y, label);
+    DrawBodyLabel(pt, r, sat.Code.empty() ? sat.Name : sat.Name + " (" + sat.Code + ")");
   }
 }
 

@@ -11,17 +11,8 @@ void TSolarSystem::DrawMinorBody(const TOEObject& body) {
   const TPoint pt = Project(body.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   const Extended d = DistanceFromSun(body.Pos);
-  const TColor color = SchemeColor(scheme_, body.Color);
-  surface_->SetBrushColor(color);
-  surface_->SetBrushStyle(BrushStyle::Solid);
-  surface_->SetPenStyle(PenStyle::None);
-  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
-  surface_->SetFontColor(color);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
-  if (show_names_ && (d >= dim_ / 5 || d == 0)) {
-    const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
-    surface_->TextOut(at.x, at.y, body.Name);
-  }
+  DrawBodyDisc(pt, r, SchemeColor(scheme_, body.Color));
+  if (show_names_ && (d >= dim_ / 5 || d == 0)) DrawBodyLabel(pt, r, body.Name);
 }
 
 void TSolarSystem::DrawUserLine(const TDirection& line) {

@@ -228,6 +228,10 @@ class TSolarSystem {
   // Bodies pass: planets with their markings, satellites with their own orbits.
   void DrawPlanet(const TPlanet& planet);
   void DrawSatellite(const TSatellite& sat);
+  // A body's disc of radius r at pt in its scheme colour, leaving that colour for its label
+  // and the brush hollow; then, when asked, the label beside the disc.
+  void DrawBodyDisc(const TPoint& pt, int32_t r, TColor color);
+  void DrawBodyLabel(const TPoint& pt, int32_t r, const std::string& label);
   void DrawSatelliteOrbit(const TSatellite& sat);
   void DrawSatellitePerpendiculars(const TSatellite& sat);
   void DrawSatelliteApsides(const TSatellite& sat);
