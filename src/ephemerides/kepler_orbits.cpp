@@ -33,8 +33,7 @@ TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
   const Extended meanLon = DegToRad(el.MeanLongitude);
   const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
   Extended E = m;
-  for (int step = 0; step < 4; ++step)
-    E = E + (m + an.e * Sin(E) - E) / (1 - an.e * Cos(E));
+  for (int step = 0; step < 4; ++step) E = E + (m + an.e * Sin(E) - E) / (1 - an.e * Cos(E));
   an.E = E;
   an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
   return an;
@@ -67,11 +66,11 @@ Extended EarthLunarCorrection(Extended k, bool perihelion) {
   const Extended a4 = DegToRad(136.95L + 659.306737L * k);
   const Extended a5 = DegToRad(249.52L + 329.653368L * k);
   if (perihelion) {
-    return 1.278L * Sin(a1) - 0.055L * Sin(a2) - 0.091L * Sin(a3) -
-           0.056L * Sin(a4) - 0.045L * Sin(a5);
+    return 1.278L * Sin(a1) - 0.055L * Sin(a2) - 0.091L * Sin(a3) - 0.056L * Sin(a4) -
+           0.045L * Sin(a5);
   }
-  return -1.352L * Sin(a1) + 0.061L * Sin(a2) + 0.062L * Sin(a3) +
-         0.029L * Sin(a4) + 0.031L * Sin(a5);
+  return -1.352L * Sin(a1) + 0.061L * Sin(a2) + 0.062L * Sin(a3) + 0.029L * Sin(a4) +
+         0.031L * Sin(a5);
 }
 
 template <size_t N>
@@ -89,14 +88,38 @@ Extended PassageCount(int32_t planet, Extended jd) {
 
 }  // namespace
 
+TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
+    : epoch_(el.Epoch),
+      meanLon_(DegToRad(el.MeanLongitude)),
+      peri_(DegToRad(el.PerihelionLongitude)),
+      node_(DegToRad(el.Node)),
+      n_(DegToRad(el.DailyMotion)),
+      e_(el.Eccentricity),
+      p_(el.SemiMajorAxis * (1 - el.Eccentricity * el.Eccentricity)),
+      anomalyFactor_(std::sqrt((1 + el.Eccentricity) / (1 - el.Eccentricity))) {
+  SinCos(node_, sinNode_, cosNode_);
+  SinCos(DegToRad(el.Inclination), sinI_, cosI_);
+}
+
+TVector TKeplerOrbit::Position(Extended jd) const {
+  const Extended m = meanLon_ + n_ * (jd - epoch_) - peri_;
+  Extended E = m;
+  for (int step = 0; step < 4; ++step) {
+    Extended sinE, cosE;
+    SinCos(E, sinE, cosE);
+    E = E + (m + e_ * sinE - E) / (1 - e_ * cosE);
+  }
+  const Extended v = 2 * ArcTan2(Tan(E / 2) * anomalyFactor_, 1);
+  const Extended r = p_ / (1 + e_ * Cos(v));
+  const Extended u = peri_ + v - node_;
+  Extended su, cu;
+  SinCos(u, su, cu);
+  return {r * (cu * cosNode_ - sinNode_ * su * cosI_), r * (cu * sinNode_ + cosNode_ * su * cosI_),
+          r * sinI_ * su};
+}
+
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd) {
-  const TAnomalies an = Anomalies(el, jd);
-  const Extended r = an.a * (1 - an.e * an.e) / (1 + an.e * Cos(an.v));
-  const Extended u = an.peri + an.v - an.node;
-  const Extended cu = Cos(u), su = Sin(u);
-  const Extended cn = Cos(an.node), sn = Sin(an.node);
-  const Extended ci = Cos(an.i), si = Sin(an.i);
-  return {r * (cu * cn - sn * su * ci), r * (cu * sn + cn * su * ci), r * si * su};
+  return TKeplerOrbit(el).Position(jd);
 }
 
 TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd) {

@@ -40,6 +40,20 @@ enum TPlanetNumber : int32_t {
 // Heliocentric position (AU) at jd. The eccentric anomaly takes exactly four Newton steps
 // from E = M, with no convergence test.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
+
+// One orbit prepared for many positions: what does not depend on the date is worked out once.
+// Position(jd) gives exactly KeplerPosition(elements, jd).
+class TKeplerOrbit {
+ public:
+  explicit TKeplerOrbit(const TOrbitalElements& el);
+  TVector Position(Extended jd) const;
+
+ private:
+  Extended epoch_, meanLon_, peri_, node_, n_, e_;
+  Extended p_;              // a (1 - e^2)
+  Extended anomalyFactor_;  // sqrt((1 + e) / (1 - e))
+  Extended sinNode_, cosNode_, sinI_, cosI_;
+};
 TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd);
 // Heliocentric velocity (AU per day) at jd.
 TVector KeplerVelocity(const TOrbitalElements& el, Extended jd);

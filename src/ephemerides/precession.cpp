@@ -51,9 +51,17 @@ TRectSph WithSpherical(const TVector& v) {
 
 void MeanObliquity(Extended jd) {
   if (jd == g_obliquity.JD) return;
-  // Precession switches between J2000.0 and the date at every call: keep J2000.0's at hand.
+  // Precession switches between J2000.0 and the date at every call, and the satellite theories
+  // between their epoch (1 January 2000, 0h) and the date: keep those two at hand.
   static const TObliquity kAtJ2000 = MakeObliquity(J2000);
-  g_obliquity = jd == J2000 ? kAtJ2000 : MakeObliquity(jd);
+  static const TObliquity kAt2000Jan1 = MakeObliquity(JD2000Jan1);
+  if (jd == J2000) {
+    g_obliquity = kAtJ2000;
+  } else if (jd == JD2000Jan1) {
+    g_obliquity = kAt2000Jan1;
+  } else {
+    g_obliquity = MakeObliquity(jd);
+  }
 }
 
 const TObliquity& CurrentObliquity() {

@@ -53,7 +53,8 @@ void TOrbitalObject::Calculate(Extended jd) {
     OrbitPoints.fill(Pos);
     return;
   }
-  Sample(OrbitPoints, jd, step, [this](Extended t) { return KeplerPosition(Elements, t); });
+  const TKeplerOrbit orbit(Elements);
+  Sample(OrbitPoints, jd, step, [&orbit](Extended t) { return orbit.Position(t); });
 }
 
 TPlanet::TPlanet(int32_t id, TColor color)
