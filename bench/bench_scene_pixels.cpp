@@ -32,14 +32,22 @@ std::vector<TPixel> Crowd() {
   return pixels;
 }
 
+// A black picture with a QPainter surface clipped to it.
+struct Canvas {
+  QImage image;
+  QPainter painter;
+  TQPainterSurface surface;
+  explicit Canvas(QImage::Format format = QImage::Format_RGB32)
+      : image(kSide, kSide, format), painter((image.fill(Qt::black), &image)), surface(painter) {
+    surface.SetClipRect({0, 0, kSide, kSide});
+  }
+};
+
 // The crowd through the surface's fast path straight into the image's memory.
 void BM_PlotObjectPixelCrowdFastPath(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
-  QImage image(kSide, kSide, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  TQPainterSurface surface(painter);
-  surface.SetClipRect({0, 0, kSide, kSide});
+  Canvas canvas;
+  TQPainterSurface& surface = canvas.surface;
   for (auto _ : state) {
     surface.SetPixels(pixels.data(), pixels.size());
     benchmark::ClobberMemory();
@@ -52,11 +60,8 @@ BENCHMARK(BM_PlotObjectPixelCrowdFastPath)->Unit(benchmark::kMillisecond);
 // does for each body in range.
 void BM_PlotObjectPixelCrowdGatherAndPlot(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
-  QImage image(kSide, kSide, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  TQPainterSurface surface(painter);
-  surface.SetClipRect({0, 0, kSide, kSide});
+  Canvas canvas;
+  TQPainterSurface& surface = canvas.surface;
   std::vector<TPixel> crowd;
   crowd.reserve(kCrowd);
   const TRect rect{0, 0, kSide, kSide};
@@ -75,12 +80,8 @@ BENCHMARK(BM_PlotObjectPixelCrowdGatherAndPlot)->Unit(benchmark::kMillisecond);
 // For comparison: one virtual SetPixel per body.
 void BM_PlotObjectPixelCrowdOneByOne(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
-  QImage image(kSide, kSide, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  TQPainterSurface concrete(painter);
-  TSurface& surface = concrete;
-  surface.SetClipRect({0, 0, kSide, kSide});
+  Canvas canvas;
+  TSurface& surface = canvas.surface;
   for (auto _ : state) {
     for (const TPixel& p : pixels) surface.SetPixel(p.x, p.y, p.color);
     benchmark::ClobberMemory();
@@ -92,11 +93,8 @@ BENCHMARK(BM_PlotObjectPixelCrowdOneByOne)->Unit(benchmark::kMillisecond);
 // For comparison: one QPainter call per body, what a surface without direct access does.
 void BM_PlotObjectPixelCrowdThroughQPainter(benchmark::State& state) {
   const std::vector<TPixel> pixels = Crowd();
-  QImage image(kSide, kSide, QImage::Format_RGB888);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  TQPainterSurface surface(painter);
-  surface.SetClipRect({0, 0, kSide, kSide});
+  Canvas canvas(QImage::Format_RGB888);
+  TQPainterSurface& surface = canvas.surface;
   for (auto _ : state) {
     surface.SetPixels(pixels.data(), pixels.size());
     benchmark::ClobberMemory();
