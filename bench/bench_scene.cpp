@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "model/object_lists.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"

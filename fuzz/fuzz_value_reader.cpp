@@ -11,8 +11,8 @@
 #include <variant>
 #include <vector>
 
-#include "documents/text_encoding.h"
-#include "documents/value_stream.h"
+#include "streams/text_encoding.h"
+#include "streams/value_stream.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <ostream>
 
+#include "database/full_list.h"
 #include "database/program_folder.h"
 #include "documents/description.h"
 #include "numerics/errors.h"

@@ -3,7 +3,7 @@
 
 #include <QStringDecoder>
 
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 namespace kestrova {
 namespace {

@@ -1,5 +1,5 @@
 // The 8-bit code pages of RTF text (Windows-1252 by default) as QString, for the RTF codec.
-// Windows-1252 here agrees byte for byte with documents/text_encoding.h, which does the same for
+// Windows-1252 here agrees byte for byte with streams/text_encoding.h, which does the same for
 // the value stream's UTF-8 strings.
 #pragma once
 

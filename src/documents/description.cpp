@@ -14,7 +14,7 @@
 #include "documents/code_page.h"
 #include "documents/rtf_reader.h"
 #include "documents/rtf_writer.h"
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 namespace kestrova {
 namespace {

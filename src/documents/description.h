@@ -9,7 +9,7 @@
 
 #include <filesystem>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 
 class QTextDocument;
 

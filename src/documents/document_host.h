@@ -12,7 +12,6 @@
 
 namespace kestrova {
 
-class TableStore;
 class TSolarSystem;
 class ValueReader;
 class ValueWriter;
@@ -81,12 +80,5 @@ class TDocumentHost {
   // An error message with the single button OK.
   virtual void ShowError(const std::string& message) = 0;
 };
-
-// The action of "Show all objects", for every host: the scene's AsteroidsFullList is emptied;
-// when pressed, every row of the data file, in the order of its active index, becomes a plain
-// TOEObject (Id 11) in the colour of minor bodies, and the data file is left at its first row.
-// Then the scene recomputes and repaints. A closed data file raises the table engine's error
-// (with the full list left empty).
-void RebuildFullList(TSolarSystem& scene, TableStore& dataFile, bool pressed);
 
 }  // namespace kestrova

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 namespace kestrova {
 namespace {

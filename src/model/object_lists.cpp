@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 
 namespace kestrova {

@@ -7,7 +7,7 @@
 // reading at once; the scene keeps what was applied until then.
 #pragma once
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "scene/solar_system.h"
 
 namespace kestrova {

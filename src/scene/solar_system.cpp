@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "ephemerides/precession.h"
 #include "numerics/mathematics.h"
 

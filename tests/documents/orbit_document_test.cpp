@@ -15,7 +15,7 @@
 
 #include "database/table_store.h"
 #include "documents/document_bytes.h"
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
 #include "support/temp_home.h"

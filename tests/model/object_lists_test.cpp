@@ -5,7 +5,7 @@
 #include <limits>
 #include <memory>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 
 namespace kestrova {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 #include "ephemerides/kepler_orbits.h"
 #include "ephemerides/planet_positions.h"
 #include "numerics/mathematics.h"

@@ -1,4 +1,4 @@
-#include "documents/document_host.h"
+#include "database/full_list.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // Conversions of 8-bit and UTF-16 text into the program's UTF-8 and back.
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 #include <gtest/gtest.h>
 

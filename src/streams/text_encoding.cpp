@@ -1,5 +1,5 @@
 // Text conversions for the files the program reads and writes.
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // The value stream's bytes, its readers' tolerance of old forms and its behaviour on bad input.
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 
 #include <gtest/gtest.h>
 

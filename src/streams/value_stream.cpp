@@ -1,10 +1,10 @@
 // The value stream: tagged values through one 4096-byte buffer in each direction.
-#include "documents/value_stream.h"
+#include "streams/value_stream.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "documents/text_encoding.h"
+#include "streams/text_encoding.h"
 
 namespace kestrova {
 
