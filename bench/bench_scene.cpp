@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "streams/value_stream.h"
 #include "model/object_lists.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include "app/headless_host.h"
 #include "documents/orbit_document.h"
 #include "documents/rtf_reader.h"
-#include "streams/text_encoding.h"
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 #include "model/body_data_table.h"
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
+#include "streams/text_encoding.h"
+#include "streams/value_stream.h"
 
 namespace kestrova::cli {
 

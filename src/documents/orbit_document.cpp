@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 
@@ -243,7 +243,7 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
     const int32_t top = reader.ReadInteger();
     const int32_t width = reader.ReadInteger();
     const int32_t height = reader.ReadInteger();
-    host.SetMainWindowGeometry(left, top, width, height);
+    host.SetMainWindowGeometry({left, top, width, height});
 
     const bool showAll = reader.ReadBoolean();
     const Extended step = reader.ReadFloat();
@@ -260,8 +260,8 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
     const int32_t descriptionTop = reader.ReadInteger();
     const int32_t descriptionWidth = reader.ReadInteger();
     const int32_t descriptionHeight = reader.ReadInteger();
-    host.SetDescriptionGeometry(descriptionLeft, descriptionTop, descriptionWidth,
-                                descriptionHeight);
+    host.SetDescriptionGeometry(
+        {descriptionLeft, descriptionTop, descriptionWidth, descriptionHeight});
     host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
     host.SetDescriptionVisible(reader.ReadBoolean());
 
@@ -307,14 +307,15 @@ bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocument
     ValueWriter writer(sink);
     writer.WriteString(kMagic16);
     WriteScene(scene, writer);
-    writer.WriteBoolean(host.ShowAllObjects());
-    writer.WriteBoolean(host.RealTime());
-    writer.WriteFloat(host.TimeStepValue());
-    writer.WriteInteger(host.TimeStepUnit());
-    writer.WriteBoolean(host.MonitorVisible());
-    writer.WriteString(host.MonitorBody());
-    writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
-    writer.WriteBoolean(host.DescriptionVisible());
+    const TDocumentState& state = host.State();
+    writer.WriteBoolean(state.ShowAllObjects);
+    writer.WriteBoolean(state.RealTime);
+    writer.WriteFloat(state.TimeStep);
+    writer.WriteInteger(state.TimeUnit);
+    writer.WriteBoolean(state.MonitorVisible);
+    writer.WriteString(state.MonitorBody);
+    writer.WriteInteger(static_cast<int32_t>(state.DescriptionColor));
+    writer.WriteBoolean(state.DescriptionVisible);
     writer.WriteString(host.DatabaseName());
     writer.WriteString(host.TableName());
     host.WriteDescription(writer);

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 

@@ -10,13 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "numerics/color.h"
 #include "numerics/errors.h"
 #include "numerics/extended.h"
 
 namespace kestrova {
-
-// 0x00BBGGRR: red in the low byte.
-using TColor = uint32_t;
 
 class TOEObject;
 class TSatellite;

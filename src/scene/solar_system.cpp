@@ -5,9 +5,9 @@
 #include <cmath>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "ephemerides/precession.h"
 #include "numerics/mathematics.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 

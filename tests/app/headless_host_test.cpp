@@ -123,19 +123,19 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   EXPECT_FALSE(b.Planet(kJupiter).Satellites.Get(2).Visible);
 
   // The main window.
-  EXPECT_FALSE(hostB.RealTime());
-  EXPECT_EQ(hostB.TimeStepValue(), -3.5L);
-  EXPECT_EQ(hostB.TimeStepUnit(), 10);
-  EXPECT_TRUE(hostB.MonitorVisible());
-  EXPECT_EQ(hostB.MonitorBody(), "Vesta");
-  EXPECT_EQ(hostB.DescriptionColor(), 0x00DDEEFFu);
-  EXPECT_TRUE(hostB.DescriptionVisible());
+  EXPECT_FALSE(hostB.State().RealTime);
+  EXPECT_EQ(hostB.State().TimeStep, -3.5L);
+  EXPECT_EQ(hostB.State().TimeUnit, 10);
+  EXPECT_TRUE(hostB.State().MonitorVisible);
+  EXPECT_EQ(hostB.State().MonitorBody, "Vesta");
+  EXPECT_EQ(hostB.State().DescriptionColor, 0x00DDEEFFu);
+  EXPECT_TRUE(hostB.State().DescriptionVisible);
   EXPECT_EQ(hostB.DatabaseName(), "MPC");
   EXPECT_EQ(hostB.TableName(), "small.db");
   EXPECT_TRUE(hostB.DataFile().Active());
-  EXPECT_TRUE(hostB.ShowAllObjects());
+  EXPECT_TRUE(hostB.State().ShowAllObjects);
   ExpectFullListOfSmall(b);
-  EXPECT_EQ(hostB.DocumentPath(), path);
+  EXPECT_EQ(hostB.State().DocumentPath, path);
 
   // The description with its formats.
   QTextDocument& d = hostB.Description();
@@ -152,7 +152,7 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   ASSERT_TRUE(WriteDocument(path, a, hostA));
   b.SetDate(JDToDate(0, 2400000.5L));
   ASSERT_TRUE(OpenDocument(path, b, hostB).Read);
-  EXPECT_TRUE(hostB.RealTime());
+  EXPECT_TRUE(hostB.State().RealTime);
   EXPECT_NEAR(DateToJD(b.SceneDate()), DateToJD(CurrentDate(0)), 1.0L / 1440);
 }
 
@@ -202,9 +202,9 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
   ASSERT_TRUE(r.Read) << messages_.str();
   ExpectFullListOfSmall(scene);
   EXPECT_EQ(host.Description().toPlainText(), "Old notes");
-  EXPECT_TRUE(host.DescriptionVisible());
-  EXPECT_EQ(host.MainWindowGeometry(), (TWindowGeometry{10, 20, 800, 600}));
-  EXPECT_EQ(host.DescriptionGeometry(), (TWindowGeometry{600, 100, 300, 250}));
+  EXPECT_TRUE(host.State().DescriptionVisible);
+  EXPECT_EQ(host.State().MainWindow, (TWindowGeometry{10, 20, 800, 600}));
+  EXPECT_EQ(host.State().Description, (TWindowGeometry{600, 100, 300, 250}));
   ASSERT_EQ(host.Questions().size(), 1u);
 
   // Yes rewrote it as 1.6, with the description inside.

@@ -5,8 +5,8 @@
 #include <limits>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 namespace {

@@ -6,11 +6,11 @@
 #include <limits>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "ephemerides/kepler_orbits.h"
 #include "ephemerides/planet_positions.h"
 #include "numerics/mathematics.h"
 #include "scene/recording_surface.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 namespace {
