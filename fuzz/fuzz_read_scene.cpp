@@ -17,7 +17,7 @@ namespace {
 // One scene for the whole run, as in the program: whatever a damaged block leaves behind is
 // the state the next one is read into.
 kestrova::TSolarSystem& Scene() {
-  static kestrova::TSolarSystem scene;
+  static kestrova::TSolarSystem scene{kestrova::JDToDate(0, 2451545.0L)};
   return scene;
 }
 

@@ -33,7 +33,8 @@ int CmdConvert(const Args& args, std::istream&, std::ostream& out, std::ostream&
     err << kHelp;
     return kBadInput;
   }
-  TSolarSystem scene;
+  // The document brings its own date.
+  TSolarSystem scene(CurrentDate(0));
   THeadlessHost host(scene, err);
   // The conversion question is answered No: IN stays as it is.
   const TOpenResult result = OpenDocument(args[0], scene, host);

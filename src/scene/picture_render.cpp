@@ -25,14 +25,12 @@ QImage RenderPicture(TSolarSystem& scene, int32_t size) {
     font.setPixelSize(kPictureFontPixelSize);
     painter.setFont(font);
     TQPainterSurface surface(painter);
-    scene.Paint(surface, TRect{0, 0, size, size}, 0, 2);
+    scene.PaintOffScreen(surface, TRect{0, 0, size, size}, 0, 2);
     const TPoint origin = ExportTextOrigin(size);
     DrawHeaderText(surface, origin.x, origin.y,
                    HeaderLines(scene.SceneDate(), uint8_t(scene.Plane()),
                                CenterListText(scene.CenterObject())),
                    ExportHeaderColor(scene.BgColor()));
-    // The surface dies with this block; the scene must not paint on it again.
-    scene.ForgetSurface(&surface);
   }
   return image;
 }

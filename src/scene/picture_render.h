@@ -23,8 +23,8 @@ inline constexpr int32_t kMaxPictureSize = 4000;
 std::string CenterListText(int32_t centerObject);
 
 // Paints the scene on a new size x size image with scheme 2 and device 0 and writes the header
-// (date and view) in the complement of the background colour. The scene remembers the image's
-// surface only during the call.
+// (date and view) in the complement of the background colour. The scene's remembered screen
+// is left as it was.
 QImage RenderPicture(TSolarSystem& scene, int32_t size);
 
 }  // namespace kestrova

@@ -11,6 +11,7 @@
 #include "documents/orbit_document.h"
 #include "ephemerides/kepler_orbits.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 
 namespace kestrova::cli {
 namespace {
@@ -108,7 +109,7 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
 TEST_F(RenderCommand, DrawsADocumentsScene) {
   // A document with a date, a zoom and a centre of its own ...
   EnsureGuiApplication();
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetDate(JDToDate(0, 2451545.0L));
   scene.SetDim(5);
   scene.SetCenterObject(kJupiter);

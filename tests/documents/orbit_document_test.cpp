@@ -18,6 +18,7 @@
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
+#include "support/scene_date.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -155,7 +156,7 @@ class OrbitDocumentTest : public testing::TempHome {
     return names;
   }
 
-  TSolarSystem scene_;
+  TSolarSystem scene_{TestStartDate()};
   TRecordingHost host_;
 };
 
@@ -459,7 +460,7 @@ TEST_F(OrbitDocumentTest, ConversionQuestion) {
                         {testing::SampleV10(), true},
                         {testing::SampleV10(), false}};
   for (const Case& c : cases) {
-    TSolarSystem scene;
+    TSolarSystem scene{TestStartDate()};
     TRecordingHost host;
     host.answer = c.answer;
     const std::string path = Save("conv.orb", c.bytes);
@@ -471,7 +472,7 @@ TEST_F(OrbitDocumentTest, ConversionQuestion) {
     }
     // Rewritten in place as version 1.6 that reads back to the same scene.
     EXPECT_EQ(DetectDocumentVersion(path), TDocumentVersion::V16);
-    TSolarSystem again;
+    TSolarSystem again{TestStartDate()};
     TRecordingHost host2;
     ASSERT_TRUE(OpenDocument(path, again, host2).Read);
     ExpectSampleView(again);
