@@ -10,9 +10,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/replacing_file.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 
@@ -125,58 +126,6 @@ bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumen
   return FinishReading(complete, path, scene, host);
 }
 
-// A temporary file that is removed unless it was handed over.
-struct TempFileGuard {
-  std::string path;
-  bool keep = false;
-  ~TempFileGuard() {
-    if (!keep && !path.empty()) ::unlink(path.c_str());
-  }
-};
-
-// The file a path stands for: a link is followed, so that writing replaces what it names
-// rather than the link.
-fs::path WriteTarget(const std::string& path) {
-  fs::path target(path);
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  return target;
-}
-
-// Opens a new file beside target, with the old file's permissions when there is one;
-// -1 when the folder refuses.
-int CreateTempFile(const fs::path& target, const struct stat* old, std::string& tempPath) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const mode_t mode = old ? (old->st_mode & 07777) : 0666;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = (folder / Format(".%s.%ld.%d.tmp", target.filename().c_str(),
-                                static_cast<long>(::getpid()), attempt))
-                   .string();
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-      // open() masks the mode with the umask; the old file's mode is kept as it was.
-      if (old) ::fchmod(fd, mode);
-      return fd;
-    }
-    if (errno != EEXIST) break;
-  }
-  tempPath.clear();
-  return -1;
-}
-
-// Makes the rename itself durable; a folder that cannot be synced leaves it to the system.
-void SyncFolder(const fs::path& target) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
-
 }  // namespace
 
 TDocumentVersion DetectDocumentVersion(const std::string& path) {
@@ -282,53 +231,35 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
   return FinishReading(complete, path, scene, host);
 }
 
+void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocumentHost& host) {
+  writer.WriteString(kMagic16);
+  WriteScene(scene, writer);
+  writer.WriteBoolean(host.ShowAllObjects());
+  writer.WriteBoolean(host.RealTime());
+  writer.WriteFloat(host.TimeStepValue());
+  writer.WriteInteger(host.TimeStepUnit());
+  writer.WriteBoolean(host.MonitorVisible());
+  writer.WriteString(host.MonitorBody());
+  writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
+  writer.WriteBoolean(host.DescriptionVisible());
+  writer.WriteString(host.DatabaseName());
+  writer.WriteString(host.TableName());
+  host.WriteDescription(writer);
+}
+
 bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host) {
-  const fs::path target = WriteTarget(path);
-  struct stat old;
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  // The rename would replace a file that may not be written, and cannot replace a folder.
-  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+  TReplacingFile file;
+  if (!file.Open(path)) {
     host.ShowError("Could not create file " + path + ".");
     return false;
-  }
-  TempFileGuard temp;
-  const int fd = CreateTempFile(target, exists ? &old : nullptr, temp.path);
-  if (fd < 0) {
-    host.ShowError("Could not create file " + path + ".");
-    return false;
-  }
-  FilePtr file(::fdopen(fd, "wb"));
-  if (!file) {
-    ::close(fd);
-    throw EWriteError();
   }
   {
-    FileSink sink(file.get());
+    FileSink sink(file.Stream());
     ValueWriter writer(sink);
-    writer.WriteString(kMagic16);
-    WriteScene(scene, writer);
-    writer.WriteBoolean(host.ShowAllObjects());
-    writer.WriteBoolean(host.RealTime());
-    writer.WriteFloat(host.TimeStepValue());
-    writer.WriteInteger(host.TimeStepUnit());
-    writer.WriteBoolean(host.MonitorVisible());
-    writer.WriteString(host.MonitorBody());
-    writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
-    writer.WriteBoolean(host.DescriptionVisible());
-    writer.WriteString(host.DatabaseName());
-    writer.WriteString(host.TableName());
-    host.WriteDescription(writer);
+    WriteDocumentValues(writer, scene, host);
     writer.Finish();
   }
-  // A full disk may show only on flushing or closing; the old file stays until both passed.
-  if (std::fflush(file.get()) != 0 || ::fsync(fileno(file.get())) != 0) throw EWriteError();
-  if (std::fclose(file.release()) != 0) throw EWriteError();
-  if (::rename(temp.path.c_str(), target.c_str()) != 0) {
-    throw EKestrovaError(Format("Cannot rename file \"%s\" to \"%s\". %s", temp.path.c_str(),
-                                target.c_str(), std::strerror(errno)));
-  }
-  temp.keep = true;
-  SyncFolder(target);
+  file.Commit();
   return true;
 }
 

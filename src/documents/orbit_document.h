@@ -54,10 +54,14 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
 // Writes the state as version 1.6. The document goes to a temporary file in the same folder,
 // which replaces the old file only once everything is written and on disk, so a failure never
 // destroys the previous document (a full disk at exit would otherwise lose last.orb). A link
-// is followed and the file it names replaced; the old file's permissions are kept. A file
-// that cannot be created (or an existing one that may not be written) shows "Could not create
-// file <path>." through the host and returns false; any other failure raises its error, with
-// the old file untouched and no temporary file left.
+// is followed and the file it names replaced; the old file's permissions are kept. A character
+// device or a FIFO is written in place (a rename would put a regular file where it stood). A
+// file that cannot be created (a folder, a block device, an existing file that may not be
+// written) shows "Could not create file <path>." through the host and returns false; any other
+// failure raises its error, with the old file untouched and no temporary file left.
 bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host);
+
+// The values of a version 1.6 document, through a writer the caller finishes.
+void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocumentHost& host);
 
 }  // namespace kestrova
