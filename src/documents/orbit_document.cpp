@@ -101,12 +101,10 @@ bool FinishReading(bool complete, const std::string& path, const TSolarSystem& s
 
 enum class TSceneForm { Current, V15 };
 
-bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host,
-                          TSceneForm form) {
+bool ReadDocumentV15OrV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                          TDocumentHost& host, TSceneForm form) {
   bool complete = true;
   try {
-    FilePtr file = OpenForReading(path);
-    FileSource source(file.get());
     ValueReader reader(source);
     host.ClearDescription();
     const char* magic = form == TSceneForm::Current ? kMagic16 : kMagic15;
@@ -126,11 +124,25 @@ bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumen
   return FinishReading(complete, path, scene, host);
 }
 
+using TSourceReader = bool (*)(ByteSource&, const std::string&, TSolarSystem&, TDocumentHost&);
+
+// A reader of a file by its path: a file that cannot be opened is a failed reading.
+bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
+              TDocumentHost& host) {
+  FilePtr file;
+  try {
+    file = OpenForReading(path);
+  } catch (const std::exception&) {
+    host.ShowError(ReadErrorMessage(path));
+    return FinishReading(false, path, scene, host);
+  }
+  FileSource source(file.get());
+  return read(source, path, scene, host);
+}
+
 }  // namespace
 
-TDocumentVersion DetectDocumentVersion(const std::string& path) {
-  FilePtr file = OpenForReading(path);
-  FileSource source(file.get());
+TDocumentVersion DetectDocumentVersion(ByteSource& source) {
   ValueReader reader(source);
   std::string magic;
   try {
@@ -143,12 +155,23 @@ TDocumentVersion DetectDocumentVersion(const std::string& path) {
   return TDocumentVersion::Unknown;
 }
 
-TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+TDocumentVersion DetectDocumentVersion(const std::string& path) {
+  FilePtr file = OpenForReading(path);
+  FileSource source(file.get());
+  return DetectDocumentVersion(source);
+}
+
+TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSystem& scene,
+                         TDocumentHost& host) {
+  // The version comes from the first value; the reader then starts again at the first byte,
+  // from what the detection kept rather than from a second opening of the file.
+  RewindableSource source(input);
   TOpenResult result;
-  result.Version = DetectDocumentVersion(path);
+  result.Version = DetectDocumentVersion(source);
+  source.Rewind();
   switch (result.Version) {
     case TDocumentVersion::V10:
-      result.Read = ReadDocumentV10(path, scene, host);
+      result.Read = ReadDocumentV10(source, path, scene, host);
       if (result.Read &&
           host.AskYesNo("This file was written by version 1.0 or 1.1 of Kestrova.\r\n"
                         "Convert the file to the current file format?")) {
@@ -156,14 +179,14 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
       }
       break;
     case TDocumentVersion::V15:
-      result.Read = ReadDocumentV15(path, scene, host);
+      result.Read = ReadDocumentV15(source, path, scene, host);
       if (result.Read && host.AskYesNo("This file was written by version 1.5 of Kestrova.\r\n"
                                        "Convert the file to the current file format?")) {
         WriteDocument(path, scene, host);
       }
       break;
     case TDocumentVersion::V16:
-      result.Read = ReadDocumentV16(path, scene, host);
+      result.Read = ReadDocumentV16(source, path, scene, host);
       break;
     case TDocumentVersion::Unknown:
       break;
@@ -171,19 +194,38 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
   return result;
 }
 
+TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  FilePtr file = OpenForReading(path);
+  FileSource source(file.get());
+  return OpenDocument(source, path, scene, host);
+}
+
+bool ReadDocumentV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::Current);
+}
+
+bool ReadDocumentV15(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::V15);
+}
+
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
-  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::Current);
+  return ReadFile(ReadDocumentV16, path, scene, host);
 }
 
 bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
-  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::V15);
+  return ReadFile(ReadDocumentV15, path, scene, host);
 }
 
 bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  return ReadFile(ReadDocumentV10, path, scene, host);
+}
+
+bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
   bool complete = true;
   try {
-    FilePtr file = OpenForReading(path);
-    FileSource source(file.get());
     ValueReader reader(source);
     host.ClearDescription();
     ReadScene10(scene, reader);

@@ -71,10 +71,10 @@ bool TReplacingFile::Open(const std::string& path) {
   Discard();
   committed_ = false;
   inPlace_ = false;
-  const fs::path target = Resolved(path);
-  target_ = target.string();
+  // stat follows links the way open does, the kernel's own links of /dev/stdout and /proc
+  // included, whose targets are no paths at all.
   struct stat old;
-  const bool exists = ::stat(target.c_str(), &old) == 0;
+  const bool exists = ::stat(path.c_str(), &old) == 0;
   const TWriteKind kind = exists ? KindOf(old) : TWriteKind::Replace;
   if (kind == TWriteKind::Refused) {
     errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
@@ -82,7 +82,7 @@ bool TReplacingFile::Open(const std::string& path) {
   }
   if (kind == TWriteKind::InPlace) {
     // A FIFO waits here for its reader, as any program writing into one does.
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
@@ -92,9 +92,11 @@ bool TReplacingFile::Open(const std::string& path) {
       return false;
     }
     inPlace_ = true;
-    work_ = target_;
+    target_ = work_ = path;
     return true;
   }
+  const fs::path target = Resolved(path);
+  target_ = target.string();
   // The rename would replace a file that may not be written.
   if (exists && ::access(target.c_str(), W_OK) != 0) return false;
   const mode_t mode = exists ? (old.st_mode & 07777) : 0666;

@@ -95,6 +95,42 @@ class TFifoReader {
   std::string bytes_;
 };
 
+// A FIFO that a thread fills with `bytes` once a reader opens it, then closes.
+class TFifoWriter {
+ public:
+  TFifoWriter(const std::filesystem::path& path, std::string bytes) : path_(path) {
+    if (::mkfifo(path.c_str(), 0600) != 0) return;
+    ok_ = true;
+    thread_ = std::thread([this, bytes = std::move(bytes)] {
+      // Waits for the reader, as a writer into a FIFO does; given up when nobody comes.
+      int fd = -1;
+      while (fd < 0 && !stop_) {
+        fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      if (fd < 0) return;
+      ::fcntl(fd, F_SETFL, 0);
+      for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += size_t(n);
+      }
+      ::close(fd);
+    });
+  }
+  ~TFifoWriter() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  std::filesystem::path path_;
+  bool ok_ = false;
+  std::atomic<bool> stop_ = false;
+  std::thread thread_;
+};
+
 // A tmpfs of `kilobytes` mounted on a new folder; unmounted and removed at the end.
 class TSmallDisk {
  public:
