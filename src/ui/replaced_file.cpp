@@ -1,22 +1,23 @@
 #include "ui/replaced_file.h"
 
-#include <QSaveFile>
-
 #include "numerics/errors.h"
+#include "streams/replacing_file.h"
 
 namespace kestrova {
 
 void WriteReplacedFile(const QString& path, const QByteArray& bytes,
                        const std::string& writeError) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EKestrovaError("Error Opening File " + path.toStdString() + "!");
-  // A full disk shows as a short write, which the file itself does not count as an error.
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
+  const std::string target = path.toStdString();
+  TReplacingFile file;
+  if (!file.Open(target)) throw EKestrovaError("Error Opening File " + target + "!");
+  const auto size = size_t(bytes.size());
+  if (std::fwrite(bytes.constData(), 1, size, file.Stream()) != size)
+    throw EKestrovaError(writeError);  // the temporary file goes with `file`
+  try {
+    file.Commit();
+  } catch (const EKestrovaError&) {
     throw EKestrovaError(writeError);
   }
-  if (!file.commit()) throw EKestrovaError(writeError);
 }
 
 }  // namespace kestrova

@@ -1,6 +1,5 @@
-// Writing a whole file at once so that it is either replaced completely or not at all: the
-// bytes go to a temporary file beside it, which is renamed over it only when every byte has
-// been written.
+// A file written whole from bytes in memory, through the program's replacing file: an existing
+// file is replaced only once every byte of the new one is on disk.
 #pragma once
 
 #include <QByteArray>

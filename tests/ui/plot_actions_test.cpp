@@ -403,25 +403,52 @@ class PlotActionsTest : public QObject {
 
   void WriteFailureIsShownAfterTheRepaint_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("png") << "plot.png";
-    QTest::newRow("bmp") << "plot.bmp";
-    QTest::newRow("svg") << "plot.svg";
+    QTest::addColumn<QString>("writeError");
+    QTest::newRow("png") << "plot.png"
+                         << "Error Writing PNG File!";
+    QTest::newRow("bmp") << "plot.bmp"
+                         << "Error Writing BMP File!";
+    QTest::newRow("svg") << "plot.svg"
+                         << "Error Writing SVG File!";
   }
 
   void WriteFailureIsShownAfterTheRepaint() {
     QFETCH(QString, name);
+    QFETCH(QString, writeError);
     TSaveAsBitmapDlg dialog(prompter_);
-    const QString target = Path("no such folder/" + name);
-    prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "FileNameEdit"), target);
-      return int(QDialog::Accepted);
-    });
+    const auto answer = [&](const QString& typed) {
+      prompter_.dialogs.push_back([&, typed](QDialog& d) {
+        Type(*Find<QLineEdit>(d, "FileNameEdit"), typed);
+        return int(QDialog::Accepted);
+      });
+    };
+    // A folder that does not exist.
+    const QString nowhere = Path("no such folder/" + name);
+    answer(nowhere);
     QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
     QCOMPARE(prompter_.asked, QStringList({"dialog: TSaveAsBitmapDlg", "repaint",
-                                           "error: Error Opening File " + target + "!"}));
+                                           "error: Error Opening File " + nowhere + "!"}));
     QVERIFY(!QFileInfo::exists(Path("no such folder")));
-    // The next proposal is made in the folder where the failed name was typed.
-    QCOMPARE(dialog.Folder(), Path("no such folder/"));
+
+    // The disk fills up while the picture is written: the old picture stays whole and nothing
+    // else is left in the folder.
+    prompter_.asked.clear();
+    const QString target = Path(name);
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old picture");
+    old.close();
+    answer(target);
+    state_.BitmapSize = 300;
+    {
+      TFileSizeLimit full(1024);
+      QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    }
+    QCOMPARE(prompter_.asked,
+             QStringList({"dialog: TSaveAsBitmapDlg", "repaint", "error: " + writeError}));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old picture"));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{name});
   }
 
   void SvgIsTheSamePlotAsThePicture() {
