@@ -54,6 +54,13 @@ std::string PresetPdfName(const std::string& documentPath, const std::string& fo
   return WithFinalSlash(folder) + (name.empty() ? "default.pdf" : name);
 }
 
+std::string PdfFileName(const std::string& typed, const std::string& folder) {
+  std::string name = Trim(typed);
+  if (Lower(FileExtension(name)) != ".pdf") name += ".pdf";
+  if (name.find('/') != std::string::npos) return name;
+  return WithFinalSlash(folder) + name;
+}
+
 std::string ShownPictureName(const std::string& name) {
   return Trim(FileNamePart(name)).empty() ? "default.png" : name;
 }

@@ -24,6 +24,10 @@ std::string PresetPictureName(const std::string& documentPath, const std::string
 // none yet.
 std::string PresetPdfName(const std::string& documentPath, const std::string& folder);
 
+// The PDF file a typed name stands for: surrounding blanks dropped; ".pdf" appended unless the
+// extension is ".pdf" in any case; put into `folder` when it has no folder part of its own.
+std::string PdfFileName(const std::string& typed, const std::string& folder);
+
 // What the file-name edit shows for a name: the name itself, or "default.png" when its
 // file-name part is empty or blank.
 std::string ShownPictureName(const std::string& name);

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "scene/picture_names.h"
 #include "ui/prompter.h"
 
 namespace kestrova {
@@ -132,7 +133,7 @@ TPrintDlg::TPrintDlg(TPrompter& prompter, QWidget* parent)
 TPrintDlg::~TPrintDlg() = default;
 
 void TPrintDlg::Prepare(const QString& pdfName) {
-  if (e_pdf_file_name_->text().trimmed().isEmpty()) e_pdf_file_name_->setText(pdfName);
+  if (e_pdf_file_name_->text().trimmed().isEmpty()) SetPdfFileName(pdfName);
   RefreshPrinter();
   rb_black_on_white_->setChecked(true);
   e_copies_->setValue(1);
@@ -181,10 +182,13 @@ bool TPrintDlg::PrintToFile() const {
 }
 
 QString TPrintDlg::PdfFileName() const {
-  return e_pdf_file_name_->text().trimmed();
+  if (e_pdf_file_name_->text().trimmed().isEmpty()) return {};
+  return QString::fromStdString(
+      kestrova::PdfFileName(e_pdf_file_name_->text().toStdString(), pdf_folder_.toStdString()));
 }
 
 void TPrintDlg::SetPdfFileName(const QString& name) {
+  pdf_folder_ = QString::fromStdString(FolderPart(name.toStdString()));
   e_pdf_file_name_->setText(name);
 }
 

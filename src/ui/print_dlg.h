@@ -41,6 +41,8 @@ class TPrintDlg : public QDialog {
   int Copies() const;
   // The plot goes to a PDF file rather than to the printer.
   bool PrintToFile() const;
+  // The file the edit's text stands for (see the PdfFileName rule): a bare name goes into the
+  // folder of the last name set or chosen. Empty while the edit is blank.
   QString PdfFileName() const;
   void SetPdfFileName(const QString& name);
 
@@ -56,6 +58,7 @@ class TPrintDlg : public QDialog {
 
   TPrompter& prompter_;
   std::unique_ptr<QPrinter> printer_;
+  QString pdf_folder_;
   QLabel* l_printer_;
   QPushButton* b_printer_setup_;
   QSpinBox* e_copies_;

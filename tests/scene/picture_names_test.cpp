@@ -59,6 +59,10 @@ TEST(PictureNames, TypedNameBecomesTheFile) {
     EXPECT_EQ(SaveAsFileName(c.typed, "/p/"), c.file) << c.typed;
     EXPECT_EQ(ExportFormatOf(SaveAsFileName(c.typed, "/p")), c.format) << c.typed;
   }
+  EXPECT_EQ(PdfFileName(" plot ", "/p"), "/p/plot.pdf");
+  EXPECT_EQ(PdfFileName("plot.PDF", "/p/"), "/p/plot.PDF");
+  EXPECT_EQ(PdfFileName("plot.png", "/p/"), "/p/plot.png.pdf");
+  EXPECT_EQ(PdfFileName("/tmp/plot.pdf", "/p/"), "/tmp/plot.pdf");
 }
 
 }  // namespace

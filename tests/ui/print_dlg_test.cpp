@@ -80,9 +80,12 @@ class PrintDlgTest : public QObject {
     QVERIFY(!ok.isEnabled());
     QTest::keyClicks(&name, "  ");
     QVERIFY(!ok.isEnabled());
-    QTest::keyClicks(&name, "a.pdf");
+    dialog_->SetPdfFileName("/home/u/pics/trip.pdf");
+    name.clear();
+    QTest::keyClicks(&name, "plot");
     QVERIFY(ok.isEnabled());
-    QCOMPARE(dialog_->PdfFileName(), QString("a.pdf"));
+    // A bare name goes beside the last one.
+    QCOMPARE(dialog_->PdfFileName(), QString("/home/u/pics/plot.pdf"));
   }
 
   void FileButtonAsksForThePdfFile() {
