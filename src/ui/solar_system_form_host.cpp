@@ -80,8 +80,8 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   if (opened && start.JD) {
     scene_->SetDate(JDToDate(StartZone(), *start.JD));
     controller_->ShowDate(scene_->SceneDate());
-    UpdateControls();
   }
+  UpdateControls();
   started_ = true;
 }
 

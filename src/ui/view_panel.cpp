@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
@@ -320,6 +321,8 @@ void TViewPanel::ShowRotateAndRadial() {
 
 void TViewPanel::UpdateControls() {
   TSolarSystem& scene = controller_.Scene();
+  updating_ = true;
+  const auto done = qScopeGuard([this] { updating_ = false; });
   // 1. Projection and grid. A projection that no button stands for selects none.
   if (QAbstractButton* b = plane_->button(int(scene.Plane()))) {
     b->setChecked(true);
@@ -348,6 +351,7 @@ void TViewPanel::UpdateControls() {
 
 void TViewPanel::FollowView() {
   // Only shows: the scene already holds the values.
+  if (updating_) return;
   TSolarSystem& scene = controller_.Scene();
   const QSignalBlocker centerBlocker(center_);
   center_->setCurrentIndex(RowOfBody(scene.CenterObject()));

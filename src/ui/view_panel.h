@@ -86,7 +86,8 @@ class TViewPanel : public QWidget {
   QCheckBox* description_on_top_ = nullptr;
   QToolButton* monitor_ = nullptr;
   QCheckBox* monitor_on_top_ = nullptr;
-  bool following_ = false;
+  // UpdateControls is running: the controls are set with their actions, not followed.
+  bool updating_ = false;
 };
 
 }  // namespace kestrova
