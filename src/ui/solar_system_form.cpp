@@ -158,8 +158,14 @@ void TSolarSystemForm::BuildWindow() {
   connect(objects_panel_, &TObjectsPanel::updateControlsRequested, this,
           &TSolarSystemForm::UpdateControls);
   connect(objects_panel_, &TObjectsPanel::showAllObjectsClicked, this, [this](bool pressed) {
-    TDocumentHost::SetShowAllObjects(pressed);
-    Guarded([this] { RunShowAllObjects(); });
+    SetShowAllObjects(pressed);
+    try {
+      RunShowAllObjects();
+    } catch (const std::exception& error) {
+      // The full list is empty after a failure: the button says so.
+      SetShowAllObjects(false);
+      ReportError(error);
+    }
   });
   connect(objects_panel_, &TObjectsPanel::objectClicked, this,
           [this](const QString& name) { SelectMonitorBody(name.toStdString()); });
@@ -352,8 +358,21 @@ void TSolarSystemForm::contextMenuEvent(QContextMenuEvent* event) {
   popup_->popup(event->globalPos());
 }
 
+namespace {
+
+// The orbit document a drop brings: only the first file counts, its extension compared with
+// case, and a folder whose name ends so is no document. Empty for anything else.
+QString DroppedDocument(const QList<QUrl>& urls) {
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
+  const QString path = urls.front().toLocalFile();
+  if (!path.endsWith(QStringLiteral(".orb")) || !QFileInfo(path).isFile()) return {};
+  return path;
+}
+
+}  // namespace
+
 void TSolarSystemForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (!DroppedDocument(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
 }
 
 void TSolarSystemForm::dropEvent(QDropEvent* event) {
@@ -363,12 +382,8 @@ void TSolarSystemForm::dropEvent(QDropEvent* event) {
 }
 
 void TSolarSystemForm::OpenDroppedFiles(const QList<QUrl>& urls) {
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
-  const QString path = urls.front().toLocalFile();
-  // Only an orbit document counts: the extension is compared with case, and a folder whose
-  // name ends so is no document.
-  if (!path.endsWith(QStringLiteral(".orb")) || !QFileInfo(path).isFile()) return;
-  OpenDocumentAt(path);
+  const QString path = DroppedDocument(urls);
+  if (!path.isEmpty()) OpenDocumentAt(path);
 }
 
 void TSolarSystemForm::closeEvent(QCloseEvent* event) {

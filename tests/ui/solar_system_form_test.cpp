@@ -3,6 +3,7 @@
 #include "ui/solar_system_form.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QMenu>
@@ -12,8 +13,15 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
 #include "scene/solar_system.h"
 #include "support/form_fixture.h"
+#include "ui/scene_controller.h"
 
 namespace kestrova {
 
@@ -131,6 +139,190 @@ class SolarSystemFormTest : public QObject {
     QCOMPARE(form.windowTitle(), QStringLiteral("Kestrova - 15.03.2021 - 15:30 UT"));
     QCOMPARE(form.size(), QSize(744, 631));
     QCOMPARE(form.minimumSize(), QSize(674, 550));
+  }
+
+  void CommandLineDateAndPathWithBlanks() {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath("summer notes.orb");
+    {
+      testing::TFormFixture f;
+      TSolarSystemForm& form = f.Start();
+      form.Scene().SetShowApsides(true);
+      form.Scene().SetCenterObject(4);
+      f.prompter.fileNames.push_back(path);
+      form.SaveAct->trigger();
+      QVERIFY(QFile::exists(path));
+    }
+    testing::TFormFixture f;
+    TSolarSystemForm& form =
+        f.Start({"2451545.0", QDir(folder.path()).filePath("summer"), "notes.orb"});
+    QCOMPARE(f.prompter.asked, QStringList());
+    QVERIFY(form.Scene().ShowApsides());
+    QCOMPARE(form.Scene().CenterObject(), 4);
+    QCOMPARE(form.State().DocumentPath, path.toStdString());
+    // The date is read in the local time zone of the start.
+    QCOMPARE(form.Scene().SceneDate(), JDToDate(StartZone(), 2451545.0L));
+    QCOMPARE(form.Controller().DisplayDate(), form.Scene().SceneDate());
+  }
+
+  void CommandLineWithoutAValidDate() {
+    // "5" is no Julian date of the range: it is the document's name, which does not exist.
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start({"5"});
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY(f.prompter.asked[0].startsWith("error: Cannot open file \""));
+    QVERIFY(f.prompter.asked[0].contains("/5\". No such file"));
+    QCOMPARE(form.Scene().SceneDate(), f.now);
+    QVERIFY(form.State().DocumentPath.empty());
+
+    const TStartArguments a = ParseStartArguments({"3912516", "  my", "orbit.orb  "});
+    QVERIFY(!a.JD);
+    QCOMPARE(a.DocumentPath, QStringLiteral("3912516   my orbit.orb"));
+    QCOMPARE(ParseStartArguments({"990924.5"}).JD, std::optional<Extended>(990924.5L));
+    QCOMPARE(ParseStartArguments({"990924.5"}).DocumentPath, QString());
+    QVERIFY(!ParseStartArguments({"nan", "x"}).JD);
+  }
+
+  void ExitWritesSettingsAndLastDocumentAndTheNextStartResumes() {
+    testing::TFormFixture f;
+    {
+      TSolarSystemForm& form = f.Start();
+      form.Scene().SetBgColor(0x102030);
+      form.Scene().SetShowNames(false);
+      form.SetPage(2);
+      f.Type("EDate", "24.12.1999");
+      form.close();
+      QCOMPARE(f.prompter.asked, QStringList());
+    }
+    QFile ini(f.HomeFile("kv.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(ini.readAll());
+    for (const char* line :
+         {"[MainForm]", "Width=744", "Height=631", "Page=2", "[DescriptionForm]", "[MonitorForm]",
+          "[Colors]", "Color0=0", "Color1=1056816", "Color2=5263440", "[Bitmap]", "Size=500"})
+      QVERIFY2(text.contains(QString::fromLatin1(line)), line);
+    QVERIFY(QFile::exists(f.HomeFile("last.orb")));
+    f.Stop();
+
+    TSolarSystemForm& again = f.Start();
+    QCOMPARE(f.prompter.asked, QStringList());
+    QCOMPARE(again.Scene().BgColor(), TColor{0x102030});
+    QVERIFY(!again.Scene().ShowNames());
+    QCOMPARE(again.Page(), 2);
+    QCOMPARE(again.Controller().DisplayDate(), (TDateRec{24, 12, 1999, 15, 30, 0, 0}));
+    QCOMPARE(again.State().DocumentPath, f.HomeFile("last.orb").toStdString());
+  }
+
+  void AProgramFolderThatRefusesIsReportedAtTheExit() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    // Folders where the two files belong: neither can be replaced.
+    QVERIFY(QDir(f.Home()).mkdir("kv.ini"));
+    QVERIFY(QDir(f.Home()).mkdir("last.orb"));
+    form.close();
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QVERIFY(f.prompter.asked[0].startsWith("error: Unable to write to "));
+    QCOMPARE(f.prompter.asked[1], "error: Could not create file " + f.HomeFile("last.orb") + ".");
+    QVERIFY(QFileInfo(f.HomeFile("last.orb")).isDir());
+  }
+
+  void ADamagedSettingsFileGivesTheDefaults() {
+    testing::TFormFixture f;
+    QFile ini(f.HomeFile("kv.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    const char damaged[] = "\xff\xfe[MainForm\nPage=7\nWidth=abc\n\0\0\n[Bitmap]\nSize=0x3E8\n";
+    ini.write(damaged, sizeof damaged - 1);
+    ini.close();
+    TSolarSystemForm& form = f.Start();
+    QCOMPARE(form.Page(), 1);
+    QCOMPARE(form.size(), QSize(744, 631));
+    QCOMPARE(form.BitmapSize(), 1000);
+    QCOMPARE(f.prompter.asked, QStringList());
+  }
+
+  void OpenSaveAndTemplatePresets() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    form.SaveAct->trigger();  // cancelled
+    QCOMPARE(f.prompter.lastFileDialog.Title, QStringLiteral("Save file"));
+    QCOMPARE(f.prompter.lastFileDialog.FileName, QString());
+    QCOMPARE(f.prompter.lastFileDialog.DefaultSuffix, QStringLiteral("orb"));
+    QVERIFY(f.prompter.lastFileDialog.ConfirmOverwrite);
+    QCOMPARE(f.prompter.lastFileDialog.Filter,
+             QStringLiteral("orbit files (*.orb);;all files (*)"));
+
+    const QString path = f.HomeFile("mine.orb");
+    f.prompter.fileNames.push_back(path);
+    form.SaveAct->trigger();
+    QCOMPARE(form.State().DocumentPath, path.toStdString());
+    form.OpenAct->trigger();
+    QCOMPARE(f.prompter.lastFileDialog.Title, QStringLiteral("Open file"));
+    QCOMPARE(f.prompter.lastFileDialog.FileName, QStringLiteral("mine.orb"));
+    QCOMPARE(f.prompter.lastFileDialog.Folder, f.Home());
+
+    // The template is read, and never written: the document becomes last.orb.
+    QFile templ(f.HomeFile("template.orb"));
+    QVERIFY(templ.open(QIODevice::ReadOnly));
+    const QByteArray before = templ.readAll();
+    templ.close();
+    form.Scene().SetShowOrbits(false);
+    QTest::keyClick(f.Find("EDate"), Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(form.Scene().ShowOrbits());
+    QCOMPARE(form.State().DocumentPath, f.HomeFile("last.orb").toStdString());
+    form.SaveAct->trigger();
+    QCOMPARE(f.prompter.lastFileDialog.FileName, QString());
+    form.close();
+    QVERIFY(templ.open(QIODevice::ReadOnly));
+    QCOMPARE(templ.readAll(), before);
+  }
+
+  void ADamagedDocumentIsReportedAndTheControlsFollowWhatWasRead() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    const QString path = f.HomeFile("damaged.orb");
+    f.prompter.fileNames.push_back(path);
+    form.SaveAct->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.resize(200);
+    file.close();
+    f.prompter.fileNames.push_back(path);
+    form.OpenAct->trigger();
+    QCOMPARE(f.prompter.asked.last(), "error: Error reading file " + path + ".");
+  }
+
+  void DroppedFilesOpenOnlyOrbitDocuments() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    QTemporaryDir folder;
+    auto save = [&](const QString& name) {
+      const QString path = QDir(folder.path()).filePath(name);
+      f.prompter.fileNames.push_back(path);
+      form.SaveAct->trigger();
+      return path;
+    };
+    const QString upper = save("capitals.ORB");
+    const QString lower = save("small.orb");
+    QVERIFY(QDir(folder.path()).mkdir("folder.orb"));
+    form.SetDocumentPath("");
+    auto drop = [&](const QStringList& paths, bool wanted) {
+      QMimeData mime;
+      QList<QUrl> urls;
+      for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+      mime.setUrls(urls);
+      QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(&form, &enter);
+      QCOMPARE(enter.isAccepted(), wanted);
+      QDropEvent event(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(&form, &event);
+    };
+    drop({upper}, false);
+    drop({QDir(folder.path()).filePath("folder.orb")}, false);
+    QVERIFY(form.State().DocumentPath.empty());
+    // Only the first file counts.
+    drop({lower, upper}, true);
+    QCOMPARE(form.State().DocumentPath, lower.toStdString());
+    QCOMPARE(f.prompter.asked, QStringList({"save: Save file", "save: Save file"}));
   }
 };
 
