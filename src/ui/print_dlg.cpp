@@ -196,10 +196,12 @@ void TPrintDlg::BPrinterSetupClick() {
   printer_->setCopyCount(Copies());
   if (prompter_.SetUpPrinter(this, *printer_)) {
     e_copies_->setValue(std::clamp(printer_->copyCount(), 1, kMaxCopies));
-    // The set-up dialog may have sent the output to a file.
+    // The set-up dialog chose either a file or a printer.
     if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
       cb_print_to_file_->setChecked(true);
       SetPdfFileName(printer_->outputFileName());
+    } else if (printer_->outputFormat() == QPrinter::NativeFormat) {
+      cb_print_to_file_->setChecked(false);
     }
   }
   RefreshPrinter();

@@ -39,6 +39,13 @@ std::optional<int> MediumResolution(QList<int> resolutions) {
 }
 
 void PrintPlotOnPrinter(TSolarSystem& scene, QPrinter& printer, const TPrintRequest& request) {
+  // The set-up dialog may have left the printer writing a file; the printer is wanted here.
+  if (printer.outputFormat() != QPrinter::NativeFormat) {
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+      Raise(QStringLiteral("No printer is installed."));
+  }
   const QString name = printer.printerName();
   const QString failure = QStringLiteral("Error printing on %1!").arg(name);
   printer.setDocName(QString::fromLatin1(kPrintJobTitle));

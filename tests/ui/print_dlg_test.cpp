@@ -3,6 +3,7 @@
 #include "ui/print_dlg.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -10,10 +11,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
+#include "numerics/errors.h"
+#include "scene/solar_system.h"
 #include "support/recording_prompter.h"
+#include "support/scene_date.h"
 #include "ui/print_job.h"
 
 namespace kestrova {
@@ -134,6 +139,22 @@ class PrintDlgTest : public QObject {
     QPrinter pdf;
     pdf.setOutputFormat(QPrinter::PdfFormat);
     QVERIFY(PrinterPrintsColor(pdf));
+  }
+
+  void PrintingWithoutAPrinterIsAnErrorNotAFile() {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
+    TSolarSystem scene(TestStartDate());
+    QTemporaryDir dir;
+    // Left writing a file by the set-up dialog: printing asks for the printer again.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(dir.filePath("left.pdf"));
+    try {
+      PrintPlotOnPrinter(scene, printer, TPrintRequest{});
+      QFAIL("printed without a printer");
+    } catch (const EKestrovaError& e) {
+      QCOMPARE(QString(e.what()), QString("No printer is installed."));
+    }
+    QVERIFY(!QFile::exists(dir.filePath("left.pdf")));
   }
 };
 
