@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "scene/solar_system.h"
+#include "ui/about_box.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
 #include "ui/solar_system_form.h"
@@ -113,7 +114,8 @@ void TSolarSystemForm::WireSatellitesDialog() {
 // ---- About box ------------------------------------------------------------------------------
 
 void TSolarSystemForm::WireAboutBox() {
-  AboutAct->setEnabled(false);
+  about_box_ = new TAboutBox(this);
+  connect(AboutAct, &QAction::triggered, this, [this] { prompter_->RunDialog(*about_box_); });
 }
 
 }  // namespace kestrova
