@@ -2,7 +2,8 @@
 //
 // With KESTROVA_QUIT_AFTER_FIRST_PAINT=1 the program closes (writing its settings and
 // last.orb as always) right after the drawing area was painted for the first time, and tells
-// on stderr how long that took: the start-up benchmark uses it.
+// on stderr how long that took and the window's caption: the start-up benchmark and the
+// desktop check of scripts/test use it.
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -40,8 +41,9 @@ int main(int argc, char** argv) {
     QObject::connect(
         &form.View(), &kestrova::TSceneView::painted, &form,
         [&form, &sinceStart] {
-          std::fprintf(stderr, "first paint after %lld ms\n",
-                       static_cast<long long>(sinceStart.elapsed()));
+          std::fprintf(stderr, "first paint after %lld ms: %s\n",
+                       static_cast<long long>(sinceStart.elapsed()),
+                       form.windowTitle().toUtf8().constData());
           QTimer::singleShot(0, &form, &QWidget::close);
         },
         Qt::SingleShotConnection);
