@@ -52,6 +52,16 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   connect(onTop, &QCheckBox::clicked, this, [this, window](bool on) { SetStayOnTop(window, on); });
 }
 
+void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
+  if (isMonitor) {
+    TDocumentHost::SetMonitorVisible(false);
+    view_panel_->MonitorButton()->setChecked(false);
+  } else {
+    TDocumentHost::SetDescriptionVisible(false);
+    view_panel_->DescriptionButton()->setChecked(false);
+  }
+}
+
 // ---- Monitor --------------------------------------------------------------------------------
 // TMonitorForm: AttachToolWindow(monitor, true); AssignScene on dateChanged, viewChanged and
 // bodiesChanged and in RefreshMonitor; SelectObject in SelectMonitorBody; a hidden monitor
