@@ -66,7 +66,6 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
 
   bitmap_size_ = 500;
   bitmap_path_ = program_folder_.string();
-  controller_->ShowDate(scene_->SceneDate());
   WriteTemplateIfMissing();
   LoadSettings();
 
@@ -74,11 +73,19 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   const bool lastDocument = start.DocumentPath.isEmpty();
   const QString path =
       lastDocument ? Text(LastDocumentPath()) : QFileInfo(start.DocumentPath).absoluteFilePath();
+  // The scene's date is shown once, by the document when it is read completely, else here:
+  // each showing computes every body again.
+  bool shown = false;
+  const QMetaObject::Connection showing =
+      connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
   // The very first start has no last.orb yet: the program starts with its default scene.
   bool opened = true;
   if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
+  disconnect(showing);
+  // A date of the command line is read in the time zone of the start.
   if (opened && start.JD) {
-    scene_->SetDate(JDToDate(StartZone(), *start.JD));
+    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
+  } else if (!shown) {
     controller_->ShowDate(scene_->SceneDate());
   }
   UpdateControls();
@@ -270,6 +277,8 @@ bool TSolarSystemForm::OpenDataFile() {
 }
 
 void TSolarSystemForm::RunShowAllObjects() {
+  // Released with nothing loaded, there is nothing to empty and nothing to compute again.
+  if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     RebuildFullList(*scene_, data_file_, State().ShowAllObjects);

@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "scene/solar_system.h"
+#include "ui/about_box.h"
 #include "ui/direction_dlg.h"
 #include "ui/directions_dlg.h"
 #include "ui/objects_panel.h"
@@ -55,6 +56,16 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
     }
   });
   connect(onTop, &QCheckBox::clicked, this, [this, window](bool on) { SetStayOnTop(window, on); });
+}
+
+void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
+  if (isMonitor) {
+    TDocumentHost::SetMonitorVisible(false);
+    view_panel_->MonitorButton()->setChecked(false);
+  } else {
+    TDocumentHost::SetDescriptionVisible(false);
+    view_panel_->DescriptionButton()->setChecked(false);
+  }
 }
 
 // ---- Monitor --------------------------------------------------------------------------------
@@ -158,7 +169,8 @@ void TSolarSystemForm::WireSatellitesDialog() {
 // ---- About box ------------------------------------------------------------------------------
 
 void TSolarSystemForm::WireAboutBox() {
-  AboutAct->setEnabled(false);
+  about_box_ = new TAboutBox(this);
+  connect(AboutAct, &QAction::triggered, this, [this] { prompter_->RunDialog(*about_box_); });
 }
 
 }  // namespace kestrova
