@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "documents/window_geometry.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/scene_controller.h"
@@ -171,6 +172,7 @@ TMonitorForm::TMonitorForm(TSceneController& controller, QWidget* parent)
   string_grid_->setPalette(gridPalette);
 
   SetRowLayout(TMonitorLayout::Planet);
+  move(kMonitorStartLeft, kMonitorStartTop);
 }
 
 void TMonitorForm::AssignScene(TSolarSystem* scene) {

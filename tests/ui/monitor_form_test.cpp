@@ -2,6 +2,7 @@
 // fall-back to the Earth, hiding and staying on top.
 #include "ui/monitor_form.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -123,6 +124,11 @@ class MonitorFormTest : public QObject {
     f.choose("Vulcan");
     QCOMPARE(f.monitor.SelectedName(), QString("Moon"));
     QCOMPARE(f.box().currentText(), QString("Moon"));
+
+    // The arrow keys drop the list.
+    QTest::keyClick(f.box().lineEdit(), Qt::Key_Down);
+    QVERIFY(f.box().view()->isVisible());
+    f.box().hidePopup();
   }
 
   void MinorBodiesComeAndGoWithTheScene() {
