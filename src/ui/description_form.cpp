@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextList>
 #include <QToolBar>
@@ -185,6 +186,9 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
   connect(memo_, &QTextEdit::undoAvailable, sb_undo_, &QToolButton::setEnabled);
   connect(memo_, &QTextEdit::currentCharFormatChanged, this, &TDescriptionForm::ShowFormatAtCursor);
   connect(memo_, &QTextEdit::cursorPositionChanged, this, &TDescriptionForm::ShowFormatAtCursor);
+  // A document's text read into the editor is no move of the cursor.
+  connect(memo_->document(), &QTextDocument::contentsChanged, this,
+          &TDescriptionForm::ShowFormatAtCursor);
   connect(memo_, &QTextEdit::customContextMenuRequested, this, &TDescriptionForm::PopupMenuPopup);
 
   popup_menu_ = new QMenu(this);
