@@ -68,8 +68,6 @@ TSolarSystemForm::TSolarSystemForm(TStartOptions options)
   controller_ = std::make_unique<TSceneController>(*scene_, *prompter_);
   controller_->SetClock(clock_);
   controller_->SetDialogParent(this);
-  description_text_ = std::make_unique<QTextDocument>();
-  description_text_->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
   data_file_.SetDatabase(kDefaultAlias);
 
   setWindowTitle(QStringLiteral("Kestrova"));

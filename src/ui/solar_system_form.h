@@ -228,7 +228,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   std::filesystem::path program_folder_;
   std::unique_ptr<TSolarSystem> scene_;
   std::unique_ptr<TSceneController> controller_;
-  std::unique_ptr<QTextDocument> description_text_;
   TableStore data_file_;
   Settings settings_;
   int32_t bitmap_size_ = 500;

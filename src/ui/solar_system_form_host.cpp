@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "database/full_list.h"
 #include "documents/orbit_document.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
+#include "ui/description_form.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
 #include "ui/solar_system_form.h"
@@ -174,6 +176,15 @@ void TSolarSystemForm::LoadSettings() {
   PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
               settings_.MainHeight);
   SetPage(settings_.Page);
+  if (description_window_) {
+    PlaceWindow(*description_window_, settings_.DescriptionLeft, settings_.DescriptionTop,
+                settings_.DescriptionWidth, settings_.DescriptionHeight);
+    SetStayOnTop(description_window_, settings_.DescriptionStayOnTop);
+  }
+  if (monitor_window_) {
+    PlaceWindow(*monitor_window_, settings_.MonitorLeft, settings_.MonitorTop);
+    SetStayOnTop(monitor_window_, settings_.MonitorStayOnTop);
+  }
   bitmap_size_ = settings_.BitmapSize;
   bitmap_path_ = settings_.BitmapPath;
 }
@@ -238,6 +249,7 @@ void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
 
 void TSolarSystemForm::SetDescriptionColor(TColor color) {
   TDocumentHost::SetDescriptionColor(color);
+  description_->SetColor(color);
 }
 
 void TSolarSystemForm::SetDescriptionVisible(bool visible) {
@@ -304,11 +316,11 @@ void TSolarSystemForm::ShowError(const std::string& message) {
 }
 
 QTextDocument& TSolarSystemForm::DescriptionText() {
-  return *description_text_;
+  return *description_->Memo().document();
 }
 
 fs::path TSolarSystemForm::DescriptionFolder() {
-  return program_folder_;
+  return description_->TempRtfPath().parent_path();
 }
 
 }  // namespace kestrova
