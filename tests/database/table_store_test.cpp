@@ -296,6 +296,30 @@ TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
             (std::vector<std::string>{"IDXNAME", "IDXA", "IDXE", "IDXINCL", "IDXNEA", "IDXPHA"}));
 }
 
+TEST_F(TableStoreTest, CreateIndicesStopsWhenToldAndKeepsABusyTableOpen) {
+  TableStore::CreateTable(alias_, "bare.db", DataFileFields(), {{"", "NO"}});
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("bare.db");
+  t.Open();
+  t.SetIndexName("");
+  // Stopped after the second index: the two made stay, the table is open shared again.
+  EXPECT_FALSE(CreateIndices(t, [](int percent) { return percent < 30; }));
+  EXPECT_EQ(t.IndexNames(), (std::vector<std::string>{"IDXNAME", "IDXA"}));
+  EXPECT_TRUE(t.Active());
+  EXPECT_FALSE(t.Exclusive());
+
+  // Someone else has the table open: no exclusive open, and this table stays open.
+  TableStore other;
+  other.SetDatabase(alias_);
+  other.SetTableName("bare.db");
+  other.Open();
+  EXPECT_THROW(CreateIndices(t), ETableError);
+  EXPECT_TRUE(t.Active());
+  EXPECT_EQ(t.RecordCount(), 0);
+  EXPECT_EQ(t.IndexNames().size(), 2u);
+}
+
 // Rows by position must be the rows of the cursor's walk, wherever the reads start and in
 // whatever order they come: from either end, near rows read before, far from them, past the
 // end, and in an order with many equal keys (IDXCL, IDXNEA) that only the number separates.
