@@ -28,8 +28,8 @@ TCreateIdxForm::TCreateIdxForm(QWidget* parent)
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* frame = new QFrame(this);
-  frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  frame->setLineWidth(2);
+  frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+  frame->setLineWidth(1);
   outer->addWidget(frame);
   auto* layout = new QVBoxLayout(frame);
   layout->setContentsMargins(18, 14, 18, 14);
