@@ -1,17 +1,18 @@
-// Entry point of the desktop program.
+// Entry point of the desktop program: kestrova [JD] [document path...]
 #include <QApplication>
-#include <QLabel>
 
 #include "numerics/julian_dates.h"
+#include "ui/solar_system_form.h"
 
 int main(int argc, char** argv) {
   kestrova::InitClock();
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Kestrova");
-  QLabel window("Kestrova: the main window is not built yet.");
-  window.setWindowTitle("Kestrova");
-  window.setMinimumSize(480, 120);
-  window.setAlignment(Qt::AlignCenter);
-  window.show();
+  QApplication::setApplicationName(QStringLiteral("Kestrova"));
+
+  kestrova::TStartOptions options;
+  options.Clock = [] { return kestrova::CurrentDate(0); };
+  options.Arguments = QApplication::arguments().mid(1);
+  kestrova::TSolarSystemForm form(std::move(options));
+  form.show();
   return QApplication::exec();
 }
