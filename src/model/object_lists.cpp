@@ -1,7 +1,6 @@
 // The owning lists and the object and line blocks of documents.
 #include "model/object_lists.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "model/astronomical_objects.h"
@@ -44,18 +43,6 @@ template class TOwningList<TDirection>;
 void TOEObjectList::RemoveByName(const std::string& name) {
   for (size_t i = items_.size(); i-- > 0;) {
     if (items_[i]->Name == name) items_.erase(items_.begin() + static_cast<ptrdiff_t>(i));
-  }
-}
-
-std::string FreeName(const TOEObjectList& list, const std::string& name) {
-  auto taken = [&](const std::string& candidate) {
-    return std::any_of(list.Items().begin(), list.Items().end(),
-                       [&](const auto& item) { return item->Name == candidate; });
-  };
-  if (!taken(name)) return name;
-  for (int64_t n = 1;; ++n) {
-    std::string candidate = name + " (" + std::to_string(n) + ")";
-    if (!taken(candidate)) return candidate;
   }
 }
 

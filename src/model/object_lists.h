@@ -78,11 +78,6 @@ class TOEObjectList : public TOwningList<TOEObject> {
   void ReadAny(ValueReader& reader, BlockForm form);
 };
 
-// The name under which a body called `name` joins the list: `name` itself when no element
-// carries it (compared exactly), otherwise name + " (n)" with the smallest n = 1, 2, ... that no
-// element carries.
-std::string FreeName(const TOEObjectList& list, const std::string& name);
-
 // The satellites of one planet. It has no block of its own: the scene block stores their
 // visibility and colour.
 class TSatelliteList : public TOwningList<TSatellite> {};

@@ -3,46 +3,32 @@
 #include <QString>
 
 #include "model/astronomical_objects.h"
-#include "scene/solar_system.h"
 #include "ui/aster_form.h"
 #include "ui/prompter.h"
 
 namespace kestrova {
 
-bool AddObject(TSolarSystem& scene, std::unique_ptr<TAsteroid> body, TPrompter& prompter,
-               QWidget* parent) {
-  if (!body) return false;
-  TOEObjectList& list = scene.AsteroidsList();
-  const std::string name = FreeName(list, body->Name);
-  if (name != body->Name) {
-    const QString question =
-        "The list includes always an object named '" + QString::fromStdString(body->Name) + "'." +
-        "\r" + "Do you wish do add the new object as '" + QString::fromStdString(name) + "' ?";
-    if (!prompter.AskYesNo(parent, question)) return false;
-    body->Name = name;
-  }
-  list.Add(std::move(body));
-  return true;
-}
-
-int AddBrowserObjects(TAsterForm& browser, TSolarSystem& scene, TPrompter& prompter,
-                      QWidget* parent) {
+std::vector<std::unique_ptr<TAsteroid>> PickedObjects(TAsterForm& browser, TPrompter& prompter,
+                                                      QWidget* parent) {
+  std::vector<std::unique_ptr<TAsteroid>> picked;
   const int marked = browser.SelectedCount();
   if (marked > kMostPickedObjects) {
     prompter.ShowMessage(parent, QString::number(marked) + " objects are marked; at most " +
                                      QString::number(kMostPickedObjects) +
                                      " can be added to the list at once.\r\"Show all objects\" "
                                      "shows every object of the data file.");
-    return 0;
+    return picked;
   }
-  int added = 0;
-  if (marked > 0) {
-    for (int n = 0; n < marked; ++n)
-      added += AddObject(scene, browser.SelectedObject(n), prompter, parent) ? 1 : 0;
-  } else {
-    added += AddObject(scene, browser.CurrentObject(), prompter, parent) ? 1 : 0;
+  if (marked == 0) {
+    if (std::unique_ptr<TAsteroid> body = browser.CurrentObject())
+      picked.push_back(std::move(body));
+    return picked;
   }
-  return added;
+  for (int n = 0; n < marked; ++n) {
+    if (std::unique_ptr<TAsteroid> body = browser.SelectedObject(n))
+      picked.push_back(std::move(body));
+  }
+  return picked;
 }
 
 }  // namespace kestrova

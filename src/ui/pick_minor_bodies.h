@@ -1,8 +1,9 @@
-// The main window's "Add" after the browser's OK: the browser's bodies join the scene's list of
-// picked minor bodies, a name that is taken already only after the user agrees to a new one.
+// What the browser hands the main window's "Add" after OK: the bodies of its marked rows in the
+// browser's order, or of its current row when none is marked.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -11,21 +12,14 @@ namespace kestrova {
 class TAsterForm;
 class TAsteroid;
 class TPrompter;
-class TSolarSystem;
 
-// More marked bodies than this are not added at once: each picked body carries its whole orbit
+// More marked bodies than this are not taken at once: each picked body carries its whole orbit
 // and is computed at every step, and a data file may hold more than a million.
 inline constexpr int kMostPickedObjects = 1000;
 
-// Appends the body to AsteroidsList when no body there has its name. Otherwise asks whether to
-// add it under the first free name "name (n)"; Yes renames and appends it, No drops it.
-// True when the body was added.
-bool AddObject(TSolarSystem& scene, std::unique_ptr<TAsteroid> body, TPrompter& prompter,
-               QWidget* parent);
-
-// Adds the browser's marked bodies in the browser's order, or its current body when none is
-// marked. Returns the number of bodies added.
-int AddBrowserObjects(TAsterForm& browser, TSolarSystem& scene, TPrompter& prompter,
-                      QWidget* parent);
+// The marked bodies in the browser's order, else the current body; none when the table is
+// closed or empty. With more than kMostPickedObjects marks the user is told so and gets none.
+std::vector<std::unique_ptr<TAsteroid>> PickedObjects(TAsterForm& browser, TPrompter& prompter,
+                                                      QWidget* parent);
 
 }  // namespace kestrova

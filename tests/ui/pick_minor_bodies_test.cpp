@@ -1,5 +1,5 @@
-// "Add" after the browser's OK: marked bodies in the browser's order, else the current one; a
-// name that is taken already only under a new name the user agrees to.
+// What the browser hands "Add" after OK: marked bodies in the browser's order, else the
+// current one, and nothing at all for more marks than a list of picked bodies can carry.
 #include "ui/pick_minor_bodies.h"
 
 #include <QHeaderView>
@@ -8,10 +8,8 @@
 
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
-#include "scene/solar_system.h"
 #include "support/data_folder.h"
 #include "support/recording_prompter.h"
-#include "support/scene_date.h"
 #include "support/synthetic_data_file.h"
 #include "ui/aster_form.h"
 #include "ui/create_idx_form.h"
@@ -32,7 +30,6 @@ class PickMinorBodiesTest : public QObject {
     TCreateIdxForm createIdx;
     TDataFilesDlg dataFiles{prompter, createIdx};
     TAsterForm form{prompter, dataFiles, createIdx};
-    TSolarSystem scene{TestStartDate()};
 
     QTableView* Grid() { return form.findChild<QTableView*>("DBGrid"); }
     void Open(const std::string& table) {
@@ -45,45 +42,29 @@ class PickMinorBodiesTest : public QObject {
       const QRect cell = Grid()->visualRect(form.Model().index(row, 1));
       QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, modifiers, cell.center());
     }
-    int Add() { return AddBrowserObjects(form, scene, prompter, &form); }
-    QStringList Names() {
+    std::vector<std::unique_ptr<TAsteroid>> Pick() { return PickedObjects(form, prompter, &form); }
+    QStringList Picked() {
       QStringList names;
-      for (const auto& body : scene.AsteroidsList().Items())
-        names << QString::fromStdString(body->Name);
+      for (const auto& body : Pick()) names << QString::fromStdString(body->Name);
       return names;
     }
   };
 
-  static QString Question(const QString& name, const QString& proposed) {
-    return "question: The list includes always an object named '" + name + "'.\r" +
-           "Do you wish do add the new object as '" + proposed + "' ?";
-  }
-
  private slots:
-  void TheSameBodyAgainAsksForANewName() {
+  void TheCurrentBodyWhenNoneIsMarked() {
     Fixture f;
     testing::MakeSampleDataFile("s.db");
     f.Open("s.db");
     f.ClickRow(1);  // Ceres, current and not marked
     QCOMPARE(f.form.SelectedCount(), 0);
-    QCOMPARE(f.Add(), 1);
-    QCOMPARE(f.Names(), QStringList({"Ceres"}));
+    QCOMPARE(f.Picked(), QStringList({"Ceres"}));
+    const std::vector<std::unique_ptr<TAsteroid>> picked = f.Pick();
+    QCOMPARE(picked[0]->Id, kMinorBodyId);
+    QCOMPARE(picked[0]->Color, kMinorBodyColor);
+    QCOMPARE(double(picked[0]->Elements.SemiMajorAxis), 2.77);
+    f.form.CloseTable();
+    QVERIFY(f.Pick().empty());
     QVERIFY(f.prompter.asked.isEmpty());
-
-    f.prompter.yesNo = {true};
-    QCOMPARE(f.Add(), 1);
-    f.prompter.yesNo = {false};
-    QCOMPARE(f.Add(), 0);
-    f.prompter.yesNo = {true};
-    QCOMPARE(f.Add(), 1);
-    QCOMPARE(f.prompter.asked,
-             QStringList({Question("Ceres", "Ceres (1)"), Question("Ceres", "Ceres (2)"),
-                          Question("Ceres", "Ceres (2)")}));
-    QCOMPARE(f.Names(), QStringList({"Ceres", "Ceres (1)", "Ceres (2)"}));
-    const TOEObject& body = f.scene.AsteroidsList().Get(2);
-    QCOMPARE(body.Id, kMinorBodyId);
-    QCOMPARE(body.Color, kMinorBodyColor);
-    QCOMPARE(double(body.Elements.SemiMajorAxis), 2.77);
   }
 
   void MarkedBodiesComeInTheBrowsersOrder() {
@@ -94,8 +75,7 @@ class PickMinorBodiesTest : public QObject {
     f.ClickRow(4, Qt::ControlModifier);
     f.ClickRow(0, Qt::ControlModifier);
     f.ClickRow(2, Qt::ControlModifier);
-    QCOMPARE(f.Add(), 3);
-    QCOMPARE(f.Names(), QStringList({"2024 AB1", "Eros", "Vesta"}));
+    QCOMPARE(f.Picked(), QStringList({"2024 AB1", "Eros", "Vesta"}));
   }
 
   void TooManyMarksAddNothing() {
@@ -106,8 +86,7 @@ class PickMinorBodiesTest : public QObject {
     f.form.GoToRow(kMostPickedObjects + 4);
     f.ClickRow(kMostPickedObjects + 4, Qt::ShiftModifier);
     QCOMPARE(f.form.SelectedCount(), kMostPickedObjects + 5);
-    QCOMPARE(f.Add(), 0);
-    QCOMPARE(f.scene.AsteroidsList().Count(), 0);
+    QVERIFY(f.Pick().empty());
     QCOMPARE(f.prompter.asked.size(), 1);
     QVERIFY(f.prompter.asked[0].startsWith("message: 1005 objects are marked"));
   }
