@@ -33,6 +33,9 @@ std::string CsvField(const std::string& s) {
   return q + "\"";
 }
 
+// Rows that cannot be orbits are named one by one up to this many, then only counted.
+constexpr int64_t kNamedSkips = 20;
+
 constexpr const char* kImportUsage =
     "usage: kestrova-cli import --format mpcorb|comets [--alias DIR] --table NAME [--replace]\n"
     "                          [--quiet] FILE\n";
@@ -69,7 +72,7 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
       } else if (args[i] == "--quiet") {
         quiet = true;
       } else if (args[i].rfind("--", 0) == 0 || !file.empty()) {
-        throw EConvertError("unexpected argument '" + args[i] + "'");
+        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
       } else {
         file = args[i];
       }
@@ -117,7 +120,7 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
       if (OptionValue(args, i, "--data-file", v))
         file = v;
       else if (args[i].rfind("--", 0) == 0 || !jdText.empty())
-        throw EConvertError("unexpected argument '" + args[i] + "'");
+        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
       else
         jdText = args[i];
     }
@@ -137,19 +140,31 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   // The header waits for the first row, so that a file that cannot be read prints nothing.
   bool header = false;
   std::string line;
-  ReadDataFile(file, [&](const TMinorBodyRow& row) {
-    if (!header) {
-      out << "no,name,x,y,z\n";
-      header = true;
-    }
-    // A plain body of the "all objects" list, computed as the scene computes it.
-    TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
-    body.Calculate(jd);
-    line = std::to_string(row.No) + "," + CsvField(row.Name) +
-           Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
-    out << line;
-  });
+  int64_t skipped = 0;
+  ReadDataFile(
+      file,
+      [&](const TMinorBodyRow& row) {
+        if (!header) {
+          out << "no,name,x,y,z\n";
+          header = true;
+        }
+        // A plain body of the "all objects" list, computed as the scene computes it.
+        TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
+        body.Calculate(jd);
+        line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
+               Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
+        out << line;
+      },
+      [&](const TMinorBodyRow& row, const char* why) {
+        // The first few by name; a damaged file may hold millions.
+        if (++skipped <= kNamedSkips)
+          err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
+              << "): " << why << ", no closed orbit\n";
+      });
   if (!header) out << "no,name,x,y,z\n";
+  if (skipped > 0)
+    err << "kestrova-cli ephem: " << skipped << (skipped == 1 ? " row" : " rows")
+        << " skipped: no closed orbit\n";
   return kOk;
 }
 

@@ -13,6 +13,10 @@ namespace kestrova {
 
 enum class TElementFormat { Mpcorb, Comets };
 
+// The largest semi-major axis (AU) an imported orbit may have: far beyond the Oort cloud, where
+// the Sun no longer holds a body. A larger one is skipped as out of range.
+inline constexpr double kMaxSemiMajorAxis = 1e6;
+
 // One body of an element file, in the units of the data files' fields. No is 0 for a body
 // without a number (the import gives it a running negative number).
 struct TElementRow {
@@ -51,13 +55,27 @@ struct TImportResult {
   std::vector<int64_t> FirstSkippedLines;                // the first ten, numbered from 1
   // One line: rows imported, lines skipped with their reasons and first line numbers.
   std::string Summary() const;
+  // The part about skipped lines ("skipped 3 lines (...)"), empty when none was skipped.
+  std::string SkippedText() const;
 };
+
+// Why a name cannot be the name of a new table, or nullptr when it can: empty or only blanks,
+// "." or "..", a hidden name (leading "."), a folder separator, a quote or a control character.
+const char* TableNameProblem(const std::string& name);
+
+// Removes from the folder the temporary tables of imports whose process no longer exists
+// (killed, or stopped by a power cut); returns how many files went.
+int RemoveStaleImports(const std::filesystem::path& folder);
 
 // Reads the element file and writes the table NAME.db of the alias with every field and
 // index of a data file. The table is built aside and put in place only when complete, so a
-// failure leaves no half table (nor touches a table being replaced). Lines that cannot be
-// read are skipped and counted; an unreadable file, an existing table without Replace or a
-// failing engine raise EKestrovaError.
+// failure leaves no half table (nor touches a table being replaced); SIGINT, SIGTERM and SIGHUP
+// remove it too. Lines that cannot be read are skipped and counted: lines longer than
+// kMaxElementLine, and lines with zero bytes ("binary data"; before the first element line
+// such a line ends the reading). Raises EKestrovaError for a bad table name, an unreadable
+// file, an existing table without Replace (or one that is no regular file), a file in which
+// no line is an element line ("no element lines of format F in FILE", the skipped lines after
+// it), and a failing engine.
 TImportResult ImportElements(const std::filesystem::path& file, const TImportOptions& options);
 
 }  // namespace kestrova

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstring>
 #include <fstream>
 
+#include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
 #include "support/temp_home.h"
@@ -108,6 +115,42 @@ TEST(ParseMpcorbLine, BadLinesSayWhy) {
   EXPECT_STREQ(ParseMpcorbLine(std::string(200, '\xff'), r), "bad designation");
 }
 
+TEST(ParseElementLines, OnlyPlainDecimalNumbersAndOrbitsTheSunCanHold) {
+  const std::vector<std::string> mpcorb = Lines(kData / "mpcorb_small.dat");
+  struct Case {
+    size_t column;  // first column of the field, counted from 1
+    std::string text;
+    const char* why;  // nullptr: the line is read
+  };
+  const Case cases[] = {
+      {27, "  0x1p3  ", "bad number"}, {27, "    1e2  ", "bad number"},
+      {27, "      inf", "bad number"}, {27, "      nan", "bad number"},
+      {27, "  12.5.1 ", "bad number"}, {27, "  +12.5  ", nullptr},
+      {27, "   12.   ", nullptr},      {93, "10000000.00", "out of range"},
+      {93, "999999.0000", nullptr},    {93, "    0.00000", "out of range"},
+      {162, "0x12", "bad flags"},      {162, "  -1", "bad flags"},
+      {162, "280B", nullptr},
+  };
+  TElementRow r;
+  for (const Case& c : cases) {
+    std::string line = mpcorb[4];
+    line.replace(c.column - 1, c.text.size(), c.text);
+    const char* why = ParseMpcorbLine(line, r);
+    if (c.why == nullptr) {
+      EXPECT_EQ(why, nullptr) << c.text << ": " << why;
+    } else {
+      EXPECT_STREQ(why, c.why) << c.text;
+    }
+  }
+  // A comet whose orbit is closed only on paper: q = 5 AU, e = 0.999999 makes a = 5e6 AU.
+  std::string comet = Lines(kData / "comets_small.txt")[0];
+  comet.replace(30, 9, " 5.000000");
+  comet.replace(41, 8, "0.999999");
+  EXPECT_STREQ(ParseCometLine(comet, r), "out of range");
+  comet.replace(41, 8, "0.9999x9");
+  EXPECT_STREQ(ParseCometLine(comet, r), "bad number");
+}
+
 TEST(ParseCometLine, PerihelionPassageIsKept) {
   const std::vector<std::string> lines = Lines(kData / "comets_small.txt");
   TElementRow r;
@@ -163,6 +206,10 @@ class ImportTest : public TempHome {
     o.Alias = alias_;
     o.Table = "small";
     return o;
+  }
+  void Put(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file.is_absolute() ? file : root_ / file, std::ios::binary);
+    out << bytes;
   }
   std::vector<std::string> Listing() {
     std::vector<std::string> names;
@@ -263,6 +310,129 @@ TEST_F(ImportTest, FailuresLeaveNoHalfTable) {
   o.Progress = {};
   EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", o).Rows, 7);
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+}
+
+TEST_F(ImportTest, AFileWithoutElementLinesReplacesNothing) {
+  ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
+  const auto before = fs::file_size(fs::path(alias_) / "small.db");
+  Put("empty.txt", "");
+  std::string noise = "\x1f\x8b\x08";
+  for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919) % 256);
+  Put("noise.bin", noise);
+  Put("header.txt", "MINOR PLANET CENTER ORBIT DATABASE\n\n-----------------------\n");
+  struct Case {
+    fs::path file;
+    TElementFormat format;
+    std::string message;
+  };
+  const Case cases[] = {
+      {root_ / "empty.txt", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in " + (root_ / "empty.txt").string()},
+      {root_ / "header.txt", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in " + (root_ / "header.txt").string()},
+      {root_ / "noise.bin", TElementFormat::Comets,
+       "no element lines of format comets in " + (root_ / "noise.bin").string() +
+           " (binary data at line 1); skipped 1 lines"},
+      {kData / "mpcorb_small.dat", TElementFormat::Comets,
+       "no element lines of format comets in " + (kData / "mpcorb_small.dat").string() +
+           "; skipped 17 lines (bad perihelion time: 15, too short: 2"},
+      // A device that never ends: the first block shows it is no text.
+      {"/dev/zero", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in /dev/zero (binary data at line 1)"},
+  };
+  for (const Case& c : cases) {
+    for (const char* table : {"small", "new"}) {
+      TImportOptions o = Options(c.format);
+      o.Table = table;
+      o.Replace = true;
+      try {
+        ImportElements(c.file, o);
+        ADD_FAILURE() << c.file << ": no error";
+      } catch (const EKestrovaError& e) {
+        EXPECT_EQ(std::string(e.what()).substr(0, c.message.size()), c.message);
+      }
+    }
+  }
+  // The old table is whole, and no new or temporary one was left.
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+  EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
+  EXPECT_EQ(ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {}), 4);
+}
+
+TEST_F(ImportTest, OverlongAndBinaryLinesAreSkippedWithTheirNumbers) {
+  const std::vector<std::string> lines = Lines(kData / "mpcorb_small.dat");
+  Put("long.dat", lines[4] + "\n" + std::string(kMaxElementLine + 1, '9') + "\n" + lines[5] + "\n" +
+                      std::string(300, '\0') + "\n" + lines[7] + "\n" +
+                      std::string(3 * kMaxElementLine, ' ') + "no end");
+  const TImportResult r = ImportElements(root_ / "long.dat", Options());
+  EXPECT_EQ(r.Rows, 3);
+  EXPECT_EQ(r.Reasons,
+            (std::vector<std::pair<std::string, int64_t>>{{"binary data", 1}, {"too long", 2}}));
+  EXPECT_EQ(r.FirstSkippedLines, (std::vector<int64_t>{2, 4, 6}));
+}
+
+TEST_F(ImportTest, TablesThatCannotBeMadeAreRefused) {
+  for (const std::string name : {"", "   ", ".", "..", ".hidden", "../up", "a/b", "a\\b", "it's",
+                                 "say \"x\"", "line\nend", "tab\there"}) {
+    TImportOptions o = Options();
+    o.Table = name;
+    try {
+      ImportElements(kData / "mpcorb_small.dat", o);
+      ADD_FAILURE() << name << ": imported";
+    } catch (const EKestrovaError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Invalid table name '", 0), 0u) << e.what();
+    }
+  }
+  EXPECT_TRUE(Listing().empty());
+  // A FIFO where the table would go is not replaced by a rename.
+  ASSERT_EQ(::mkfifo((fs::path(alias_) / "small.db").c_str(), 0600), 0);
+  TImportOptions o = Options();
+  o.Replace = true;
+  EXPECT_THROW(ImportElements(kData / "mpcorb_small.dat", o), EKestrovaError);
+  EXPECT_TRUE(fs::is_fifo(fs::path(alias_) / "small.db"));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+}
+
+// A process number that no process has: a child's, after it ended.
+pid_t DeadPid() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(ImportTest, TemporaryTablesOfKilledImportsGoAtTheNextImport) {
+  const std::string dead = std::to_string(DeadPid());
+  const std::string alive = std::to_string(::getppid());
+  for (const std::string& name :
+       {".big.db.importing-" + dead, ".big.db.importing-" + dead + "-journal",
+        ".other.db.importing-" + alive, "plain.db.importing-" + dead, ".notes.importing-" + dead})
+    Put(fs::path(alias_) / name, "half a table");
+  EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", Options()).Rows, 7);
+  EXPECT_EQ(Listing(),
+            (std::vector<std::string>{".notes.importing-" + dead, ".other.db.importing-" + alive,
+                                      "plain.db.importing-" + dead, "small.db"}));
+}
+
+TEST_F(ImportTest, ASignalDuringTheImportTakesItsTableAlong) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      TImportOptions o = Options();
+      o.Table = "interrupted";
+      // The table is being built when the signal comes.
+      o.Progress = [signal](const char*, int) { ::raise(signal); };
+      try {
+        ImportElements(kData / "mpcorb_small.dat", o);
+      } catch (...) {
+      }
+      ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+    EXPECT_TRUE(Listing().empty()) << strsignal(signal) << ": " << Listing().front();
+  }
 }
 
 }  // namespace
