@@ -37,8 +37,8 @@ std::string CsvField(const std::string& s) {
 constexpr int64_t kNamedSkips = 20;
 
 constexpr const char* kImportUsage =
-    "usage: kestrova-cli import --format mpcorb|comets [--alias DIR] --table NAME [--replace]\n"
-    "                          [--quiet] FILE\n";
+    "usage: kestrova-cli import --format mpcorb|comets|auto [--alias DIR] --table NAME\n"
+    "                          [--replace] [--quiet] FILE\n";
 
 }  // namespace
 
@@ -49,9 +49,13 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
            "(default MPC, the folder MPC in the program folder; any other alias is a folder).\n"
            "  mpcorb  the minor-planet export format (MPCORB.DAT and its extracts)\n"
            "  comets  the one-line comet format (CometEls.txt); orbits with e >= 1 are skipped\n"
-           "An existing table is kept unless --replace is given. Lines that cannot be read are\n"
-           "skipped and counted; the summary names the first ten. Progress goes to stderr\n"
-           "unless --quiet.\n";
+           "  auto    the format the file's first lines are written in\n"
+           "FILE may be compressed with gzip (MPCORB.DAT.gz, CometEls.txt.gz as published); it\n"
+           "is read as it is decompressed. An existing table is kept unless --replace is given.\n"
+           "Lines that cannot be read are skipped and counted by reason; the summary names the\n"
+           "first lines of each reason. A file without one element line is an error and\n"
+           "changes no table. Progress goes to stderr unless --quiet. Ctrl+C leaves no half\n"
+           "table behind.\n";
     return kOk;
   }
   TImportOptions opt;
@@ -81,9 +85,11 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
       opt.Format = TElementFormat::Mpcorb;
     else if (format == "comets")
       opt.Format = TElementFormat::Comets;
+    else if (format == "auto")
+      opt.Format.reset();
     else
       throw EConvertError(format.empty() ? "--format is missing"
-                                         : "unknown format '" + format + "'");
+                                         : "unknown format '" + Excerpt(format) + "'");
     if (!haveTable || opt.Table.empty()) throw EConvertError("--table is missing");
     if (file.empty()) throw EConvertError("FILE is missing");
   } catch (const EConvertError& e) {
@@ -91,12 +97,19 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   if (!quiet) {
-    opt.Progress = [&err, last = -100](const char* stage, int percent) mutable {
-      // A line every five percent is enough to see a long import move.
-      if (percent == 0 || percent == 100 || percent >= last + 5 || percent < last) {
-        err << "import: " << stage << " " << percent << "%\n" << std::flush;
+    opt.Progress = [&err, last = -100,
+                    stage = TImportProgress::TStage::Reading](const TImportProgress& p) mutable {
+      // A line every five percent of a stage is enough to see a long import move.
+      if (p.Stage != stage) last = -100;
+      stage = p.Stage;
+      const int percent = p.Percent;
+      if (percent != last && (percent == 0 || percent == 100 || percent >= last + 5)) {
+        err << "import: " << (stage == TImportProgress::TStage::Reading ? "reading" : "indexing")
+            << " " << percent << "%\n"
+            << std::flush;
         last = percent;
       }
+      return true;
     };
   }
   const TImportResult result = ImportElements(file, opt);

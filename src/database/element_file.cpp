@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -13,9 +16,29 @@ namespace kestrova {
 
 namespace {
 
-constexpr size_t kBlock = 256 * 1024;
+constexpr size_t kBlock = 64 * 1024;
+
+bool GzipName(const std::filesystem::path& file) {
+  std::string ext = file.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".gz";
+}
+
+bool GzipSignature(const unsigned char* data, size_t size) {
+  return size >= 2 && data[0] == 0x1f && data[1] == 0x8b;
+}
 
 }  // namespace
+
+// zlib's state and the compressed bytes waiting for it.
+struct TElementFileReader::TInflater {
+  z_stream zs{};
+  std::vector<unsigned char> in;
+  bool rawEnd = false;     // the file has no more bytes
+  bool streamEnd = false;  // the last member is complete
+  ~TInflater() { inflateEnd(&zs); }
+};
 
 TElementFileReader::TElementFileReader(const std::filesystem::path& file)
     : file_(file), buffer_(kBlock) {
@@ -31,30 +54,108 @@ TElementFileReader::TElementFileReader(const std::filesystem::path& file)
     }
     if (S_ISREG(info.st_mode)) bytesTotal_ = static_cast<uint64_t>(info.st_size);
   }
+  try {
+    // The first bytes tell a compressed file; a pipe may give them in pieces.
+    size_t got = 0;
+    for (size_t n = 1; got < 2 && n > 0; got += n) n = ReadRaw(buffer_.data() + got, kBlock - got);
+    const auto* first = reinterpret_cast<const unsigned char*>(buffer_.data());
+    const bool signature = GzipSignature(first, got);
+    if (GzipName(file) && !signature)
+      throw EKestrovaError(Format("%s is not a gzip file", file.c_str()));
+    if (!signature) {
+      end_ = got;
+      eof_ = got == 0;
+      return;
+    }
+    inflater_ = std::make_unique<TInflater>();
+    if (inflateInit2(&inflater_->zs, 15 + 16) != Z_OK) {
+      inflater_.reset();
+      throw EKestrovaError(Format("Cannot read %s: zlib cannot start", file.c_str()));
+    }
+    inflater_->in.assign(first, first + got);
+    inflater_->in.resize(kBlock);
+    inflater_->zs.next_in = inflater_->in.data();
+    inflater_->zs.avail_in = static_cast<uInt>(got);
+  } catch (...) {
+    ::close(fd_);
+    fd_ = -1;
+    throw;
+  }
 }
 
 TElementFileReader::~TElementFileReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool TElementFileReader::Fill() {
-  if (eof_) return false;
-  pos_ = 0;
-  end_ = 0;
+size_t TElementFileReader::ReadRaw(char* data, size_t size) {
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
-    if (n > 0) {
-      end_ = static_cast<size_t>(n);
-      bytesRead_ += end_;
-      return true;
-    }
-    if (n == 0) {
-      eof_ = true;
-      return false;
+    const ssize_t n = ::read(fd_, data, size);
+    if (n >= 0) {
+      bytesRead_ += static_cast<uint64_t>(n);
+      return static_cast<size_t>(n);
     }
     if (errno != EINTR)
       throw EKestrovaError(Format("Error reading %s: %s", file_.c_str(), std::strerror(errno)));
   }
+}
+
+bool TElementFileReader::Inflate() {
+  TInflater& z = *inflater_;
+  z.zs.next_out = reinterpret_cast<Bytef*>(buffer_.data());
+  z.zs.avail_out = static_cast<uInt>(buffer_.size());
+  const auto refill = [&] {
+    if (z.zs.avail_in > 0 || z.rawEnd) return;
+    const size_t n = ReadRaw(reinterpret_cast<char*>(z.in.data()), z.in.size());
+    z.rawEnd = n == 0;
+    z.zs.next_in = z.in.data();
+    z.zs.avail_in = static_cast<uInt>(n);
+  };
+  while (z.zs.avail_out == buffer_.size() && !z.streamEnd) {
+    refill();
+    const int rc = inflate(&z.zs, Z_NO_FLUSH);
+    if (rc == Z_STREAM_END) {
+      // Another member may follow (files joined with cat); anything else after a complete
+      // member is padding and ignored, as gzip does.
+      refill();
+      if (z.zs.avail_in == 1 && !z.rawEnd) {
+        // One byte of a possible signature: keep it and fetch the next.
+        const unsigned char keep = z.zs.next_in[0];
+        z.in[0] = keep;
+        const size_t n = ReadRaw(reinterpret_cast<char*>(z.in.data()) + 1, z.in.size() - 1);
+        z.rawEnd = n == 0;
+        z.zs.next_in = z.in.data();
+        z.zs.avail_in = static_cast<uInt>(n + 1);
+      }
+      if (GzipSignature(z.zs.next_in, z.zs.avail_in)) {
+        inflateReset(&z.zs);
+      } else {
+        z.streamEnd = true;
+      }
+      continue;
+    }
+    if (rc == Z_BUF_ERROR && z.zs.avail_in == 0 && z.rawEnd)
+      throw EKestrovaError(
+          Format("%s: the compressed data ends too early (the file is cut short)", file_.c_str()));
+    if (rc != Z_OK && rc != Z_BUF_ERROR)
+      throw EKestrovaError(Format("%s: the compressed data is damaged (%s)", file_.c_str(),
+                                  z.zs.msg ? z.zs.msg : "unknown error"));
+  }
+  pos_ = 0;
+  end_ = buffer_.size() - z.zs.avail_out;
+  return end_ > 0;
+}
+
+bool TElementFileReader::Fill() {
+  if (eof_) return false;
+  if (inflater_) {
+    if (Inflate()) return true;
+    eof_ = true;
+    return false;
+  }
+  pos_ = 0;
+  end_ = ReadRaw(buffer_.data(), buffer_.size());
+  eof_ = end_ == 0;
+  return !eof_;
 }
 
 bool TElementFileReader::NextLine(std::string& line, bool& tooLong) {

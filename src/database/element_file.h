@@ -1,9 +1,12 @@
-// The lines of an element file, read a block at a time with a limit on the length of a line,
-// so that no input (a file without line ends, a device that never ends) can fill the memory.
+// The lines of an element file, plain or gzip-compressed (as MPCORB.DAT.gz and CometEls.txt.gz
+// are published), read a block at a time with a limit on the length of a line, so that no
+// input (a file without line ends, a device that never ends, a compressed bomb) can fill the
+// memory.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +18,10 @@ inline constexpr size_t kMaxElementLine = 64 * 1024;
 
 class TElementFileReader {
  public:
-  // Opens the file; raises EKestrovaError "Cannot read FILE: reason" when it cannot be read (a
-  // folder among them).
+  // Opens the file. A name ending in ".gz", or content that starts with gzip's signature, is
+  // read through zlib as it goes (no copy is made). Raises EKestrovaError "Cannot read FILE:
+  // reason" when it cannot be read (a folder among them), and "FILE is not a gzip file" for a
+  // ".gz" name over other content.
   explicit TElementFileReader(const std::filesystem::path& file);
   ~TElementFileReader();
   TElementFileReader(const TElementFileReader&) = delete;
@@ -25,16 +30,23 @@ class TElementFileReader {
   // The next line without its end (a CR before the LF is dropped); false at the end of the
   // file. A line longer than kMaxElementLine comes back cut, with tooLong set; the rest of it
   // is read past, without being kept, by the next call. Raises EKestrovaError "Error reading
-  // FILE: reason".
+  // FILE: reason", and for compressed files "FILE: the compressed data is damaged (reason)" or
+  // "FILE: the compressed data ends too early (the file is cut short)".
   bool NextLine(std::string& line, bool& tooLong);
   // The number of the line NextLine gave last, counted from 1.
   int64_t LineNumber() const { return lineNumber_; }
-  // Bytes of the file read so far, and its size (0 when it has none: a pipe, a device).
+  // Bytes of the file read so far, and its size (0 when it has none: a pipe, a device); for a
+  // compressed file both count the compressed bytes.
   uint64_t BytesRead() const { return bytesRead_; }
   uint64_t BytesTotal() const { return bytesTotal_; }
+  bool Compressed() const { return inflater_ != nullptr; }
 
  private:
+  struct TInflater;
   bool Fill();
+  // Reads raw bytes of the file into data; 0 at its end.
+  size_t ReadRaw(char* data, size_t size);
+  bool Inflate();
 
   std::filesystem::path file_;
   int fd_ = -1;
@@ -46,6 +58,7 @@ class TElementFileReader {
   int64_t lineNumber_ = 0;
   uint64_t bytesRead_ = 0;
   uint64_t bytesTotal_ = 0;
+  std::unique_ptr<TInflater> inflater_;
 };
 
 }  // namespace kestrova

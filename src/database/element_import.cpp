@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <map>
 #include <string_view>
 #include <unordered_set>
@@ -290,23 +292,52 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   return nullptr;
 }
 
+const char* FormatName(TElementFormat format) {
+  return format == TElementFormat::Mpcorb ? "mpcorb" : "comets";
+}
+
+std::optional<TElementFormat> DetectElementFormat(const std::vector<std::string>& lines) {
+  int64_t mpcorb = 0, comets = 0;
+  TElementRow row;
+  for (const std::string& line : lines) {
+    if (!ParseMpcorbLine(line, row)) ++mpcorb;
+    if (!ParseCometLine(line, row)) ++comets;
+  }
+  if (mpcorb == 0 && comets == 0) return std::nullopt;
+  return mpcorb >= comets ? TElementFormat::Mpcorb : TElementFormat::Comets;
+}
+
+std::optional<TElementFormat> DetectElementFormat(const fs::path& file) {
+  TElementFileReader in(file);
+  std::vector<std::string> lines;
+  std::string line;
+  bool tooLong = false;
+  while (lines.size() < kDetectionLines && in.NextLine(line, tooLong)) {
+    // Binary data is no element file, and may not end (a device).
+    if (line.find('\0') != std::string::npos) break;
+    if (!tooLong) lines.push_back(line);
+  }
+  return DetectElementFormat(lines);
+}
+
 std::string TImportResult::SkippedText() const {
   if (Skipped == 0) return {};
-  std::string s = Format("skipped %lld lines (", static_cast<long long>(Skipped));
-  for (size_t i = 0; i < Reasons.size(); ++i)
-    s += Format("%s%s: %lld", i ? ", " : "", Reasons[i].first.c_str(),
-                static_cast<long long>(Reasons[i].second));
-  s += "; first at line";
-  s += FirstSkippedLines.size() > 1 ? "s " : " ";
-  for (size_t i = 0; i < FirstSkippedLines.size(); ++i)
-    s += Format("%s%lld", i ? ", " : "", static_cast<long long>(FirstSkippedLines[i]));
-  if (Skipped > static_cast<int64_t>(FirstSkippedLines.size())) s += ", ...";
+  std::string s =
+      Format("skipped %lld line%s (", static_cast<long long>(Skipped), Skipped == 1 ? "" : "s");
+  for (size_t i = 0; i < Reasons.size(); ++i) {
+    const TSkipReason& r = Reasons[i];
+    s += Format("%s%s: %lld at line%s ", i ? "; " : "", r.Reason.c_str(),
+                static_cast<long long>(r.Count), r.FirstLines.size() > 1 ? "s" : "");
+    for (size_t k = 0; k < r.FirstLines.size(); ++k)
+      s += Format("%s%lld", k ? ", " : "", static_cast<long long>(r.FirstLines[k]));
+    if (r.Count > static_cast<int64_t>(r.FirstLines.size())) s += ", ...";
+  }
   return s + ")";
 }
 
 std::string TImportResult::Summary() const {
-  std::string s =
-      Format("Imported %lld rows into %s; ", static_cast<long long>(Rows), TableFile.c_str());
+  std::string s = Format("Imported %lld row%s into %s; ", static_cast<long long>(Rows),
+                         Rows == 1 ? "" : "s", TableFile.c_str());
   return s + (Skipped > 0 ? SkippedText() : std::string("skipped 0 lines"));
 }
 
@@ -375,10 +406,63 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
           Format("Cannot replace %s: it is no data file but a %s", target.c_str(),
                  fs::is_directory(target, ec) ? "folder" : "special file (a device or a FIFO)"));
   }
-  const char* formatName = opt.Format == TElementFormat::Mpcorb ? "mpcorb" : "comets";
 
   TElementFileReader in(file);
-  const double fileSize = static_cast<double>(in.BytesTotal());
+  TImportResult result;
+  result.TableFile = target;
+  TImportProgress progress;
+  progress.BytesTotal = in.BytesTotal();
+  // Reports where the import stands; a callback that answers false ends it.
+  const auto report = [&](TImportProgress::TStage stage, int percent) {
+    progress.Stage = stage;
+    progress.Rows = result.Rows;
+    progress.BytesRead = in.BytesRead();
+    progress.Percent = percent;
+    if (opt.Progress && !opt.Progress(progress)) throw EImportCancelled();
+  };
+
+  // The lines read ahead to find the format, given again before the rest of the file.
+  struct TPending {
+    std::string text;
+    bool tooLong;
+    int64_t number;
+  };
+  std::vector<TPending> pending;
+  size_t nextPending = 0;
+  TElementFormat format = opt.Format.value_or(TElementFormat::Mpcorb);
+  if (!opt.Format) {
+    std::vector<std::string> sample;
+    TPending p;
+    bool binary = false;
+    while (pending.size() < kDetectionLines && in.NextLine(p.text, p.tooLong)) {
+      p.number = in.LineNumber();
+      pending.push_back(p);
+      binary = p.text.find('\0') != std::string::npos;
+      if (binary) break;
+      if (!p.tooLong) sample.push_back(p.text);
+    }
+    const std::optional<TElementFormat> found = DetectElementFormat(sample);
+    if (!found) {
+      std::string message =
+          Format("no element lines of format mpcorb or comets in %s", file.c_str());
+      if (binary) message += " (binary data at line " + std::to_string(pending.back().number) + ")";
+      throw EKestrovaError(message);
+    }
+    format = *found;
+  }
+  result.ReadAs = format;
+  const auto nextLine = [&](std::string& line, bool& tooLong, int64_t& number) {
+    if (nextPending < pending.size()) {
+      TPending& p = pending[nextPending++];
+      line.swap(p.text);
+      tooLong = p.tooLong;
+      number = p.number;
+      return true;
+    }
+    if (!in.NextLine(line, tooLong)) return false;
+    number = in.LineNumber();
+    return true;
+  };
 
   // Built aside under a hidden name that table listings leave out, then renamed into place.
   // Imports that were killed left theirs behind; they go first.
@@ -388,8 +472,6 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
   const std::string journalPath = tmpPath.string() + "-journal";
   fs::remove(tmpPath, ec);
   TRemoveOnSignal removeTable(tmpPath.string()), removeJournal(journalPath);
-  TImportResult result;
-  result.TableFile = target;
   const std::vector<TFieldDef> fields = DataFileFields(true);
   TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
   TableStore table;
@@ -400,26 +482,22 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     table.SetBulkMode();
     table.StartTransaction();
 
-    std::map<std::string, int64_t> reasons;
+    std::map<std::string, TSkipReason> reasons;
     std::unordered_set<int64_t> numbers;
     int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
-    int lastPercent = -1;
     bool binary = false;
-    auto report = [&](const char* stage, int percent) {
-      if (opt.Progress && percent != lastPercent) opt.Progress(stage, percent);
-      lastPercent = percent;
-    };
     auto skip = [&](const char* why) {
       ++result.Skipped;
-      ++reasons[why];
-      if (result.FirstSkippedLines.size() < 10) result.FirstSkippedLines.push_back(lineNo);
+      TSkipReason& r = reasons[why];
+      ++r.Count;
+      if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
     };
     std::vector<TFieldValue> values(fields.size());
     TElementRow row;
     auto take = [&](const std::string& line) {
       if (Blank(line)) return;
-      const char* why = opt.Format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row)
-                                                             : ParseCometLine(line, row);
+      const char* why =
+          format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
       if (why) return skip(why);
       if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
       const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
@@ -433,19 +511,33 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
         inTransaction = 0;
       }
     };
+    const auto readingPercent = [&] {
+      const uint64_t total = in.BytesTotal();
+      return total > 0 ? static_cast<int>(100 * static_cast<double>(in.BytesRead()) /
+                                          static_cast<double>(total))
+                       : 0;
+    };
 
     std::string line;
     bool tooLong = false;
-    std::vector<std::string> head;  // the lines before a possible header's dashes
-    bool inHead = opt.Format == TElementFormat::Mpcorb;
-    report("reading", 0);
-    while (in.NextLine(line, tooLong)) {
-      lineNo = in.LineNumber();
+    std::vector<std::pair<int64_t, std::string>> head;  // lines before a header's dashes
+    bool inHead = format == TElementFormat::Mpcorb;
+    const auto takeHead = [&] {
+      const int64_t here = lineNo;
+      for (const auto& [number, text] : head) {
+        lineNo = number;
+        take(text);
+      }
+      lineNo = here;
+      head.clear();
+    };
+    report(TImportProgress::TStage::Reading, 0);
+    while (nextLine(line, tooLong, lineNo)) {
       // Text files hold no zero bytes. Before any element line this is no element file at
       // all (and may never end, as /dev/zero), so the reading stops there.
       if (line.find('\0') != std::string::npos) {
         skip("binary data");
-        if (result.Rows == 0 && (!inHead || head.empty())) {
+        if (result.Rows == 0 && head.empty()) {
           binary = true;
           break;
         }
@@ -461,46 +553,63 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
           head.clear();
           inHead = false;
         } else if (head.size() < 200) {
-          head.push_back(line);
+          head.emplace_back(lineNo, line);
         } else {
           inHead = false;
-          const int64_t here = lineNo;
-          lineNo = 0;
-          for (const std::string& h : head) ++lineNo, take(h);
-          lineNo = here;
-          head.clear();
+          takeHead();
           take(line);
         }
         continue;
       }
       take(line);
-      if ((lineNo & 0xfff) == 0 && fileSize > 0)
-        report("reading", static_cast<int>(100 * static_cast<double>(in.BytesRead()) / fileSize));
+      if ((lineNo & 0xfff) == 0) report(TImportProgress::TStage::Reading, readingPercent());
     }
-    {
-      const int64_t here = lineNo;
-      lineNo = 0;
-      for (const std::string& h : head) ++lineNo, take(h);
-      lineNo = here;
-    }
+    takeHead();
     table.Commit();
-    for (const auto& [why, count] : reasons) result.Reasons.emplace_back(why, count);
+    for (auto& [why, r] : reasons) {
+      r.Reason = why;
+      result.Reasons.push_back(r);
+    }
     // Nothing read: the old table stays and no empty one takes its place.
     if (result.Rows == 0) {
-      std::string message = Format("no element lines of format %s in %s", formatName, file.c_str());
+      std::string message =
+          Format("no element lines of format %s in %s", FormatName(format), file.c_str());
       if (binary) message += " (binary data at line " + std::to_string(lineNo) + ")";
       const std::string skipped = result.SkippedText();
       if (!skipped.empty()) message += "; " + skipped;
       throw EKestrovaError(message);
     }
-    report("reading", 100);
+    report(TImportProgress::TStage::Reading, 100);
 
-    lastPercent = -1;
-    report("indexing", 0);
+    // An index over a million rows takes seconds; the engine asks now and then whether to go on.
+    // Nothing may be thrown through the engine: what the callback raises is kept and raised
+    // once the engine has stopped.
+    int indexPercent = 0;
+    std::exception_ptr stopped;
+    auto last = std::chrono::steady_clock::now();
+    table.SetProgressHandler([&] {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - last < std::chrono::milliseconds(100)) return true;
+      last = now;
+      try {
+        report(TImportProgress::TStage::Indexing, indexPercent);
+      } catch (...) {
+        stopped = std::current_exception();
+      }
+      return !stopped;
+    });
+    report(TImportProgress::TStage::Indexing, 0);
     for (const TIndexStep& st : kDataFileIndexSteps) {
-      table.AddIndex(st.Name, st.Fields);
-      report("indexing", st.Progress);
+      try {
+        table.AddIndex(st.Name, st.Fields);
+      } catch (const ETableError&) {
+        if (stopped) std::rethrow_exception(stopped);
+        throw;
+      }
+      indexPercent = st.Progress;
+      report(TImportProgress::TStage::Indexing, indexPercent);
     }
+    table.SetProgressHandler({});
     table.Close();
 
     // Durable before it replaces anything.

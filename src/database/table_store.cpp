@@ -314,6 +314,7 @@ void TableStore::Close() {
   eof_ = true;
   fields_.clear();
   primary_ = -1;
+  keepGoing_ = nullptr;
 }
 
 void TableStore::FinalizeCursor() {
@@ -326,6 +327,18 @@ void TableStore::SetBulkMode() {
   if (!Exclusive()) Fail("Bulk writing needs the table open exclusively");
   Exec("PRAGMA journal_mode=OFF");
   Exec("PRAGMA synchronous=OFF");
+}
+
+void TableStore::SetProgressHandler(std::function<bool()> keepGoing) {
+  keepGoing_ = std::move(keepGoing);
+  if (!db_) return;
+  if (keepGoing_) {
+    sqlite3_progress_handler(
+        db_, 20000, [](void* self) { return static_cast<TableStore*>(self)->keepGoing_() ? 0 : 1; },
+        this);
+  } else {
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+  }
 }
 
 // ---- Indices ----

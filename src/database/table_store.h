@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -138,6 +139,10 @@ class TableStore {
   // Turns off the rollback journal and waiting for the disk on an exclusively open table: for
   // a file that is built aside and thrown away when writing it fails.
   void SetBulkMode();
+  // Called every few thousand steps of the engine while a statement runs (an index over many
+  // rows takes seconds); returning false stops the statement, which then raises the engine's
+  // "interrupted". An empty function removes it; closing the table does too.
+  void SetProgressHandler(std::function<bool()> keepGoing);
 
  private:
   void Check(int rc, const char* what = nullptr) const;
@@ -168,6 +173,7 @@ class TableStore {
   bool eof_ = true;
   bool reading_ = false;
   bool inTransaction_ = false;
+  std::function<bool()> keepGoing_;
 };
 
 }  // namespace kestrova

@@ -2,11 +2,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/cli.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
+#include "support/gzip.h"
 #include "support/temp_home.h"
 
 namespace kestrova::cli {
@@ -142,6 +145,25 @@ TEST_F(CliImportTest, RowsThatAreNoOrbitsAreNamedAndCounted) {
             "kestrova-cli ephem: skipped row 901 (Flat\\x0Aline): a <= 0, no closed orbit\n"
             "kestrova-cli ephem: 1 row skipped: no closed orbit\n");
   EXPECT_EQ(out_.str().find("nan"), std::string::npos);
+}
+
+TEST_F(CliImportTest, CompressedFilesAndTheFormatFoundInThem) {
+  std::ifstream in(kData / "comets_small.txt", std::ios::binary);
+  const std::string gz =
+      testing::Gzip({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  std::ofstream(root_ / "CometEls.txt.gz", std::ios::binary) << gz;
+  ASSERT_EQ(Run({"import", "--quiet", "--format", "auto", "--table", "c",
+                 (root_ / "CometEls.txt.gz").string()}),
+            kOk)
+      << err_.str();
+  EXPECT_EQ(out_.str().rfind("Imported 4 rows into ", 0), 0u) << out_.str();
+  std::ofstream(root_ / "cut.gz", std::ios::binary) << gz.substr(0, gz.size() / 2);
+  EXPECT_EQ(
+      Run({"import", "--quiet", "--format", "comets", "--table", "d", (root_ / "cut.gz").string()}),
+      kFailure);
+  EXPECT_EQ(err_.str(), "kestrova-cli import: " + (root_ / "cut.gz").string() +
+                            ": the compressed data ends too early (the file is cut short)\n");
+  EXPECT_FALSE(fs::exists(home_ / "MPC" / "d.db"));
 }
 
 }  // namespace

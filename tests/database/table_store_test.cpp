@@ -286,6 +286,32 @@ TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
             (std::vector<std::string>{"IDXNAME", "IDXA", "IDXE", "IDXINCL", "IDXNEA", "IDXPHA"}));
 }
 
+TEST_F(TableStoreTest, AProgressHandlerStopsALongStatement) {
+  CreateDataFile(alias_, "big.db");
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("big.db");
+  t.Open(TOpenMode::Exclusive);
+  t.StartTransaction();
+  for (int64_t i = 1; i <= 20000; ++i)
+    t.AppendRecord({i, "body " + std::to_string(i), 1.0, 2.0, 3.0, 4.0, 0.1,
+                    1.0 + double(i % 977) / 100, 2460800.5, "", "N", "N"});
+  t.Commit();
+  int calls = 0;
+  t.SetProgressHandler([&] { return ++calls < 3; });
+  try {
+    t.AddIndex("IDXSLOW", "NAME;A");
+    ADD_FAILURE() << "the index was made";
+  } catch (const ETableError& e) {
+    EXPECT_NE(std::string(e.what()).find("interrupt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(calls, 3);
+  // Without the handler the same statement runs through, and the table is whole.
+  t.SetProgressHandler({});
+  t.AddIndex("IDXSLOW", "NAME;A");
+  EXPECT_EQ(t.RecordCount(), 20000);
+}
+
 TEST_F(TableStoreTest, ProgramFolderAndDefaultAlias) {
   const fs::path home = root_ / "home";
   EXPECT_EQ(ProgramFolder(), home);
