@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ using namespace kestrova;
 
 // The default scene: 9 planets and 22 satellites, each with 360 orbit samples.
 void BM_Recompute(benchmark::State& state) {
-  TSolarSystem scene;
+  TSolarSystem scene{JDToDate(0, 2451545.0L)};
   TDateRec date{1, 1, 2025, 0, 0, 0, 0};
   for (auto _ : state) {
     // A new date every time, so that no frame cache holds it already.

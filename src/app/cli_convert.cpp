@@ -37,7 +37,8 @@ int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostre
     return kBadInput;
   }
   TDocumentInput input(args[0], in);
-  TSolarSystem scene;
+  // The document brings its own date.
+  TSolarSystem scene(CurrentDate(0));
   THeadlessHost host(scene, err);
   // The conversion question is answered No: IN stays as it is.
   const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);

@@ -16,6 +16,7 @@
 #include "app/headless_host.h"
 #include "documents/orbit_document.h"
 #include "documents/rtf_reader.h"
+#include "ephemerides/precession.h"
 #include "model/astronomical_objects.h"
 #include "model/body_data_table.h"
 #include "numerics/date_text.h"
@@ -39,9 +40,11 @@ constexpr const char* kHelp =
     "\"Error reading file FILE.\" on stderr, and exits with status 1; so does a file that is no\n"
     "orbit document.\n";
 
-// The satellite names and counts are the scene's own; a scene made once serves every dump.
+// The satellite names and counts are the scene's own; a scene made once serves every dump (its
+// date does not matter).
 const TSolarSystem& ReferenceScene() {
-  static const std::unique_ptr<TSolarSystem> scene = std::make_unique<TSolarSystem>();
+  static const std::unique_ptr<TSolarSystem> scene =
+      std::make_unique<TSolarSystem>(JDToDate(0, J2000));
   return *scene;
 }
 

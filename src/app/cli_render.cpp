@@ -234,9 +234,13 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
     return kBadInput;
   }
   EnsureGuiApplication();
-  TSolarSystem scene;
-  if (o.document && !LoadDocument(*o.document, in, scene, err)) return kFailure;
-  if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
+  // The scene starts at the date asked for, so that it is computed once for it; a document
+  // brings its own date, which the date asked for then replaces.
+  TSolarSystem scene(o.jd ? JDToDate(0, *o.jd) : CurrentDate(0));
+  if (o.document) {
+    if (!LoadDocument(*o.document, in, scene, err)) return kFailure;
+    if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
+  }
   if (o.plane) scene.SetPlane(*o.plane);
   if (o.dim) scene.SetDim(*o.dim);
   if (o.center) scene.SetCenterObject(*o.center);

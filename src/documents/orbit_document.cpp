@@ -260,7 +260,7 @@ bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& 
     const int32_t top = reader.ReadInteger();
     const int32_t width = reader.ReadInteger();
     const int32_t height = reader.ReadInteger();
-    host.SetMainWindowGeometry(left, top, width, height);
+    host.SetMainWindowGeometry({left, top, width, height});
 
     const bool showAll = reader.ReadBoolean();
     const Extended step = reader.ReadFloat();
@@ -277,8 +277,8 @@ bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& 
     const int32_t descriptionTop = reader.ReadInteger();
     const int32_t descriptionWidth = reader.ReadInteger();
     const int32_t descriptionHeight = reader.ReadInteger();
-    host.SetDescriptionGeometry(descriptionLeft, descriptionTop, descriptionWidth,
-                                descriptionHeight);
+    host.SetDescriptionGeometry(
+        {descriptionLeft, descriptionTop, descriptionWidth, descriptionHeight});
     host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
     host.SetDescriptionVisible(reader.ReadBoolean());
 
@@ -302,14 +302,15 @@ bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& 
 void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocumentHost& host) {
   writer.WriteString(kMagic16);
   WriteScene(scene, writer);
-  writer.WriteBoolean(host.ShowAllObjects());
-  writer.WriteBoolean(host.RealTime());
-  writer.WriteFloat(host.TimeStepValue());
-  writer.WriteInteger(host.TimeStepUnit());
-  writer.WriteBoolean(host.MonitorVisible());
-  writer.WriteString(host.MonitorBody());
-  writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
-  writer.WriteBoolean(host.DescriptionVisible());
+  const TDocumentState& state = host.State();
+  writer.WriteBoolean(state.ShowAllObjects);
+  writer.WriteBoolean(state.RealTime);
+  writer.WriteFloat(state.TimeStep);
+  writer.WriteInteger(state.TimeUnit);
+  writer.WriteBoolean(state.MonitorVisible);
+  writer.WriteString(state.MonitorBody);
+  writer.WriteInteger(static_cast<int32_t>(state.DescriptionColor));
+  writer.WriteBoolean(state.DescriptionVisible);
   writer.WriteString(host.DatabaseName());
   writer.WriteString(host.TableName());
   host.WriteDescription(writer);

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 
@@ -29,6 +29,12 @@ template <class T>
 T& TOwningList<T>::Add(std::unique_ptr<T> item) {
   items_.push_back(std::move(item));
   return *items_.back();
+}
+
+template <class T>
+void TOwningList<T>::Delete(int32_t i) {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  items_.erase(items_.begin() + static_cast<ptrdiff_t>(i));
 }
 
 template <class T>

@@ -13,6 +13,7 @@
 #include "documents/orbit_document.h"
 #include "ephemerides/kepler_orbits.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 #include "support/special_files.h"
 
 namespace kestrova::cli {
@@ -111,7 +112,7 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
 TEST_F(RenderCommand, DrawsADocumentsScene) {
   // A document with a date, a zoom and a centre of its own ...
   EnsureGuiApplication();
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetDate(JDToDate(0, 2451545.0L));
   scene.SetDim(5);
   scene.SetCenterObject(kJupiter);
@@ -173,7 +174,7 @@ TEST_F(RenderCommand, StandardStreamsAndSpecialFiles) {
 
   // A document from standard input.
   EnsureGuiApplication();
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetDate(JDToDate(0, 2451545.0L));
   std::ostringstream messages;
   THeadlessHost host(scene, messages);

@@ -20,6 +20,7 @@
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
+#include "support/scene_date.h"
 #include "support/special_files.h"
 #include "support/temp_home.h"
 
@@ -44,59 +45,45 @@ class TRecordingHost : public TDocumentHost {
   std::vector<std::string> errors;
   std::vector<std::string> description = {"{\\rtf1 x}"};
 
-  bool realTime = false;
-  Extended step = 1;
-  int32_t unit = 3;
-  bool monitorVisible = false;
-  std::string monitorBody;
-  TColor descriptionColor = 0xFFFFFF;
-  bool descriptionVisible = false;
   std::string database = "MPC", table;
   bool open = false;
-  bool showAll = false;
 
-  bool RealTime() const override { return realTime; }
   void SetRealTime(bool on) override {
-    realTime = on;
+    TDocumentHost::SetRealTime(on);
     Log("RealTime", on);
   }
-  Extended TimeStepValue() const override { return step; }
-  int32_t TimeStepUnit() const override { return unit; }
   void SetTimeStep(Extended value, int32_t u) override {
-    step = value;
-    unit = u;
+    TDocumentHost::SetTimeStep(value, u);
     log.push_back("TimeStep " + FormatGeneral(value) + " " + std::to_string(u));
   }
-  bool MonitorVisible() const override { return monitorVisible; }
   void SetMonitorVisible(bool v) override {
-    monitorVisible = v;
+    TDocumentHost::SetMonitorVisible(v);
     Log("MonitorVisible", v);
   }
   void SetMonitorPosition(int32_t l, int32_t t) override {
+    TDocumentHost::SetMonitorPosition(l, t);
     log.push_back(Format("MonitorPosition %d %d", l, t));
   }
   void RefreshMonitor() override { log.push_back("RefreshMonitor"); }
-  std::string MonitorBody() const override { return monitorBody; }
   void SelectMonitorBody(const std::string& name) override {
-    monitorBody = name;
+    TDocumentHost::SelectMonitorBody(name);
     log.push_back("MonitorBody " + name);
   }
-  TColor DescriptionColor() const override { return descriptionColor; }
   void SetDescriptionColor(TColor c) override {
-    descriptionColor = c;
+    TDocumentHost::SetDescriptionColor(c);
     log.push_back(Format("DescriptionColor %06X", c));
   }
-  bool DescriptionVisible() const override { return descriptionVisible; }
   void SetDescriptionVisible(bool v) override {
-    descriptionVisible = v;
+    TDocumentHost::SetDescriptionVisible(v);
     Log("DescriptionVisible", v);
   }
-  void SetDescriptionGeometry(int32_t l, int32_t t, int32_t w, int32_t h) override {
-    log.push_back(Format("DescriptionGeometry %d %d %d %d", l, t, w, h));
+  void SetDescriptionGeometry(const TWindowGeometry& g) override {
+    TDocumentHost::SetDescriptionGeometry(g);
+    log.push_back(Format("DescriptionGeometry %d %d %d %d", g.Left, g.Top, g.Width, g.Height));
   }
   void ClearDescription() override {
     description.clear();
-    descriptionVisible = false;
+    TDocumentHost::SetDescriptionVisible(false);
     log.push_back("ClearDescription");
   }
   void WriteDescription(ValueWriter& writer) override {
@@ -112,8 +99,9 @@ class TRecordingHost : public TDocumentHost {
   void LoadDescriptionFile(const std::string& path) override {
     log.push_back("LoadDescriptionFile " + fs::path(path).filename().string());
   }
-  void SetMainWindowGeometry(int32_t l, int32_t t, int32_t w, int32_t h) override {
-    log.push_back(Format("MainWindow %d %d %d %d", l, t, w, h));
+  void SetMainWindowGeometry(const TWindowGeometry& g) override {
+    TDocumentHost::SetMainWindowGeometry(g);
+    log.push_back(Format("MainWindow %d %d %d %d", g.Left, g.Top, g.Width, g.Height));
   }
   std::string DatabaseName() const override { return database; }
   std::string TableName() const override { return table; }
@@ -131,20 +119,20 @@ class TRecordingHost : public TDocumentHost {
     Log("OpenDataFile", open);
     return open;
   }
-  bool ShowAllObjects() const override { return showAll; }
   void SetShowAllObjects(bool p) override {
-    showAll = p;
+    TDocumentHost::SetShowAllObjects(p);
     Log("ShowAllObjects", p);
   }
   void RunShowAllObjects() override {
     log.push_back("RunShowAllObjects");
-    if (showAll && !open) throw ETableError("Table is not open", table);
+    if (State().ShowAllObjects && !open) throw ETableError("Table is not open", table);
   }
   void ShowDate(const TDateRec& d) override {
     log.push_back("ShowDate " + DateText(d) + " " + TimeText(d, 0));
   }
   void UpdateControls() override { log.push_back("UpdateControls"); }
   void SetDocumentPath(const std::string& path) override {
+    TDocumentHost::SetDocumentPath(path);
     log.push_back("DocumentPath " + fs::path(path).filename().string());
   }
   bool AskYesNo(const std::string& q) override {
@@ -171,7 +159,7 @@ class OrbitDocumentTest : public testing::TempHome {
     return names;
   }
 
-  TSolarSystem scene_;
+  TSolarSystem scene_{TestStartDate()};
   TRecordingHost host_;
 };
 
@@ -422,8 +410,8 @@ TEST_F(OrbitDocumentTest, DamagedDocumentKeepsWhatWasRead) {
   EXPECT_FALSE(OpenDocument(path, scene_, host_).Read);
   EXPECT_EQ(host_.errors, std::vector<std::string>{"Error reading file " + path + "."});
   EXPECT_EQ(scene_.Dim(), testing::kSampleDim);
-  EXPECT_EQ(host_.step, -0.75L);
-  EXPECT_EQ(host_.monitorBody, "Jupiter");
+  EXPECT_EQ(host_.State().TimeStep, -0.75L);
+  EXPECT_EQ(host_.State().MonitorBody, "Jupiter");
   // Neither the date nor the path is shown; the controls follow the scene all the same.
   for (const std::string& entry : host_.log) {
     EXPECT_NE(entry.rfind("ShowDate", 0), 0u);
@@ -469,7 +457,7 @@ TEST_F(OrbitDocumentTest, UnitCodesKeptAsStored) {
     TRecordingHost host;
     const std::string in = Save("in.orb", testing::SampleV16({.Unit = stored[k]}));
     ASSERT_TRUE(ReadDocumentV16(in, scene_, host)) << stored[k];
-    EXPECT_EQ(host.unit, kept[k]);
+    EXPECT_EQ(host.State().TimeUnit, kept[k]);
     const std::string out = (root_ / "out.orb").string();
     ASSERT_TRUE(WriteDocument(out, scene_, host));
     // The writer's tail after the scene, byte by byte.
@@ -493,7 +481,7 @@ TEST_F(OrbitDocumentTest, ConversionQuestion) {
                         {testing::SampleV10(), true},
                         {testing::SampleV10(), false}};
   for (const Case& c : cases) {
-    TSolarSystem scene;
+    TSolarSystem scene{TestStartDate()};
     TRecordingHost host;
     host.answer = c.answer;
     const std::string path = Save("conv.orb", c.bytes);
@@ -505,12 +493,12 @@ TEST_F(OrbitDocumentTest, ConversionQuestion) {
     }
     // Rewritten in place as version 1.6 that reads back to the same scene.
     EXPECT_EQ(DetectDocumentVersion(path), TDocumentVersion::V16);
-    TSolarSystem again;
+    TSolarSystem again{TestStartDate()};
     TRecordingHost host2;
     ASSERT_TRUE(OpenDocument(path, again, host2).Read);
     ExpectSampleView(again);
-    EXPECT_EQ(host2.step, 2.5L);
-    EXPECT_EQ(host2.monitorBody, "Jupiter");
+    EXPECT_EQ(host2.State().TimeStep, 2.5L);
+    EXPECT_EQ(host2.State().MonitorBody, "Jupiter");
     EXPECT_TRUE(host2.questions.empty());
   }
   // A reading that failed is never converted: a Yes would overwrite the file with half of it.
