@@ -75,15 +75,13 @@ TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd) {
   return w;
 }
 
-void JupiterMoonPosition(int32_t id, Extended jd, TVector& v) {
+void JupiterMoonPosition(int32_t id, Extended jd, const TObliquity& eps1950, TVector& v) {
   if (id < 140 || id > 143) {
     v = {};
     return;
   }
   const TVector ecl1950 = JupiterEquatorToEcliptic1950(JupiterMoonEquatorPosition(id, jd), jd);
-  // The 1950 ecliptic is turned with the obliquity the cache holds, as the callers arrange it;
-  // another date's obliquity moves the satellite by well under a thousandth of its distance.
-  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950));
+  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950, eps1950));
 }
 
 }  // namespace kestrova

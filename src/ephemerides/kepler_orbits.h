@@ -66,7 +66,7 @@ TOrbitalElements MeanPlanetElements(int32_t planet, int32_t frame, Extended jd);
 // North rotation pole of body 0..9 on the equator and equinox of J2000.0 (unit vector; right
 // ascension 0..2pi, declination -pi..pi).
 TRectSph PlanetPole(int32_t body, Extended jd);
-// The pole carried to the mean equator and equinox of jd; leaves the obliquity of jd cached.
+// The pole carried to the mean equator and equinox of jd.
 TRectSph PlanetPoleOfDate(int32_t body, Extended jd);
 
 // Julian dates of an aphelion and a perihelion passage of planet 0..7 for the epoch jd;

@@ -245,12 +245,12 @@ TMoonTheory MoonTheory(Extended jd) {
 }
 
 TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial) {
-  MeanObliquity(jd);
+  const TObliquity eps = MeanObliquity(jd);
   const TMoonTheory m = MoonTheory(jd);
 
   // Mean ecliptic of jd to mean equator of jd.
-  const Extended ce = CurrentObliquity().CosEps;
-  const Extended se = CurrentObliquity().SinEps;
+  const Extended ce = eps.CosEps;
+  const Extended se = eps.SinEps;
   const Extended cb = Cos(m.Lat);
   const Extended sb = Sin(m.Lat);
   const Extended cl = Cos(m.Lon);
@@ -259,9 +259,9 @@ TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial)
 
   if (toJ2000) v = PrecessRect(v, 1, jd);
   if (nutation) v = ApplyNutation(v, jd);
-  // With the obliquity the steps above left in the cache: that of jd, or of J2000.0 when the
-  // vector was only precessed.
-  if (!equatorial) v = EquToEcl(v);
+  // Back to the ecliptic of jd, or of J2000.0 when the vector was only precessed there. (With
+  // nutation as well, the true equator of jd is turned with the mean obliquity of jd.)
+  if (!equatorial) v = EquToEcl(v, toJ2000 && !nutation ? MeanObliquity(J2000) : eps);
 
   const Extended r = VecLength(v);
   return {v, {ArcTan2(v.y, v.x), ArcSin(v.z / r), r}};

@@ -57,15 +57,14 @@ TVector Equator1950ToEcliptic2000(const TVector& v) {
     m.M[3][3] = 1;
     const TVector axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int c = 0; c < 3; ++c) {
-      // PrecessBetween leaves the obliquity of JD 2451544.5 for EquToEcl.
-      const TVector w = EquToEcl(PrecessBetween(axes[c], JD1950Jan1, JD2000Jan1).Rect);
+      const TVector w =
+          EquToEcl(PrecessBetween(axes[c], JD1950Jan1, JD2000Jan1).Rect, MeanObliquity(JD2000Jan1));
       m.M[0][c] = w.x;
       m.M[1][c] = w.y;
       m.M[2][c] = w.z;
     }
     return m;
   }();
-  MeanObliquity(JD2000Jan1);  // the cache state the step-by-step precession would leave
   return MatVec(kTurn, v);
 }
 

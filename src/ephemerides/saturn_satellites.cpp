@@ -234,14 +234,14 @@ TOrbitalElements Phoebe(const TTimeArgs& ta) {
 
 }  // namespace
 
-TPlanetEquator SaturnEquator(Extended jd) {
-  const TVector pole = EquToEcl(PlanetPole(kSaturn, jd).Rect);
+TPlanetEquator SaturnEquator(Extended jd, const TObliquity& eps) {
+  const TVector pole = EquToEcl(PlanetPole(kSaturn, jd).Rect, eps);
   return {RadToDeg(ArcTan2(pole.y, pole.x)) + 90, 90 - RadToDeg(ArcSin(pole.z))};
 }
 
-TOrbitalElements SaturnMoonElements(int32_t id, Extended jd) {
+TOrbitalElements SaturnMoonElements(int32_t id, Extended jd, const TObliquity& eps1950) {
   if (id < 156 || id > 167) return {};
-  const TPlanetEquator eq = SaturnEquator(jd);
+  const TPlanetEquator eq = SaturnEquator(jd, eps1950);
   const TTimeArgs ta = TimeArgs(jd);
   TOrbitalElements el;
   switch (id) {
@@ -288,13 +288,13 @@ TOrbitalElements SaturnMoonElements(int32_t id, Extended jd) {
   return el;
 }
 
-void SaturnMoonPosition(int32_t id, Extended jd, TVector& v) {
+void SaturnMoonPosition(int32_t id, Extended jd, const TObliquity& eps1950, TVector& v) {
   if (id < 156 || id > 167) {
     v = {};
     return;
   }
-  const TVector ecl1950 = KeplerPosition(SaturnMoonElements(id, jd), jd);
-  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950));
+  const TVector ecl1950 = KeplerPosition(SaturnMoonElements(id, jd, eps1950), jd);
+  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950, eps1950));
 }
 
 }  // namespace kestrova

@@ -73,7 +73,14 @@ void TPlanet::Calculate(Extended jd) {
     Pos = p.Rect;
     SphPos = p.Sph;
   }
-  for (int32_t i = 0; i < Satellites.Count(); ++i) Satellites.Get(i).Calculate(jd);
+  // The planet theory has just computed jd; each satellite's last orbit sample is the date
+  // computed before the next.
+  Extended before = jd;
+  for (int32_t i = 0; i < Satellites.Count(); ++i) {
+    TSatellite& satellite = Satellites.Get(i);
+    satellite.CalculateAfter(jd, before);
+    before = satellite.LastSampleDate(jd);
+  }
 }
 
 TSatellite* TPlanet::FindSatellite(int32_t id) const {
@@ -102,6 +109,13 @@ Extended TSatellite::PlanetDistance() const {
   return VecLength(Pos);
 }
 
+Extended TSatellite::LastSampleDate(Extended jd) const {
+  const Extended step = Period / 359;
+  Extended t = jd;
+  for (int k = 0; k < kOrbitSampleCount; ++k) t += step;
+  return t;
+}
+
 void TSatellite::TakeTableData(Extended planetMass) {
   const TSatelliteData* row = FindSatelliteData(Id);
   if (row == nullptr) return;
@@ -115,16 +129,18 @@ void TSatellite::TakeTableData(Extended planetMass) {
   Inclination = row->Inclination;
 }
 
-void TSatellite::CalculateFromTheory(TTheory theory, Extended jd) {
-  const auto position = [this, theory](Extended t) {
+void TSatellite::CalculateFromTheory(TTheory theory, Extended jd, Extended before) {
+  const TObliquity eps2000 = MeanObliquity(JD2000Jan1);
+  Extended previous = before;
+  const auto position = [&](Extended t) {
     TVector v;
-    theory(Id, t, v);
-    // The theories' ecliptic of 2000 goes to the equator, is precessed to the date and
-    // comes back to the ecliptic of the date. The first rotation reads the obliquity the
-    // cache holds, which is that of the date before (as the pictures always had it).
-    v = EclToEqu(v);
+    theory(Id, t, MeanObliquity(previous), v);
+    previous = t;
+    // The theories' ecliptic of 2000 goes to the equator, is precessed to the date and comes
+    // back to the ecliptic of the date.
+    v = EclToEqu(v, eps2000);
     v = PrecessRect(v, -1, t);
-    return EquToEcl(v);
+    return EquToEcl(v, MeanObliquity(t));
   };
   Pos = position(jd);
   Sample(OrbitPoints, jd, Period / 359, position);
@@ -140,7 +156,7 @@ TEarthMoon::TEarthMoon(TColor color, TPlanet* planet) : TSatellite("Moon", plane
   Inclination = kMoonInclination;
 }
 
-void TEarthMoon::Calculate(Extended jd) {
+void TEarthMoon::CalculateAfter(Extended jd, Extended) {
   const TRectSph p = MoonPosition(jd, true, false, false);
   Pos = p.Rect;
   SphPos = p.Sph;
@@ -160,8 +176,8 @@ TJupiterMoon::TJupiterMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kJupiter].Mass);
 }
 
-void TJupiterMoon::Calculate(Extended jd) {
-  CalculateFromTheory(JupiterMoonPosition, jd);
+void TJupiterMoon::CalculateAfter(Extended jd, Extended before) {
+  CalculateFromTheory(JupiterMoonPosition, jd, before);
 }
 
 TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
@@ -170,8 +186,8 @@ TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kSaturn].Mass);
 }
 
-void TSaturnMoon::Calculate(Extended jd) {
-  CalculateFromTheory(SaturnMoonPosition, jd);
+void TSaturnMoon::CalculateAfter(Extended jd, Extended before) {
+  CalculateFromTheory(SaturnMoonPosition, jd, before);
 }
 
 TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
@@ -180,8 +196,33 @@ TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kUranus].Mass);
 }
 
-void TUranusMoon::Calculate(Extended jd) {
-  CalculateFromTheory(UranusMoonPosition, jd);
+void TUranusMoon::CalculateAfter(Extended jd, Extended) {
+  const auto theory = [](int32_t id, Extended t, const TObliquity&, TVector& v) {
+    UranusMoonPosition(id, t, v);
+  };
+  CalculateFromTheory(theory, jd, jd);
+}
+
+void AddStandardSatellites(TPlanet& planet, TColor color) {
+  switch (planet.Id) {
+    case kEarth:
+      planet.Satellites.Add(std::make_unique<TEarthMoon>(color, &planet));
+      break;
+    case kJupiter:
+      for (int32_t id = 140; id <= 143; ++id)
+        planet.Satellites.Add(std::make_unique<TJupiterMoon>(id, &planet, color));
+      break;
+    case kSaturn:
+      for (int32_t id = 156; id <= 167; ++id)
+        planet.Satellites.Add(std::make_unique<TSaturnMoon>(id, &planet, color));
+      break;
+    case kUranus:
+      for (int32_t id = 170; id <= 174; ++id)
+        planet.Satellites.Add(std::make_unique<TUranusMoon>(id, &planet, color));
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace kestrova

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ephemerides/kepler_orbits.h"
+#include "ephemerides/precession.h"
 #include "model/object_lists.h"
 #include "numerics/extended.h"
 #include "numerics/matrices.h"
@@ -82,7 +83,8 @@ class TPlanet : public TOrbitalObject {
 
   // Mean elements of jd (mean ecliptic and equinox of jd), their Kepler position and
   // samples; then the planet theory's position replaces Pos (except for Pluto, which stays
-  // on its Keplerian orbit); then every satellite, in list order.
+  // on its Keplerian orbit); then every satellite, in list order, each after the date computed
+  // before it: jd for the first, the last orbit sample of the one before for the others.
   void Calculate(Extended jd) override;
 
   // The satellite with this Id (the last one if several), or nullptr.
@@ -113,6 +115,15 @@ class TSatellite : public TAstronomialObject {
   // Id 12, no code, no data; Planet is borrowed and must outlive the satellite.
   TSatellite(std::string name, TPlanet* planet, TColor color);
 
+  // Pos and OrbitPoints for jd, as the first satellite of a planet is computed.
+  void Calculate(Extended jd) final { CalculateAfter(jd, jd); }
+  // Pos and OrbitPoints for jd, computed after the date `before`. The theories of Jupiter's and
+  // Saturn's satellites turn their ecliptic of 1950 with the mean obliquity of the date
+  // computed before: `before` for Pos, and the previous sample's date for each orbit sample.
+  virtual void CalculateAfter(Extended jd, Extended before) = 0;
+  // The date of sample 360 for jd: jd plus 360 steps of Period / 359.
+  Extended LastSampleDate(Extended jd) const;
+
   // Sample k, 1..360 (planetocentric).
   const TVector& GetOrbitPoint(int k) const { return OrbitPoints[k - 1]; }
   // Distance from the planet, AU.
@@ -129,10 +140,10 @@ class TSatellite : public TAstronomialObject {
   std::string Code;
 
  protected:
-  using TTheory = void (*)(int32_t id, Extended jd, TVector& v);
+  using TTheory = void (*)(int32_t id, Extended jd, const TObliquity& eps1950, TVector& v);
   // Pos and OrbitPoints from a theory that gives planetocentric positions on the ecliptic and
   // equinox of 1 January 2000 0h, carried to the ecliptic and equinox of each date.
-  void CalculateFromTheory(TTheory theory, Extended jd);
+  void CalculateFromTheory(TTheory theory, Extended jd, Extended before);
   // Name, code and data of the satellite table row for Id; the mass scaled by planetMass.
   void TakeTableData(Extended planetMass);
 };
@@ -141,8 +152,8 @@ class TEarthMoon : public TSatellite {
  public:
   TEarthMoon(TColor color, TPlanet* planet);
   // Geocentric position on the ecliptic of the date (with nutation), samples over Period,
-  // and the elements of the mean lunar orbit of jd.
-  void Calculate(Extended jd) override;
+  // and the elements of the mean lunar orbit of jd. The Moon depends on no date before.
+  void CalculateAfter(Extended jd, Extended before) override;
 
   Extended NodeLongitude = 0;     // degrees, 0..360
   Extended PerigeeLongitude = 0;  // degrees, 0..360
@@ -151,19 +162,25 @@ class TEarthMoon : public TSatellite {
 class TJupiterMoon : public TSatellite {
  public:
   TJupiterMoon(int32_t id, TPlanet* planet, TColor color);
-  void Calculate(Extended jd) override;
+  void CalculateAfter(Extended jd, Extended before) override;
 };
 
 class TSaturnMoon : public TSatellite {
  public:
   TSaturnMoon(int32_t id, TPlanet* planet, TColor color);
-  void Calculate(Extended jd) override;
+  void CalculateAfter(Extended jd, Extended before) override;
 };
 
 class TUranusMoon : public TSatellite {
  public:
   TUranusMoon(int32_t id, TPlanet* planet, TColor color);
-  void Calculate(Extended jd) override;
+  // The Uranian theory is equatorial from the start and depends on no date before.
+  void CalculateAfter(Extended jd, Extended before) override;
 };
+
+// Gives the planet the satellites the scene shows, in the scene's order and in `color`: the
+// Moon to the Earth, 140..143 to Jupiter, 156..167 to Saturn, 170..174 to Uranus; none to
+// the others.
+void AddStandardSatellites(TPlanet& planet, TColor color);
 
 }  // namespace kestrova

@@ -149,7 +149,7 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
   surface_->SetPenStyle(PenStyle::Solid);
   const bool rings = planet.Id == kSaturn && dim_ <= 0.02L;
   if ((marked && (show_rotation_ || show_rot_axis_)) || rings) {
-    const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect);
+    const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect, MeanObliquity(jd));
     const Extended len = std::max(dim_ / 15, 0.75L * planet.Diameter);
     if (marked && show_rotation_) {
       // The dot marks where the turning surface is heading.
