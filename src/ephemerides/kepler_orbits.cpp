@@ -18,7 +18,7 @@ constexpr Extended kGaussDegPerDay = 0.9856076686L;
 // The anomalies of an orbit at jd, shared by position and velocity.
 struct TAnomalies {
   Extended i, node, peri, n, e, a;
-  Extended E;  // eccentric anomaly after four Newton steps
+  Extended E;  // eccentric anomaly
   Extended v;  // true anomaly
 };
 
@@ -32,8 +32,7 @@ TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
   an.a = el.SemiMajorAxis;
   const Extended meanLon = DegToRad(el.MeanLongitude);
   const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
-  Extended E = m;
-  for (int step = 0; step < 4; ++step) E = E + (m + an.e * Sin(E) - E) / (1 - an.e * Cos(E));
+  const Extended E = EccentricAnomaly(m, an.e);
   an.E = E;
   an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
   return an;
@@ -86,7 +85,83 @@ Extended PassageCount(int32_t planet, Extended jd) {
   return row.rate * (JDToYear(jd) - row.refYear);
 }
 
+// x - sin x and 1 - cos x, also where x is small and the differences cancel (there the series
+// are summed until a term no longer counts).
+Extended XMinusSin(Extended x, Extended sinX) {
+  if (!(std::fabs(x) < 0.5L)) return x - sinX;
+  const Extended x2 = x * x;
+  Extended term = x * x2 / 6;
+  Extended sum = term;
+  for (int k = 4; k < 40; k += 2) {
+    term *= -x2 / (k * (k + 1));
+    const Extended next = sum + term;
+    if (next == sum) break;
+    sum = next;
+  }
+  return sum;
+}
+
+Extended OneMinusCos(Extended x, Extended cosX) {
+  if (!(std::fabs(x) < 0.5L)) return 1 - cosX;
+  const Extended x2 = x * x;
+  Extended term = x2 / 2;
+  Extended sum = term;
+  for (int k = 3; k < 40; k += 2) {
+    term *= -x2 / (k * (k + 1));
+    const Extended next = sum + term;
+    if (next == sum) break;
+    sum = next;
+  }
+  return sum;
+}
+
+// m less the nearest whole number of turns, in -pi..pi; 2 pi in three parts, as Sin reduces.
+Extended ReduceTurns(Extended m) {
+  if (!(std::fabs(m) < trig_detail::kLimit)) return std::remainder(m, TwoPi);
+  const Extended k = 4 * static_cast<Extended>(std::llrint(m / TwoPi));
+  return ((m - k * trig_detail::kHalfPi1) - k * trig_detail::kHalfPi2) - k * trig_detail::kHalfPi3;
+}
+
+// Steps beyond which the solution stops: bisection alone narrows pi to below 1e-18 in 62.
+constexpr int kMaxKeplerSteps = 80;
+constexpr Extended kKeplerTolerance = 1e-15L;
+
 }  // namespace
+
+Extended EccentricAnomaly(Extended m, Extended e) {
+  if (e == 0) return m;
+  // E - m is odd and periodic in m: solve x - e sin x = |r| for x in 0..pi, where the left side
+  // is increasing and convex, and the root lies between |r| and |r| + e.
+  const Extended r = ReduceTurns(m);
+  const Extended target = std::fabs(r);
+  if (target == 0) return m;
+  Extended lo = target;
+  Extended hi = std::fmin(target + e, Pi);
+  // Starting from M + e sin M (within e^2 of the root), or for eccentric orbits from Danby's
+  // M + 0.85 e; then Halley's steps, and halving of the bracket wherever a step would leave it
+  // (close to e = 1 near perihelion, where the slope 1 - e cos x almost vanishes).
+  Extended x = e < 0.8L ? target + e * Sin(target) : std::fmin(target + 0.85L * e, hi);
+  for (int step = 0; step < kMaxKeplerSteps; ++step) {
+    Extended s, c;
+    SinCos(x, s, c);
+    const Extended f = (1 - e) * x + e * XMinusSin(x, s) - target;
+    if (f == 0) break;
+    if (f < 0) {
+      lo = x;
+    } else {
+      hi = x;
+    }
+    const Extended slope = (1 - e) + e * OneMinusCos(x, c);
+    const Extended newton = f / slope;
+    Extended next = x - newton / (1 - newton * e * s / (2 * slope));
+    if (!(next >= lo && next <= hi)) next = lo + (hi - lo) / 2;
+    const Extended correction = next - x;
+    x = next;
+    if (!(std::fabs(correction) > kKeplerTolerance)) break;
+  }
+  const Extended d = x - target;
+  return m + (r < 0 ? -d : d);
+}
 
 TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
     : epoch_(el.Epoch),
@@ -103,12 +178,7 @@ TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
 
 TVector TKeplerOrbit::Position(Extended jd) const {
   const Extended m = meanLon_ + n_ * (jd - epoch_) - peri_;
-  Extended E = m;
-  for (int step = 0; step < 4; ++step) {
-    Extended sinE, cosE;
-    SinCos(E, sinE, cosE);
-    E = E + (m + e_ * sinE - E) / (1 - e_ * cosE);
-  }
+  const Extended E = EccentricAnomaly(m, e_);
   const Extended v = 2 * ArcTan2(Tan(E / 2) * anomalyFactor_, 1);
   const Extended r = p_ / (1 + e_ * Cos(v));
   const Extended u = peri_ + v - node_;

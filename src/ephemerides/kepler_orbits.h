@@ -37,8 +37,12 @@ enum TPlanetNumber : int32_t {
   kSun
 };
 
-// Heliocentric position (AU) at jd. The eccentric anomaly takes exactly four Newton steps
-// from E = M, with no convergence test.
+// The eccentric anomaly E of Kepler's equation E - e sin E = m (radians, m not reduced) for
+// 0 <= e < 1, solved until the last correction is below 1e-15 rad. E - m is worked out on m
+// reduced to -pi..pi and added to m, so that E runs on with m over any number of turns.
+Extended EccentricAnomaly(Extended m, Extended e);
+
+// Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
 
 // One orbit prepared for many positions: what does not depend on the date is worked out once.
