@@ -286,7 +286,7 @@ TJoinedOrbit FitJoinedOrbit(int32_t libraryPlanet, bool lastEnd) {
   const double end = lastEnd ? s.FitLastJD : s.FitFirstJD;
   const Extended period =
       360 / MeanPlanetElements(kSystemPlanet[libraryPlanet - 1], 1, end).DailyMotion;
-  constexpr int kSamples = 96;
+  constexpr int kSamples = 64;
   std::array<Extended, kSamples> dates;
   std::array<TVector, kSamples> series;
   for (int k = 0; k < kSamples; ++k) {
@@ -309,12 +309,9 @@ TJoinedOrbit FitJoinedOrbit(int32_t libraryPlanet, bool lastEnd) {
       const TVector r = VecSub(series[k], p);
       std::array<TVector, kJoinParameters> column{};
       for (int i = 0; i < parameters; ++i) {
-        TJoinedOrbit up = j, down = j;
+        TJoinedOrbit up = j;
         up.d[i] += h[i];
-        down.d[i] -= h[i];
-        column[i] = VecScale(VecSub(JoinedPosition(libraryPlanet, up, dates[k]),
-                                    JoinedPosition(libraryPlanet, down, dates[k])),
-                             1 / (2 * h[i]));
+        column[i] = VecScale(VecSub(JoinedPosition(libraryPlanet, up, dates[k]), p), 1 / h[i]);
       }
       for (int i = 0; i < kJoinParameters; ++i) {
         const TVector& ci = column[i];
@@ -327,7 +324,12 @@ TJoinedOrbit FitJoinedOrbit(int32_t libraryPlanet, bool lastEnd) {
     }
     for (int i = 0; i < kJoinParameters; ++i) normal[i][i] *= 1 + 1e-6L;
     SolveLinear<kJoinParameters>(normal, rhs);
-    for (int i = 0; i < kJoinParameters; ++i) d[i] += rhs[i];
+    bool settled = true;
+    for (int i = 0; i < kJoinParameters; ++i) {
+      d[i] += rhs[i];
+      if (std::fabs(rhs[i]) > 1e-4L * h[i]) settled = false;
+    }
+    if (settled) break;
   }
   return j;
 }
