@@ -13,6 +13,10 @@ namespace kestrova {
 // when it was only precessed, else with that of jd.
 TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial);
 
+// The geocentric position on the mean ecliptic and equinox of jd (no nutation), evaluated in
+// double precision for what is only drawn.
+TVectorD MoonEclipticOfDateD(Extended jd);
+
 // Mean elements of the lunar orbit.
 struct TMoonMeanOrbit {
   Extended Node;           // longitude of the ascending node, radians 0..2pi

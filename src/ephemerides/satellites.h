@@ -57,6 +57,8 @@ TVector Equator1950ToEcliptic2000(const TVector& v);
 // Galilean satellite 140..143 in the plane of Jupiter's equator, x towards the ascending node
 // of that equator on Jupiter's orbit (AU); the zero vector for any other id.
 TVector JupiterMoonEquatorPosition(int32_t id, Extended jd);
+// The same in double precision, for the orbit rings.
+TVectorD JupiterMoonEquatorPositionD(int32_t id, Extended jd);
 // Turns a vector of that frame for jd onto the mean ecliptic and equinox of 1950.
 TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd);
 
@@ -70,6 +72,8 @@ TPlanetEquator SaturnEquator(Extended jd, const TObliquity& eps);
 // Elements of Saturn's satellite 156..167 on the mean ecliptic and equinox of 1950, epoch jd;
 // all-zero elements for any other id. Saturn's equator as SaturnEquator(jd, eps1950) gives it.
 TOrbitalElements SaturnMoonElements(int32_t id, Extended jd, const TObliquity& eps1950);
+// The same in double precision, for the orbit rings, with Saturn's equator given.
+TOrbitalElementsD SaturnMoonElementsD(int32_t id, Extended jd, const TPlanetEquator& equator);
 
 // Elements of Uranus's satellite 170..174 on the plane of Uranus's equator, angles counted
 // from the ascending node of that equator on the Earth's mean equator of 1950, epoch jd.
@@ -77,5 +81,7 @@ TOrbitalElements UranusMoonEquatorElements(int32_t id, Extended jd);
 // The same orbit on the Earth's mean equator and equinox of 1950. All-zero elements for an id
 // outside 170..174 in both.
 TOrbitalElements UranusMoonElements(int32_t id, Extended jd);
+// The same in double precision, for the orbit rings.
+TOrbitalElementsD UranusMoonElementsD(int32_t id, Extended jd);
 
 }  // namespace kestrova

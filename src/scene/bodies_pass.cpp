@@ -275,7 +275,7 @@ void TSolarSystem::DrawSatelliteLineOfNodes(const TSatellite& sat) {
   if (!sat.Visible || !show_line_of_nodes_) return;
   // Planetocentric samples: the nodes lie in the plane through the planet parallel to the
   // ecliptic.
-  const TNodes nodes = FindNodes(sat.OrbitPoints);
+  const TNodes nodes = FindNodes(sat.OrbitPoints());
   if (!nodes.Found) return;
   const TVector& center = sat.Planet->Pos;
   const TVector n1 = VecAdd(nodes.N1, center);
