@@ -587,7 +587,7 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     int indexPercent = 0;
     std::exception_ptr stopped;
     auto last = std::chrono::steady_clock::now();
-    table.SetProgressHandler([&] {
+    table.SetBusyHandler([&] {
       const auto now = std::chrono::steady_clock::now();
       if (now - last < std::chrono::milliseconds(100)) return true;
       last = now;
@@ -609,7 +609,7 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
       indexPercent = st.Progress;
       report(TImportProgress::TStage::Indexing, indexPercent);
     }
-    table.SetProgressHandler({});
+    table.SetBusyHandler({});
     table.Close();
 
     // Durable before it replaces anything.

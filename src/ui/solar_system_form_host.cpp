@@ -10,13 +10,14 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include "database/full_list.h"
 #include "documents/orbit_document.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
+#include "ui/aster_form.h"
 #include "ui/description_form.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
+#include "ui/show_all_objects.h"
 #include "ui/solar_system_form.h"
 #include "ui/time_panel.h"
 #include "ui/view_panel.h"
@@ -273,17 +274,14 @@ void TSolarSystemForm::SetShowAllObjects(bool pressed) {
 }
 
 void TSolarSystemForm::SetDataFileNames(const std::string& database, const std::string& table) {
-  data_file_.SetDatabase(database);
-  data_file_.SetTableName(table);
+  browser_->SetDataFileNames(database, table);
 }
 
 bool TSolarSystemForm::OpenDataFile() {
   try {
-    data_file_.Open(TOpenMode::Shared);
-    data_file_.SetIndexName("");
+    browser_->OpenTable();
     return true;
   } catch (const EKestrovaError&) {
-    data_file_.Close();
     return false;
   }
 }
@@ -291,15 +289,15 @@ bool TSolarSystemForm::OpenDataFile() {
 void TSolarSystemForm::RunShowAllObjects() {
   // Released with nothing loaded, there is nothing to empty and nothing to compute again.
   if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  bool loaded = false;
   try {
-    RebuildFullList(*scene_, data_file_, State().ShowAllObjects);
+    loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
   } catch (...) {
-    QApplication::restoreOverrideCursor();
     controller_->BodiesChanged();
     throw;
   }
-  QApplication::restoreOverrideCursor();
+  // Cancelled: the full list is empty, and the button says so.
+  if (!loaded) SetShowAllObjects(false);
   controller_->BodiesChanged();
 }
 

@@ -6,13 +6,18 @@
 #include <QCheckBox>
 #include <QToolButton>
 
+#include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/about_box.h"
+#include "ui/aster_form.h"
+#include "ui/create_idx_form.h"
+#include "ui/data_files_dlg.h"
 #include "ui/description_form.h"
 #include "ui/direction_dlg.h"
 #include "ui/directions_dlg.h"
 #include "ui/monitor_form.h"
 #include "ui/objects_panel.h"
+#include "ui/pick_minor_bodies.h"
 #include "ui/plot_actions.h"
 #include "ui/print_dlg.h"
 #include "ui/prompter.h"
@@ -109,12 +114,64 @@ void TSolarSystemForm::WireDescription() {
 // objects_panel_->SetDataFileChooser: the dialog preset with DataFile()'s names; on OK the
 // data file is closed, renamed and opened again.
 
-void TSolarSystemForm::WireDataFiles() {}
+void TSolarSystemForm::WireDataFiles() {
+  create_idx_form_ = new TCreateIdxForm(this);
+  data_files_dlg_ = new TDataFilesDlg(*prompter_, *create_idx_form_, this);
+  table_name_dlg_ = &data_files_dlg_->TableNameDlg();
+  objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
+}
+
+bool TSolarSystemForm::ChooseDataFile() {
+  data_files_dlg_->SetAlias(DatabaseName());
+  data_files_dlg_->SelectTable(TableName());
+  if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
+  CloseDataFile();
+  SetDataFileNames(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
+  bool opened = true;
+  try {
+    browser_->OpenTable();
+  } catch (const EKestrovaError& error) {
+    ReportError(error);
+    opened = false;
+  }
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  return opened;
+}
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
-// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies.
+// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies. The
+// browser's table is the data file of the document host.
 
-void TSolarSystemForm::WireBrowser() {}
+void TSolarSystemForm::WireBrowser() {
+  browser_ = new TAsterForm(*prompter_, *data_files_dlg_, *create_idx_form_, this);
+  search_dlg_ = &browser_->SearchDlg();
+  objects_panel_->SetBrowser([this] {
+    browser_->FormShow();
+    std::vector<std::unique_ptr<TAsteroid>> picked;
+    if (prompter_->RunDialog(*browser_) == QDialog::Accepted)
+      picked = PickedObjects(*browser_, *prompter_, this);
+    return picked;
+  });
+  // "Data file" inside the browser changes the program's data file.
+  connect(browser_, &TAsterForm::dataFileChanged, this,
+          [this] { objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active()); });
+}
+
+TableStore& TSolarSystemForm::DataFile() {
+  return browser_->Table();
+}
+
+std::string TSolarSystemForm::DatabaseName() const {
+  return browser_->Table().DatabaseName();
+}
+
+std::string TSolarSystemForm::TableName() const {
+  return browser_->Table().TableName();
+}
+
+void TSolarSystemForm::CloseDataFile() {
+  browser_->CloseTable();
+}
 
 // ---- Printing and pictures (TPrintDlg, TSaveAsBitmapDlg) -------------------------------------
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.
