@@ -14,6 +14,8 @@
 #include "scene/picture_files.h"
 #include "scene/picture_render.h"
 #include "scene/solar_system.h"
+#include "streams/replacing_file.h"
+#include "streams/value_stream.h"
 
 namespace kestrova::cli {
 
@@ -167,16 +169,38 @@ TRenderOptions ParseRenderOptions(const Args& args) {
     }
   }
   if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");
-  // The export dialog's rule: a name without ".png" or ".bmp" gets ".png".
-  o.out = WithPictureExtension(o.out);
+  // The export dialog's rule, for names of files: a name without ".png" or ".bmp" gets ".png".
+  // Standard output ("-"), a device or a FIFO keeps its name and gets a PNG unless it ends in
+  // ".bmp".
+  if (o.out != "-" && (o.frames || WriteKindOf(o.out) == TWriteKind::Replace))
+    o.out = WithPictureExtension(o.out);
   if (o.frames.has_value() != o.step.has_value())
     throw EBadOption("--frames and --step go together");
-  if (o.frames && !IsFramePattern(o.out))
+  if (o.frames && o.out != "-" && !IsFramePattern(o.out))
     throw EBadOption(
         Format("--out: '%s' needs exactly one integer field such as %%04d for "
                "the frame number",
                o.out.c_str()));
   return o;
+}
+
+// Reads the document through a headless host, as the program opens it (the conversion
+// question answered No); false after any failure, with its message on err.
+bool LoadDocument(const std::string& arg, std::istream& in, TSolarSystem& scene,
+                  std::ostream& err) {
+  try {
+    TDocumentInput input(arg, in);
+    THeadlessHost host(scene, err);
+    const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
+    if (result.Version == TDocumentVersion::Unknown) {
+      err << "File " << input.Name() << " is no orbit document.\n";
+      return false;
+    }
+    return result.Read;
+  } catch (const std::exception& e) {
+    err << e.what() << "\n";
+    return false;
+  }
 }
 
 Extended CheckedJD(Extended jd) {
@@ -188,12 +212,14 @@ Extended CheckedJD(Extended jd) {
 
 }  // namespace
 
-int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (WantsHelp(args)) {
     out << kRenderUsage
         << "\nPaints the scene (the one the program starts with, or a document's) on an N by N\n"
            "picture (default 500, 50..4000) as \"Save as bitmap\" does, and writes it as BMP\n"
-           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name).\n"
+           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name of a\n"
+           "file; a device or a FIFO keeps its name). --out - writes the PNG to standard output\n"
+           "(with --frames, one PNG after the other); --document - reads standard input.\n"
            "Options apply after the document in the order above. BODY is Sun, Mercury, ...\n"
            "Pluto or 0..9. --frames N writes N pictures, the date advancing by --step DAYS\n"
            "between them; FILE then holds one integer field such as frame-%04d.png.\n";
@@ -212,7 +238,7 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   // brings its own date, which the date asked for then replaces.
   TSolarSystem scene(o.jd ? JDToDate(0, *o.jd) : CurrentDate(0));
   if (o.document) {
-    if (!LoadDocumentHeadless(*o.document, scene, err)) return kFailure;
+    if (!LoadDocument(*o.document, in, scene, err)) return kFailure;
     if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
   }
   if (o.plane) scene.SetPlane(*o.plane);
@@ -221,9 +247,23 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   if (o.rotX) scene.SetRotX(*o.rotX);
   if (o.rotZ) scene.SetRotZ(*o.rotZ);
 
+  // Standard output gets the pictures' bytes (one after the other for frames) instead of
+  // their names.
+  const auto write = [&](const std::string& name) {
+    if (o.out != "-") {
+      WritePicture(name, RenderPicture(scene, o.size));
+      // Not the name of a device or a FIFO: it may well be standard output itself.
+      if (WriteKindOf(name) == TWriteKind::Replace) out << name << "\n";
+      return;
+    }
+    MemorySink picture;
+    WritePicture(picture, PictureFormat::Png, RenderPicture(scene, o.size));
+    out.write(reinterpret_cast<const char*>(picture.Bytes().data()),
+              std::streamsize(picture.Bytes().size()));
+    if (!out.flush()) throw EKestrovaError("Error Writing PNG File!");
+  };
   if (!o.frames) {
-    WritePicture(o.out, RenderPicture(scene, o.size));
-    out << o.out << "\n";
+    write(o.out);
     return kOk;
   }
   const Extended jd0 = o.jd ? *o.jd : DateToJD(scene.SceneDate());
@@ -236,9 +276,7 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   for (int32_t i = 0; i < *o.frames; ++i) {
     // Each frame's date from the first, so that steps do not pile up rounding.
     if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));
-    const std::string name = FrameFileName(o.out, i);
-    WritePicture(name, RenderPicture(scene, o.size));
-    out << name << "\n";
+    write(o.out == "-" ? o.out : FrameFileName(o.out, i));
   }
   return kOk;
 }

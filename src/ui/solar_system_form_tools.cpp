@@ -8,8 +8,14 @@
 
 #include "scene/solar_system.h"
 #include "ui/about_box.h"
+#include "ui/direction_dlg.h"
+#include "ui/directions_dlg.h"
 #include "ui/objects_panel.h"
+#include "ui/plot_actions.h"
+#include "ui/print_dlg.h"
 #include "ui/prompter.h"
+#include "ui/satellites_dlg.h"
+#include "ui/save_as_bitmap_dlg.h"
 #include "ui/solar_system_form.h"
 #include "ui/view_panel.h"
 #include "ui/window_places.h"
@@ -102,8 +108,28 @@ void TSolarSystemForm::WireBrowser() {}
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.
 
 void TSolarSystemForm::WirePrinting() {
-  PrintAct->setEnabled(false);
-  SaveAsBitmapAct->setEnabled(false);
+  print_dlg_ = new TPrintDlg(*prompter_, this);
+  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(*prompter_, this);
+  const auto plotState = [this] {
+    TPlotOutputState state;
+    state.DisplayDate = controller_->DisplayDate();
+    state.DocumentPath = QString::fromStdString(State().DocumentPath);
+    state.BitmapPath = QString::fromStdString(bitmap_path_);
+    state.BitmapSize = bitmap_size_;
+    return state;
+  };
+  connect(PrintAct, &QAction::triggered, this, [this, plotState] {
+    Guarded([&] { PrintAction(this, *scene_, *print_dlg_, *prompter_, plotState()); });
+  });
+  connect(SaveAsBitmapAct, &QAction::triggered, this, [this, plotState] {
+    Guarded([&] {
+      TPlotOutputState state = plotState();
+      SaveAsBitmapAction(this, *scene_, *save_as_bitmap_dlg_, *prompter_, state);
+      // Taken after OK even when the picture could not be written; Cancel changes neither.
+      bitmap_size_ = state.BitmapSize;
+      bitmap_path_ = state.BitmapPath.toStdString();
+    });
+  });
 }
 
 // ---- User-defined lines (TDirectionsDlg, TDirectionDlg) -------------------------------------
@@ -111,14 +137,33 @@ void TSolarSystemForm::WirePrinting() {
 // takes the dialog's, then controller_->BodiesChanged().
 
 void TSolarSystemForm::WireLinesDialog() {
-  view_panel_->LinesButton()->setEnabled(false);
+  direction_dlg_ = new TDirectionDlg(*prompter_, this);
+  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, *prompter_, this);
+  connect(view_panel_->LinesButton(), &QToolButton::clicked, this, [this] {
+    directions_dlg_->SetLines(scene_->DirectionList());
+    if (prompter_->RunDialog(*directions_dlg_) == QDialog::Accepted) {
+      scene_->DirectionList().AssignList(directions_dlg_->WorkingList());
+      controller_->BodiesChanged();
+    } else {
+      controller_->Repaint();
+    }
+  });
 }
 
 // ---- Satellites (TSatellitesDlg) ------------------------------------------------------------
 // objects_panel_->SatellitesButton(): the dialog gets PlanetsList, then BodiesChanged().
 
 void TSolarSystemForm::WireSatellitesDialog() {
-  objects_panel_->SatellitesButton()->setEnabled(false);
+  satellites_dlg_ = new TSatellitesDlg(this);
+  connect(objects_panel_->SatellitesButton(), &QToolButton::clicked, this, [this] {
+    satellites_dlg_->SetPlanets(scene_->PlanetsList());
+    // The dialog's OK has written the satellites' flags.
+    if (prompter_->RunDialog(*satellites_dlg_) == QDialog::Accepted) {
+      controller_->BodiesChanged();
+    } else {
+      controller_->Repaint();
+    }
+  });
 }
 
 // ---- About box ------------------------------------------------------------------------------

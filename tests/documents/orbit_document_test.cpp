@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
 #include "support/scene_date.h"
+#include "support/special_files.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -520,6 +522,59 @@ TEST_F(OrbitDocumentTest, FailingWriteKeepsTheOldDocument) {
   EXPECT_FALSE(WriteDocument(nowhere, scene_, host_));
   EXPECT_EQ(host_.errors, std::vector<std::string>{"Could not create file " + nowhere + "."});
   EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST_F(OrbitDocumentTest, SpecialFilesAreWrittenInPlaceNeverReplaced) {
+  const fs::path folder = root_ / "special";
+  fs::create_directory(folder);
+  ASSERT_TRUE(WriteDocument((root_ / "regular.orb").string(), scene_, host_));
+  const std::vector<uint8_t> expected = LoadBytes(root_ / "regular.orb");
+
+  // A named pipe gets the document and stays a pipe.
+  {
+    testing::TFifoReader fifo(folder / "pipe.orb");
+    ASSERT_TRUE(fifo.Ok());
+    ASSERT_TRUE(WriteDocument((folder / "pipe.orb").string(), scene_, host_));
+    EXPECT_EQ(std::vector<uint8_t>(fifo.Bytes().begin(), fifo.Bytes().end()), expected);
+    EXPECT_TRUE(testing::IsFifo(folder / "pipe.orb"));
+  }
+  // A folder and a block device are refused with the writer's message.
+  fs::create_directory(folder / "dir.orb");
+  const bool block = testing::MakeBlockDevice(folder / "disk.orb");
+  for (const fs::path& target : {folder / "dir.orb", folder / "disk.orb"}) {
+    if (target.filename() == "disk.orb" && !block) continue;
+    host_.errors.clear();
+    EXPECT_FALSE(WriteDocument(target.string(), scene_, host_));
+    EXPECT_EQ(host_.errors,
+              std::vector<std::string>{"Could not create file " + target.string() + "."});
+  }
+  // Device nodes (root only): the null device swallows the document, the full device fails
+  // with the stream's write error; both stay devices.
+  if (testing::MakeCharDevice(folder / "null.orb", 1, 3) &&
+      testing::MakeCharDevice(folder / "full.orb", 1, 7)) {
+    EXPECT_TRUE(WriteDocument((folder / "null.orb").string(), scene_, host_));
+    EXPECT_THROW(WriteDocument((folder / "full.orb").string(), scene_, host_), EWriteError);
+    EXPECT_TRUE(testing::IsCharDevice(folder / "null.orb"));
+    EXPECT_TRUE(testing::IsCharDevice(folder / "full.orb"));
+  } else {
+    std::cout << "[ note ] no device nodes here: the device cases were not run\n";
+  }
+  // No temporary file is left beside any of them.
+  for (const std::string& name : FolderContents(folder))
+    EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+}
+
+TEST_F(OrbitDocumentTest, AFullDiskKeepsTheOldDocument) {
+  testing::TSmallDisk disk(root_ / "disk", 256);
+  if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here (not root)";
+  const std::string path = (root_ / "disk" / "last.orb").string();
+  ASSERT_TRUE(WriteDocument(path, scene_, host_));
+  const std::vector<uint8_t> before = LoadBytes(path);
+  disk.Fill(before.size() / 2);
+  scene_.SetDim(9);
+  EXPECT_THROW(WriteDocument(path, scene_, host_), EWriteError);
+  EXPECT_EQ(LoadBytes(path), before);
+  EXPECT_EQ(FolderContents(root_ / "disk"), (std::vector<std::string>{"filler", "last.orb"}));
 }
 
 }  // namespace
