@@ -171,10 +171,7 @@ void TSolarSystemForm::BuildWindow() {
     for (; notches > 0; --notches) view_panel_->ZoomIn();
     for (; notches < 0; ++notches) view_panel_->ZoomOut();
   });
-  connect(view_, &TSceneView::dragged, this, [this](int dx, int dy) {
-    view_panel_->RotateZ(dx);
-    view_panel_->RotateX(dy);
-  });
+  connect(view_, &TSceneView::dragged, this, [this](int dx, int dy) { view_panel_->Turn(dx, dy); });
   connect(view_, &TSceneView::bodyDoubleClicked, this,
           [this](const QString& name) { SelectMonitorBody(name.toStdString()); });
 }

@@ -269,12 +269,18 @@ class ViewPanelTest : public QObject {
     QCOMPARE(rotZ->value(), 10);
     QCOMPARE(rotX->value(), 37);
     QCOMPARE(form.Scene().RotZ(), 10.0L);
+    // About Z the view turns on past the end of the bar.
+    rotZ->setValue(175);
+    QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
+    SendMouseMove(view, {120, 100}, Qt::LeftButton);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, {120, 100});
+    QCOMPARE(rotZ->value(), -175);
     // In a flat projection dragging turns nothing.
     f.Click("RBXY");
     QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
     SendMouseMove(view, {160, 100}, Qt::LeftButton);
     QTest::mouseRelease(view, Qt::LeftButton, {}, {160, 100});
-    QCOMPARE(rotZ->value(), 10);
+    QCOMPARE(rotZ->value(), -175);
   }
 
   void HoverNamesABodyAndADoubleClickPicksIt() {
