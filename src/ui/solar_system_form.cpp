@@ -81,6 +81,10 @@ TSolarSystemForm::TSolarSystemForm(TStartOptions options)
 
 TSolarSystemForm::~TSolarSystemForm() {
   qApp->removeEventFilter(this);
+  // The panels, the drawing area and the tool windows hold references to the scene and the
+  // controller, which are members: they go first.
+  const QList<QObject*> children = findChildren<QObject*>(Qt::FindDirectChildrenOnly);
+  for (QObject* child : children) delete child;
 }
 
 void TSolarSystemForm::BuildActions() {
