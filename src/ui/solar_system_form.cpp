@@ -68,9 +68,6 @@ TSolarSystemForm::TSolarSystemForm(TStartOptions options)
   controller_ = std::make_unique<TSceneController>(*scene_, *prompter_);
   controller_->SetClock(clock_);
   controller_->SetDialogParent(this);
-  description_text_ = std::make_unique<QTextDocument>();
-  description_text_->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-  data_file_.SetDatabase(kDefaultAlias);
 
   setWindowTitle(QStringLiteral("Kestrova"));
   setWindowIcon(ProgramIcon());
@@ -252,7 +249,7 @@ void TSolarSystemForm::UpdateControls() {
   // 1-4 and 6-7: projection, grid, colours, rotation, what is shown, zoom, centre.
   view_panel_->UpdateControls();
   // 5. Windows and "Show all objects".
-  objects_panel_->AllObjectsButton()->setEnabled(data_file_.Active());
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
   view_panel_->MonitorButton()->setChecked(monitor_window_ && monitor_window_->isVisible());
   view_panel_->DescriptionButton()->setChecked(description_window_ &&
                                                description_window_->isVisible());

@@ -82,7 +82,8 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   TSceneController& Controller() { return *controller_; }
   TSceneView& View() { return *view_; }
   TPrompter& Prompter() { return *prompter_; }
-  TableStore& DataFile() { return data_file_; }
+  // The data file: the browser's table.
+  TableStore& DataFile();
   // The program folder with its fixed files.
   const std::filesystem::path& ProgramFolderPath() const { return program_folder_; }
   std::filesystem::path LastDocumentPath() const { return program_folder_ / "last.orb"; }
@@ -139,9 +140,9 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void SetDescriptionGeometry(const TWindowGeometry& g) override;
   void SetMainWindowGeometry(const TWindowGeometry& g) override;
   void SetShowAllObjects(bool pressed) override;
-  std::string DatabaseName() const override { return data_file_.DatabaseName(); }
-  std::string TableName() const override { return data_file_.TableName(); }
-  void CloseDataFile() override { data_file_.Close(); }
+  std::string DatabaseName() const override;
+  std::string TableName() const override;
+  void CloseDataFile() override;
   void SetDataFileNames(const std::string& database, const std::string& table) override;
   bool OpenDataFile() override;
   void RunShowAllObjects() override;
@@ -200,6 +201,9 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void WireSatellitesDialog();
   void WireAboutBox();
   void SetStayOnTop(QWidget* window, bool on);
+  // "Data file": the data-files dialog preset with the current names; on OK the data file is
+  // closed, renamed and opened again. True when the chosen data file is open.
+  bool ChooseDataFile();
 
   TMonitorForm* monitor_ = nullptr;
   TDescriptionForm* description_ = nullptr;
@@ -225,8 +229,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   std::filesystem::path program_folder_;
   std::unique_ptr<TSolarSystem> scene_;
   std::unique_ptr<TSceneController> controller_;
-  std::unique_ptr<QTextDocument> description_text_;
-  TableStore data_file_;
   Settings settings_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;

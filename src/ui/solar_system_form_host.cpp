@@ -7,14 +7,17 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
-#include "database/full_list.h"
 #include "documents/orbit_document.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
+#include "ui/aster_form.h"
+#include "ui/description_form.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
+#include "ui/show_all_objects.h"
 #include "ui/solar_system_form.h"
 #include "ui/time_panel.h"
 #include "ui/view_panel.h"
@@ -173,6 +176,15 @@ void TSolarSystemForm::LoadSettings() {
   PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
               settings_.MainHeight);
   SetPage(settings_.Page);
+  if (description_window_) {
+    PlaceWindow(*description_window_, settings_.DescriptionLeft, settings_.DescriptionTop,
+                settings_.DescriptionWidth, settings_.DescriptionHeight);
+    SetStayOnTop(description_window_, settings_.DescriptionStayOnTop);
+  }
+  if (monitor_window_) {
+    PlaceWindow(*monitor_window_, settings_.MonitorLeft, settings_.MonitorTop);
+    SetStayOnTop(monitor_window_, settings_.MonitorStayOnTop);
+  }
   bitmap_size_ = settings_.BitmapSize;
   bitmap_path_ = settings_.BitmapPath;
 }
@@ -228,6 +240,7 @@ void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
 
 void TSolarSystemForm::SetDescriptionColor(TColor color) {
   TDocumentHost::SetDescriptionColor(color);
+  description_->SetColor(color);
 }
 
 void TSolarSystemForm::SetDescriptionVisible(bool visible) {
@@ -251,17 +264,14 @@ void TSolarSystemForm::SetShowAllObjects(bool pressed) {
 }
 
 void TSolarSystemForm::SetDataFileNames(const std::string& database, const std::string& table) {
-  data_file_.SetDatabase(database);
-  data_file_.SetTableName(table);
+  browser_->SetDataFileNames(database, table);
 }
 
 bool TSolarSystemForm::OpenDataFile() {
   try {
-    data_file_.Open(TOpenMode::Shared);
-    data_file_.SetIndexName("");
+    browser_->OpenTable();
     return true;
   } catch (const EKestrovaError&) {
-    data_file_.Close();
     return false;
   }
 }
@@ -269,15 +279,15 @@ bool TSolarSystemForm::OpenDataFile() {
 void TSolarSystemForm::RunShowAllObjects() {
   // Released with nothing loaded, there is nothing to empty and nothing to compute again.
   if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  bool loaded = false;
   try {
-    RebuildFullList(*scene_, data_file_, State().ShowAllObjects);
+    loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
   } catch (...) {
-    QApplication::restoreOverrideCursor();
     controller_->BodiesChanged();
     throw;
   }
-  QApplication::restoreOverrideCursor();
+  // Cancelled: the full list is empty, and the button says so.
+  if (!loaded) SetShowAllObjects(false);
   controller_->BodiesChanged();
 }
 
@@ -294,11 +304,11 @@ void TSolarSystemForm::ShowError(const std::string& message) {
 }
 
 QTextDocument& TSolarSystemForm::DescriptionText() {
-  return *description_text_;
+  return *description_->Memo().document();
 }
 
 fs::path TSolarSystemForm::DescriptionFolder() {
-  return program_folder_;
+  return description_->TempRtfPath().parent_path();
 }
 
 }  // namespace kestrova

@@ -6,11 +6,18 @@
 #include <QCheckBox>
 #include <QToolButton>
 
+#include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/about_box.h"
+#include "ui/aster_form.h"
+#include "ui/create_idx_form.h"
+#include "ui/data_files_dlg.h"
+#include "ui/description_form.h"
 #include "ui/direction_dlg.h"
 #include "ui/directions_dlg.h"
+#include "ui/monitor_form.h"
 #include "ui/objects_panel.h"
+#include "ui/pick_minor_bodies.h"
 #include "ui/plot_actions.h"
 #include "ui/print_dlg.h"
 #include "ui/prompter.h"
@@ -25,26 +32,21 @@ namespace kestrova {
 // ---- The "&Windows" group -------------------------------------------------------------------
 
 void TSolarSystemForm::SetStayOnTop(QWidget* window, bool on) {
-  if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-  const bool visible = window->isVisible();
-  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing a window's flags hides it.
-  if (visible) window->show();
+  // The tool windows change their style themselves: the hiding that a change of flags brings
+  // is then no hiding by the user, and the window stays shown where it was.
+  if (window == monitor_) monitor_->SetStayOnTop(on);
+  if (window == description_) description_->SetStayOnTop(on);
 }
 
 void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   QToolButton* button = isMonitor ? view_panel_->MonitorButton() : view_panel_->DescriptionButton();
   QCheckBox* onTop =
       isMonitor ? view_panel_->MonitorStayOnTop() : view_panel_->DescriptionStayOnTop();
+  // Places and styles come with the settings (LoadSettings).
   if (isMonitor) {
     monitor_window_ = window;
-    PlaceWindow(*window, settings_.MonitorLeft, settings_.MonitorTop);
-    SetStayOnTop(window, settings_.MonitorStayOnTop);
   } else {
     description_window_ = window;
-    PlaceWindow(*window, settings_.DescriptionLeft, settings_.DescriptionTop,
-                settings_.DescriptionWidth, settings_.DescriptionHeight);
-    SetStayOnTop(window, settings_.DescriptionStayOnTop);
   }
   button->setEnabled(true);
   onTop->setEnabled(true);
@@ -69,40 +71,107 @@ void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
 }
 
 // ---- Monitor --------------------------------------------------------------------------------
-// TMonitorForm: AttachToolWindow(monitor, true); AssignScene on dateChanged, viewChanged and
-// bodiesChanged and in RefreshMonitor; SelectObject in SelectMonitorBody; a hidden monitor
-// releases SBMonitor and stores State().MonitorVisible.
+// The monitor is given the scene after every date shown, every change of the view (the centre
+// among it) and of the bodies, in UpdateControls and while a document is read. A monitor hidden
+// by the user releases SBMonitor; its visibility and chosen body are kept in State().
 
 void TSolarSystemForm::WireMonitor() {
-  view_panel_->MonitorButton()->setEnabled(false);
-  view_panel_->MonitorStayOnTop()->setEnabled(false);
+  monitor_ = new TMonitorForm(*controller_, this);
+  AttachToolWindow(monitor_, true);
+  for (auto changed : {&TSceneController::dateChanged, &TSceneController::viewChanged,
+                       &TSceneController::bodiesChanged}) {
+    connect(controller_.get(), changed, monitor_, [this] { RefreshMonitor(); });
+  }
+  connect(monitor_, &TMonitorForm::hidden, this, [this] { ToolWindowHidden(true); });
+  connect(monitor_, &TMonitorForm::selectedNameChanged, this,
+          [this](const QString& name) { TDocumentHost::SelectMonitorBody(name.toStdString()); });
 }
 
-void TSolarSystemForm::RefreshMonitor() {}
+void TSolarSystemForm::RefreshMonitor() {
+  monitor_->AssignScene(scene_.get());
+}
 
 void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
-  TDocumentHost::SelectMonitorBody(name);
+  monitor_->SelectObject(QString::fromStdString(name));
+  // The monitor may have fallen back to the Earth.
+  TDocumentHost::SelectMonitorBody(monitor_->SelectedName().toStdString());
 }
 
 // ---- Description ----------------------------------------------------------------------------
-// TDescriptionForm: AttachToolWindow(description, false); DescriptionText() becomes the
-// editor's document and SetDescriptionColor its background.
+// The document host's description is the window's text, passing through its "~tmp.rtf"; its
+// background colour is the document's. A window hidden by the user releases SBDescription; its
+// visibility and a colour the user chose are kept in State().
 
 void TSolarSystemForm::WireDescription() {
-  view_panel_->DescriptionButton()->setEnabled(false);
-  view_panel_->DescriptionStayOnTop()->setEnabled(false);
+  description_ = new TDescriptionForm(*prompter_, program_folder_, this);
+  AttachToolWindow(description_, false);
+  connect(description_, &TDescriptionForm::hidden, this, [this] { ToolWindowHidden(false); });
+  connect(description_, &TDescriptionForm::colorChosen, this,
+          [this](TColor color) { TDocumentHost::SetDescriptionColor(color); });
 }
 
 // ---- Data files and table names (TDataFilesDlg, TTableNameDlg, TCreateIdxForm) ---------------
 // objects_panel_->SetDataFileChooser: the dialog preset with DataFile()'s names; on OK the
 // data file is closed, renamed and opened again.
 
-void TSolarSystemForm::WireDataFiles() {}
+void TSolarSystemForm::WireDataFiles() {
+  create_idx_form_ = new TCreateIdxForm(this);
+  data_files_dlg_ = new TDataFilesDlg(*prompter_, *create_idx_form_, this);
+  table_name_dlg_ = &data_files_dlg_->TableNameDlg();
+  objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
+}
+
+bool TSolarSystemForm::ChooseDataFile() {
+  data_files_dlg_->SetAlias(DatabaseName());
+  data_files_dlg_->SelectTable(TableName());
+  if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
+  CloseDataFile();
+  SetDataFileNames(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
+  bool opened = true;
+  try {
+    browser_->OpenTable();
+  } catch (const EKestrovaError& error) {
+    ReportError(error);
+    opened = false;
+  }
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  return opened;
+}
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
-// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies.
+// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies. The
+// browser's table is the data file of the document host.
 
-void TSolarSystemForm::WireBrowser() {}
+void TSolarSystemForm::WireBrowser() {
+  browser_ = new TAsterForm(*prompter_, *data_files_dlg_, *create_idx_form_, this);
+  search_dlg_ = &browser_->SearchDlg();
+  objects_panel_->SetBrowser([this] {
+    browser_->FormShow();
+    std::vector<std::unique_ptr<TAsteroid>> picked;
+    if (prompter_->RunDialog(*browser_) == QDialog::Accepted)
+      picked = PickedObjects(*browser_, *prompter_, this);
+    return picked;
+  });
+  // "Data file" inside the browser changes the program's data file.
+  connect(browser_, &TAsterForm::dataFileChanged, this,
+          [this] { objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active()); });
+}
+
+TableStore& TSolarSystemForm::DataFile() {
+  return browser_->Table();
+}
+
+std::string TSolarSystemForm::DatabaseName() const {
+  return browser_->Table().DatabaseName();
+}
+
+std::string TSolarSystemForm::TableName() const {
+  return browser_->Table().TableName();
+}
+
+void TSolarSystemForm::CloseDataFile() {
+  browser_->CloseTable();
+}
 
 // ---- Printing and pictures (TPrintDlg, TSaveAsBitmapDlg) -------------------------------------
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.

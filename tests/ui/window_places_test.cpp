@@ -8,6 +8,8 @@
 #include <QToolButton>
 
 #include "support/form_fixture.h"
+#include "ui/description_form.h"
+#include "ui/monitor_form.h"
 
 namespace kestrova {
 
@@ -48,14 +50,12 @@ class WindowPlacesTest : public QObject {
           "[MonitorForm]\nTop=-9000\nLeft=-9000\n");
     }
     TSolarSystemForm& form = f.Start();
-    QWidget monitor(&form, Qt::Tool);
-    QWidget description(&form, Qt::Tool);
-    form.AttachToolWindow(&monitor, true);
-    form.AttachToolWindow(&description, false);
+    auto& monitor = *f.Find<TMonitorForm>("MonitorForm");
+    auto& description = *f.Find<TDescriptionForm>("DescriptionForm");
     QCOMPARE(description.pos(), QPoint(30, 40));
     QCOMPARE(description.size(), QSize(400, 300));
-    QVERIFY(description.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!monitor.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(description.StayOnTop());
+    QVERIFY(!monitor.StayOnTop());
     // The monitor's place was off the screens.
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(monitor.pos()));
 
@@ -66,10 +66,9 @@ class WindowPlacesTest : public QObject {
     QVERIFY(monitor.isVisible());
     QVERIFY(form.State().MonitorVisible);
     f.Click("CBMonitorStayOnTop");
-    QVERIFY(monitor.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(monitor.StayOnTop());
     QVERIFY(monitor.isVisible());
-    monitor.hide();
-    form.ToolWindowHidden(true);
+    monitor.close();
     QVERIFY(!f.Find<QToolButton>("SBMonitor")->isChecked());
     QVERIFY(!form.State().MonitorVisible);
 
