@@ -133,6 +133,9 @@ void TSolarSystemForm::BuildWindow() {
   resize(kMainWindowStart.Width, kMainWindowStart.Height);
   setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
   setAcceptDrops(true);
+  // Hints and the names of bodies under the mouse show also while a tool window (the monitor)
+  // has the focus.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
