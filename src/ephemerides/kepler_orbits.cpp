@@ -182,6 +182,10 @@ Extended EccentricAnomaly(Extended m, Extended e) {
   return m + AnomalyCorrection(ReduceTurns(m), e);
 }
 
+Extended ReduceToOneTurn(Extended m) {
+  return ReduceTurns(m);
+}
+
 double EccentricAnomaly(double m, double e) {
   if (e == 0) return m;
   return m + AnomalyCorrection(m, e);

@@ -56,6 +56,8 @@ enum TPlanetNumber : int32_t {
 Extended EccentricAnomaly(Extended m, Extended e);
 // The same in double precision, for what is only drawn; m must already lie in -pi..pi.
 double EccentricAnomaly(double m, double e);
+// m less the nearest whole number of turns, in -pi..pi, as EccentricAnomaly reduces it.
+Extended ReduceToOneTurn(Extended m);
 
 // Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
