@@ -86,6 +86,11 @@ class TDrawnKeplerOrbit {
  public:
   explicit TDrawnKeplerOrbit(const TOrbitalElements& el);
   TVectorD Position(Extended jd) const;
+  // Positions at jd + k step for k = 1..count into out[0..count): a ring of samples. Each
+  // solution of Kepler's equation starts from the one before, carried on by the change of the
+  // mean anomaly, and takes one or two of Newton's steps (the full solution where they do not
+  // settle).
+  void Ring(Extended jd, Extended step, int count, TVectorD* out) const;
 
  private:
   Extended epoch_, meanLon_, peri_, n_;  // radians, radians per day

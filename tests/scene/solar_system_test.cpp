@@ -109,8 +109,7 @@ TEST(SolarSystem, RecomputeForAKnownDate) {
 
   const TPlanet& mars = scene.Planet(kMars);
   EXPECT_EQ(mars.Elements, MeanPlanetElements(kMars, 0, jd));
-  Extended t = jd;
-  for (int k = 1; k <= 360; ++k) t += mars.Period / 359;
+  const Extended t = jd + 360 * (mars.Period / 359);
   EXPECT_LT(VecLength(VecSub(mars.GetOrbitPoint(360), KeplerPosition(mars.Elements, t))), 1e-14L);
 
   const auto& moon = static_cast<const TEarthMoon&>(scene.Planet(kEarth).Satellites.Get(0));
