@@ -1,7 +1,9 @@
 #include "scene/full_list_positions.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "model/astronomical_objects.h"
@@ -53,14 +55,21 @@ void TFullListPositions::Update(const TOEObjectList& list, Extended jd) {
   const size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());
   const size_t threads = std::clamp<size_t>(n / kBodiesPerThread, 1, std::min(cores, kMaxThreads));
   std::vector<std::thread> workers;
+  // The calling thread's own share, and any share no thread could be started for.
+  std::vector<std::pair<size_t, size_t>> here;
   const size_t share = (n + threads - 1) / threads;
+  here.emplace_back(0, std::min(n, share));
   for (size_t t = 1; t < threads; ++t) {
     const size_t begin = t * share;
     const size_t end = std::min(n, begin + share);
-    if (begin < end)
+    if (begin >= end) continue;
+    try {
       workers.emplace_back([&, begin, end] { Compute(batch_, date, bodies, begin, end); });
+    } catch (const std::system_error&) {
+      here.emplace_back(begin, end);
+    }
   }
-  Compute(batch_, date, bodies, 0, std::min(n, share));
+  for (const auto& [begin, end] : here) Compute(batch_, date, bodies, begin, end);
   for (std::thread& w : workers) w.join();
 }
 
