@@ -42,7 +42,7 @@ TOrbitalElements PickedElements(int64_t i) {
 
 // A document with n picked minor bodies at a date of 2025, written to path.
 void WriteManyBodiesDocument(const fs::path& path, int n) {
-  TSolarSystem scene;
+  TSolarSystem scene(JDToDate(0, 2451545.0L));
   scene.SetDate({1, 1, 2025, 0, 0, 0, 0});
   for (int i = 0; i < n; ++i) {
     scene.AsteroidsList().Add(std::make_unique<TAsteroid>(

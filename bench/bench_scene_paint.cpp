@@ -59,7 +59,7 @@ struct Picture {
 // bodies and user lines.
 void BM_PaintDefaultSceneEveryMarking(benchmark::State& state) {
   EnsureGui();
-  TSolarSystem scene;
+  TSolarSystem scene{JDToDate(0, 2451545.0L)};
   scene.SetDate({1, 1, 2020, 0, 0, 0, 0});
   scene.SetShowRotAxis(true);
   scene.SetShowRotation(true);
@@ -84,7 +84,7 @@ BENCHMARK(BM_PaintDefaultSceneEveryMarking)->Unit(benchmark::kMillisecond);
 // nothing else drawn, so that the paint is the crowd plus the background fill.
 void BM_PlotObjectPixelFullCatalogue(benchmark::State& state) {
   EnsureGui();
-  TSolarSystem scene;
+  TSolarSystem scene{JDToDate(0, 2451545.0L)};
   scene.SetDate({1, 1, 2020, 0, 0, 0, 0});
   for (int i = 0; i < 9; ++i) scene.Planet(i).Visible = false;
   scene.SetShowSun(false);

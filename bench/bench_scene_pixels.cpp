@@ -114,7 +114,7 @@ void BM_PaintBackgroundAndSun(benchmark::State& state) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(argc, argv);
   }
-  TSolarSystem scene;
+  TSolarSystem scene{JDToDate(0, 2451545.0L)};
   scene.SetGridMode(int32_t(state.range(0)));
   scene.SetPlane(TPlane::XY);
   scene.SetShowRotation(true);

@@ -57,7 +57,7 @@ void Prepare(TWorld& w) {
   kestrova::EnsureGuiApplication();
   // One scene for the whole run, as in the program: whatever a damaged document leaves behind
   // is the state the next one is read into.
-  w.scene = new kestrova::TSolarSystem();
+  w.scene = new kestrova::TSolarSystem(kestrova::JDToDate(0, 2451545.0L));
 }
 
 TWorld& World() {

@@ -7,17 +7,17 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "streams/value_stream.h"
 #include "model/object_lists.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace {
 
 // One scene for the whole run, as in the program: whatever a damaged block leaves behind is
 // the state the next one is read into.
 kestrova::TSolarSystem& Scene() {
-  static kestrova::TSolarSystem scene;
+  static kestrova::TSolarSystem scene{kestrova::JDToDate(0, 2451545.0L)};
   return scene;
 }
 

@@ -6,6 +6,7 @@
 #include "app/headless_host.h"
 #include "documents/orbit_document.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace kestrova::cli {
 
@@ -15,7 +16,9 @@ constexpr const char* kHelp =
     "usage: kestrova-cli convert IN.orb OUT.orb\n"
     "\n"
     "Reads IN (version 1.0, 1.1, 1.5 or 1.6) and writes its whole state to OUT as version 1.6;\n"
-    "IN is never changed. The data file the document names is opened from its database alias\n"
+    "IN is never changed. IN - reads standard input, OUT - writes standard output; a FIFO or\n"
+    "a device as OUT is written in place, a file is replaced only once OUT is complete. The data "
+    "file the document names is opened from its database alias\n"
     "(\"MPC\" is the folder MPC in the program folder); a missing one is replaced by \"MPC\", or\n"
     "by no name for versions 1.0 and 1.1. A document of version 1.0 or 1.1 takes its\n"
     "description from the .rtf file beside it. A document in real-time mode moves to the\n"
@@ -24,7 +27,7 @@ constexpr const char* kHelp =
 
 }  // namespace
 
-int CmdConvert(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (WantsHelp(args)) {
     out << kHelp;
     return kOk;
@@ -33,16 +36,26 @@ int CmdConvert(const Args& args, std::istream&, std::ostream& out, std::ostream&
     err << kHelp;
     return kBadInput;
   }
-  TSolarSystem scene;
+  TDocumentInput input(args[0], in);
+  // The document brings its own date.
+  TSolarSystem scene(CurrentDate(0));
   THeadlessHost host(scene, err);
   // The conversion question is answered No: IN stays as it is.
-  const TOpenResult result = OpenDocument(args[0], scene, host);
+  const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
   if (result.Version == TDocumentVersion::Unknown) {
-    err << "File " << args[0] << " is no orbit document.\n";
+    err << "File " << input.Name() << " is no orbit document.\n";
     return kFailure;
   }
   if (!result.Read) return kFailure;
-  return WriteDocument(args[1], scene, host) ? kOk : kFailure;
+  if (args[1] != "-") return WriteDocument(args[1], scene, host) ? kOk : kFailure;
+  MemorySink sink;
+  ValueWriter writer(sink);
+  WriteDocumentValues(writer, scene, host);
+  writer.Finish();
+  out.write(reinterpret_cast<const char*>(sink.Bytes().data()),
+            static_cast<std::streamsize>(sink.Bytes().size()));
+  out.flush();
+  return out ? kOk : kFailure;
 }
 
 }  // namespace kestrova::cli

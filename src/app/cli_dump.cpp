@@ -16,12 +16,13 @@
 #include "app/headless_host.h"
 #include "documents/orbit_document.h"
 #include "documents/rtf_reader.h"
-#include "streams/text_encoding.h"
-#include "streams/value_stream.h"
+#include "ephemerides/precession.h"
 #include "model/astronomical_objects.h"
 #include "model/body_data_table.h"
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
+#include "streams/text_encoding.h"
+#include "streams/value_stream.h"
 
 namespace kestrova::cli {
 
@@ -30,7 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kHelp =
-    "usage: kestrova-cli dump FILE.orb\n"
+    "usage: kestrova-cli dump FILE.orb      (- reads the document from standard input)\n"
     "\n"
     "Prints the version of an orbit document and every value it holds, in order: the value's\n"
     "number, its kind, its meaning and the value. The description is shown as its RTF lines and\n"
@@ -39,9 +40,11 @@ constexpr const char* kHelp =
     "\"Error reading file FILE.\" on stderr, and exits with status 1; so does a file that is no\n"
     "orbit document.\n";
 
-// The satellite names and counts are the scene's own; a scene made once serves every dump.
+// The satellite names and counts are the scene's own; a scene made once serves every dump (its
+// date does not matter).
 const TSolarSystem& ReferenceScene() {
-  static const std::unique_ptr<TSolarSystem> scene = std::make_unique<TSolarSystem>();
+  static const std::unique_ptr<TSolarSystem> scene =
+      std::make_unique<TSolarSystem>(JDToDate(0, J2000));
   return *scene;
 }
 
@@ -359,7 +362,7 @@ std::string ReadWholeFile(const fs::path& path) {
 
 }  // namespace
 
-int CmdDump(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int CmdDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (WantsHelp(args)) {
     out << kHelp;
     return kOk;
@@ -368,16 +371,17 @@ int CmdDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
     err << kHelp;
     return kBadInput;
   }
-  const std::string& path = args[0];
-  const TDocumentVersion version = DetectDocumentVersion(path);
+  TDocumentInput input(args[0], in);
+  const std::string& path = input.Name();
+  // The version comes from the first value, then the dump starts again at the first byte from
+  // what the detection kept: the document is read once, so a pipe works as well as a file.
+  RewindableSource source(input.Source());
+  const TDocumentVersion version = DetectDocumentVersion(source);
   if (version == TDocumentVersion::Unknown) {
     err << "File " << path << " is no orbit document.\n";
     return kFailure;
   }
-
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) throw EKestrovaError("Cannot open file \"" + path + "\".");
-  FileSource source(file.get());
+  source.Rewind();
   ValueReader reader(source);
   TDumper d(reader, out);
   std::string rtf;
@@ -438,7 +442,9 @@ int CmdDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
   }
   if (more) out << "note: bytes follow the last value; the readers ignore them\n";
 
-  if (version == TDocumentVersion::V10) {
+  if (version == TDocumentVersion::V10 && input.StandardInput()) {
+    out << "description file: none for a document from standard input\n";
+  } else if (version == TDocumentVersion::V10) {
     const fs::path rtfPath = fs::path(path).replace_extension(".rtf");
     std::error_code ec;
     if (fs::is_regular_file(rtfPath, ec)) {

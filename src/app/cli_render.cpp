@@ -14,6 +14,8 @@
 #include "scene/picture_files.h"
 #include "scene/picture_render.h"
 #include "scene/solar_system.h"
+#include "streams/replacing_file.h"
+#include "streams/value_stream.h"
 
 namespace kestrova::cli {
 
@@ -50,7 +52,7 @@ Extended ParseNumber(const std::string& option, const std::string& text) {
   errno = 0;
   const long double v = std::strtold(begin, &end);
   if (text.empty() || end != begin + text.size() || errno == ERANGE || !std::isfinite(v))
-    throw EBadOption(Format("%s: '%s' is not a number", option.c_str(), text.c_str()));
+    throw EBadOption(Format("%s: '%s' is not a number", option.c_str(), Excerpt(text).c_str()));
   return v;
 }
 
@@ -61,7 +63,7 @@ int32_t ParseInteger(const std::string& option, const std::string& text, int32_t
   const long v = std::strtol(begin, &end, 10);
   if (text.empty() || end != begin + text.size() || errno == ERANGE || v < lo || v > hi)
     throw EBadOption(Format("%s: '%s' is not a whole number from %d to %d", option.c_str(),
-                            text.c_str(), lo, hi));
+                            Excerpt(text).c_str(), lo, hi));
   return int32_t(v);
 }
 
@@ -76,7 +78,7 @@ TPlane ParsePlane(const std::string& text) {
   if (t == "xz") return TPlane::XZ;
   if (t == "zy") return TPlane::ZY;
   if (t == "3d") return TPlane::D3;
-  throw EBadOption(Format("--plane: '%s' is none of xy, xz, zy, 3d", text.c_str()));
+  throw EBadOption(Format("--plane: '%s' is none of xy, xz, zy, 3d", Excerpt(text).c_str()));
 }
 
 // A body by its name in the centre list (any case) or by its number, 0..8 a planet, 9 the Sun.
@@ -86,7 +88,7 @@ int32_t ParseCenter(const std::string& text) {
   throw EBadOption(
       Format("--center: '%s' is no body: Sun, Mercury, Venus, Earth, Mars, "
              "Jupiter, Saturn, Uranus, Neptune, Pluto or 0..9",
-             text.c_str()));
+             Excerpt(text).c_str()));
 }
 
 // Whether the pattern holds exactly one integer field (%d or %i with flags and width, as
@@ -129,7 +131,7 @@ TRenderOptions ParseRenderOptions(const Args& args) {
     const std::string& option = args[i];
     if (i + 1 >= args.size()) {
       if (option.rfind("--", 0) == 0) throw EBadOption(Format("%s needs a value", option.c_str()));
-      throw EBadOption(Format("unexpected argument '%s'", option.c_str()));
+      throw EBadOption(Format("unexpected argument '%s'", Excerpt(option).c_str()));
     }
     const std::string& value = args[i + 1];
     if (option == "--document") {
@@ -163,20 +165,42 @@ TRenderOptions ParseRenderOptions(const Args& args) {
       o.out = value;
       haveOut = true;
     } else {
-      throw EBadOption(Format("unknown option '%s'", option.c_str()));
+      throw EBadOption(Format("unknown option '%s'", Excerpt(option).c_str()));
     }
   }
   if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");
-  // The export dialog's rule: a name without ".png" or ".bmp" gets ".png".
-  o.out = WithPictureExtension(o.out);
+  // The export dialog's rule, for names of files: a name without ".png" or ".bmp" gets ".png".
+  // Standard output ("-"), a device or a FIFO keeps its name and gets a PNG unless it ends in
+  // ".bmp".
+  if (o.out != "-" && (o.frames || WriteKindOf(o.out) == TWriteKind::Replace))
+    o.out = WithPictureExtension(o.out);
   if (o.frames.has_value() != o.step.has_value())
     throw EBadOption("--frames and --step go together");
-  if (o.frames && !IsFramePattern(o.out))
+  if (o.frames && o.out != "-" && !IsFramePattern(o.out))
     throw EBadOption(
         Format("--out: '%s' needs exactly one integer field such as %%04d for "
                "the frame number",
                o.out.c_str()));
   return o;
+}
+
+// Reads the document through a headless host, as the program opens it (the conversion
+// question answered No); false after any failure, with its message on err.
+bool LoadDocument(const std::string& arg, std::istream& in, TSolarSystem& scene,
+                  std::ostream& err) {
+  try {
+    TDocumentInput input(arg, in);
+    THeadlessHost host(scene, err);
+    const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
+    if (result.Version == TDocumentVersion::Unknown) {
+      err << "File " << input.Name() << " is no orbit document.\n";
+      return false;
+    }
+    return result.Read;
+  } catch (const std::exception& e) {
+    err << e.what() << "\n";
+    return false;
+  }
 }
 
 Extended CheckedJD(Extended jd) {
@@ -188,12 +212,14 @@ Extended CheckedJD(Extended jd) {
 
 }  // namespace
 
-int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (WantsHelp(args)) {
     out << kRenderUsage
         << "\nPaints the scene (the one the program starts with, or a document's) on an N by N\n"
            "picture (default 500, 50..4000) as \"Save as bitmap\" does, and writes it as BMP\n"
-           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name).\n"
+           "when FILE ends in .bmp, else as PNG (\".png\" is appended to any other name of a\n"
+           "file; a device or a FIFO keeps its name). --out - writes the PNG to standard output\n"
+           "(with --frames, one PNG after the other); --document - reads standard input.\n"
            "Options apply after the document in the order above. BODY is Sun, Mercury, ...\n"
            "Pluto or 0..9. --frames N writes N pictures, the date advancing by --step DAYS\n"
            "between them; FILE then holds one integer field such as frame-%04d.png.\n";
@@ -208,18 +234,36 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   EnsureGuiApplication();
-  TSolarSystem scene;
-  if (o.document && !LoadDocumentHeadless(*o.document, scene, err)) return kFailure;
-  if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
+  // The scene starts at the date asked for, so that it is computed once for it; a document
+  // brings its own date, which the date asked for then replaces.
+  TSolarSystem scene(o.jd ? JDToDate(0, *o.jd) : CurrentDate(0));
+  if (o.document) {
+    if (!LoadDocument(*o.document, in, scene, err)) return kFailure;
+    if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
+  }
   if (o.plane) scene.SetPlane(*o.plane);
   if (o.dim) scene.SetDim(*o.dim);
   if (o.center) scene.SetCenterObject(*o.center);
   if (o.rotX) scene.SetRotX(*o.rotX);
   if (o.rotZ) scene.SetRotZ(*o.rotZ);
 
+  // Standard output gets the pictures' bytes (one after the other for frames) instead of
+  // their names.
+  const auto write = [&](const std::string& name) {
+    if (o.out != "-") {
+      WritePicture(name, RenderPicture(scene, o.size));
+      // Not the name of a device or a FIFO: it may well be standard output itself.
+      if (WriteKindOf(name) == TWriteKind::Replace) out << name << "\n";
+      return;
+    }
+    MemorySink picture;
+    WritePicture(picture, PictureFormat::Png, RenderPicture(scene, o.size));
+    out.write(reinterpret_cast<const char*>(picture.Bytes().data()),
+              std::streamsize(picture.Bytes().size()));
+    if (!out.flush()) throw EKestrovaError("Error Writing PNG File!");
+  };
   if (!o.frames) {
-    WritePicture(o.out, RenderPicture(scene, o.size));
-    out << o.out << "\n";
+    write(o.out);
     return kOk;
   }
   const Extended jd0 = o.jd ? *o.jd : DateToJD(scene.SceneDate());
@@ -232,9 +276,7 @@ int CmdRender(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   for (int32_t i = 0; i < *o.frames; ++i) {
     // Each frame's date from the first, so that steps do not pile up rounding.
     if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));
-    const std::string name = FrameFileName(o.out, i);
-    WritePicture(name, RenderPicture(scene, o.size));
-    out << name << "\n";
+    write(o.out == "-" ? o.out : FrameFileName(o.out, i));
   }
   return kOk;
 }

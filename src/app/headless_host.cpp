@@ -40,7 +40,7 @@ THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
 
 THeadlessHost::~THeadlessHost() = default;
 
-std::filesystem::path THeadlessHost::TempFolder() {
+std::filesystem::path THeadlessHost::DescriptionFolder() {
   if (!program_folder_.empty()) return program_folder_;
   if (!temp_dir_) temp_dir_ = std::make_unique<QTemporaryDir>();
   if (!temp_dir_->isValid()) {
@@ -51,45 +51,8 @@ std::filesystem::path THeadlessHost::TempFolder() {
 }
 
 void THeadlessHost::SetRealTime(bool on) {
-  real_time_ = on;
+  TDocumentHost::SetRealTime(on);
   if (on) scene_.SetDate(CurrentDate(0));
-}
-
-void THeadlessHost::SetTimeStep(Extended value, int32_t unit) {
-  time_step_ = value;
-  time_unit_ = unit;
-}
-
-void THeadlessHost::SetMonitorPosition(int32_t left, int32_t top) {
-  monitor_left_ = left;
-  monitor_top_ = top;
-}
-
-void THeadlessHost::SetDescriptionGeometry(int32_t left, int32_t top, int32_t width,
-                                           int32_t height) {
-  description_window_ = {left, top, width, height};
-}
-
-void THeadlessHost::SetMainWindowGeometry(int32_t left, int32_t top, int32_t width,
-                                          int32_t height) {
-  main_window_ = {left, top, width, height};
-}
-
-void THeadlessHost::ClearDescription() {
-  kestrova::ClearDescription(*description_);
-  description_visible_ = false;
-}
-
-void THeadlessHost::WriteDescription(ValueWriter& writer) {
-  kestrova::WriteDescription(*description_, writer, TempFolder());
-}
-
-void THeadlessHost::ReadDescription(ValueReader& reader) {
-  kestrova::ReadDescription(*description_, reader, TempFolder());
-}
-
-void THeadlessHost::LoadDescriptionFile(const std::string& path) {
-  if (kestrova::LoadDescriptionFile(*description_, path)) description_visible_ = true;
 }
 
 void THeadlessHost::SetDataFileNames(const std::string& database, const std::string& table) {
@@ -110,7 +73,7 @@ bool THeadlessHost::OpenDataFile() {
 }
 
 void THeadlessHost::RunShowAllObjects() {
-  RebuildFullList(scene_, data_file_, show_all_objects_);
+  RebuildFullList(scene_, data_file_, State().ShowAllObjects);
 }
 
 bool THeadlessHost::AskYesNo(const std::string& question) {

@@ -32,6 +32,22 @@ std::vector<TIndexDef> DataFileIndices() {
   return idx;
 }
 
+std::string DataFileNameProblem(const std::string& name) {
+  const size_t begin = name.find_first_not_of(' ');
+  if (begin == std::string::npos) return "Please type a name for the new data file.";
+  const std::string trimmed = name.substr(begin, name.find_last_not_of(' ') - begin + 1);
+  const bool bad = std::any_of(trimmed.begin(), trimmed.end(), [](char c) {
+    return c == '/' || c == '\\' || c == '\'' || c == '"' || static_cast<unsigned char>(c) < 0x20 ||
+           c == 0x7F;
+  });
+  if (bad)
+    return "The name '" + trimmed +
+           "' cannot be used: a data file name must not contain / \\ ' \" or control characters.";
+  if (trimmed.front() == '.')
+    return "The name '" + trimmed + "' cannot be used: it begins with a dot.";
+  return {};
+}
+
 void CreateDataFile(const std::string& alias, const std::string& table, bool withSources) {
   TableStore::CreateTable(alias, table, DataFileFields(withSources), DataFileIndices());
   TableStore t;
@@ -41,20 +57,29 @@ void CreateDataFile(const std::string& alias, const std::string& table, bool wit
   t.Close();
 }
 
-void CreateIndices(TableStore& table, const std::function<void(int)>& progress) {
+bool CreateIndices(TableStore& table, const TIndexProgress& progress) {
+  const bool wasOpen = table.Active();
   table.Close();
-  table.Open(TOpenMode::Exclusive);
-  if (progress) progress(0);
+  try {
+    table.Open(TOpenMode::Exclusive);
+  } catch (const ETableError&) {
+    // Whoever had the table open keeps it.
+    if (wasOpen) table.Open(TOpenMode::Shared);
+    throw;
+  }
+  bool completed = !progress || progress(0);
   for (const TIndexStep& s : kDataFileIndexSteps) {
+    if (!completed) break;
     try {
       table.AddIndex(s.Name, s.Fields);
     } catch (const ETableError&) {
       // An incomplete set of indices still lets the table open; the next one may well work.
     }
-    if (progress) progress(s.Progress);
+    completed = !progress || progress(s.Progress);
   }
   table.Close();
   table.Open(TOpenMode::Shared);
+  return completed;
 }
 
 bool HasAllIndices(TableStore& table) {

@@ -24,14 +24,24 @@ struct TIndexStep {
 };
 extern const TIndexStep kDataFileIndexSteps[7];
 
+// Why a name typed for a new data file cannot be used (its file would lie outside the alias's
+// folder, be hidden, or carry characters that break quoting), or "" when it can. `name` is
+// taken without its leading and trailing blanks.
+std::string DataFileNameProblem(const std::string& name);
+
 // Creates an empty data file NAME in the alias's folder with every field and index, and
 // opens it once exclusively to prove it usable. `table` is the file name, ".db" included.
 void CreateDataFile(const std::string& alias, const std::string& table, bool withSources = false);
 
+// Told 0 first and then each index's progress value (15 .. 100); returning false stops the work
+// after the index at hand.
+using TIndexProgress = std::function<bool(int percent)>;
+
 // Reopens the table exclusively, adds the seven named indices in order (an index that cannot
-// be added, for example because it exists, is passed over), reporting 0 first and then each
-// index's progress value, and leaves the table open shared.
-void CreateIndices(TableStore& table, const std::function<void(int)>& progress = {});
+// be added, for example because it exists, is passed over) and leaves the table open shared.
+// Returns false when progress stopped the work. When the table cannot be opened exclusively
+// (it is open elsewhere) the engine's error is raised and a table that was open stays open.
+bool CreateIndices(TableStore& table, const TIndexProgress& progress = {});
 
 // True when all seven named indices exist.
 bool HasAllIndices(TableStore& table);

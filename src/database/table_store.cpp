@@ -20,6 +20,12 @@ namespace {
 // The one table inside every file.
 constexpr const char* kTable = "data";
 
+// Engine steps between two calls of the busy handler: a few milliseconds of work.
+constexpr int kBusySteps = 20000;
+
+// Remembered positions beyond this many are dropped all at once; a grid needs a few.
+constexpr size_t kMostAnchors = 4096;
+
 bool SameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
@@ -238,6 +244,7 @@ void TableStore::Open(TOpenMode mode) {
   std::error_code ec;
   if (!fs::is_regular_file(path_, ec)) Fail("Table does not exist");
   db_ = OpenFile(path_, SQLITE_OPEN_READWRITE);
+  if (busy_) sqlite3_progress_handler(db_, kBusySteps, &TableStore::OnBusy, this);
   mode_ = mode;
   try {
     if (mode == TOpenMode::Exclusive) {
@@ -264,6 +271,7 @@ void TableStore::BeginRead() {
 }
 
 void TableStore::EndRead() {
+  ForgetPositions();
   if (!reading_) return;
   FinalizeCursor();
   reading_ = false;
@@ -272,10 +280,11 @@ void TableStore::EndRead() {
 
 void TableStore::LoadFields() {
   fields_.clear();
+  nullable_.clear();
   primary_ = -1;
   sqlite3_stmt* st = nullptr;
-  Check(sqlite3_prepare_v2(db_, "SELECT name, type, pk FROM pragma_table_info('data')", -1, &st,
-                           nullptr));
+  Check(sqlite3_prepare_v2(db_, "SELECT name, type, pk, \"notnull\" FROM pragma_table_info('data')",
+                           -1, &st, nullptr));
   int rc;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     TFieldDef f;
@@ -293,6 +302,7 @@ void TableStore::LoadFields() {
     }
     if (sqlite3_column_int(st, 2) == 1 && f.Type == TFieldType::Integer)
       primary_ = static_cast<int>(fields_.size());
+    nullable_.push_back(sqlite3_column_int(st, 3) == 0 && sqlite3_column_int(st, 2) == 0);
     fields_.push_back(f);
   }
   sqlite3_finalize(st);
@@ -313,7 +323,9 @@ void TableStore::Close() {
   inTransaction_ = false;
   eof_ = true;
   fields_.clear();
+  nullable_.clear();
   primary_ = -1;
+  ForgetPositions();
 }
 
 void TableStore::FinalizeCursor() {
@@ -377,9 +389,11 @@ void TableStore::SetIndexName(const std::string& name) {
       Fail("Index " + name + " does not exist");
   }
   index_ = name;
+  ForgetPositions();
 }
 
 std::vector<std::string> TableStore::ActiveKeyFields() {
+  if (orderKnown_) return orderKeys_;
   std::vector<std::string> keys;
   if (index_.empty()) return keys;
   sqlite3_stmt* st = nullptr;
@@ -393,6 +407,18 @@ std::vector<std::string> TableStore::ActiveKeyFields() {
   Check(rc);
   if (keys.empty()) Fail("Index " + index_ + " does not exist");
   return keys;
+}
+
+const std::vector<std::string>& TableStore::OrderKeys() {
+  if (!orderKnown_) {
+    orderKeys_ = ActiveKeyFields();
+    orderComparable_ = std::all_of(orderKeys_.begin(), orderKeys_.end(), [&](const std::string& k) {
+      const int f = FieldIndex(k);
+      return f >= 0 && !nullable_[size_t(f)];
+    });
+    orderKnown_ = true;
+  }
+  return orderKeys_;
 }
 
 // ---- Cursor ----
@@ -542,6 +568,15 @@ void TableStore::GotoBookmark(TBookmark bookmark) {
     Check(rc);
     Fail("Record not found (bookmark " + std::to_string(bookmark) + ")");
   }
+  OrderKeys();
+  if (!orderComparable_) {
+    // Keys that may be NULL cannot be placed by row comparisons: walk the order to the row.
+    sqlite3_finalize(st);
+    Seek("", {});
+    while (!eof_ && GetBookmark() != bookmark) Step();
+    if (eof_) Fail("Record not found (bookmark " + std::to_string(bookmark) + ")");
+    return;
+  }
   std::vector<TFieldValue> values;
   std::string lhs, rhs;
   for (size_t i = 0; i <= keys.size(); ++i) {
@@ -594,6 +629,7 @@ void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
   if (values.size() != fields_.size())
     Fail("Wrong number of values: " + std::to_string(values.size()) + " for " +
          std::to_string(fields_.size()) + " fields");
+  ForgetPositions();
   const bool own = !inTransaction_;
   if (own) StartTransaction();
   try {
@@ -652,6 +688,238 @@ void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
     throw;
   }
   if (own) Commit();
+}
+
+// ---- Rows by position ----
+
+namespace {
+
+void BindValues(sqlite3_stmt* st, const std::vector<TFieldValue>& values) {
+  for (size_t i = 0; i < values.size(); ++i) {
+    const int n = static_cast<int>(i) + 1;
+    if (const auto* v = std::get_if<int64_t>(&values[i]))
+      sqlite3_bind_int64(st, n, *v);
+    else if (const auto* d = std::get_if<double>(&values[i]))
+      sqlite3_bind_double(st, n, *d);
+    else if (const auto* s = std::get_if<std::string>(&values[i]))
+      sqlite3_bind_text(st, n, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    else
+      sqlite3_bind_null(st, n);
+  }
+}
+
+TFieldValue ColumnValue(sqlite3_stmt* st, int c) {
+  switch (sqlite3_column_type(st, c)) {
+    case SQLITE_INTEGER:
+      return int64_t{sqlite3_column_int64(st, c)};
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(st, c);
+    case SQLITE_NULL:
+      return std::monostate{};
+    default: {
+      const unsigned char* t = sqlite3_column_text(st, c);
+      return std::string(t ? reinterpret_cast<const char*>(t) : "",
+                         static_cast<size_t>(sqlite3_column_bytes(st, c)));
+    }
+  }
+}
+
+}  // namespace
+
+void TableStore::ForgetPositions() {
+  positionsTotal_ = -1;
+  orderKnown_ = false;
+  orderKeys_.clear();
+  anchors_.clear();
+}
+
+int64_t TableStore::PositionsTotal() {
+  if (positionsTotal_ < 0) positionsTotal_ = RecordCount();
+  return positionsTotal_;
+}
+
+bool TableStore::RowKey(const TRow& row, std::vector<TFieldValue>& key) {
+  key.clear();
+  for (const std::string& k : OrderKeys()) {
+    const int f = FieldIndex(k);
+    if (f < 0 || std::holds_alternative<std::monostate>(row.Values[size_t(f)])) return false;
+    key.push_back(row.Values[size_t(f)]);
+  }
+  key.emplace_back(row.Bookmark);
+  return true;
+}
+
+// The key of the row at `position`, found by stepping over the rows between it and the
+// nearest end or remembered row. Only the index is read on the way; empty when a key
+// holds NULL.
+std::vector<TFieldValue> TableStore::KeyAt(int64_t position) {
+  const int64_t total = PositionsTotal();
+  if (auto it = anchors_.find(position); it != anchors_.end()) return it->second;
+  // Where to start counting: an end (no key) or a remembered row.
+  bool forward = true;
+  int64_t skip = position;
+  const std::vector<TFieldValue>* from = nullptr;
+  if (total - 1 - position < skip) {
+    forward = false;
+    skip = total - 1 - position;
+  }
+  auto above = anchors_.lower_bound(position);
+  if (above != anchors_.end() && above->first - position < skip) {
+    forward = false;
+    skip = above->first - position;
+    from = &above->second;
+  }
+  if (above != anchors_.begin()) {
+    auto below = std::prev(above);
+    if (position - below->first < skip) {
+      forward = true;
+      skip = position - below->first;
+      from = &below->second;
+    }
+  }
+  std::string keys, order;
+  for (const std::string& k : OrderKeys()) {
+    keys += Quoted(k) + ", ";
+    order += Quoted(k) + (forward ? ", " : " DESC, ");
+  }
+  keys += "rowid";
+  order += forward ? "rowid" : "rowid DESC";
+  std::string sql = "SELECT " + keys + " FROM " + kTable;
+  if (from) {
+    std::string marks;
+    for (size_t i = 0; i < from->size(); ++i) marks += i ? ", ?" : "?";
+    sql += " WHERE (" + keys + (forward ? ") >= (" : ") <= (") + marks + ")";
+  }
+  sql += " ORDER BY " + order + " LIMIT 1 OFFSET " + std::to_string(skip);
+  sqlite3_stmt* st = nullptr;
+  Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr));
+  if (from) BindValues(st, *from);
+  const int rc = sqlite3_step(st);
+  std::vector<TFieldValue> key;
+  if (rc == SQLITE_ROW) {
+    for (int c = 0; c < sqlite3_column_count(st); ++c) {
+      key.push_back(ColumnValue(st, c));
+      if (std::holds_alternative<std::monostate>(key.back())) {
+        key.clear();
+        break;
+      }
+    }
+  }
+  sqlite3_finalize(st);
+  Check(rc);
+  if (rc != SQLITE_ROW) Fail("Record " + std::to_string(position) + " not found");
+  return key;
+}
+
+std::vector<TableStore::TRow> TableStore::ReadRows(int64_t first, int64_t count) {
+  if (!Active()) Fail("Table is not open");
+  std::vector<TRow> rows;
+  const int64_t total = PositionsTotal();
+  if (first < 0 || count <= 0 || first >= total) return rows;
+  count = std::min(count, total - first);
+
+  std::string sql = "SELECT ";
+  for (const TFieldDef& f : fields_) sql += Quoted(f.Name) + ", ";
+  sql += std::string("rowid FROM ") + kTable;
+  std::string keys, order;
+  for (const std::string& k : OrderKeys()) {
+    keys += Quoted(k) + ", ";
+    order += Quoted(k) + ", ";
+  }
+  keys += "rowid";
+  order += "rowid";
+  std::vector<TFieldValue> from;
+  if (first > 0 && orderComparable_) from = KeyAt(first);
+  std::string tail = " ORDER BY " + order + " LIMIT " + std::to_string(count);
+  if (!from.empty()) {
+    std::string marks;
+    for (size_t i = 0; i < from.size(); ++i) marks += i ? ", ?" : "?";
+    sql += " WHERE (" + keys + ") >= (" + marks + ")";
+  } else if (first > 0) {
+    // Keys that may be NULL cannot be placed by row comparisons: count from the first row.
+    tail += " OFFSET " + std::to_string(first);
+  }
+  sql += tail;
+
+  sqlite3_stmt* st = nullptr;
+  Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr));
+  BindValues(st, from);
+  const int n = static_cast<int>(fields_.size());
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    TRow row;
+    row.Values.reserve(size_t(n));
+    for (int c = 0; c < n; ++c) row.Values.push_back(ColumnValue(st, c));
+    row.Bookmark = sqlite3_column_int64(st, n);
+    rows.push_back(std::move(row));
+  }
+  sqlite3_finalize(st);
+  Check(rc);
+
+  if (anchors_.size() > kMostAnchors) anchors_.clear();
+  std::vector<TFieldValue> key;
+  if (!rows.empty() && RowKey(rows.front(), key)) anchors_[first] = key;
+  if (rows.size() > 1 && RowKey(rows.back(), key))
+    anchors_[first + static_cast<int64_t>(rows.size()) - 1] = key;
+  return rows;
+}
+
+int64_t TableStore::CurrentPosition() {
+  RequireRow();
+  OrderKeys();
+  if (!orderComparable_) {
+    // Keys that may be NULL: walk the order up to the row.
+    std::string sql = std::string("SELECT rowid FROM ") + kTable + " ORDER BY ";
+    for (const std::string& k : OrderKeys()) sql += Quoted(k) + ", ";
+    sql += "rowid";
+    sqlite3_stmt* st = nullptr;
+    Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr));
+    const TBookmark row = GetBookmark();
+    int64_t position = 0;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW && sqlite3_column_int64(st, 0) != row) ++position;
+    sqlite3_finalize(st);
+    Check(rc);
+    return position;
+  }
+  std::string keys, marks;
+  std::vector<TFieldValue> key;
+  for (const std::string& k : OrderKeys()) {
+    const int f = NeedField(k);
+    TFieldValue v = ColumnValue(cursor_, f);
+    if (std::holds_alternative<std::monostate>(v)) Fail("The current record has no key");
+    key.push_back(std::move(v));
+    keys += Quoted(k) + ", ";
+    marks += "?, ";
+  }
+  key.emplace_back(GetBookmark());
+  const std::string sql = std::string("SELECT count(*) FROM ") + kTable + " WHERE (" + keys +
+                          "rowid) < (" + marks + "?)";
+  sqlite3_stmt* st = nullptr;
+  Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr));
+  BindValues(st, key);
+  const int rc = sqlite3_step(st);
+  const int64_t position = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+  sqlite3_finalize(st);
+  Check(rc);
+  anchors_[position] = key;
+  return position;
+}
+
+void TableStore::SetBusyHandler(std::function<bool()> handler) {
+  busy_ = std::move(handler);
+  if (db_)
+    sqlite3_progress_handler(db_, busy_ ? kBusySteps : 0, busy_ ? &TableStore::OnBusy : nullptr,
+                             this);
+}
+
+int TableStore::OnBusy(void* self) {
+  auto* table = static_cast<TableStore*>(self);
+  try {
+    return table->busy_ && !table->busy_() ? 1 : 0;
+  } catch (...) {
+    return 1;
+  }
 }
 
 }  // namespace kestrova

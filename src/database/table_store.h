@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <variant>
 #include <vector>
@@ -139,6 +141,24 @@ class TableStore {
   // a file that is built aside and thrown away when writing it fails.
   void SetBulkMode();
 
+  // ---- Rows by position, for a grid that shows a part of a large table. Position 0 is the
+  // first row in the active index's order. These reads neither move nor end the cursor.
+
+  struct TRow {
+    TBookmark Bookmark = 0;
+    std::vector<TFieldValue> Values;  // in the order of Fields()
+  };
+  // Up to `count` rows from position `first` on. The work grows with the distance from the
+  // nearer end of the table or from the nearest row read before, not with the table's size.
+  std::vector<TRow> ReadRows(int64_t first, int64_t count);
+  // The position of the current row; raises when there is none.
+  int64_t CurrentPosition();
+
+  // Long engine work (making an index, reading or counting many rows) calls `handler` every
+  // few milliseconds; when it returns false the work stops and raises ETableError. Kept
+  // across opens; an empty handler is never called.
+  void SetBusyHandler(std::function<bool()> handler);
+
  private:
   void Check(int rc, const char* what = nullptr) const;
   [[noreturn]] void Fail(const std::string& message) const;
@@ -154,6 +174,15 @@ class TableStore {
   // for their duration.
   void BeginRead();
   void EndRead();
+  // The positions read so far no longer hold: the order or the rows changed.
+  void ForgetPositions();
+  const std::vector<std::string>& OrderKeys();
+  int64_t PositionsTotal();
+  // The key of the active order (its fields, then rowid) of a row read by ReadRows; false when
+  // a part of it is NULL, which row comparisons cannot place.
+  bool RowKey(const TRow& row, std::vector<TFieldValue>& key);
+  std::vector<TFieldValue> KeyAt(int64_t position);
+  static int OnBusy(void* self);
 
   std::string alias_;
   std::string table_;
@@ -168,6 +197,16 @@ class TableStore {
   bool eof_ = true;
   bool reading_ = false;
   bool inTransaction_ = false;
+  // ReadRows' memory: the number of rows, the active order's key fields, and the keys of rows
+  // at known positions, from which the next read counts on instead of from an end.
+  int64_t positionsTotal_ = -1;
+  std::vector<std::string> orderKeys_;
+  bool orderKnown_ = false;
+  // Whether no key field of the order may hold NULL, so that row comparisons place every row.
+  bool orderComparable_ = false;
+  std::vector<bool> nullable_;  // per field
+  std::map<int64_t, std::vector<TFieldValue>> anchors_;
+  std::function<bool()> busy_;
 };
 
 }  // namespace kestrova

@@ -1,84 +1,123 @@
-// What the orbit document readers and writer need of the main window. The desktop program's
-// main window implements it; kestrova-cli has a headless one. The same reading code runs in
-// both.
+// What the orbit document readers and writer need of the main window: the values a document
+// carries (one state object with a new main window's start values) and the few things only a
+// window can do. The desktop program's main window, kestrova-cli's headless host and the tests'
+// hosts are all TDocumentHosts; the same reading code runs in each.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
-#include "model/object_lists.h"
+#include "documents/window_geometry.h"
+#include "numerics/color.h"
 #include "numerics/extended.h"
 #include "numerics/julian_dates.h"
 
+class QTextDocument;
+
 namespace kestrova {
 
-class TSolarSystem;
 class ValueReader;
 class ValueWriter;
+
+// Time step unit codes: minute, hour, day, sidereal year, tropical year. Documents may carry
+// any other code; a step in it changes nothing.
+inline constexpr int32_t kUnitMinute = 0;
+inline constexpr int32_t kUnitHour = 1;
+inline constexpr int32_t kUnitDay = 3;
+inline constexpr int32_t kUnitSiderealYear = 9;
+inline constexpr int32_t kUnitTropicalYear = 10;
+
+// The main window's values that a document carries, each holding its start value. The host
+// keeps them current (a window changed by the user writes its change here), so that writing a
+// document only reads this object.
+struct TDocumentState {
+  bool RealTime = false;
+  Extended TimeStep = 1.0L;
+  int32_t TimeUnit = kUnitDay;
+  bool MonitorVisible = false;
+  int32_t MonitorLeft = kMonitorStartLeft;
+  int32_t MonitorTop = kMonitorStartTop;
+  // The monitor's chosen body.
+  std::string MonitorBody = "Earth";
+  TColor DescriptionColor = 0xFFFFFF;
+  bool DescriptionVisible = false;
+  TWindowGeometry Description = kDescriptionWindowStart;
+  TWindowGeometry MainWindow = kMainWindowStart;
+  // The "Show all objects" button is down.
+  bool ShowAllObjects = false;
+  // Empty until a document has been read completely.
+  std::string DocumentPath;
+};
 
 class TDocumentHost {
  public:
   virtual ~TDocumentHost() = default;
 
-  // Time controls of the main window.
-  virtual bool RealTime() const = 0;
+  TDocumentState& State() { return state_; }
+  const TDocumentState& State() const { return state_; }
+
+  // ---- Values a window applies. Each stores the value; a window overrides to apply it too
+  // (and calls the base).
+
   // Switching real time on moves the date to the present moment.
-  virtual void SetRealTime(bool on) = 0;
-  virtual Extended TimeStepValue() const = 0;
-  // The unit code: 0 minute, 1 hour, 3 day, 9 sidereal year, 10 tropical year; other codes
-  // are kept as they are (a step in them changes nothing).
-  virtual int32_t TimeStepUnit() const = 0;
-  virtual void SetTimeStep(Extended value, int32_t unit) = 0;
-
-  // The monitor window.
-  virtual bool MonitorVisible() const = 0;
-  virtual void SetMonitorVisible(bool visible) = 0;
-  virtual void SetMonitorPosition(int32_t left, int32_t top) = 0;
+  virtual void SetRealTime(bool on) { state_.RealTime = on; }
+  virtual void SetTimeStep(Extended value, int32_t unit);
+  virtual void SetMonitorVisible(bool visible) { state_.MonitorVisible = visible; }
+  virtual void SetMonitorPosition(int32_t left, int32_t top);
   // Hands the monitor the scene, so that it refreshes its list of bodies.
-  virtual void RefreshMonitor() = 0;
-  virtual std::string MonitorBody() const = 0;
-  virtual void SelectMonitorBody(const std::string& name) = 0;
+  virtual void RefreshMonitor() {}
+  // The monitor may choose another body than asked (the Earth when the name is unknown) and
+  // then stores its own choice.
+  virtual void SelectMonitorBody(const std::string& name) { state_.MonitorBody = name; }
+  virtual void SetDescriptionColor(TColor color) { state_.DescriptionColor = color; }
+  virtual void SetDescriptionVisible(bool visible) { state_.DescriptionVisible = visible; }
+  virtual void SetDescriptionGeometry(const TWindowGeometry& g) { state_.Description = g; }
+  // Documents of version 1.0 store the main window's place.
+  virtual void SetMainWindowGeometry(const TWindowGeometry& g) { state_.MainWindow = g; }
+  virtual void SetShowAllObjects(bool pressed) { state_.ShowAllObjects = pressed; }
+  virtual void SetDocumentPath(const std::string& path) { state_.DocumentPath = path; }
 
-  // The description window and its rich text.
-  virtual TColor DescriptionColor() const = 0;
-  virtual void SetDescriptionColor(TColor color) = 0;
-  virtual bool DescriptionVisible() const = 0;
-  virtual void SetDescriptionVisible(bool visible) = 0;
-  virtual void SetDescriptionGeometry(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+  // ---- The description's rich text. By default it lives in DescriptionText() and passes
+  // through "~tmp.rtf" in DescriptionFolder().
+
   // Empties the text and hides the window.
-  virtual void ClearDescription() = 0;
+  virtual void ClearDescription();
   // The description block: an Integer N, then N Strings of RTF.
-  virtual void WriteDescription(ValueWriter& writer) = 0;
-  virtual void ReadDescription(ValueReader& reader) = 0;
+  virtual void WriteDescription(ValueWriter& writer);
+  virtual void ReadDescription(ValueReader& reader);
   // The RTF file beside an old document: loaded and the window shown when it exists,
   // otherwise the text emptied.
-  virtual void LoadDescriptionFile(const std::string& path) = 0;
+  virtual void LoadDescriptionFile(const std::string& path);
 
-  // The main window's own geometry (documents of version 1.0 store it).
-  virtual void SetMainWindowGeometry(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
-
-  // The minor-body data file.
+  // ---- The minor-body data file, which only the host can reach.
   virtual std::string DatabaseName() const = 0;
   virtual std::string TableName() const = 0;
   virtual void CloseDataFile() = 0;
   virtual void SetDataFileNames(const std::string& database, const std::string& table) = 0;
   // Opens the data file of the current names; false when the table engine refuses.
   virtual bool OpenDataFile() = 0;
-
-  // The "Show all objects" button and its action (which fails on a closed data file).
-  virtual bool ShowAllObjects() const = 0;
-  virtual void SetShowAllObjects(bool pressed) = 0;
+  // The action of "Show all objects" for State().ShowAllObjects; fails on a closed data file.
   virtual void RunShowAllObjects() = 0;
 
-  // The main window after a document was read.
-  virtual void ShowDate(const TDateRec& date) = 0;
-  virtual void UpdateControls() = 0;
-  virtual void SetDocumentPath(const std::string& path) = 0;
+  // ---- The main window after a document was read.
+  virtual void ShowDate(const TDateRec&) {}
+  virtual void UpdateControls() {}
 
+  // ---- Messages.
   // A confirmation with the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& question) = 0;
   // An error message with the single button OK.
   virtual void ShowError(const std::string& message) = 0;
+
+ protected:
+  // The description text and the folder of its temporary RTF file, for the default
+  // description operations; a host that overrides all four needs neither.
+  virtual QTextDocument& DescriptionText();
+  virtual std::filesystem::path DescriptionFolder();
+
+ private:
+  TDocumentState state_;
 };
 
 }  // namespace kestrova

@@ -4,15 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/replacing_file.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 
@@ -100,12 +102,10 @@ bool FinishReading(bool complete, const std::string& path, const TSolarSystem& s
 
 enum class TSceneForm { Current, V15 };
 
-bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host,
-                          TSceneForm form) {
+bool ReadDocumentV15OrV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                          TDocumentHost& host, TSceneForm form) {
   bool complete = true;
   try {
-    FilePtr file = OpenForReading(path);
-    FileSource source(file.get());
     ValueReader reader(source);
     host.ClearDescription();
     const char* magic = form == TSceneForm::Current ? kMagic16 : kMagic15;
@@ -125,63 +125,50 @@ bool ReadDocumentV15OrV16(const std::string& path, TSolarSystem& scene, TDocumen
   return FinishReading(complete, path, scene, host);
 }
 
-// A temporary file that is removed unless it was handed over.
-struct TempFileGuard {
-  std::string path;
-  bool keep = false;
-  ~TempFileGuard() {
-    if (!keep && !path.empty()) ::unlink(path.c_str());
+using TSourceReader = bool (*)(ByteSource&, const std::string&, TSolarSystem&, TDocumentHost&);
+
+// A reader of a file by its path: a file that cannot be opened is a failed reading.
+bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
+              TDocumentHost& host) {
+  FilePtr file;
+  try {
+    file = OpenForReading(path);
+  } catch (const std::exception&) {
+    host.ShowError(ReadErrorMessage(path));
+    return FinishReading(false, path, scene, host);
   }
+  FileSource source(file.get());
+  return read(source, path, scene, host);
+}
+
+// The first bytes of a source only.
+class TLimitedSource : public ByteSource {
+ public:
+  TLimitedSource(ByteSource& inner, uint64_t limit) : inner_(inner), left_(limit) {}
+  size_t Read(uint8_t* data, size_t n) override {
+    const size_t count = inner_.Read(data, static_cast<size_t>(std::min<uint64_t>(n, left_)));
+    left_ -= count;
+    return count;
+  }
+  std::optional<uint64_t> Remaining() const override {
+    const std::optional<uint64_t> inner = inner_.Remaining();
+    return inner ? std::min(*inner, left_) : left_;
+  }
+
+ private:
+  ByteSource& inner_;
+  uint64_t left_;
 };
 
-// The file a path stands for: a link is followed, so that writing replaces what it names
-// rather than the link.
-fs::path WriteTarget(const std::string& path) {
-  fs::path target(path);
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  return target;
-}
-
-// Opens a new file beside target, with the old file's permissions when there is one;
-// -1 when the folder refuses.
-int CreateTempFile(const fs::path& target, const struct stat* old, std::string& tempPath) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const mode_t mode = old ? (old->st_mode & 07777) : 0666;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = (folder / Format(".%s.%ld.%d.tmp", target.filename().c_str(),
-                                static_cast<long>(::getpid()), attempt))
-                   .string();
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-      // open() masks the mode with the umask; the old file's mode is kept as it was.
-      if (old) ::fchmod(fd, mode);
-      return fd;
-    }
-    if (errno != EEXIST) break;
-  }
-  tempPath.clear();
-  return -1;
-}
-
-// Makes the rename itself durable; a folder that cannot be synced leaves it to the system.
-void SyncFolder(const fs::path& target) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
+constexpr uint64_t kMaxFirstValue = 64 * 1024;
 
 }  // namespace
 
-TDocumentVersion DetectDocumentVersion(const std::string& path) {
-  FilePtr file = OpenForReading(path);
-  FileSource source(file.get());
+TDocumentVersion DetectDocumentVersion(ByteSource& input) {
+  // The magic is a short string: a first value that does not end within the first 64 KB
+  // counts as one that cannot be read, without being read (from a pipe it could be as long
+  // as the input, and all of it would be kept for the reader that follows).
+  TLimitedSource source(input, kMaxFirstValue);
   ValueReader reader(source);
   std::string magic;
   try {
@@ -194,12 +181,23 @@ TDocumentVersion DetectDocumentVersion(const std::string& path) {
   return TDocumentVersion::Unknown;
 }
 
-TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+TDocumentVersion DetectDocumentVersion(const std::string& path) {
+  FilePtr file = OpenForReading(path);
+  FileSource source(file.get());
+  return DetectDocumentVersion(source);
+}
+
+TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSystem& scene,
+                         TDocumentHost& host) {
+  // The version comes from the first value; the reader then starts again at the first byte,
+  // from what the detection kept rather than from a second opening of the file.
+  RewindableSource source(input);
   TOpenResult result;
-  result.Version = DetectDocumentVersion(path);
+  result.Version = DetectDocumentVersion(source);
+  source.Rewind();
   switch (result.Version) {
     case TDocumentVersion::V10:
-      result.Read = ReadDocumentV10(path, scene, host);
+      result.Read = ReadDocumentV10(source, path, scene, host);
       if (result.Read &&
           host.AskYesNo("This file was written by version 1.0 or 1.1 of Kestrova.\r\n"
                         "Convert the file to the current file format?")) {
@@ -207,14 +205,14 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
       }
       break;
     case TDocumentVersion::V15:
-      result.Read = ReadDocumentV15(path, scene, host);
+      result.Read = ReadDocumentV15(source, path, scene, host);
       if (result.Read && host.AskYesNo("This file was written by version 1.5 of Kestrova.\r\n"
                                        "Convert the file to the current file format?")) {
         WriteDocument(path, scene, host);
       }
       break;
     case TDocumentVersion::V16:
-      result.Read = ReadDocumentV16(path, scene, host);
+      result.Read = ReadDocumentV16(source, path, scene, host);
       break;
     case TDocumentVersion::Unknown:
       break;
@@ -222,19 +220,38 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
   return result;
 }
 
+TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  FilePtr file = OpenForReading(path);
+  FileSource source(file.get());
+  return OpenDocument(source, path, scene, host);
+}
+
+bool ReadDocumentV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::Current);
+}
+
+bool ReadDocumentV15(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::V15);
+}
+
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
-  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::Current);
+  return ReadFile(ReadDocumentV16, path, scene, host);
 }
 
 bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
-  return ReadDocumentV15OrV16(path, scene, host, TSceneForm::V15);
+  return ReadFile(ReadDocumentV15, path, scene, host);
 }
 
 bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
+  return ReadFile(ReadDocumentV10, path, scene, host);
+}
+
+bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host) {
   bool complete = true;
   try {
-    FilePtr file = OpenForReading(path);
-    FileSource source(file.get());
     ValueReader reader(source);
     host.ClearDescription();
     ReadScene10(scene, reader);
@@ -243,7 +260,7 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
     const int32_t top = reader.ReadInteger();
     const int32_t width = reader.ReadInteger();
     const int32_t height = reader.ReadInteger();
-    host.SetMainWindowGeometry(left, top, width, height);
+    host.SetMainWindowGeometry({left, top, width, height});
 
     const bool showAll = reader.ReadBoolean();
     const Extended step = reader.ReadFloat();
@@ -260,8 +277,8 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
     const int32_t descriptionTop = reader.ReadInteger();
     const int32_t descriptionWidth = reader.ReadInteger();
     const int32_t descriptionHeight = reader.ReadInteger();
-    host.SetDescriptionGeometry(descriptionLeft, descriptionTop, descriptionWidth,
-                                descriptionHeight);
+    host.SetDescriptionGeometry(
+        {descriptionLeft, descriptionTop, descriptionWidth, descriptionHeight});
     host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
     host.SetDescriptionVisible(reader.ReadBoolean());
 
@@ -282,53 +299,36 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
   return FinishReading(complete, path, scene, host);
 }
 
+void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocumentHost& host) {
+  writer.WriteString(kMagic16);
+  WriteScene(scene, writer);
+  const TDocumentState& state = host.State();
+  writer.WriteBoolean(state.ShowAllObjects);
+  writer.WriteBoolean(state.RealTime);
+  writer.WriteFloat(state.TimeStep);
+  writer.WriteInteger(state.TimeUnit);
+  writer.WriteBoolean(state.MonitorVisible);
+  writer.WriteString(state.MonitorBody);
+  writer.WriteInteger(static_cast<int32_t>(state.DescriptionColor));
+  writer.WriteBoolean(state.DescriptionVisible);
+  writer.WriteString(host.DatabaseName());
+  writer.WriteString(host.TableName());
+  host.WriteDescription(writer);
+}
+
 bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host) {
-  const fs::path target = WriteTarget(path);
-  struct stat old;
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  // The rename would replace a file that may not be written, and cannot replace a folder.
-  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+  TReplacingFile file;
+  if (!file.Open(path)) {
     host.ShowError("Could not create file " + path + ".");
     return false;
-  }
-  TempFileGuard temp;
-  const int fd = CreateTempFile(target, exists ? &old : nullptr, temp.path);
-  if (fd < 0) {
-    host.ShowError("Could not create file " + path + ".");
-    return false;
-  }
-  FilePtr file(::fdopen(fd, "wb"));
-  if (!file) {
-    ::close(fd);
-    throw EWriteError();
   }
   {
-    FileSink sink(file.get());
+    FileSink sink(file.Stream());
     ValueWriter writer(sink);
-    writer.WriteString(kMagic16);
-    WriteScene(scene, writer);
-    writer.WriteBoolean(host.ShowAllObjects());
-    writer.WriteBoolean(host.RealTime());
-    writer.WriteFloat(host.TimeStepValue());
-    writer.WriteInteger(host.TimeStepUnit());
-    writer.WriteBoolean(host.MonitorVisible());
-    writer.WriteString(host.MonitorBody());
-    writer.WriteInteger(static_cast<int32_t>(host.DescriptionColor()));
-    writer.WriteBoolean(host.DescriptionVisible());
-    writer.WriteString(host.DatabaseName());
-    writer.WriteString(host.TableName());
-    host.WriteDescription(writer);
+    WriteDocumentValues(writer, scene, host);
     writer.Finish();
   }
-  // A full disk may show only on flushing or closing; the old file stays until both passed.
-  if (std::fflush(file.get()) != 0 || ::fsync(fileno(file.get())) != 0) throw EWriteError();
-  if (std::fclose(file.release()) != 0) throw EWriteError();
-  if (::rename(temp.path.c_str(), target.c_str()) != 0) {
-    throw EKestrovaError(Format("Cannot rename file \"%s\" to \"%s\". %s", temp.path.c_str(),
-                                target.c_str(), std::strerror(errno)));
-  }
-  temp.keep = true;
-  SyncFolder(target);
+  file.Commit();
   return true;
 }
 

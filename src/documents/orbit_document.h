@@ -14,6 +14,7 @@
 
 namespace kestrova {
 
+class ByteSource;
 class TSolarSystem;
 
 inline constexpr const char* kMagic16 = "kv v1.6";
@@ -26,6 +27,10 @@ enum class TDocumentVersion { V10, V15, V16, Unknown };
 // (or no value at all, as in an empty file) marks 1.0; any other string is Unknown. Raises
 // EKestrovaError ("Cannot open file ...") when the file cannot be opened.
 TDocumentVersion DetectDocumentVersion(const std::string& path);
+// The same from the source's first value (which it consumes). A first string that does not
+// end within the first 64 KB is taken as a value that cannot be read (version 1.0, whose
+// reader then fails at once).
+TDocumentVersion DetectDocumentVersion(ByteSource& source);
 
 struct TOpenResult {
   TDocumentVersion Version = TDocumentVersion::Unknown;
@@ -39,7 +44,14 @@ struct TOpenResult {
 // file. A document of unknown version is left alone without a message and changes nothing.
 // Raises EKestrovaError when the file cannot be opened (nothing is read then); a failure of
 // the conversion's writing raises its own error.
+// The file is opened and read once: the version is found from its first bytes, which are then
+// read again by the version's reader, so a FIFO works as well as a file.
 TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
+// The same for a document that comes from a stream (standard input); path names it in
+// messages, becomes the document path, is where a conversion writes, and beside it an old
+// document's description file is looked for.
+TOpenResult OpenDocument(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                         TDocumentHost& host);
 
 // The readers. Each applies every value as soon as it is read; a failure (a value of the
 // wrong kind, the end of the file, a data file that "Show all objects" finds closed, ...)
@@ -50,14 +62,25 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
+// The readers over a source that stands at the document's first byte; path as above.
+bool ReadDocumentV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host);
+bool ReadDocumentV15(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host);
+bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& scene,
+                     TDocumentHost& host);
 
 // Writes the state as version 1.6. The document goes to a temporary file in the same folder,
 // which replaces the old file only once everything is written and on disk, so a failure never
 // destroys the previous document (a full disk at exit would otherwise lose last.orb). A link
-// is followed and the file it names replaced; the old file's permissions are kept. A file
-// that cannot be created (or an existing one that may not be written) shows "Could not create
-// file <path>." through the host and returns false; any other failure raises its error, with
-// the old file untouched and no temporary file left.
+// is followed and the file it names replaced; the old file's permissions are kept. A character
+// device or a FIFO is written in place (a rename would put a regular file where it stood). A
+// file that cannot be created (a folder, a block device, an existing file that may not be
+// written) shows "Could not create file <path>." through the host and returns false; any other
+// failure raises its error, with the old file untouched and no temporary file left.
 bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host);
+
+// The values of a version 1.6 document, through a writer the caller finishes.
+void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocumentHost& host);
 
 }  // namespace kestrova

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "documents/window_geometry.h"
 #include "numerics/errors.h"
 
 namespace kestrova {
@@ -19,20 +20,20 @@ namespace kestrova {
 struct Settings {
   // "MainForm": the main window's place and the open tab of the control panel (0 time, 1 view,
   // 2 objects). The window applies its own minimum size.
-  int32_t MainTop = 260;
-  int32_t MainLeft = 508;
-  int32_t MainWidth = 744;
-  int32_t MainHeight = 631;
+  int32_t MainTop = kMainWindowStart.Top;
+  int32_t MainLeft = kMainWindowStart.Left;
+  int32_t MainWidth = kMainWindowStart.Width;
+  int32_t MainHeight = kMainWindowStart.Height;
   int32_t Page = 1;
   // "DescriptionForm"
-  int32_t DescriptionTop = 130;
-  int32_t DescriptionLeft = 635;
-  int32_t DescriptionWidth = 335;
-  int32_t DescriptionHeight = 292;
+  int32_t DescriptionTop = kDescriptionWindowStart.Top;
+  int32_t DescriptionLeft = kDescriptionWindowStart.Left;
+  int32_t DescriptionWidth = kDescriptionWindowStart.Width;
+  int32_t DescriptionHeight = kDescriptionWindowStart.Height;
   bool DescriptionStayOnTop = false;
   // "MonitorForm": the monitor's size is not stored.
-  int32_t MonitorTop = 478;
-  int32_t MonitorLeft = 891;
+  int32_t MonitorTop = kMonitorStartTop;
+  int32_t MonitorLeft = kMonitorStartLeft;
   bool MonitorStayOnTop = false;
   // "Colors": written on every save for other tools, never read back (colours belong to the
   // document).

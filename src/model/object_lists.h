@@ -10,13 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "numerics/color.h"
 #include "numerics/errors.h"
 #include "numerics/extended.h"
 
 namespace kestrova {
-
-// 0x00BBGGRR: red in the low byte.
-using TColor = uint32_t;
 
 class TOEObject;
 class TSatellite;
@@ -47,6 +45,9 @@ class TOwningList {
   const std::vector<std::unique_ptr<T>>& Items() const { return items_; }
   // Appends; the list owns the element from then on. Returns it.
   T& Add(std::unique_ptr<T> item);
+  // Frees element i and removes it; the later ones move up. Raises EListError outside
+  // 0..Count-1.
+  void Delete(int32_t i);
   // Frees every element, the last first.
   void Clear();
   // Counts the changes of the list's membership (adding, removing, clearing), so that whoever

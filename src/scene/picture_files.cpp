@@ -6,11 +6,12 @@
 #include <QImage>
 #include <cctype>
 #include <csetjmp>
-#include <cstdio>
 #include <vector>
 
 #include "numerics/date_text.h"
 #include "numerics/errors.h"
+#include "streams/replacing_file.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 
@@ -35,9 +36,17 @@ std::string Lower(std::string s) {
 
 constexpr char kSoftwareText[] = "Kestrova PNG writer";
 
-// The libpng part of WritePng. It runs between setjmp and a possible longjmp, so it keeps no
-// object with a destructor. Returns false on any libpng failure.
-bool WritePngStream(std::FILE* file, png_bytepp rows, png_uint_32 width, png_uint_32 height) {
+// libpng hands its bytes to the sink; a refused write ends the picture through png_error.
+void PngWrite(png_structp png, png_bytep data, png_size_t length) {
+  auto* sink = static_cast<ByteSink*>(png_get_io_ptr(png));
+  if (!sink->Write(data, length)) png_error(png, "write");
+}
+
+void PngFlush(png_structp) {}
+
+// The libpng part of the PNG writer. It runs between setjmp and a possible longjmp, so it keeps
+// no object with a destructor. Returns false on any libpng failure.
+bool WritePngStream(ByteSink& sink, png_bytepp rows, png_uint_32 width, png_uint_32 height) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -49,7 +58,7 @@ bool WritePngStream(std::FILE* file, png_bytepp rows, png_uint_32 width, png_uin
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, &sink, PngWrite, PngFlush);
   png_set_write_status_fn(png, nullptr);
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -113,23 +122,17 @@ TPrintLayout PrintLayout(int32_t pageWidth, int32_t pageHeight) {
   return layout;
 }
 
-void WritePng(const std::string& path, const QImage& image) {
+void WritePng(ByteSink& sink, const QImage& image) {
   // Top-down rows of red, green and blue bytes without fill.
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
   std::vector<png_bytep> rows(size_t(rgb.height()));
   for (int y = 0; y < rgb.height(); ++y)
     rows[size_t(y)] = const_cast<png_bytep>(rgb.constScanLine(y));
-
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) RaiseOpening(path);
-  bool ok = WritePngStream(file, rows.data(), png_uint_32(rgb.width()), png_uint_32(rgb.height()));
-  // libpng's own flush does not look at the result; a full disk shows only here.
-  ok = std::fflush(file) == 0 && std::ferror(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) throw EKestrovaError("Error Writing PNG File!");
+  if (!WritePngStream(sink, rows.data(), png_uint_32(rgb.width()), png_uint_32(rgb.height())))
+    throw EKestrovaError("Error Writing PNG File!");
 }
 
-void WriteBmp(const std::string& path, const QImage& image) {
+void WriteBmp(ByteSink& sink, const QImage& image) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
   const auto width = uint32_t(rgb.width()), height = uint32_t(rgb.height());
   const uint32_t stride = (width * 3 + 3) / 4 * 4;
@@ -153,9 +156,7 @@ void WriteBmp(const std::string& path, const QImage& image) {
   PutLE(header, 0, 4);  // colours used
   PutLE(header, 0, 4);  // important colours
 
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) RaiseOpening(path);
-  bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+  bool ok = sink.Write(header.data(), header.size());
   std::vector<unsigned char> row(stride, 0);
   for (int y = int(height) - 1; ok && y >= 0; --y) {
     const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
@@ -164,11 +165,43 @@ void WriteBmp(const std::string& path, const QImage& image) {
       row[3 * x + 1] = static_cast<unsigned char>(qGreen(src[x]));
       row[3 * x + 2] = static_cast<unsigned char>(qRed(src[x]));
     }
-    ok = std::fwrite(row.data(), 1, stride, file) == stride;
+    ok = sink.Write(row.data(), stride);
   }
-  ok = std::fflush(file) == 0 && std::ferror(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
   if (!ok) throw EKestrovaError("Error Writing BMP File!");
+}
+
+void WritePicture(ByteSink& sink, PictureFormat format, const QImage& image) {
+  if (format == PictureFormat::Bmp) {
+    WriteBmp(sink, image);
+  } else {
+    WritePng(sink, image);
+  }
+}
+
+void WritePicture(const std::string& path, PictureFormat format, const QImage& image) {
+  // The picture goes to a file beside the target and replaces it only once it is whole, so a
+  // full disk leaves the old picture as it was.
+  TReplacingFile file;
+  if (!file.Open(path)) RaiseOpening(path);
+  const char* failed =
+      format == PictureFormat::Bmp ? "Error Writing BMP File!" : "Error Writing PNG File!";
+  {
+    FileSink sink(file.Stream());
+    WritePicture(sink, format, image);
+  }
+  try {
+    file.Commit();
+  } catch (const EKestrovaError&) {
+    throw EKestrovaError(failed);
+  }
+}
+
+void WritePng(const std::string& path, const QImage& image) {
+  WritePicture(path, PictureFormat::Png, image);
+}
+
+void WriteBmp(const std::string& path, const QImage& image) {
+  WritePicture(path, PictureFormat::Bmp, image);
 }
 
 std::string FileExtension(const std::string& path) {
@@ -194,11 +227,7 @@ PictureFormat PictureFormatOf(const std::string& path) {
 }
 
 void WritePicture(const std::string& path, const QImage& image) {
-  if (PictureFormatOf(path) == PictureFormat::Bmp) {
-    WriteBmp(path, image);
-  } else {
-    WritePng(path, image);
-  }
+  WritePicture(path, PictureFormatOf(path), image);
 }
 
 }  // namespace kestrova

@@ -14,6 +14,8 @@ class QImage;
 
 namespace kestrova {
 
+class ByteSink;
+
 // Line 1: "01.01.2000 - 12:00:00UT (JD 2451545.000)" for the shown date. Line 2: the plane
 // ("X-Y-plane", "X-Z-plane", "Z-Y-plane", "3D-plot" for plane 0..3; larger values count as 3D)
 // followed by ", centered to " and the text of the centre list.
@@ -46,13 +48,15 @@ struct TPrintLayout {
 // Fractions of the page are rounded to the nearest pixel, ties to even, computed exactly.
 TPrintLayout PrintLayout(int32_t pageWidth, int32_t pageHeight);
 
-// Writes the image as PNG: 8-bit RGB, no interlace, one tEXt chunk "Software". Raises
-// EKestrovaError "Error Opening File <path>!" when the file cannot be created and
-// "Error Writing PNG File!" when writing fails (the file is closed then).
+// Writes the image as PNG: 8-bit RGB, no interlace, one tEXt chunk "Software". The picture
+// goes to a temporary file beside the target that replaces it only once it is complete, so a
+// failure leaves an old picture intact; a character device or a FIFO is written in place.
+// Raises EKestrovaError "Error Opening File <path>!" when the file cannot be created (a folder
+// too) and "Error Writing PNG File!" when writing fails.
 void WritePng(const std::string& path, const QImage& image);
 
-// Writes the image as a 24-bit BMP file (bottom-up rows padded to 4 bytes). Raises the same
-// opening error as WritePng, and "Error Writing BMP File!".
+// Writes the image as a 24-bit BMP file (bottom-up rows padded to 4 bytes), the same way.
+// Raises the same opening error as WritePng, and "Error Writing BMP File!".
 void WriteBmp(const std::string& path, const QImage& image);
 
 enum class PictureFormat { Png, Bmp };
@@ -72,7 +76,10 @@ std::string PictureFileName(const std::string& typed, const std::string& folder)
 // PNG unless the extension is ".bmp" in any case.
 PictureFormat PictureFormatOf(const std::string& path);
 
-// WritePng or WriteBmp by the path's extension.
+// WritePng or WriteBmp by the path's extension, or by the format given.
 void WritePicture(const std::string& path, const QImage& image);
+void WritePicture(const std::string& path, PictureFormat format, const QImage& image);
+// The picture's bytes into a sink (standard output, memory); raises the writing errors above.
+void WritePicture(ByteSink& sink, PictureFormat format, const QImage& image);
 
 }  // namespace kestrova

@@ -7,8 +7,8 @@
 // reading at once; the scene keeps what was applied until then.
 #pragma once
 
-#include "streams/value_stream.h"
 #include "scene/solar_system.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 

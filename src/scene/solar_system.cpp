@@ -128,8 +128,8 @@ const TPropertyEntry& FindProperty(const std::string& name) {
 
 }  // namespace
 
-TSolarSystem::TSolarSystem() : object_colors_(kInitialObjectColors) {
-  scene_date_ = CurrentDate(0);
+TSolarSystem::TSolarSystem(const TDateRec& date)
+    : scene_date_(date), object_colors_(kInitialObjectColors) {
   for (int32_t i = kEarth; i <= kPluto; ++i) {
     planets_.Add(std::make_unique<TPlanet>(i, object_colors_[static_cast<size_t>(i)]));
   }
@@ -293,6 +293,26 @@ void TSolarSystem::Paint(TSurface& surface, const TRect& rect, uint8_t device, u
 
 void TSolarSystem::Paint(TSurface* surface, const TRect& rect, uint8_t device, uint8_t scheme) {
   if (surface != nullptr) Paint(*surface, rect, device, scheme);
+}
+
+void TSolarSystem::PaintOffScreen(TSurface& surface, const TRect& rect, uint8_t device,
+                                  uint8_t scheme) {
+  struct TRemembered {
+    TSolarSystem& scene;
+    TSurface* surface;
+    int32_t left, top, width, height;
+    uint8_t device, scheme;
+    ~TRemembered() {
+      scene.surface_ = surface;
+      scene.left_ = left;
+      scene.top_ = top;
+      scene.width_ = width;
+      scene.height_ = height;
+      scene.device_ = device;
+      scene.scheme_ = scheme;
+    }
+  } remembered{*this, surface_, left_, top_, width_, height_, device_, scheme_};
+  Paint(surface, rect, device, scheme);
 }
 
 void TSolarSystem::ForgetSurface(const TSurface* surface) {

@@ -41,8 +41,9 @@ using TPropertyValue = std::variant<bool, int32_t, Extended>;
 
 class TSolarSystem {
  public:
-  // The nine planets and 22 satellites at the present moment (UT), computed once.
-  TSolarSystem();
+  // The nine planets and 22 satellites at `date`, computed once. The scene never reads the
+  // clock: the program's entry points pass the present moment.
+  explicit TSolarSystem(const TDateRec& date);
   TSolarSystem(const TSolarSystem&) = delete;
   TSolarSystem& operator=(const TSolarSystem&) = delete;
 
@@ -172,6 +173,10 @@ class TSolarSystem {
   void Paint(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme);
   // A missing surface does nothing and stores nothing.
   void Paint(TSurface* surface, const TRect& rect, uint8_t device, uint8_t scheme);
+  // Paints a picture or a printed page: as Paint, but afterwards the remembered surface,
+  // rectangle, device and scheme are those of the screen again, as they were before the call
+  // (also when painting fails), so that the screen's repaints and projections go on unchanged.
+  void PaintOffScreen(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme);
 
   // Called by Repaint instead of painting on the remembered surface: a window whose surface
   // lives only during its paint event asks for a new paint event here.

@@ -10,10 +10,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kestrova {
+#include "numerics/color.h"
 
-// 0x00BBGGRR: red in the low byte.
-using TColor = uint32_t;
+namespace kestrova {
 
 struct TRect {
   int32_t Left = 0;

@@ -1,8 +1,11 @@
 // The value stream: tagged values through one 4096-byte buffer in each direction.
 #include "streams/value_stream.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
+#include <istream>
 
 #include "streams/text_encoding.h"
 
@@ -26,8 +29,49 @@ bool FileSink::Write(const uint8_t* data, size_t n) {
   return std::fwrite(data, 1, n, file_) == n;
 }
 
+FileSource::FileSource(std::FILE* file) : file_(file) {
+  struct stat info;
+  if (::fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  const off_t pos = ::ftello(file);
+  if (pos >= 0 && pos <= info.st_size) remaining_ = static_cast<uint64_t>(info.st_size - pos);
+}
+
 size_t FileSource::Read(uint8_t* data, size_t n) {
-  return std::fread(data, 1, n, file_);
+  const size_t count = std::fread(data, 1, n, file_);
+  if (remaining_) *remaining_ -= std::min<uint64_t>(*remaining_, count);
+  return count;
+}
+
+size_t IStreamSource::Read(uint8_t* data, size_t n) {
+  in_.read(reinterpret_cast<char*>(data), static_cast<std::streamsize>(n));
+  return static_cast<size_t>(in_.gcount());
+}
+
+size_t RewindableSource::Read(uint8_t* data, size_t n) {
+  if (!keeping_ && replayed_ < kept_.size()) {
+    const size_t count = std::min(n, kept_.size() - replayed_);
+    std::memcpy(data, kept_.data() + replayed_, count);
+    replayed_ += count;
+    if (replayed_ == kept_.size()) {
+      // Everything kept has been given again; the memory goes back at once.
+      std::vector<uint8_t>().swap(kept_);
+      replayed_ = 0;
+    }
+    return count;
+  }
+  const size_t count = inner_.Read(data, n);
+  if (keeping_) kept_.insert(kept_.end(), data, data + count);
+  return count;
+}
+
+std::optional<uint64_t> RewindableSource::Remaining() const {
+  const std::optional<uint64_t> inner = inner_.Remaining();
+  if (!inner) return std::nullopt;
+  return *inner + (keeping_ ? 0 : kept_.size() - replayed_);
+}
+
+void RewindableSource::Rewind() {
+  keeping_ = false;
 }
 
 // --- writer -------------------------------------------------------------------------------------
@@ -163,10 +207,15 @@ struct BufferedInput {
     return GetLittleEndian(raw, bytes);
   }
 
-  // The text grows only as bytes actually arrive, so a hostile length cannot make the reader
-  // allocate more than the stream holds.
+  // A stored length is checked against what the stream has left before anything is allocated;
+  // where that is unknown (a pipe) the text grows only as bytes actually arrive. Either way a
+  // hostile length cannot make the reader allocate more than the stream holds.
   std::string Text(uint64_t n) {
     std::string text;
+    if (const std::optional<uint64_t> left = source.Remaining()) {
+      if (n > (end - pos) + *left) throw EReadError();
+      text.reserve(static_cast<size_t>(n));
+    }
     while (n > 0) {
       if (pos == end && !Fill()) throw EReadError();
       const size_t count = static_cast<size_t>(std::min<uint64_t>(n, end - pos));

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +64,9 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Reads up to n bytes into data; returns how many were read (0 at the end).
   virtual size_t Read(uint8_t* data, size_t n) = 0;
+  // How many bytes are left, when the source knows it (memory, a regular file); a pipe or a
+  // terminal does not. The reader checks every stored length against it before it allocates.
+  virtual std::optional<uint64_t> Remaining() const { return std::nullopt; }
 };
 
 class MemorySink : public ByteSink {
@@ -79,6 +84,7 @@ class MemorySource : public ByteSource {
   explicit MemorySource(const std::vector<uint8_t>& bytes)
       : data_(bytes.data()), size_(bytes.size()) {}
   size_t Read(uint8_t* data, size_t n) override;
+  std::optional<uint64_t> Remaining() const override { return size_ - pos_; }
 
  private:
   const uint8_t* data_;
@@ -96,13 +102,46 @@ class FileSink : public ByteSink {
   std::FILE* file_;
 };
 
+// Reads from the file's current position on. A regular file knows what is left of it; its size
+// is taken when the source is made.
 class FileSource : public ByteSource {
  public:
-  explicit FileSource(std::FILE* file) : file_(file) {}
+  explicit FileSource(std::FILE* file);
   size_t Read(uint8_t* data, size_t n) override;
+  std::optional<uint64_t> Remaining() const override { return remaining_; }
 
  private:
   std::FILE* file_;
+  std::optional<uint64_t> remaining_;
+};
+
+// A standard stream (standard input in practice); it never knows what is left.
+class IStreamSource : public ByteSource {
+ public:
+  explicit IStreamSource(std::istream& in) : in_(in) {}
+  size_t Read(uint8_t* data, size_t n) override;
+
+ private:
+  std::istream& in_;
+};
+
+// A source whose beginning can be read twice: what is read before Rewind() is kept and given
+// again after it. The version of a document is found by reading its first value, and the reader
+// of that version then starts at the first byte; this lets both read a pipe, which cannot seek.
+class RewindableSource : public ByteSource {
+ public:
+  explicit RewindableSource(ByteSource& inner) : inner_(inner) {}
+  size_t Read(uint8_t* data, size_t n) override;
+  std::optional<uint64_t> Remaining() const override;
+  // The bytes read so far come again; from now on nothing more is kept. Only the first call
+  // rewinds.
+  void Rewind();
+
+ private:
+  ByteSource& inner_;
+  std::vector<uint8_t> kept_;
+  size_t replayed_ = 0;
+  bool keeping_ = true;
 };
 
 inline constexpr size_t kValueBufferSize = 4096;

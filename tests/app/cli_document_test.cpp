@@ -9,6 +9,7 @@
 #include "app/cli_test_support.h"
 #include "documents/document_bytes.h"
 #include "documents/orbit_document.h"
+#include "support/special_files.h"
 #include "support/temp_home.h"
 
 namespace kestrova::cli {
@@ -179,6 +180,60 @@ TEST_F(CliDocumentTest, ConvertErrorsCreateNothing) {
 
   EXPECT_EQ(RunCommand({"convert", out}).status, kBadInput);
   EXPECT_EQ(RunCommand({"convert", "--help"}).status, kOk);
+}
+
+TEST_F(CliDocumentTest, DocumentsComeThroughPipesAndStandardInput) {
+  // The same document from a file, a FIFO and standard input reads the same: the document is
+  // read once, its version found on the way.
+  for (const auto& bytes : {testing::SampleV10(), testing::SampleV15(), testing::SampleV16()}) {
+    const std::string file = Save("in.orb", bytes);
+    const std::string text(bytes.begin(), bytes.end());
+    const TCliResult fromFile = RunCommand({"dump", file});
+    ASSERT_EQ(fromFile.status, kOk) << fromFile.err;
+    // The dump's values, up to the description file that only a file has beside it.
+    const std::string values = fromFile.out.substr(0, fromFile.out.find("description"));
+
+    const TCliResult fromStdin = RunCommand({"dump", "-"}, text);
+    ASSERT_EQ(fromStdin.status, kOk) << fromStdin.err;
+    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("description")), values);
+
+    fs::remove(root_ / "pipe.orb");
+    testing::TFifoWriter fifo(root_ / "pipe.orb", text);
+    ASSERT_TRUE(fifo.Ok());
+    const TCliResult fromFifo = RunCommand({"dump", (root_ / "pipe.orb").string()});
+    ASSERT_EQ(fromFifo.status, kOk) << fromFifo.err;
+    EXPECT_EQ(fromFifo.out.substr(0, fromFifo.out.find("description")), values);
+
+    // convert reads standard input and writes standard output as it does files.
+    const std::string out = (root_ / "out.orb").string();
+    ASSERT_EQ(RunCommand({"convert", file, out}).status, kOk);
+    const std::vector<uint8_t> converted = LoadBytes(out);
+    const TCliResult toStdout = RunCommand({"convert", "-", "-"}, text);
+    ASSERT_EQ(toStdout.status, kOk) << toStdout.err;
+    EXPECT_EQ(std::vector<uint8_t>(toStdout.out.begin(), toStdout.out.end()), converted);
+  }
+  // A damaged document from standard input names it in the message.
+  const TCliResult damaged = RunCommand({"dump", "-"}, "\x06\x07kv v1.6\x05");
+  EXPECT_EQ(damaged.status, kFailure);
+  EXPECT_EQ(Lines(damaged.err).at(0), "Error reading file /dev/stdin.");
+}
+
+TEST_F(CliDocumentTest, ConvertWritesIntoFifosAndDevicesInPlace) {
+  const std::string in = Save("in.orb", testing::SampleV16());
+  ASSERT_EQ(RunCommand({"convert", in, (root_ / "plain.orb").string()}).status, kOk);
+  const std::vector<uint8_t> expected = LoadBytes(root_ / "plain.orb");
+  {
+    testing::TFifoReader fifo(root_ / "pipe.orb");
+    ASSERT_TRUE(fifo.Ok());
+    const TCliResult r = RunCommand({"convert", in, (root_ / "pipe.orb").string()});
+    ASSERT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(std::vector<uint8_t>(fifo.Bytes().begin(), fifo.Bytes().end()), expected);
+  }
+  EXPECT_TRUE(testing::IsFifo(root_ / "pipe.orb"));
+  if (!testing::MakeCharDevice(root_ / "null.orb", 1, 3))
+    GTEST_SKIP() << "no device nodes here (not root)";
+  EXPECT_EQ(RunCommand({"convert", in, (root_ / "null.orb").string()}).status, kOk);
+  EXPECT_TRUE(testing::IsCharDevice(root_ / "null.orb"));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/headless_host.h"
@@ -11,18 +13,20 @@
 #include "documents/orbit_document.h"
 #include "ephemerides/kepler_orbits.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
+#include "support/special_files.h"
 
 namespace kestrova::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RenderCommand : public testing::Test {
+class RenderCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
            ("kestrova_render_" +
-            std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -94,13 +98,18 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
       {"render", "--frames", "2", "--step", "1", "--out", Path("f%d%d.png")},
       {"render", "--frames", "2", "--step", "1", "--out", Path("f%s.png")},
       {"render", "--jd", "3999999", "--frames", "3", "--step", "1", "--out", Path("f%d.png")},
+      // Huge bad values: the message quotes 80 characters of them.
+      {"render", "--dim", std::string(100000, '9') + "x", "--out", out},
+      {"render", "--center", std::string(100000, 'V'), "--out", out},
+      {"render", std::string(100000, '-'), "1", "--out", out},
   };
   for (const Args& args : bad) {
     const TCliResult r = RunCommand(args);
     std::string line;
-    for (const auto& a : args) line += a + " ";
+    for (const auto& a : args) line += a.substr(0, 40) + " ";
     EXPECT_EQ(r.status, kBadInput) << line;
     EXPECT_NE(r.err.find("kestrova-cli render: "), std::string::npos) << line;
+    EXPECT_LT(r.err.find('\n'), 400u) << line;
   }
   EXPECT_TRUE(fs::is_empty(dir_));
 }
@@ -108,7 +117,7 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
 TEST_F(RenderCommand, DrawsADocumentsScene) {
   // A document with a date, a zoom and a centre of its own ...
   EnsureGuiApplication();
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetDate(JDToDate(0, 2451545.0L));
   scene.SetDim(5);
   scene.SetCenterObject(kJupiter);
@@ -139,6 +148,47 @@ TEST_F(RenderCommand, ReportsDocumentsAndUnwritableFiles) {
   r = RunCommand({"render", "--size", "50", "--out", Path("missing/x.bmp")});
   EXPECT_EQ(r.status, kFailure);
   EXPECT_NE(r.err.find("Error Opening File"), std::string::npos) << r.err;
+}
+
+TEST_F(RenderCommand, StandardStreamsAndSpecialFiles) {
+  ASSERT_EQ(
+      RunCommand({"render", "--jd", "2451545", "--size", "60", "--out", Path("file.png")}).status,
+      kOk);
+  const QImage expected(QString::fromStdString(Path("file.png")));
+
+  // "-": the PNG itself on standard output, for frames one after the other.
+  TCliResult r = RunCommand({"render", "--jd", "2451545", "--size", "60", "--out", "-"});
+  ASSERT_EQ(r.status, kOk) << r.err;
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(r.out), "PNG"), expected);
+  const size_t one = r.out.size();
+  r = RunCommand(
+      {"render", "--jd", "2451545", "--size", "60", "--frames", "3", "--step", "0", "--out", "-"});
+  ASSERT_EQ(r.status, kOk) << r.err;
+  EXPECT_EQ(r.out.size(), 3 * one);
+
+  // A FIFO keeps its name (no ".png" appended), gets the picture and stays a FIFO.
+  {
+    testing::TFifoReader fifo(dir_ / "pipe");
+    ASSERT_TRUE(fifo.Ok());
+    r = RunCommand({"render", "--jd", "2451545", "--size", "60", "--out", Path("pipe")});
+    ASSERT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(fifo.Bytes()), "PNG"), expected);
+  }
+  EXPECT_TRUE(testing::IsFifo(dir_ / "pipe"));
+  EXPECT_FALSE(fs::exists(Path("pipe.png")));
+
+  // A document from standard input.
+  EnsureGuiApplication();
+  TSolarSystem scene{TestStartDate()};
+  scene.SetDate(JDToDate(0, 2451545.0L));
+  std::ostringstream messages;
+  THeadlessHost host(scene, messages);
+  ASSERT_TRUE(WriteDocument(Path("trip.orb"), scene, host));
+  std::ifstream doc(Path("trip.orb"), std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(doc), std::istreambuf_iterator<char>()};
+  r = RunCommand({"render", "--document", "-", "--size", "60", "--out", "-"}, bytes);
+  ASSERT_EQ(r.status, kOk) << r.err;
+  EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(r.out), "PNG"), expected);
 }
 
 }  // namespace

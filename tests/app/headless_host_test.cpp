@@ -16,6 +16,7 @@
 #include "documents/document_bytes.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -55,7 +56,7 @@ void ExpectFullListOfSmall(const TSolarSystem& scene) {
 }
 
 TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
-  TSolarSystem a;
+  TSolarSystem a{TestStartDate()};
   THeadlessHost hostA(a, messages_);
   a.SetDate(JDToDate(0, 2460000.75L));
   a.SetGridColor(0x123456);
@@ -102,7 +103,7 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   const std::string path = (root_ / "round.orb").string();
   ASSERT_TRUE(WriteDocument(path, a, hostA));
 
-  TSolarSystem b;
+  TSolarSystem b{TestStartDate()};
   THeadlessHost hostB(b, messages_);
   const TOpenResult r = OpenDocument(path, b, hostB);
   EXPECT_EQ(r.Version, TDocumentVersion::V16);
@@ -123,19 +124,19 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   EXPECT_FALSE(b.Planet(kJupiter).Satellites.Get(2).Visible);
 
   // The main window.
-  EXPECT_FALSE(hostB.RealTime());
-  EXPECT_EQ(hostB.TimeStepValue(), -3.5L);
-  EXPECT_EQ(hostB.TimeStepUnit(), 10);
-  EXPECT_TRUE(hostB.MonitorVisible());
-  EXPECT_EQ(hostB.MonitorBody(), "Vesta");
-  EXPECT_EQ(hostB.DescriptionColor(), 0x00DDEEFFu);
-  EXPECT_TRUE(hostB.DescriptionVisible());
+  EXPECT_FALSE(hostB.State().RealTime);
+  EXPECT_EQ(hostB.State().TimeStep, -3.5L);
+  EXPECT_EQ(hostB.State().TimeUnit, 10);
+  EXPECT_TRUE(hostB.State().MonitorVisible);
+  EXPECT_EQ(hostB.State().MonitorBody, "Vesta");
+  EXPECT_EQ(hostB.State().DescriptionColor, 0x00DDEEFFu);
+  EXPECT_TRUE(hostB.State().DescriptionVisible);
   EXPECT_EQ(hostB.DatabaseName(), "MPC");
   EXPECT_EQ(hostB.TableName(), "small.db");
   EXPECT_TRUE(hostB.DataFile().Active());
-  EXPECT_TRUE(hostB.ShowAllObjects());
+  EXPECT_TRUE(hostB.State().ShowAllObjects);
   ExpectFullListOfSmall(b);
-  EXPECT_EQ(hostB.DocumentPath(), path);
+  EXPECT_EQ(hostB.State().DocumentPath, path);
 
   // The description with its formats.
   QTextDocument& d = hostB.Description();
@@ -152,7 +153,7 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   ASSERT_TRUE(WriteDocument(path, a, hostA));
   b.SetDate(JDToDate(0, 2400000.5L));
   ASSERT_TRUE(OpenDocument(path, b, hostB).Read);
-  EXPECT_TRUE(hostB.RealTime());
+  EXPECT_TRUE(hostB.State().RealTime);
   EXPECT_NEAR(DateToJD(b.SceneDate()), DateToJD(CurrentDate(0)), 1.0L / 1440);
 }
 
@@ -174,7 +175,7 @@ TEST_F(HeadlessHostTest, MissingDataFile) {
       {testing::SampleV16({.Database = "/no/such/folder", .Table = "small.db"}), "MPC", true, true},
   };
   for (const Case& c : cases) {
-    TSolarSystem scene;
+    TSolarSystem scene{TestStartDate()};
     std::ostringstream messages;
     THeadlessHost host(scene, messages);
     const fs::path path = root_ / "gone.orb";
@@ -195,20 +196,20 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
   testing::SaveBytes(path, testing::SampleV10({.ShowAll = true, .Table = "small.db"}));
   std::ofstream(root_ / "old.rtf")
       << "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Old \\b notes\\b0}";
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   THeadlessHost host(scene, messages_);
   host.SetAnswer(true);
   const TOpenResult r = OpenDocument(path.string(), scene, host);
   ASSERT_TRUE(r.Read) << messages_.str();
   ExpectFullListOfSmall(scene);
   EXPECT_EQ(host.Description().toPlainText(), "Old notes");
-  EXPECT_TRUE(host.DescriptionVisible());
-  EXPECT_EQ(host.MainWindowGeometry(), (TWindowGeometry{10, 20, 800, 600}));
-  EXPECT_EQ(host.DescriptionGeometry(), (TWindowGeometry{600, 100, 300, 250}));
+  EXPECT_TRUE(host.State().DescriptionVisible);
+  EXPECT_EQ(host.State().MainWindow, (TWindowGeometry{10, 20, 800, 600}));
+  EXPECT_EQ(host.State().Description, (TWindowGeometry{600, 100, 300, 250}));
   ASSERT_EQ(host.Questions().size(), 1u);
 
   // Yes rewrote it as 1.6, with the description inside.
-  TSolarSystem again;
+  TSolarSystem again{TestStartDate()};
   THeadlessHost host2(again, messages_);
   ASSERT_EQ(OpenDocument(path.string(), again, host2).Version, TDocumentVersion::V16);
   EXPECT_EQ(host2.Description().toPlainText(), "Old notes");
@@ -218,7 +219,7 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
 TEST_F(HeadlessHostTest, LoadDocumentHeadless) {
   const fs::path good = root_ / "good.orb";
   testing::SaveBytes(good, testing::SampleV15());
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   std::ostringstream err;
   EXPECT_TRUE(LoadDocumentHeadless(good.string(), scene, err));
   EXPECT_EQ(scene.Dim(), testing::kSampleDim);

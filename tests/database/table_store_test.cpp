@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <fstream>
+#include <random>
 
 #include "database/data_files.h"
 #include "database/program_folder.h"
+#include "support/synthetic_data_file.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -260,7 +264,10 @@ TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
   t.Open();
   EXPECT_FALSE(HasAllIndices(t));
   std::vector<int> progress;
-  CreateIndices(t, [&](int p) { progress.push_back(p); });
+  CreateIndices(t, [&](int p) {
+    progress.push_back(p);
+    return true;
+  });
   const std::vector<int> expected = {0, 15, 30, 45, 60, 75, 90, 100};
   EXPECT_EQ(progress, expected);
   EXPECT_TRUE(HasAllIndices(t));
@@ -269,7 +276,10 @@ TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
 
   // Again with every index present: nothing changes and nothing is reported as an error.
   progress.clear();
-  CreateIndices(t, [&](int p) { progress.push_back(p); });
+  CreateIndices(t, [&](int p) {
+    progress.push_back(p);
+    return true;
+  });
   EXPECT_EQ(progress, expected);
   EXPECT_EQ(t.IndexNames().size(), 7u);
 
@@ -284,6 +294,133 @@ TEST_F(TableStoreTest, CreateIndicesAddsWhatIsMissingAndReportsProgress) {
   CreateIndices(u);
   EXPECT_EQ(u.IndexNames(),
             (std::vector<std::string>{"IDXNAME", "IDXA", "IDXE", "IDXINCL", "IDXNEA", "IDXPHA"}));
+}
+
+TEST_F(TableStoreTest, CreateIndicesStopsWhenToldAndKeepsABusyTableOpen) {
+  TableStore::CreateTable(alias_, "bare.db", DataFileFields(), {{"", "NO"}});
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("bare.db");
+  t.Open();
+  t.SetIndexName("");
+  // Stopped after the second index: the two made stay, the table is open shared again.
+  EXPECT_FALSE(CreateIndices(t, [](int percent) { return percent < 30; }));
+  EXPECT_EQ(t.IndexNames(), (std::vector<std::string>{"IDXNAME", "IDXA"}));
+  EXPECT_TRUE(t.Active());
+  EXPECT_FALSE(t.Exclusive());
+
+  // Someone else has the table open: no exclusive open, and this table stays open.
+  TableStore other;
+  other.SetDatabase(alias_);
+  other.SetTableName("bare.db");
+  other.Open();
+  EXPECT_THROW(CreateIndices(t), ETableError);
+  EXPECT_TRUE(t.Active());
+  EXPECT_EQ(t.RecordCount(), 0);
+  EXPECT_EQ(t.IndexNames().size(), 2u);
+}
+
+// Rows by position must be the rows of the cursor's walk, wherever the reads start and in
+// whatever order they come: from either end, near rows read before, far from them, past the
+// end, and in an order with many equal keys (IDXCL, IDXNEA) that only the number separates.
+TEST_F(TableStoreTest, RowsByPositionAreTheWalksRows) {
+  testing::MakeSyntheticDataFile(alias_, "many.db", 3000, true);
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("many.db");
+  t.Open();
+  std::mt19937 rng(5);
+  for (const char* index : {"", "IDXNAME", "IDXA", "IDXCL", "IDXNEA"}) {
+    t.SetIndexName(index);
+    std::vector<TBookmark> walk;
+    for (t.First(); !t.Eof(); t.Next()) walk.push_back(t.GetBookmark());
+    ASSERT_EQ(walk.size(), 3000u);
+    std::vector<std::pair<int64_t, int64_t>> reads = {
+        {0, 50}, {2990, 50}, {1500, 40}, {1540, 40}, {1460, 40}, {1501, 3}, {2999, 1}, {3000, 5}};
+    for (int k = 0; k < 40; ++k) reads.emplace_back(rng() % 3000, 1 + rng() % 60);
+    for (const auto& [first, count] : reads) {
+      const std::vector<TableStore::TRow> rows = t.ReadRows(first, count);
+      const int64_t expected = std::max<int64_t>(0, std::min<int64_t>(count, 3000 - first));
+      ASSERT_EQ(int64_t(rows.size()), expected) << index << " at " << first;
+      for (size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].Bookmark, walk[size_t(first) + i])
+            << index << " at " << first + int64_t(i);
+        EXPECT_EQ(std::get<int64_t>(rows[i].Values[0]), rows[i].Bookmark);
+      }
+    }
+    // The position of the current row is its place in the walk.
+    for (size_t i : {size_t(0), size_t(1234), size_t(2999)}) {
+      t.GotoBookmark(walk[i]);
+      EXPECT_EQ(t.CurrentPosition(), int64_t(i)) << index;
+    }
+  }
+  EXPECT_TRUE(t.ReadRows(-1, 10).empty());
+
+  // Rows read before an append are forgotten.
+  t.SetIndexName("");
+  EXPECT_EQ(t.ReadRows(2999, 5).size(), 1u);
+  t.AppendRecord({int64_t{5000}, "Late", 1.0, 2.0, 3.0, 4.0, 0.1, 2.5, 2.4e6, "", "N", "N"});
+  t.First();
+  const std::vector<TableStore::TRow> tail = t.ReadRows(2999, 5);
+  ASSERT_EQ(tail.size(), 2u);
+  EXPECT_EQ(tail[1].Bookmark, 5000);
+}
+
+// A foreign table may hold NULL keys, which no row comparison can place: reading by position
+// still gives every row of the walk.
+TEST_F(TableStoreTest, RowsByPositionWithNullKeys) {
+  const std::string path = (fs::path(alias_) / "nulls.db").string();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE data (NO INTEGER PRIMARY KEY, NAME VARCHAR(32), A REAL);"
+                         "CREATE INDEX IDXNAME ON data (NAME, A);"
+                         "INSERT INTO data VALUES (1, 'b', 1), (2, NULL, 2), (3, 'a', NULL),"
+                         " (4, NULL, NULL), (5, 'c', 3), (6, 'a', 1);",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("nulls.db");
+  t.Open();
+  t.SetIndexName("IDXNAME");
+  std::vector<TBookmark> walk;
+  for (t.First(); !t.Eof(); t.Next()) walk.push_back(t.GetBookmark());
+  ASSERT_EQ(walk.size(), 6u);
+  for (int64_t first : {5, 4, 3, 2, 1, 0, 3, 5}) {
+    const std::vector<TableStore::TRow> rows = t.ReadRows(first, 2);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].Bookmark, walk[size_t(first)]) << first;
+  }
+  for (size_t i = 0; i < walk.size(); ++i) {
+    t.GotoBookmark(walk[i]);
+    EXPECT_EQ(t.CurrentPosition(), int64_t(i));
+  }
+}
+
+// Long work asks the busy handler now and then; a false answer stops it with the engine's
+// message, and the table goes on working.
+TEST_F(TableStoreTest, BusyHandlerCanStopLongWork) {
+  testing::MakeSyntheticDataFile(alias_, "busy.db", 20000);
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("busy.db");
+  int calls = 0;
+  t.SetBusyHandler([&] { return ++calls < 3; });
+  t.Open(TOpenMode::Exclusive);
+  try {
+    t.AddIndex("IDXNAME", "NAME;A;");
+    FAIL() << "the index was made";
+  } catch (const ETableError& e) {
+    EXPECT_NE(std::string(e.what()).find("interrupt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(calls, 3);
+  t.SetBusyHandler({});
+  EXPECT_TRUE(t.IndexNames().empty());
+  t.AddIndex("IDXNAME", "NAME;A;");
+  EXPECT_EQ(t.IndexNames(), std::vector<std::string>{"IDXNAME"});
+  EXPECT_EQ(t.RecordCount(), 20000);
 }
 
 TEST_F(TableStoreTest, ProgramFolderAndDefaultAlias) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -213,6 +214,12 @@ TEST_F(SettingsFile, UnwritableFileReportsAndKeepsTheOldOne) {
   }
   fs::create_directory(folder_ / "dir.ini");
   EXPECT_THROW(SaveSettings(folder_ / "dir.ini", Settings{}), ESettingsWriteError);
+  // A FIFO (or a device) in the settings file's place is refused and stays what it is; a
+  // rename would have put a regular file there.
+  ASSERT_EQ(::mkfifo((folder_ / "fifo.ini").c_str(), 0600), 0);
+  EXPECT_THROW(SaveSettings(folder_ / "fifo.ini", Settings{}), ESettingsWriteError);
+  EXPECT_TRUE(fs::is_fifo(folder_ / "fifo.ini"));
+  fs::remove(folder_ / "fifo.ini");
 
   // A disk that fills up half-way: the old file stays whole and no temporary file is left.
   const std::string old = "[MainForm]\nTop=1\n";

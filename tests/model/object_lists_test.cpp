@@ -5,8 +5,8 @@
 #include <limits>
 #include <memory>
 
-#include "streams/value_stream.h"
 #include "model/astronomical_objects.h"
+#include "streams/value_stream.h"
 
 namespace kestrova {
 namespace {
@@ -166,6 +166,20 @@ TEST(DirectionList, RoundTripKeepsVisibilityAndAssignListShowsEveryCopy) {
   ASSERT_EQ(back.Count(), 2);
   EXPECT_EQ(back.Get(0).ToId, kMars);
   EXPECT_TRUE(back.Get(1).Visible);
+}
+
+TEST(DirectionList, DeleteRemovesOneLineAndKeepsTheOrder) {
+  TDirectionList lines;
+  for (int i = 0; i < 3; ++i) lines.Add(std::make_unique<TDirection>(i, 0x10 * i, 9));
+  lines.Delete(1);
+  ASSERT_EQ(lines.Count(), 2);
+  EXPECT_EQ(lines.Get(0).FromId, 0);
+  EXPECT_EQ(lines.Get(1).FromId, 2);
+  EXPECT_THROW(lines.Delete(2), EListError);
+  EXPECT_THROW(lines.Delete(-1), EListError);
+  lines.Delete(1);
+  lines.Delete(0);
+  EXPECT_EQ(lines.Count(), 0);
 }
 
 TEST(DirectionList, TruncatedListKeepsTheCompleteLines) {

@@ -14,6 +14,7 @@
 
 #include "scene/picture_render.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 
 namespace kestrova {
 namespace {
@@ -27,7 +28,7 @@ std::string GoldenPath(const std::string& name) {
 // The picture at 1 January 2000 12:00 UT. Satellites are left out: their theories are checked
 // on their own, and these pictures should not change with them.
 std::unique_ptr<TSolarSystem> GoldenScene() {
-  auto scene = std::make_unique<TSolarSystem>();
+  auto scene = std::make_unique<TSolarSystem>(TestStartDate());
   scene->SetDate({1, 1, 2000, 12, 0, 0, 0});
   scene->SetShowSatellites(false);
   return scene;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,8 @@
 
 #include "numerics/errors.h"
 #include "scene/recording_surface.h"
+#include "streams/value_stream.h"
+#include "support/special_files.h"
 
 namespace kestrova {
 namespace {
@@ -226,6 +229,104 @@ TEST(PictureFiles, WriteFailuresCarryTheirMessages) {
   // An empty image cannot be a PNG.
   const std::string empty = dir.filePath("empty.png").toStdString();
   EXPECT_THROW(WritePng(empty, QImage()), EKestrovaError);
+}
+
+// Pixels that do not compress, so that the picture's size is known to pass a small disk.
+QImage NoiseImage(int side) {
+  QImage image(side, side, QImage::Format_RGB32);
+  uint32_t x = 12345;
+  for (int row = 0; row < side; ++row)
+    for (int col = 0; col < side; ++col) {
+      x = x * 1664525u + 1013904223u;
+      image.setPixel(col, row, x >> 8);
+    }
+  return image;
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(PictureFiles, AFullDiskLeavesTheOldPictureWhole) {
+  QTemporaryDir dir;
+  testing::TSmallDisk disk(dir.filePath("disk").toStdString(), 512);
+  if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here (not root)";
+  const std::filesystem::path folder = dir.filePath("disk").toStdString();
+  for (const char* name : {"old.png", "old.bmp"}) {
+    const std::string path = (folder / name).string();
+    WritePicture(path, TestImage());
+    const auto before = ReadBytes(path);
+    disk.Fill(4096);
+    try {
+      WritePicture(path, NoiseImage(200));
+      ADD_FAILURE() << name << ": a 200 x 200 picture fitted into 4 KB";
+    } catch (const EKestrovaError& e) {
+      EXPECT_STREQ(e.what(), PictureFormatOf(path) == PictureFormat::Png
+                                 ? "Error Writing PNG File!"
+                                 : "Error Writing BMP File!");
+    }
+    EXPECT_EQ(ReadBytes(path), before) << name;
+    std::filesystem::remove(folder / "filler");
+  }
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"old.bmp", "old.png"}));
+}
+
+class RefusingSink : public ByteSink {
+ public:
+  explicit RefusingSink(size_t allowed) : left_(allowed) {}
+  bool Write(const uint8_t*, size_t n) override {
+    if (n > left_) return false;
+    left_ -= n;
+    return true;
+  }
+
+ private:
+  size_t left_;
+};
+
+TEST(PictureFiles, ARefusedWriteIsTheWritersError) {
+  for (const size_t allowed : {size_t(0), size_t(60), size_t(3000)}) {
+    RefusingSink png(allowed), bmp(allowed);
+    try {
+      WritePicture(png, PictureFormat::Png, NoiseImage(64));
+      ADD_FAILURE() << allowed;
+    } catch (const EKestrovaError& e) {
+      EXPECT_STREQ(e.what(), "Error Writing PNG File!");
+    }
+    try {
+      WritePicture(bmp, PictureFormat::Bmp, NoiseImage(64));
+      ADD_FAILURE() << allowed;
+    } catch (const EKestrovaError& e) {
+      EXPECT_STREQ(e.what(), "Error Writing BMP File!");
+    }
+  }
+}
+
+TEST(PictureFiles, SpecialFilesAreWrittenInPlace) {
+  QTemporaryDir dir;
+  const std::filesystem::path folder = dir.path().toStdString();
+  MemorySink memory;
+  WritePicture(memory, PictureFormat::Png, TestImage());
+  {
+    testing::TFifoReader fifo(folder / "pipe.png");
+    ASSERT_TRUE(fifo.Ok());
+    WritePicture((folder / "pipe.png").string(), TestImage());
+    EXPECT_EQ(std::vector<uint8_t>(fifo.Bytes().begin(), fifo.Bytes().end()), memory.Bytes());
+  }
+  EXPECT_TRUE(testing::IsFifo(folder / "pipe.png"));
+  std::filesystem::create_directory(folder / "dir.png");
+  EXPECT_EQ(ErrorOf(WritePng, (folder / "dir.png").string()),
+            "Error Opening File " + (folder / "dir.png").string() + "!");
+  if (testing::MakeCharDevice(folder / "null.bmp", 1, 3)) {
+    WritePicture((folder / "null.bmp").string(), TestImage());
+    EXPECT_TRUE(testing::IsCharDevice(folder / "null.bmp"));
+  }
+  for (const std::string& name : Names(folder))
+    EXPECT_EQ(name.find(".tmp"), std::string::npos) << "left behind: " << name;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "scene/recording_surface.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 
 namespace kestrova {
 
@@ -64,7 +65,7 @@ class SceneDrawing : public testing::Test {
 
   std::vector<std::string> Drawn() const { return Shapes(surface.Calls()); }
 
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   TRecordingSurface surface{13};
 };
 

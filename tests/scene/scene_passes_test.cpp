@@ -16,6 +16,7 @@
 #include "scene/orbit_geometry.h"
 #include "scene/recording_surface.h"
 #include "scene/solar_system.h"
+#include "support/scene_date.h"
 
 namespace kestrova {
 namespace {
@@ -26,7 +27,7 @@ constexpr int32_t kTextHeight = 12;
 // A scene at a fixed date, seen from above, with nothing but the bodies under test: no grid, no
 // Sun, no names unless a test asks for them.
 std::unique_ptr<TSolarSystem> QuietScene(const TDateRec& date = {1, 1, 2000, 12, 0, 0, 0}) {
-  auto scene = std::make_unique<TSolarSystem>();
+  auto scene = std::make_unique<TSolarSystem>(TestStartDate());
   scene->SetDate(date);
   scene->SetPlane(TPlane::XY);
   scene->SetGridMode(0);

@@ -10,6 +10,7 @@
 
 #include "ephemerides/kepler_orbits.h"
 #include "scene/recording_surface.h"
+#include "support/scene_date.h"
 
 namespace kestrova {
 namespace {
@@ -107,7 +108,7 @@ int32_t SatelliteCount(const TSolarSystem& s, TColor color) {
 }
 
 TEST(SceneStream, RoundTripRestoresTheSceneButNotPositionsOrSatelliteColours) {
-  TSolarSystem a;
+  TSolarSystem a{TestStartDate()};
   a.SetDate({5, 3, 2024, 12, 34, 56, 0});
   a.SetGridColor(0x010203);
   a.SetBgColor(0x040506);
@@ -140,7 +141,7 @@ TEST(SceneStream, RoundTripRestoresTheSceneButNotPositionsOrSatelliteColours) {
   a.Planet(kPluto).Pos = {9, 9, 9};  // written, never read back
 
   const auto bytes = Written([&](ValueWriter& w) { WriteScene(a, w); });
-  TSolarSystem b;
+  TSolarSystem b{TestStartDate()};
   TRecordingSurface surface;
   b.Paint(surface, TRect{0, 0, 300, 200}, 0, 2);
   MemorySource source(bytes);
@@ -194,7 +195,7 @@ TEST(SceneStream, RoundTripRestoresTheSceneButNotPositionsOrSatelliteColours) {
 
 // A Dim out of range is the setter's to ignore; the values after it still apply.
 TEST(SceneStream, DimOutOfRangeIsIgnoredWhileReadingGoesOn) {
-  TSolarSystem a;
+  TSolarSystem a{TestStartDate()};
   a.SetDim(7.5L);
   a.SetCenterObject(kNeptune);
   a.SetPlane(TPlane::ZY);
@@ -206,7 +207,7 @@ TEST(SceneStream, DimOutOfRangeIsIgnoredWhileReadingGoesOn) {
   ASSERT_NE(at, bytes.end());
   std::memcpy(&*at + 1, &new_dim, 10);
 
-  TSolarSystem b;
+  TSolarSystem b{TestStartDate()};
   MemorySource source(bytes);
   ValueReader reader(source);
   ReadScene(b, reader);
@@ -221,7 +222,7 @@ TEST(SceneStream, DimOutOfRangeIsIgnoredWhileReadingGoesOn) {
 TEST(SceneStream, OlderFormsKeepLinesAndSetSatellites) {
   for (bool v10 : {false, true}) {
     SCOPED_TRACE(v10 ? "1.0" : "1.5");
-    TSolarSystem s;
+    TSolarSystem s{TestStartDate()};
     TRecordingSurface surface;
     s.Paint(surface, TRect{0, 0, 100, 100}, 0, 2);
     s.DirectionList().Add(std::make_unique<TDirection>(kEarth, 0x00FF00, kMars));
@@ -291,7 +292,7 @@ TEST(SceneStream, DamagedBlocksEndWithTheirError) {
     ValueWriter writer(sink);
     c.block.Write(writer);
     writer.Finish();
-    TSolarSystem s;
+    TSolarSystem s{TestStartDate()};
     const TDateRec before = s.SceneDate();
     MemorySource source(sink.Bytes());
     ValueReader reader(source);
@@ -308,7 +309,7 @@ TEST(SceneStream, DamagedBlocksEndWithTheirError) {
 
 // Every truncation of every form ends in a stream error, never in a crash or a hang.
 TEST(SceneStream, TruncatedBlocksEndWithAReadError) {
-  TSolarSystem a;
+  TSolarSystem a{TestStartDate()};
   a.DirectionList().Add(std::make_unique<TDirection>(kEarth, 0x00FF00, kMars));
   a.AsteroidsList().Add(std::make_unique<TAsteroid>("Ceres", kCeres, 0x00AA00));
   using Reader = void (*)(TSolarSystem&, ValueReader&);
@@ -321,7 +322,7 @@ TEST(SceneStream, TruncatedBlocksEndWithAReadError) {
       {ReadScene15, Written([](ValueWriter& w) { WriteOlderBlock(w, false, 2451545.0L); })},
       {ReadScene10, Written([](ValueWriter& w) { WriteOlderBlock(w, true, 2451545.0L); })},
   };
-  TSolarSystem s;
+  TSolarSystem s{TestStartDate()};
   for (const Form& f : forms) {
     const size_t full = f.bytes.size() - 5;  // without the sentinel
     for (size_t n = 0; n < full; n += 1 + full / 16) {

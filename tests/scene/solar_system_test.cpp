@@ -11,6 +11,7 @@
 #include "numerics/mathematics.h"
 #include "scene/recording_surface.h"
 #include "streams/value_stream.h"
+#include "support/scene_date.h"
 
 namespace kestrova {
 namespace {
@@ -23,7 +24,7 @@ void ExpectNear(const TVector& a, const TVector& b) {
 }
 
 TEST(SolarSystem, StartsWithItsBodiesInOrderAndTheInitialView) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   ASSERT_EQ(scene.PlanetsList().Count(), 9);
   const int satellites[9] = {1, 0, 0, 0, 4, 12, 5, 0, 0};
   const TColor colors[9] = {0xFF0000, 0x0080FF, 0xFFFFFF, 0x0000FF, 0x808000,
@@ -71,7 +72,7 @@ TEST(SolarSystem, DimSetsTheGridStepAndIgnoresValuesOutOfRange) {
                         {0.0009L, 2, 0.5L},
                         {nan, 2, 0.5L}};
   for (const Case& c : cases) {
-    TSolarSystem scene;
+    TSolarSystem scene{TestStartDate()};
     scene.SetDim(c.dim);
     EXPECT_EQ(scene.Dim(), c.dim_after) << static_cast<double>(c.dim);
     EXPECT_EQ(scene.GridStep(), c.step) << static_cast<double>(c.dim);
@@ -80,7 +81,7 @@ TEST(SolarSystem, DimSetsTheGridStepAndIgnoresValuesOutOfRange) {
 }
 
 TEST(SolarSystem, SetDateDecidesWhetherMinorBodiesMayBeShown) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   for (int32_t year : {1949, 1950, 2050, 2051}) {
     scene.SetDate({15, 6, year, 12, 0, 0, 0});
     EXPECT_EQ(scene.CanShowObjects(), year >= 1950 && year <= 2050) << year;
@@ -89,7 +90,7 @@ TEST(SolarSystem, SetDateDecidesWhetherMinorBodiesMayBeShown) {
 
 // Relations that hold whatever the planet, Moon and satellite theories give.
 TEST(SolarSystem, RecomputeForAKnownDate) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   TAsteroid& ceres = static_cast<TAsteroid&>(scene.AsteroidsList().Add(std::make_unique<TAsteroid>(
       "Ceres", TOrbitalElements{2451545.0L, 10.6L, 80.3L, 153.9L, 2.766L, 0.2141L, 0.0785L, 200},
       0)));
@@ -123,7 +124,7 @@ TEST(SolarSystem, RecomputeForAKnownDate) {
 }
 
 TEST(SolarSystem, CenterObjectOutOfRangeIsIgnoredWithoutRecompute) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetCenterObject(kPluto);
   TPlanet& pluto = scene.Planet(kPluto);
   pluto.Pos = {1, 2, 3};  // a recompute would put it back
@@ -138,7 +139,7 @@ TEST(SolarSystem, CenterObjectOutOfRangeIsIgnoredWithoutRecompute) {
 // each agrees with its own Calculate; the batch runs again only for another date or another
 // list, not for a recompute that changes neither (a new centre, the same date again).
 TEST(SolarSystem, FullListOncePerDateAndList) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   const TDateRec date{1, 7, 2031, 6, 30, 0, 0};
   scene.SetDate(date);
   TOEObjectList& full = scene.AsteroidsFullList();
@@ -184,7 +185,7 @@ TEST(SolarSystem, FullListOncePerDateAndList) {
 }
 
 TEST(SolarSystem, ObjectColorsRecolourTheirKind) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.AsteroidsList().Add(std::make_unique<TAsteroid>("a", TOrbitalElements{}, 1));
   scene.AsteroidsFullList().Add(std::make_unique<TOEObject>("b", TOrbitalElements{}, 2, 11));
   scene.SetObjectColor(11, 0x123456);
@@ -208,7 +209,7 @@ TEST(SolarSystem, ObjectColorsRecolourTheirKind) {
 }
 
 TEST(SolarSystem, ElongationAtCenter) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   EXPECT_EQ(scene.ElongationAtCenter({1, 0, 0}), -99);  // centre on the Sun
   scene.SetCenterObject(kPluto);
   const TVector c = scene.CenterPos();
@@ -226,7 +227,7 @@ TEST(SolarSystem, ElongationAtCenter) {
 }
 
 TEST(SolarSystem, PaintStoresItsArgumentsClipsAndRepaintReusesThem) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   TRecordingSurface surface;
   const auto clips = [&] { return surface.CallsOf(SurfaceOp::Clip); };
   scene.Repaint();  // before any Paint: nothing to paint on
@@ -262,8 +263,32 @@ TEST(SolarSystem, PaintStoresItsArgumentsClipsAndRepaintReusesThem) {
   EXPECT_EQ(clips().size(), 2u);
 }
 
+// A picture or a page painted off screen: the screen keeps its place, scale and surface.
+TEST(SolarSystem, PaintOffScreenLeavesTheScreensStateAsItWas) {
+  TSolarSystem scene{TestStartDate()};
+  TRecordingSurface screen, picture;
+  scene.Paint(screen, TRect{0, 0, 588, 588}, 0, 2);
+  const TVector mars = scene.Planet(kMars).Pos;
+  const TPoint before = scene.Project(mars);
+
+  scene.PaintOffScreen(picture, TRect{480, 384, 3840, 3840}, 2, 1);
+  EXPECT_FALSE(picture.CallsOf(SurfaceOp::Clip).empty());
+  EXPECT_EQ(scene.Left(), 0);
+  EXPECT_EQ(scene.Width(), 588);
+  EXPECT_EQ(scene.Device(), 0);
+  EXPECT_EQ(scene.Scheme(), 2);
+  EXPECT_EQ(scene.Project(mars).x, before.x);
+  EXPECT_EQ(scene.Project(mars).y, before.y);
+
+  screen.Clear();
+  picture.Clear();
+  scene.Repaint();
+  EXPECT_FALSE(screen.Calls().empty());
+  EXPECT_TRUE(picture.Calls().empty());
+}
+
 TEST(SolarSystem, PropertiesByName) {
-  TSolarSystem scene;
+  TSolarSystem scene{TestStartDate()};
   scene.SetProperty("ShowApsides", true);
   EXPECT_TRUE(scene.ShowApsides());
   scene.SetProperty("Dim", Extended{5});

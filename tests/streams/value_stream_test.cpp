@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
+
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -336,6 +339,70 @@ TEST(ValueReader, HugeLengthsFailAtTheEndOfTheData) {
     ValueReader reader(source);
     EXPECT_THROW(reader.ReadString(), EReadError) << int(bytes[0]);
   }
+}
+
+TEST(ValueReader, LengthsBeyondARegularFileFailBeforeTheDataIsRead) {
+  // A string that claims 4 GB at the start of a 64 MB file (sparse, so the test costs no disk):
+  // the reader knows what the file has left and refuses before it reads or allocates the text.
+  struct Case {
+    const char* what;
+    Bytes head;
+  };
+  for (const Case& c : {Case{"LString", {0x0C, 0xF0, 0xFF, 0xFF, 0xFF}},
+                        Case{"Utf8String", {0x14, 0xF0, 0xFF, 0xFF, 0x7F}},
+                        Case{"WString", {0x12, 0x00, 0x00, 0x00, 0x02}}}) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(c.head.data(), 1, c.head.size(), file), c.head.size());
+    ASSERT_EQ(::ftruncate(fileno(file), 64 << 20), 0);
+    std::rewind(file);
+    FileSource source(file);
+    ValueReader reader(source);
+    EXPECT_THROW(reader.ReadString(), EReadError) << c.what;
+    EXPECT_LE(std::ftell(file), long(kValueBufferSize)) << c.what;
+    std::fclose(file);
+  }
+  // The same in memory, and a length that fits exactly is still read.
+  const Bytes fits = {0x0C, 0x02, 0x00, 0x00, 0x00, 'o', 'k'};
+  MemorySource exact(fits);
+  ValueReader ok(exact);
+  EXPECT_EQ(ok.ReadString(), "ok");
+  const Bytes over = {0x0C, 0x03, 0x00, 0x00, 0x00, 'o', 'k'};
+  MemorySource shortOne(over);
+  ValueReader bad(shortOne);
+  EXPECT_THROW(bad.ReadString(), EReadError);
+}
+
+TEST(RewindableSource, GivesItsBeginningTwiceOverAStreamThatCannotSeek) {
+  const Sample sample;
+  MemorySink sink;
+  ValueWriter writer(sink);
+  sample.Write(writer);
+  writer.Finish();
+  const std::string bytes(sink.Bytes().begin(), sink.Bytes().end());
+  ASSERT_GT(bytes.size(), 2 * kValueBufferSize);
+
+  std::istringstream pipe(bytes);
+  IStreamSource stream(pipe);
+  EXPECT_FALSE(stream.Remaining().has_value());
+  RewindableSource source(stream);
+  {
+    ValueReader first(source);
+    first.ReadInteger();
+  }
+  source.Rewind();
+  ValueReader again(source);
+  sample.Read(again);
+  EXPECT_THROW(again.ReadBoolean(), EReadError);
+
+  // Over a source that knows its size, the kept bytes count as left after the rewind.
+  MemorySource memory(sink.Bytes());
+  RewindableSource counted(memory);
+  uint8_t block[100];
+  ASSERT_EQ(counted.Read(block, sizeof block), sizeof block);
+  EXPECT_EQ(counted.Remaining(), bytes.size() - sizeof block);
+  counted.Rewind();
+  EXPECT_EQ(counted.Remaining(), bytes.size());
 }
 
 class RefusingSink : public ByteSink {

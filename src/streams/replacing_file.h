@@ -1,0 +1,61 @@
+// Writing a file so that a failure never costs what the path held before: documents, pictures
+// and every other file the program writes whole go through TReplacingFile.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdio>
+#include <string>
+
+namespace kestrova {
+
+// How a path is written.
+enum class TWriteKind {
+  // A regular file, a link to one, or a name that does not exist yet: the bytes go to a new
+  // file beside the target, which replaces it by a rename once they are all on disk.
+  Replace,
+  // A character device or a FIFO (the terminal, /dev/null, a named pipe): renaming would put a
+  // regular file where the special one stood, so it is opened and written where it is.
+  InPlace,
+  // Anything else that exists: a folder, a block device, a socket. Never written.
+  Refused,
+};
+
+// The kind of the path as it stands now; links are followed.
+TWriteKind WriteKindOf(const std::string& path);
+
+class TReplacingFile {
+ public:
+  TReplacingFile() = default;
+  // Without Commit, the temporary file is removed and the target stays as it was.
+  ~TReplacingFile();
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+  // Opens the file that path stands for (a link is followed, and the file it names replaced).
+  // A replaced file keeps its permissions. Returns false, with errno set, when it cannot be
+  // created: a refused kind (EISDIR for a folder, EINVAL otherwise), an existing file that may
+  // not be written (EACCES), or a folder that takes no new file.
+  bool Open(const std::string& path);
+  std::FILE* Stream() const { return file_; }
+  bool InPlace() const { return inPlace_; }
+  // The file the bytes go to before Commit (the target itself when written in place).
+  const std::string& WorkPath() const { return work_; }
+
+  // Flushes, syncs and closes the file; a temporary file then replaces the target and the
+  // folder is synced. Raises EWriteError ("Stream write error") when the bytes do not all reach
+  // the disk, and EKestrovaError "Cannot rename file ..." when the rename fails; the old file
+  // is untouched and the temporary file removed in both cases.
+  void Commit();
+
+ private:
+  void Discard();
+
+  std::FILE* file_ = nullptr;
+  std::string target_;
+  std::string work_;
+  bool inPlace_ = false;
+  bool committed_ = false;
+};
+
+}  // namespace kestrova

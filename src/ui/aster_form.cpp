@@ -1,0 +1,508 @@
+#include "ui/aster_form.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+
+#include "database/data_files.h"
+#include "database/minor_bodies.h"
+#include "database/program_folder.h"
+#include "model/astronomical_objects.h"
+#include "ui/create_idx_form.h"
+#include "ui/data_files_dlg.h"
+#include "ui/minor_body_model.h"
+#include "ui/prompter.h"
+#include "ui/search_dlg.h"
+
+namespace kestrova {
+
+namespace {
+
+// The grid marks rows as a data grid does: a plain click or cursor key makes a row current and
+// takes every mark away, Ctrl+click marks or unmarks one row, Shift marks a range. Marking
+// every row at once is not offered; a data file may hold more than a million.
+class TBrowserGrid : public QTableView {
+ public:
+  using QTableView::QTableView;
+
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override {
+    const QItemSelectionModel::SelectionFlags flags = QTableView::selectionCommand(index, event);
+    if (!event) return flags;
+    Qt::KeyboardModifiers modifiers;
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::KeyPress:
+        modifiers = static_cast<const QInputEvent*>(event)->modifiers();
+        break;
+      default:
+        return flags;
+    }
+    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) return flags;
+    if (event->type() == QEvent::MouseMove) return QItemSelectionModel::NoUpdate;
+    return QItemSelectionModel::Clear;
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::SelectAll)) {
+      event->accept();
+      return;
+    }
+    QTableView::keyPressEvent(event);
+  }
+};
+
+enum class TNavigate { First, Prior, Next, Last };
+
+// The navigator's pictures: a triangle pointing the way, with a bar for the ends.
+QIcon NavigatorIcon(TNavigate which, const QColor& color) {
+  QPixmap picture(16, 16);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(color);
+  const bool left = which == TNavigate::First || which == TNavigate::Prior;
+  const bool end = which == TNavigate::First || which == TNavigate::Last;
+  QPainterPath triangle;
+  if (left) {
+    triangle.moveTo(11.5, 3);
+    triangle.lineTo(11.5, 13);
+    triangle.lineTo(5, 8);
+  } else {
+    triangle.moveTo(4.5, 3);
+    triangle.lineTo(4.5, 13);
+    triangle.lineTo(11, 8);
+  }
+  triangle.closeSubpath();
+  p.drawPath(triangle);
+  if (end) p.drawRect(left ? QRectF(2.5, 3, 2, 10) : QRectF(11.5, 3, 2, 10));
+  return QIcon(picture);
+}
+
+}  // namespace
+
+TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
+                       TCreateIdxForm& createIdxForm, QWidget* parent)
+    : QDialog(parent),
+      prompter_(prompter),
+      data_files_dlg_(dataFilesDlg),
+      create_idx_form_(createIdxForm),
+      search_dlg_(new TSearchDlg(this)) {
+  setObjectName("AsterForm");
+  table_.SetDatabase(kDefaultAlias);
+  model_ = new TMinorBodyModel(table_, this);
+
+  grid_ = new TBrowserGrid(this);
+  grid_->setObjectName("DBGrid");
+  grid_->setModel(model_);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setWordWrap(false);
+  grid_->setCornerButtonEnabled(false);
+  grid_->setTabKeyNavigation(false);
+  grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  const int rowHeight = grid_->fontMetrics().height() + 6;
+  QHeaderView* rows = grid_->verticalHeader();
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setDefaultSectionSize(rowHeight);
+  rows->setMinimumSectionSize(rowHeight);
+  rows->setFixedWidth(grid_->fontMetrics().horizontalAdvance(QChar(0x25B6)) + 10);
+  rows->setSectionsClickable(false);
+  QHeaderView* titles = grid_->horizontalHeader();
+  titles->setSectionsClickable(true);
+  titles->setHighlightSections(false);
+  titles->setSortIndicatorShown(true);
+  titles->setStretchLastSection(true);
+  titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+  auto* hint = new QLabel("click on column titles to sort the table", this);
+  hint->setObjectName("LHint");
+
+  auto* navigator = new QWidget(this);
+  navigator->setObjectName("DBNavigator");
+  auto* navigation = new QHBoxLayout(navigator);
+  navigation->setContentsMargins(0, 0, 0, 0);
+  navigation->setSpacing(1);
+  const QColor arrows = palette().color(QPalette::ButtonText);
+  auto navButton = [&](TNavigate which, const char* name, const char* tip) {
+    auto* b = new QToolButton(navigator);
+    b->setObjectName(name);
+    b->setIcon(NavigatorIcon(which, arrows));
+    b->setToolTip(tip);
+    b->setAutoRaise(false);
+    b->setFixedSize(28, 24);
+    navigation->addWidget(b);
+    return b;
+  };
+  first_ = navButton(TNavigate::First, "NbFirst", "First record");
+  prior_ = navButton(TNavigate::Prior, "NbPrior", "Prior record");
+  next_ = navButton(TNavigate::Next, "NbNext", "Next record");
+  last_ = navButton(TNavigate::Last, "NbLast", "Last record");
+
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("BOk");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("&Cancel", this);
+  cancel->setObjectName("BCancel");
+  auto* dataFiles = new QPushButton("Data &file", this);
+  dataFiles->setObjectName("BDataFiles");
+  dataFiles->setAutoDefault(false);
+  search_ = new QPushButton("&Search", this);
+  search_->setObjectName("BSearch");
+  search_->setAutoDefault(false);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(navigator);
+  bottom->addSpacing(12);
+  bottom->addWidget(hint);
+  bottom->addStretch();
+  for (QPushButton* b : {ok, cancel, dataFiles, search_}) bottom->addWidget(b);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(bottom);
+  resize(880, 500);
+
+  connect(titles, &QHeaderView::sectionClicked, this, &TAsterForm::DBGridTitleClick);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(dataFiles, &QPushButton::clicked, this, &TAsterForm::BDataFilesClick);
+  connect(search_, &QPushButton::clicked, this, &TAsterForm::BSearchClick);
+  connect(first_, &QToolButton::clicked, this, [this] { GoToRow(0); });
+  connect(prior_, &QToolButton::clicked, this, [this] { GoToRow(std::max(CurrentRow() - 1, 0)); });
+  connect(next_, &QToolButton::clicked, this, [this] { GoToRow(CurrentRow() + 1); });
+  connect(last_, &QToolButton::clicked, this, [this] { GoToRow(model_->rowCount() - 1); });
+  connect(grid_, &QTableView::doubleClicked, this, &QDialog::accept);
+  Reload();
+}
+
+TAsterForm::~TAsterForm() {
+  // FormDestroy: the table is closed with the window.
+  grid_->setModel(nullptr);
+  table_.Close();
+}
+
+void TAsterForm::ReportError(const std::exception& e) {
+  prompter_.ShowError(this, QString::fromStdString(e.what()));
+}
+
+// ---- The data file
+
+void TAsterForm::SetDataFileNames(const std::string& alias, const std::string& table) {
+  table_.SetDatabase(alias);
+  table_.SetTableName(table);
+  Reload();
+}
+
+void TAsterForm::OpenTable() {
+  table_.SetIndexName("");
+  try {
+    table_.Open(TOpenMode::Shared);
+  } catch (...) {
+    Reload();
+    throw;
+  }
+  Reload();
+}
+
+void TAsterForm::CloseTable() {
+  table_.Close();
+  Reload();
+}
+
+void TAsterForm::Reload() {
+  // The columns' widths: what their titles and their widest usual values need.
+  model_->Reload();
+  const QFontMetrics metrics = grid_->fontMetrics();
+  const QFontMetrics titleMetrics(grid_->horizontalHeader()->font());
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    const TBrowserColumn& column = model_->Column(c);
+    const std::string field = column.Field;
+    const char* sample = field == "NO"                                 ? "-9999999"
+                         : field == "NAME"                             ? "(123456) Xxxxxxxxxxxxxx"
+                         : field == "CLASS"                            ? "Jupiter trojan"
+                         : field == "Reference" || field == "Computer" ? "MPO 123456"
+                         : field == "ISNEA" || field == "ISPHA"        ? "Y"
+                                                                       : "99.9999999";
+    // Room for the sort indicator beside the title.
+    const int width = std::max(metrics.horizontalAdvance(sample),
+                               titleMetrics.horizontalAdvance(column.Title) + 18);
+    grid_->setColumnWidth(c, width + 10);
+  }
+  if (model_->rowCount() > 0) GoToRow(0);
+  ShowSortColumn();
+  UpdateNavigator();
+  SetCaption();
+}
+
+// ---- Rows and bodies
+
+int TAsterForm::CurrentRow() const {
+  return grid_->currentIndex().isValid() ? grid_->currentIndex().row() : -1;
+}
+
+void TAsterForm::GoToRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) return;
+  const int column = std::max(grid_->currentIndex().column(), 0);
+  const QModelIndex index = model_->index(row, column);
+  grid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  grid_->scrollTo(index);
+  DataSourceDataChange();
+}
+
+bool TAsterForm::GoToBookmark(TBookmark bookmark) {
+  try {
+    table_.GotoBookmark(bookmark);
+    const int64_t position = table_.CurrentPosition();
+    if (position >= model_->rowCount()) return false;
+    const int row = static_cast<int>(position);
+    GoToRow(row);
+    grid_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+    return true;
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+bool TAsterForm::MoveTableTo(int row) {
+  if (!table_.Active()) return false;
+  const std::optional<TBookmark> bookmark = model_->BookmarkAt(row);
+  if (!bookmark) return false;
+  table_.GotoBookmark(*bookmark);
+  return !table_.Eof();
+}
+
+void TAsterForm::RowToElements(TOrbitalElements& el) {
+  if (!table_.Active()) return;
+  try {
+    if (MoveTableTo(CurrentRow())) kestrova::RowToElements(table_, el);
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+  }
+}
+
+std::unique_ptr<TAsteroid> TAsterForm::ObjectOfTableRow() {
+  TOrbitalElements el;
+  const TElementFields fields = ElementFields(table_);
+  kestrova::RowToElements(table_, fields, el);
+  return std::make_unique<TAsteroid>(table_.StringAt(fields.Name), el, kMinorBodyColor);
+}
+
+std::vector<std::pair<int, int>> TAsterForm::MarkedRanges() const {
+  std::vector<std::pair<int, int>> ranges;
+  for (const QItemSelectionRange& r : grid_->selectionModel()->selection())
+    ranges.emplace_back(r.top(), r.bottom());
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<std::pair<int, int>> merged;
+  for (const auto& r : ranges) {
+    if (!merged.empty() && r.first <= merged.back().second + 1)
+      merged.back().second = std::max(merged.back().second, r.second);
+    else
+      merged.push_back(r);
+  }
+  return merged;
+}
+
+int TAsterForm::SelectedCount() const {
+  int64_t count = 0;
+  for (const auto& [top, bottom] : MarkedRanges()) count += bottom - top + 1;
+  return static_cast<int>(std::min<int64_t>(count, INT_MAX));
+}
+
+std::unique_ptr<TAsteroid> TAsterForm::SelectedObject(int n) {
+  if (!table_.Active() || n < 0) return nullptr;
+  for (const auto& [top, bottom] : MarkedRanges()) {
+    if (n <= bottom - top) {
+      try {
+        return MoveTableTo(top + n) ? ObjectOfTableRow() : nullptr;
+      } catch (const EKestrovaError& e) {
+        ReportError(e);
+        return nullptr;
+      }
+    }
+    n -= bottom - top + 1;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<TAsteroid> TAsterForm::CurrentObject() {
+  if (!table_.Active()) return nullptr;
+  try {
+    return MoveTableTo(CurrentRow()) ? ObjectOfTableRow() : nullptr;
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+    return nullptr;
+  }
+}
+
+bool TAsterForm::EnsureIndices(TableStore& table) {
+  if (!table.Active()) return false;
+  try {
+    if (HasAllIndices(table)) return true;
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+    return false;
+  }
+  const bool ours = &table == &table_;
+  const std::optional<TBookmark> current = ours ? model_->BookmarkAt(CurrentRow()) : std::nullopt;
+  if (ours) model_->SetBusy(true);
+  try {
+    create_idx_form_.CreateIndices(table);
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+  }
+  if (ours) {
+    model_->SetBusy(false);
+    Reload();
+    if (current) GoToBookmark(*current);
+  }
+  try {
+    return table.Active() && HasAllIndices(table);
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+bool TAsterForm::HasIndex(const std::string& name) {
+  if (!table_.Active()) return false;
+  if (name.empty()) return true;
+  try {
+    const std::vector<std::string> names = table_.IndexNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+// ---- Handlers
+
+void TAsterForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TAsterForm::FormShow() {
+  SetCaption();
+  grid_->clearSelection();
+  if (CurrentRow() < 0 && model_->rowCount() > 0) GoToRow(0);
+  grid_->setFocus();
+}
+
+void TAsterForm::SetCaption() {
+  if (table_.Active())
+    setWindowTitle(QString::number(model_->rowCount()) + " objects in current data file (" +
+                   QString::fromStdString(table_.TableName()) + ")");
+  else
+    setWindowTitle("Objects in current data file");
+}
+
+void TAsterForm::ShowSortColumn() {
+  QHeaderView* titles = grid_->horizontalHeader();
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    if (model_->Column(c).Index == table_.IndexName()) {
+      titles->setSortIndicator(c, Qt::AscendingOrder);
+      return;
+    }
+  }
+  titles->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void TAsterForm::UpdateNavigator() {
+  const int row = CurrentRow();
+  const int rows = model_->rowCount();
+  first_->setEnabled(rows > 0 && row > 0);
+  prior_->setEnabled(rows > 0 && row > 0);
+  next_->setEnabled(rows > 0 && row < rows - 1);
+  last_->setEnabled(rows > 0 && row < rows - 1);
+  search_->setEnabled(table_.Active());
+}
+
+void TAsterForm::DataSourceDataChange() {
+  model_->SetCurrentRow(CurrentRow());
+  UpdateNavigator();
+  SetCaption();
+}
+
+void TAsterForm::DBGridTitleClick(int column) {
+  if (column < 0 || column >= model_->columnCount() || !table_.Active()) {
+    ShowSortColumn();
+    return;
+  }
+  const std::optional<const char*> index = model_->Column(column).Index;
+  if (!index) {
+    // The sources have no index: the order stays.
+    ShowSortColumn();
+    return;
+  }
+  const std::optional<TBookmark> current = model_->BookmarkAt(CurrentRow());
+  EnsureIndices(table_);
+  // An index that could not be made (or whose making was cancelled) leaves the order.
+  if (table_.IndexName() != *index && HasIndex(*index)) {
+    try {
+      table_.SetIndexName(*index);
+      Reload();
+      if (current) GoToBookmark(*current);
+    } catch (const EKestrovaError& e) {
+      ReportError(e);
+    }
+  }
+  ShowSortColumn();
+}
+
+void TAsterForm::BSearchClick() {
+  if (!table_.Active()) return;
+  EnsureIndices(table_);
+  if (!HasIndex("IDXNAME")) return;
+  search_dlg_->Prepare();
+  if (prompter_.RunDialog(*search_dlg_) != QDialog::Accepted) return;
+  try {
+    if (table_.IndexName() != "IDXNAME") {
+      table_.SetIndexName("IDXNAME");
+      Reload();
+    }
+    int row = model_->rowCount() - 1;
+    if (table_.FindNearest(search_dlg_->GetSearchName().toStdString()))
+      row = static_cast<int>(table_.CurrentPosition());
+    if (row >= 0) {
+      GoToRow(row);
+      grid_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+    }
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+  }
+  ShowSortColumn();
+  grid_->setFocus();
+}
+
+void TAsterForm::BDataFilesClick() {
+  data_files_dlg_.SetAlias(table_.DatabaseName());
+  data_files_dlg_.SelectTable(table_.TableName());
+  if (prompter_.RunDialog(data_files_dlg_) != QDialog::Accepted) return;
+  table_.Close();
+  table_.SetDatabase(data_files_dlg_.AliasName());
+  table_.SetTableName(data_files_dlg_.SelectedTable());
+  try {
+    OpenTable();
+  } catch (const EKestrovaError& e) {
+    ReportError(e);
+  }
+  grid_->clearSelection();
+  SetCaption();
+  emit dataFileChanged();
+}
+
+}  // namespace kestrova

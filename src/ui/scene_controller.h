@@ -1,0 +1,129 @@
+// The one place where windows change the scene as a whole and the time it shows: the main
+// window's panels and the tool windows call it, and it tells everyone who shows something of
+// the scene what changed.
+//
+// The time state lives here: the date shown (DisplayDate, after every ShowDate equal to the
+// scene's SceneDate), the time step and its unit, real-time mode with its 60 s timer and the
+// animation with its 200 ms timer. The main window's time panel connects the animation timer
+// to its tick, because a tick reads the panel's controls.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "numerics/extended.h"
+#include "numerics/julian_dates.h"
+
+namespace kestrova {
+
+class TPrompter;
+class TSolarSystem;
+
+// The present moment in UT. Only the program's entry point reads the computer clock; the
+// windows are handed a clock, which tests replace.
+using TClock = std::function<TDateRec()>;
+
+class TSceneController : public QObject {
+  Q_OBJECT
+ public:
+  TSceneController(TSolarSystem& scene, TPrompter& prompter, QObject* parent = nullptr);
+
+  TSolarSystem& Scene() const { return scene_; }
+  TPrompter& Prompter() const { return prompter_; }
+  // The window that messages of the controller belong to (may be null).
+  void SetDialogParent(QWidget* parent) { dialog_parent_ = parent; }
+  QWidget* DialogParent() const { return dialog_parent_; }
+
+  // Centres the view on body `centerObject` (0..8 a planet, 9 the Sun) with half the width of
+  // the shown area `dim` AU, and repaints; the main window's centre list and zoom bar follow.
+  void CenterAndZoom(int32_t centerObject, Extended dim);
+  // A dialog changed the scene's bodies or lines in place (satellite flags, user-defined
+  // lines, minor bodies): announces it and repaints.
+  void BodiesChanged();
+  // A panel changed a view property (projection, zoom, centre, rotation, what is shown,
+  // colours): announces it and repaints.
+  void ViewChanged();
+  // Asks the drawing area for a new picture.
+  void Repaint();
+
+  // ---- Time -------------------------------------------------------------------------------
+  void SetClock(TClock clock) { clock_ = std::move(clock); }
+  // The clock's present moment; without a clock, the date shown.
+  TDateRec Now() const;
+
+  const TDateRec& DisplayDate() const { return display_date_; }
+  // The one way the date changes: a date within MinShowJD..MaxShowJD becomes DisplayDate
+  // (any other leaves it); the scene is set to DisplayDate and recomputed, dateChanged
+  // announces it and the drawing area is repainted. When minor bodies drop out of the years
+  // the scene can show them in, the user is told once.
+  void ShowDate(const TDateRec& date);
+
+  Extended TimeStep() const { return time_step_; }
+  int32_t TimeUnit() const { return time_unit_; }
+  // Any number (also 0 or negative) and any unit code; announced by timeStepChanged.
+  void SetTimeStep(Extended step);
+  void SetTimeUnit(int32_t unit);
+
+  // One step forward or backward from DisplayDate, shown when it stays within the range
+  // (tested one-sidedly, see StepDate). Returns whether a date was shown.
+  bool StepForward();
+  bool StepBackward();
+
+  bool RealTimeMode() const { return real_time_; }
+  // The real-time timer runs exactly while on; switching on shows the present moment at once.
+  void SetRealTimeMode(bool on);
+  // The real-time timer's tick: the present moment.
+  void RealTimeTick();
+
+  // Remembers DisplayDate as the start date, sets its time of day to 00:00:00 without
+  // showing it, and starts the animation timer.
+  void StartAnimation();
+  // Stops the animation timer and shows the start date again (nothing to show when the
+  // animation was never started).
+  void StopAnimation();
+  // While the animation is started, the timer runs exactly while not paused.
+  void SetAnimationPaused(bool paused);
+  bool AnimationStarted() const { return animation_started_; }
+  const TDateRec& AnimationStartDate() const { return animation_start_date_; }
+
+  QTimer& AnimationTimer() { return animation_timer_; }
+  QTimer& RealTimeTimer() { return real_time_timer_; }
+
+ signals:
+  // A new date was shown; every body has been recomputed.
+  void dateChanged();
+  // Projection, zoom, centre, rotation or colours changed.
+  void viewChanged();
+  // Bodies or lines were added, removed or shown or hidden.
+  void bodiesChanged();
+  // The time step's value or unit changed.
+  void timeStepChanged();
+  void realTimeModeChanged(bool on);
+  // The animation was started or stopped.
+  void animationChanged();
+
+ private:
+  TSolarSystem& scene_;
+  TPrompter& prompter_;
+  QPointer<QWidget> dialog_parent_;
+  TClock clock_;
+
+  TDateRec display_date_;
+  Extended time_step_ = 1.0L;
+  int32_t time_unit_ = 3;
+  bool real_time_ = false;
+  bool animation_started_ = false;
+  TDateRec animation_start_date_;
+  QTimer animation_timer_;
+  QTimer real_time_timer_;
+};
+
+// The message shown when minor bodies can no longer be shown for the date: `names` are the
+// picked bodies in list order (none when only the data file's bodies are affected).
+QString UncertaintiesMessage(const QStringList& names);
+
+}  // namespace kestrova

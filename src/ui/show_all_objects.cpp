@@ -1,0 +1,53 @@
+#include "ui/show_all_objects.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <memory>
+
+#include "database/full_list.h"
+
+namespace kestrova {
+
+namespace {
+
+// A loading that ends sooner shows no window; the bar moves in steps of a thousandth.
+constexpr int kShowAfterMs = 250;
+constexpr int kSteps = 1000;
+
+}  // namespace
+
+bool ShowAllObjects(QWidget* parent, TSolarSystem& scene, TableStore& dataFile, bool pressed) {
+  if (!pressed) return RebuildFullList(scene, dataFile, false);
+
+  auto progress = std::make_unique<QProgressDialog>("Loading the objects of the data file...",
+                                                    "Cancel", 0, kSteps, parent);
+  progress->setObjectName("LoadProgress");
+  progress->setWindowTitle("Show all objects");
+  progress->setWindowModality(Qt::ApplicationModal);
+  progress->setMinimumDuration(kShowAfterMs);
+  progress->setAutoReset(false);
+  progress->setAutoClose(false);
+  progress->setMinimumWidth(360);
+  progress->setValue(0);
+
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct RestoreCursor {
+    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+  } restore;
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
+  return RebuildFullList(scene, dataFile, true, [&](int64_t done, int64_t total) {
+    const int step = total > 0 ? static_cast<int>(done * kSteps / total) : kSteps;
+    if (step != progress->value()) progress->setValue(step);
+    // A modal progress window handles the events in setValue; between steps the window and its
+    // Cancel button still answer.
+    if (sinceEvents.elapsed() >= 50) {
+      QApplication::processEvents();
+      sinceEvents.restart();
+    }
+    return !progress->wasCanceled();
+  });
+}
+
+}  // namespace kestrova

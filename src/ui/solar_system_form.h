@@ -1,0 +1,264 @@
+// The main window: the drawing area left of the control panel (tool bar and the tabs "&Time",
+// "&View" and "&Objects"), the actions with their short-cuts and the pop-up menu, the program's
+// start (settings, command line, start-up document) and end (settings, "last.orb"), and the
+// document host of the desktop program. It owns the scene and the tool windows.
+//
+// solar_system_form.cpp builds the window and handles keys, mouse and drops;
+// solar_system_form_host.cpp is the document host with the document actions and settings;
+// solar_system_form_tools.cpp wires the tool windows and dialogs, one method each.
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "database/table_store.h"
+#include "documents/document_host.h"
+#include "documents/settings.h"
+#include "ui/scene_controller.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class QTextDocument;
+class QToolBar;
+
+namespace kestrova {
+
+class TPrompter;
+class TSceneView;
+class TSolarSystem;
+class TTimePanel;
+class TViewPanel;
+class TObjectsPanel;
+
+// The tool windows and dialogs; each is created once and lives as long as the main window.
+class TMonitorForm;
+class TDescriptionForm;
+class TDirectionsDlg;
+class TDirectionDlg;
+class TSatellitesDlg;
+class TPrintDlg;
+class TSaveAsBitmapDlg;
+class TAboutBox;
+class TDataFilesDlg;
+class TTableNameDlg;
+class TSearchDlg;
+class TAsterForm;
+class TCreateIdxForm;
+
+// What the program's entry point hands the main window.
+struct TStartOptions {
+  // The present moment in UT; the scene starts at it and Now and real time read it.
+  TClock Clock;
+  // The door to message boxes and dialogs; the platform's own when null.
+  TPrompter* Prompter = nullptr;
+  // The command line without the program's name: [JD] [document path...].
+  QStringList Arguments;
+  // The splash window, hidden when the main window is shown or activated.
+  QWidget* Splash = nullptr;
+};
+
+// The command line: an optional Julian date (a decimal number from MinShowJD to MaxShowJD;
+// anything else is no date and counts as the first word of the path), then the document path,
+// whose words are joined with single blanks so that a path with blanks needs no quotes.
+struct TStartArguments {
+  std::optional<Extended> JD;
+  // Empty for the start-up document "last.orb".
+  QString DocumentPath;
+};
+TStartArguments ParseStartArguments(const QStringList& arguments);
+
+class TSolarSystemForm : public QWidget, public TDocumentHost {
+  Q_OBJECT
+ public:
+  explicit TSolarSystemForm(TStartOptions options);
+  ~TSolarSystemForm() override;
+
+  TSolarSystem& Scene() { return *scene_; }
+  TSceneController& Controller() { return *controller_; }
+  TSceneView& View() { return *view_; }
+  TPrompter& Prompter() { return *prompter_; }
+  // The data file: the browser's table.
+  TableStore& DataFile();
+  // The program folder with its fixed files.
+  const std::filesystem::path& ProgramFolderPath() const { return program_folder_; }
+  std::filesystem::path LastDocumentPath() const { return program_folder_ / "last.orb"; }
+  std::filesystem::path TemplatePath() const { return program_folder_ / "template.orb"; }
+  std::filesystem::path SettingsPath() const { return program_folder_ / "kv.ini"; }
+
+  // Exported pictures: edge length in pixels and folder (kept in the settings).
+  int32_t BitmapSize() const { return bitmap_size_; }
+  void SetBitmapSize(int32_t size) { bitmap_size_ = size; }
+  const std::string& BitmapPath() const { return bitmap_path_; }
+  void SetBitmapPath(const std::string& path) { bitmap_path_ = path; }
+
+  // ---- Document actions --------------------------------------------------------------------
+  // Reads the document at path (any version); a file that cannot be opened is reported.
+  // Returns false when it could not be opened.
+  bool OpenDocumentAt(const QString& path);
+  // "&Open file", "&Save file", "Load &template file".
+  void OpenAction();
+  void SaveAction();
+  void LoadTemplateAction();
+  // The first of the dropped files, when it is an orbit document (".orb", with case).
+  void OpenDroppedFiles(const QList<QUrl>& urls);
+
+  // Brings every control in line with the scene and the time state, in the order: view tab,
+  // windows, zoom and centre, time tab, objects tab, then the monitor is given the scene.
+  void UpdateControls() override;
+
+  // ---- Keyboard and mouse ------------------------------------------------------------------
+  // Shift+Tab: the next tab, after the last the first.
+  void NextTab();
+  // Keeps the drawing area square: called whenever the mouse moves over the window.
+  void KeepDrawingAreaSquare();
+
+  // The monitor (isMonitor) or description window joins the "&Windows" group: it takes its
+  // place and style from the settings, its toggle button shows and hides it, its box sets its
+  // stay-on-top style, and its place goes to the settings at the end. A window that the user
+  // closes calls ToolWindowHidden so that its button is released.
+  void AttachToolWindow(QWidget* window, bool isMonitor);
+  void ToolWindowHidden(bool isMonitor);
+
+  // The index of the open tab (0 time, 1 view, 2 objects).
+  int Page() const;
+  void SetPage(int page);
+
+  // ---- The document host -------------------------------------------------------------------
+  void SetRealTime(bool on) override;
+  void SetTimeStep(Extended value, int32_t unit) override;
+  void SetMonitorVisible(bool visible) override;
+  void SetMonitorPosition(int32_t left, int32_t top) override;
+  void RefreshMonitor() override;
+  void SelectMonitorBody(const std::string& name) override;
+  void SetDescriptionColor(TColor color) override;
+  void SetDescriptionVisible(bool visible) override;
+  void SetDescriptionGeometry(const TWindowGeometry& g) override;
+  void SetMainWindowGeometry(const TWindowGeometry& g) override;
+  void SetShowAllObjects(bool pressed) override;
+  std::string DatabaseName() const override;
+  std::string TableName() const override;
+  void CloseDataFile() override;
+  void SetDataFileNames(const std::string& database, const std::string& table) override;
+  bool OpenDataFile() override;
+  void RunShowAllObjects() override;
+  void ShowDate(const TDateRec& date) override;
+  bool AskYesNo(const std::string& question) override;
+  void ShowError(const std::string& message) override;
+
+ signals:
+  // The main window has written its settings and last.orb and is closing.
+  void closing();
+
+ protected:
+  QTextDocument& DescriptionText() override;
+  std::filesystem::path DescriptionFolder() override;
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void BuildActions();
+  QWidget* BuildPanel();
+  void Start(const QStringList& arguments);
+  void ShowCaption();
+  // Runs a user-started operation; an error it raises is shown with its message.
+  template <class F>
+  void Guarded(F&& operation) {
+    try {
+      operation();
+    } catch (const std::exception& error) {
+      ReportError(error);
+    }
+  }
+  void ReportError(const std::exception& error);
+  // Whether a key press is one of the window's own keys; runs it when `run`.
+  bool PreviewKey(const QKeyEvent& key, bool run);
+
+  // Settings: read once at creation, written once at the end.
+  void LoadSettings();
+  void SaveSettings();
+  void WriteTemplateIfMissing();
+  // The settings' place of a tool window, for the windows' wiring.
+  TWindowGeometry MonitorPlace() const;
+  TWindowGeometry DescriptionPlace() const;
+
+  // ---- Tool windows: one member and one wiring method each (solar_system_form_tools.cpp).
+  // The wiring methods run once, in this order, while the window is created.
+  void WireMonitor();
+  void WireDescription();
+  void WireDataFiles();
+  void WireBrowser();
+  void WirePrinting();
+  void WireLinesDialog();
+  void WireSatellitesDialog();
+  void WireAboutBox();
+  void SetStayOnTop(QWidget* window, bool on);
+  // "Data file": the data-files dialog preset with the current names; on OK the data file is
+  // closed, renamed and opened again. True when the chosen data file is open.
+  bool ChooseDataFile();
+
+  TMonitorForm* monitor_ = nullptr;
+  TDescriptionForm* description_ = nullptr;
+  TDataFilesDlg* data_files_dlg_ = nullptr;
+  TTableNameDlg* table_name_dlg_ = nullptr;
+  TSearchDlg* search_dlg_ = nullptr;
+  TAsterForm* browser_ = nullptr;
+  TCreateIdxForm* create_idx_form_ = nullptr;
+  TPrintDlg* print_dlg_ = nullptr;
+  TSaveAsBitmapDlg* save_as_bitmap_dlg_ = nullptr;
+  TDirectionsDlg* directions_dlg_ = nullptr;
+  TDirectionDlg* direction_dlg_ = nullptr;
+  TSatellitesDlg* satellites_dlg_ = nullptr;
+  TAboutBox* about_box_ = nullptr;
+  // The monitor and description windows as plain windows, for places, visibility and style.
+  QPointer<QWidget> monitor_window_;
+  QPointer<QWidget> description_window_;
+
+  std::unique_ptr<TPrompter> own_prompter_;
+  TPrompter* prompter_ = nullptr;
+  TClock clock_;
+  QPointer<QWidget> splash_;
+  std::filesystem::path program_folder_;
+  std::unique_ptr<TSolarSystem> scene_;
+  std::unique_ptr<TSceneController> controller_;
+  Settings settings_;
+  int32_t bitmap_size_ = 500;
+  std::string bitmap_path_;
+  bool started_ = false;
+  bool quiet_ = false;
+
+  TSceneView* view_ = nullptr;
+  QToolBar* tool_bar_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  TTimePanel* time_panel_ = nullptr;
+  TViewPanel* view_panel_ = nullptr;
+  TObjectsPanel* objects_panel_ = nullptr;
+  QMenu* popup_ = nullptr;
+
+ public:
+  // The actions, by their object names ActOpen, ActSave, ActPrint, ActSaveAsBitmap, ActAbout,
+  // ActExit and ActLoadTemplate.
+  QAction* OpenAct = nullptr;
+  QAction* SaveAct = nullptr;
+  QAction* PrintAct = nullptr;
+  QAction* SaveAsBitmapAct = nullptr;
+  QAction* AboutAct = nullptr;
+  QAction* ExitAct = nullptr;
+  QAction* LoadTemplateAct = nullptr;
+  TTimePanel& TimePanel() { return *time_panel_; }
+  TViewPanel& ViewPanel() { return *view_panel_; }
+  TObjectsPanel& ObjectsPanel() { return *objects_panel_; }
+};
+
+}  // namespace kestrova

@@ -1,0 +1,324 @@
+// The main window as the desktop program's document host: the values documents carry, the
+// data file, the messages; the program's start with its command line and start-up document;
+// the document actions; the settings.
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include "documents/orbit_document.h"
+#include "numerics/time_step.h"
+#include "scene/solar_system.h"
+#include "ui/aster_form.h"
+#include "ui/description_form.h"
+#include "ui/objects_panel.h"
+#include "ui/prompter.h"
+#include "ui/show_all_objects.h"
+#include "ui/solar_system_form.h"
+#include "ui/time_panel.h"
+#include "ui/view_panel.h"
+#include "ui/window_places.h"
+
+namespace kestrova {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFilter = "orbit files (*.orb);;all files (*)";
+
+QString Text(const fs::path& p) {
+  return QString::fromStdString(p.string());
+}
+
+}  // namespace
+
+void TSolarSystemForm::ReportError(const std::exception& error) {
+  prompter_->ShowError(this, QString::fromUtf8(error.what()));
+}
+
+// ---- Start ----------------------------------------------------------------------------------
+
+TStartArguments ParseStartArguments(const QStringList& arguments) {
+  TStartArguments result;
+  QStringList words = arguments;
+  if (!words.isEmpty()) {
+    const std::optional<Extended> jd = ReadDecimal(words.front().toStdString());
+    if (jd && *jd >= MinShowJD && *jd <= MaxShowJD) {
+      result.JD = *jd;
+      words.removeFirst();
+    }
+  }
+  result.DocumentPath = words.join(QLatin1Char(' ')).trimmed();
+  return result;
+}
+
+void TSolarSystemForm::Start(const QStringList& arguments) {
+  WireMonitor();
+  WireDescription();
+  WireDataFiles();
+  WireBrowser();
+  WirePrinting();
+  WireLinesDialog();
+  WireSatellitesDialog();
+  WireAboutBox();
+
+  bitmap_size_ = 500;
+  bitmap_path_ = program_folder_.string();
+  WriteTemplateIfMissing();
+  LoadSettings();
+
+  const TStartArguments start = ParseStartArguments(arguments);
+  const bool lastDocument = start.DocumentPath.isEmpty();
+  const QString path =
+      lastDocument ? Text(LastDocumentPath()) : QFileInfo(start.DocumentPath).absoluteFilePath();
+  // The scene's date is shown once, by the document when it is read completely, else here:
+  // each showing computes every body again.
+  bool shown = false;
+  const QMetaObject::Connection showing =
+      connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
+  // The very first start has no last.orb yet: the program starts with its default scene.
+  bool opened = true;
+  if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
+  disconnect(showing);
+  // A date of the command line is read in the time zone of the start.
+  if (opened && start.JD) {
+    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
+  } else if (!shown) {
+    controller_->ShowDate(scene_->SceneDate());
+  }
+  UpdateControls();
+  started_ = true;
+}
+
+void TSolarSystemForm::WriteTemplateIfMissing() {
+  std::error_code error;
+  if (fs::exists(TemplatePath(), error) || error) return;
+  // A folder that refuses the template will refuse last.orb too, and says so at the end.
+  quiet_ = true;
+  try {
+    WriteDocument(TemplatePath().string(), *scene_, *this);
+  } catch (const std::exception&) {
+  }
+  quiet_ = false;
+}
+
+// ---- Document actions -----------------------------------------------------------------------
+
+bool TSolarSystemForm::OpenDocumentAt(const QString& path) {
+  try {
+    OpenDocument(path.toStdString(), *scene_, *this);
+    return true;
+  } catch (const std::exception& error) {
+    ReportError(error);
+    return false;
+  }
+}
+
+namespace {
+
+// The open and save dialogs start in the document's folder with its name, except that the
+// automatic "last.orb" is never proposed.
+TFileDialogOptions DocumentDialogOptions(const QString& title, const std::string& documentPath,
+                                         const fs::path& programFolder) {
+  TFileDialogOptions o;
+  o.Title = title;
+  o.Filter = QString::fromLatin1(kFilter);
+  o.DefaultSuffix = QStringLiteral("orb");
+  o.ConfirmOverwrite = true;
+  const QFileInfo info(QString::fromStdString(documentPath));
+  if (documentPath.empty()) {
+    o.Folder = Text(programFolder);
+  } else {
+    o.Folder = info.absolutePath();
+    if (info.fileName().toLower() != QStringLiteral("last.orb")) o.FileName = info.fileName();
+  }
+  return o;
+}
+
+}  // namespace
+
+void TSolarSystemForm::OpenAction() {
+  const QString path = prompter_->OpenFileName(
+      this,
+      DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath, program_folder_));
+  if (path.isEmpty()) return;
+  if (!OpenDocumentAt(path)) return;
+  SetDocumentPath(path.toStdString());
+  UpdateControls();
+}
+
+void TSolarSystemForm::SaveAction() {
+  const QString path = prompter_->SaveFileName(
+      this,
+      DocumentDialogOptions(QStringLiteral("Save file"), State().DocumentPath, program_folder_));
+  if (path.isEmpty()) return;
+  if (WriteDocument(path.toStdString(), *scene_, *this)) SetDocumentPath(path.toStdString());
+}
+
+void TSolarSystemForm::LoadTemplateAction() {
+  if (!OpenDocumentAt(Text(TemplatePath()))) return;
+  // The template itself is never overwritten by a later save or by the exit.
+  SetDocumentPath(LastDocumentPath().string());
+  UpdateControls();
+}
+
+// ---- Settings -------------------------------------------------------------------------------
+
+void TSolarSystemForm::LoadSettings() {
+  Settings defaults;
+  defaults.BitmapSize = bitmap_size_;
+  defaults.BitmapPath = bitmap_path_;
+  settings_ = kestrova::LoadSettings(SettingsPath(), defaults);
+  PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
+              settings_.MainHeight);
+  SetPage(settings_.Page);
+  if (description_window_) {
+    PlaceWindow(*description_window_, settings_.DescriptionLeft, settings_.DescriptionTop,
+                settings_.DescriptionWidth, settings_.DescriptionHeight);
+    SetStayOnTop(description_window_, settings_.DescriptionStayOnTop);
+  }
+  if (monitor_window_) {
+    PlaceWindow(*monitor_window_, settings_.MonitorLeft, settings_.MonitorTop);
+    SetStayOnTop(monitor_window_, settings_.MonitorStayOnTop);
+  }
+  bitmap_size_ = settings_.BitmapSize;
+  bitmap_path_ = settings_.BitmapPath;
+}
+
+TWindowGeometry TSolarSystemForm::MonitorPlace() const {
+  return {settings_.MonitorLeft, settings_.MonitorTop, 0, 0};
+}
+
+TWindowGeometry TSolarSystemForm::DescriptionPlace() const {
+  return {settings_.DescriptionLeft, settings_.DescriptionTop, settings_.DescriptionWidth,
+          settings_.DescriptionHeight};
+}
+
+void TSolarSystemForm::SaveSettings() {
+  Settings s = settings_;
+  s.MainLeft = pos().x();
+  s.MainTop = pos().y();
+  s.MainWidth = width();
+  s.MainHeight = height();
+  s.Page = Page();
+  if (description_window_) {
+    s.DescriptionLeft = description_window_->pos().x();
+    s.DescriptionTop = description_window_->pos().y();
+    s.DescriptionWidth = description_window_->width();
+    s.DescriptionHeight = description_window_->height();
+    s.DescriptionStayOnTop = description_window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  }
+  if (monitor_window_) {
+    s.MonitorLeft = monitor_window_->pos().x();
+    s.MonitorTop = monitor_window_->pos().y();
+    s.MonitorStayOnTop = monitor_window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  }
+  s.BgColor = scene_->BgColor();
+  s.GridColor = scene_->GridColor();
+  s.BitmapSize = bitmap_size_;
+  s.BitmapPath = bitmap_path_;
+  kestrova::SaveSettings(SettingsPath(), s);
+}
+
+// ---- The document host ----------------------------------------------------------------------
+
+void TSolarSystemForm::SetRealTime(bool on) {
+  TDocumentHost::SetRealTime(on);
+  controller_->SetRealTimeMode(on);
+}
+
+void TSolarSystemForm::SetTimeStep(Extended value, int32_t unit) {
+  TDocumentHost::SetTimeStep(value, unit);
+  controller_->SetTimeStep(value);
+  controller_->SetTimeUnit(unit);
+}
+
+void TSolarSystemForm::SetMonitorVisible(bool visible) {
+  TDocumentHost::SetMonitorVisible(visible);
+  if (monitor_window_) monitor_window_->setVisible(visible);
+}
+
+void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
+  TDocumentHost::SetMonitorPosition(left, top);
+  if (monitor_window_) PlaceWindow(*monitor_window_, left, top);
+}
+
+void TSolarSystemForm::SetDescriptionColor(TColor color) {
+  TDocumentHost::SetDescriptionColor(color);
+  description_->SetColor(color);
+}
+
+void TSolarSystemForm::SetDescriptionVisible(bool visible) {
+  TDocumentHost::SetDescriptionVisible(visible);
+  if (description_window_) description_window_->setVisible(visible);
+}
+
+void TSolarSystemForm::SetDescriptionGeometry(const TWindowGeometry& g) {
+  TDocumentHost::SetDescriptionGeometry(g);
+  if (description_window_) PlaceWindow(*description_window_, g.Left, g.Top, g.Width, g.Height);
+}
+
+void TSolarSystemForm::SetMainWindowGeometry(const TWindowGeometry& g) {
+  TDocumentHost::SetMainWindowGeometry(g);
+  PlaceWindow(*this, g.Left, g.Top, g.Width, g.Height);
+}
+
+void TSolarSystemForm::SetShowAllObjects(bool pressed) {
+  TDocumentHost::SetShowAllObjects(pressed);
+  objects_panel_->AllObjectsButton()->setChecked(pressed);
+}
+
+void TSolarSystemForm::SetDataFileNames(const std::string& database, const std::string& table) {
+  browser_->SetDataFileNames(database, table);
+}
+
+bool TSolarSystemForm::OpenDataFile() {
+  try {
+    browser_->OpenTable();
+    return true;
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+void TSolarSystemForm::RunShowAllObjects() {
+  // Released with nothing loaded, there is nothing to empty and nothing to compute again.
+  if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
+  bool loaded = false;
+  try {
+    loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
+  } catch (...) {
+    controller_->BodiesChanged();
+    throw;
+  }
+  // Cancelled: the full list is empty, and the button says so.
+  if (!loaded) SetShowAllObjects(false);
+  controller_->BodiesChanged();
+}
+
+void TSolarSystemForm::ShowDate(const TDateRec& date) {
+  controller_->ShowDate(date);
+}
+
+bool TSolarSystemForm::AskYesNo(const std::string& question) {
+  return prompter_->AskYesNo(this, QString::fromStdString(question));
+}
+
+void TSolarSystemForm::ShowError(const std::string& message) {
+  if (!quiet_) prompter_->ShowError(this, QString::fromStdString(message));
+}
+
+QTextDocument& TSolarSystemForm::DescriptionText() {
+  return *description_->Memo().document();
+}
+
+fs::path TSolarSystemForm::DescriptionFolder() {
+  return description_->TempRtfPath().parent_path();
+}
+
+}  // namespace kestrova

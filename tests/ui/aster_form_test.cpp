@@ -1,0 +1,331 @@
+// The minor-body browser on real data files: caption and columns, sorting by a title click
+// (making missing indices first), marks and the bodies made of them, the nearest-name search,
+// the navigator, switching data files (a damaged one included), and a table of 1.4 million rows
+// that opens at once and goes to its last row.
+#include "ui/aster_form.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <fstream>
+
+#include "database/minor_bodies.h"
+#include "model/astronomical_objects.h"
+#include "support/data_folder.h"
+#include "support/recording_prompter.h"
+#include "support/synthetic_data_file.h"
+#include "ui/create_idx_form.h"
+#include "ui/data_files_dlg.h"
+#include "ui/minor_body_model.h"
+#include "ui/search_dlg.h"
+
+namespace kestrova {
+
+using testing::MakeSampleDataFile;
+using testing::TDataFolder;
+using testing::TRecordingPrompter;
+
+class AsterFormTest : public QObject {
+  Q_OBJECT
+
+  struct Fixture {
+    TDataFolder folder;
+    TRecordingPrompter prompter;
+    TCreateIdxForm createIdx;
+    TDataFilesDlg dataFiles{prompter, createIdx};
+    TAsterForm form{prompter, dataFiles, createIdx};
+
+    QTableView* Grid() { return form.findChild<QTableView*>("DBGrid"); }
+    void Open(const std::string& table) {
+      form.SetDataFileNames(kDefaultAlias, table);
+      form.OpenTable();
+    }
+    void Show() {
+      form.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+    QString Cell(int row, int column) { return form.Model().index(row, column).data().toString(); }
+    QStringList Column(int column) {
+      QStringList values;
+      for (int r = 0; r < form.Model().rowCount(); ++r) values << Cell(r, column);
+      return values;
+    }
+    QStringList Titles() {
+      QStringList titles;
+      for (int c = 0; c < form.Model().columnCount(); ++c)
+        titles << form.Model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+      return titles;
+    }
+    QString CurrentName() { return Cell(form.CurrentRow(), 1); }
+    void ClickTitle(int column) {
+      QHeaderView* titles = Grid()->horizontalHeader();
+      const QPoint at(titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2,
+                      titles->height() / 2);
+      QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, at);
+    }
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
+      const QRect cell = Grid()->visualRect(form.Model().index(row, 1));
+      QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+    void Navigate(const char* button) {
+      QTest::mouseClick(form.findChild<QToolButton*>(button), Qt::LeftButton);
+    }
+    void Search(const QString& text) {
+      prompter.dialogs.push_back([text](QDialog& d) {
+        d.findChild<QLineEdit*>("EName")->setText(text);
+        return int(QDialog::Accepted);
+      });
+      QTest::mouseClick(form.findChild<QPushButton*>("BSearch"), Qt::LeftButton);
+    }
+  };
+
+  const QStringList kDataFileTitles = {"ID",           "NAME",        "Semi major axis",
+                                       "Eccentricity", "Inclination", "Classification",
+                                       "is NEA",       "is PHA"};
+  // The sample's names by number, by name, and by semi-major axis (then name).
+  const QStringList kByNumber = {"2024 AB1", "Ceres", "Pallas", "Vesta", "alpha", "Eros"};
+  const QStringList kByName = {"2024 AB1", "Ceres", "Eros", "Pallas", "Vesta", "alpha"};
+  const QStringList kByAxis = {"Eros", "Vesta", "2024 AB1", "alpha", "Ceres", "Pallas"};
+
+ private slots:
+  void CaptionAndColumnsFollowTheTable() {
+    Fixture f;
+    MakeSampleDataFile("plain.db");
+    MakeSampleDataFile("sources.db", true);
+    QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
+    QCOMPARE(f.Titles(), kDataFileTitles);
+
+    f.Open("plain.db");
+    QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (plain.db)"));
+    QCOMPARE(f.Titles(), kDataFileTitles);
+    QCOMPARE(f.Column(1), kByNumber);
+    // Numbers as stored, flags as they are.
+    QCOMPARE(f.Column(0), QStringList({"-1", "1", "2", "4", "7", "433"}));
+    QCOMPARE(f.Column(2), QStringList({"2.5", "2.77", "2.77", "2.36", "2.5", "1.46"}));
+    QCOMPARE(f.Column(3), QStringList({"0.1", "0.08", "0.23", "0.09", "0.01", "0.22"}));
+    QCOMPARE(f.Column(6), QStringList({"N", "N", "N", "N", "N", "Y"}));
+
+    f.Open("sources.db");
+    QCOMPARE(f.Titles(), kDataFileTitles + QStringList({"Reference", "Computer"}));
+    QCOMPARE(f.Cell(1, 8), QString("MPO1"));
+
+    f.form.CloseTable();
+    QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
+    QCOMPARE(f.form.Model().rowCount(), 0);
+    QVERIFY(!f.form.CurrentObject());
+    QCOMPARE(f.form.SelectedCount(), 0);
+    TOrbitalElements el;
+    el.Node = 99;
+    f.form.RowToElements(el);
+    QCOMPARE(double(el.Node), 99.0);
+  }
+
+  void TitleClicksSortAndTheSourcesLeaveTheOrder() {
+    Fixture f;
+    MakeSampleDataFile("sources.db", true);
+    f.Open("sources.db");
+    f.Show();
+    f.form.GoToRow(3);  // Vesta
+    f.ClickTitle(1);
+    QCOMPARE(f.Column(1), kByName);
+    QCOMPARE(f.CurrentName(), QString("Vesta"));  // the current body stays current
+    f.ClickTitle(8);                              // "Reference"
+    QCOMPARE(f.Column(1), kByName);
+    f.ClickTitle(9);  // "Computer"
+    QCOMPARE(f.Column(1), kByName);
+    QCOMPARE(f.Grid()->horizontalHeader()->sortIndicatorSection(), 1);
+    f.ClickTitle(2);
+    QCOMPARE(f.Column(1), kByAxis);
+    QCOMPARE(f.CurrentName(), QString("Vesta"));
+    f.ClickTitle(0);
+    QCOMPARE(f.Column(1), kByNumber);
+    QVERIFY(f.prompter.asked.isEmpty());
+  }
+
+  void FirstSortMakesTheMissingIndices() {
+    Fixture f;
+    MakeSampleDataFile("bare.db", false, false);
+    f.Open("bare.db");
+    f.Show();
+    QSignalSpy progress(&f.createIdx, &TCreateIdxForm::progressed);
+    f.ClickTitle(2);
+    QCOMPARE(progress.count(), 8);
+    QCOMPARE(progress.last()[0].toInt(), 100);
+    QCOMPARE(f.form.Table().IndexNames().size(), size_t(7));
+    QCOMPARE(f.Column(1), kByAxis);
+    QVERIFY(!f.createIdx.isVisible());
+    f.ClickTitle(1);  // all there now: no second round
+    QCOMPARE(progress.count(), 8);
+    QCOMPARE(f.Column(1), kByName);
+  }
+
+  void MarksMakeTheBodiesInGridOrder() {
+    Fixture f;
+    MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.Show();
+    f.ClickTitle(1);                     // by name
+    f.ClickRow(4, Qt::ControlModifier);  // Vesta
+    f.ClickRow(1, Qt::ControlModifier);  // Ceres
+    f.ClickRow(5, Qt::ControlModifier);  // alpha
+    f.ClickRow(5, Qt::ControlModifier);  // unmarked again
+    QCOMPARE(f.form.SelectedCount(), 2);
+    std::unique_ptr<TAsteroid> first = f.form.SelectedObject(0);
+    std::unique_ptr<TAsteroid> second = f.form.SelectedObject(1);
+    QVERIFY(first && second);
+    QCOMPARE(QString::fromStdString(first->Name), QString("Ceres"));
+    QCOMPARE(QString::fromStdString(second->Name), QString("Vesta"));
+    QVERIFY(!f.form.SelectedObject(2));
+    const TOrbitalElements& el = first->Elements;
+    QCOMPARE(double(el.SemiMajorAxis), 2.77);
+    QCOMPARE(double(el.MeanLongitude), 30.0);
+    QCOMPARE(double(el.PerihelionLongitude), 20.0);
+    QCOMPARE(el.DailyMotion, 0.9856262L / (Extended(2.77) * std::sqrt(Extended(2.77))));
+    QCOMPARE(first->Color, kMinorBodyColor);
+
+    // Shift adds the range from the last click to the marks.
+    f.ClickRow(3, Qt::ShiftModifier);
+    QCOMPARE(f.form.SelectedCount(), 4);  // Ceres, and Pallas to alpha
+    QCOMPARE(QString::fromStdString(f.form.SelectedObject(1)->Name), QString("Pallas"));
+    // A plain click makes a row current and takes the marks away.
+    f.ClickRow(2);
+    QCOMPARE(f.form.SelectedCount(), 0);
+    QCOMPARE(QString::fromStdString(f.form.CurrentObject()->Name), QString("Eros"));
+    TOrbitalElements current;
+    f.form.RowToElements(current);
+    QCOMPARE(double(current.SemiMajorAxis), 1.46);
+
+    // Showing the window again starts without marks.
+    f.ClickRow(0, Qt::ControlModifier);
+    QCOMPARE(f.form.SelectedCount(), 1);
+    f.form.hide();
+    f.Show();
+    QCOMPARE(f.form.SelectedCount(), 0);
+  }
+
+  void SearchGoesToTheNearestName() {
+    Fixture f;
+    MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.Show();
+    f.form.SearchDlg().findChild<QLineEdit*>("EName")->setText("old");
+    struct Case {
+      QString text, name;
+    };
+    for (const Case& c : {Case{"Ce", "Ceres"}, Case{"Ceres", "Ceres"}, Case{"F", "Pallas"},
+                          Case{"a", "alpha"}, Case{"", "2024 AB1"}, Case{"zz", "alpha"}}) {
+      f.Search(c.text);
+      QCOMPARE(f.CurrentName(), c.name);
+    }
+    QCOMPARE(f.Column(1), kByName);
+    QCOMPARE(f.Grid()->horizontalHeader()->sortIndicatorSection(), 1);
+    // The field is emptied before each showing; Cancel moves nothing.
+    f.prompter.dialogs.push_back([](QDialog& d) {
+      const bool emptied = d.findChild<QLineEdit*>("EName")->text().isEmpty();
+      d.findChild<QLineEdit*>("EName")->setText("Ceres");
+      return emptied ? int(QDialog::Rejected) : int(QDialog::Accepted);
+    });
+    QTest::mouseClick(f.form.findChild<QPushButton*>("BSearch"), Qt::LeftButton);
+    QCOMPARE(f.CurrentName(), QString("alpha"));
+    QVERIFY(f.prompter.asked.filter("error").isEmpty());
+  }
+
+  void NavigatorMovesTheCurrentRow() {
+    Fixture f;
+    MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.Show();
+    QCOMPARE(f.form.CurrentRow(), 0);
+    QVERIFY(!f.form.findChild<QToolButton*>("NbPrior")->isEnabled());
+    f.Navigate("NbNext");
+    f.Navigate("NbNext");
+    QCOMPARE(f.form.CurrentRow(), 2);
+    f.Navigate("NbPrior");
+    QCOMPARE(f.form.CurrentRow(), 1);
+    f.Navigate("NbLast");
+    QCOMPARE(f.form.CurrentRow(), 5);
+    QVERIFY(!f.form.findChild<QToolButton*>("NbNext")->isEnabled());
+    QCOMPARE(f.form.Model().headerData(5, Qt::Vertical, Qt::DisplayRole).toString(),
+             QString("\u25B6"));
+    f.Navigate("NbFirst");
+    QCOMPARE(f.form.CurrentRow(), 0);
+    QCOMPARE(QString::fromStdString(f.form.CurrentObject()->Name), QString("2024 AB1"));
+  }
+
+  void DataFileSwitchesThroughTheDialog() {
+    Fixture f;
+    MakeSampleDataFile("one.db");
+    MakeSampleDataFile("two.db", true);
+    std::ofstream(f.folder.File("junk.db")) << std::string(3000, 'j');
+    f.Open("one.db");
+    QSignalSpy changed(&f.form, &TAsterForm::dataFileChanged);
+    auto choose = [&](const QString& table) {
+      f.prompter.dialogs.push_back([table](QDialog& d) {
+        // Preset with the browser's table.
+        auto* list = d.findChild<QListWidget*>("TablesListBox");
+        if (!list->currentItem() || list->currentItem()->text() != "one.db")
+          return int(QDialog::Rejected);
+        QListWidgetItem* item = list->findItems(table, Qt::MatchExactly).value(0);
+        list->setCurrentItem(item);
+        emit list->itemClicked(item);
+        QTest::mouseClick(d.findChild<QPushButton*>("BOk"), Qt::LeftButton);
+        return d.result();
+      });
+      QTest::mouseClick(f.form.findChild<QPushButton*>("BDataFiles"), Qt::LeftButton);
+    };
+
+    f.prompter.dialogs.push_back([](QDialog&) { return int(QDialog::Rejected); });
+    QTest::mouseClick(f.form.findChild<QPushButton*>("BDataFiles"), Qt::LeftButton);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (one.db)"));
+
+    choose("two.db");
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (two.db)"));
+    QCOMPARE(f.Titles().size(), 10);
+
+    f.Open("one.db");
+    choose("junk.db");
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(f.prompter.asked.filter("error").size(), 1);
+    const QString error = f.prompter.asked.filter("error").first();
+    QVERIFY2(error.contains("file is not a database") && error.contains("junk.db"),
+             qPrintable(error));
+    QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
+    QCOMPARE(f.form.Model().rowCount(), 0);
+    QVERIFY(!f.form.CurrentObject());
+  }
+
+  void LargeTableOpensAtOnceAndGoesToItsLastRow() {
+    Fixture f;
+    constexpr int kRows = 1400000;
+    testing::MakeSyntheticDataFile(kDefaultAlias, "big.db", kRows);
+    f.Open("big.db");
+    f.Show();
+    QCOMPARE(f.form.windowTitle(), QString("1400000 objects in current data file (big.db)"));
+    QCOMPARE(f.Cell(0, 1), QString::fromStdString(testing::SyntheticName(1)));
+    f.Navigate("NbLast");
+    QCOMPARE(f.form.CurrentRow(), kRows - 1);
+    QCOMPARE(f.Cell(kRows - 1, 0), QString::number(kRows));
+    QCOMPARE(QString::fromStdString(f.form.CurrentObject()->Name),
+             QString::fromStdString(testing::SyntheticName(kRows)));
+    // The last row is in view.
+    const QRect last = f.Grid()->visualRect(f.form.Model().index(kRows - 1, 0));
+    QVERIFY(f.Grid()->viewport()->rect().intersects(last));
+    // A row in the middle, and back.
+    f.form.GoToRow(kRows / 2);
+    QCOMPARE(f.Cell(kRows / 2, 0), QString::number(kRows / 2 + 1));
+    f.Navigate("NbFirst");
+    QCOMPARE(f.Cell(0, 0), QString("1"));
+  }
+};
+
+}  // namespace kestrova
+
+QTEST_MAIN(kestrova::AsterFormTest)
+#include "aster_form_test.moc"

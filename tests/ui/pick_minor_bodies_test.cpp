@@ -1,0 +1,98 @@
+// What the browser hands "Add" after OK: marked bodies in the browser's order, else the
+// current one, and nothing at all for more marks than a list of picked bodies can carry.
+#include "ui/pick_minor_bodies.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+
+#include "database/minor_bodies.h"
+#include "model/astronomical_objects.h"
+#include "support/data_folder.h"
+#include "support/recording_prompter.h"
+#include "support/synthetic_data_file.h"
+#include "ui/aster_form.h"
+#include "ui/create_idx_form.h"
+#include "ui/data_files_dlg.h"
+#include "ui/minor_body_model.h"
+
+namespace kestrova {
+
+using testing::TDataFolder;
+using testing::TRecordingPrompter;
+
+class PickMinorBodiesTest : public QObject {
+  Q_OBJECT
+
+  struct Fixture {
+    TDataFolder folder;
+    TRecordingPrompter prompter;
+    TCreateIdxForm createIdx;
+    TDataFilesDlg dataFiles{prompter, createIdx};
+    TAsterForm form{prompter, dataFiles, createIdx};
+
+    QTableView* Grid() { return form.findChild<QTableView*>("DBGrid"); }
+    void Open(const std::string& table) {
+      form.SetDataFileNames(kDefaultAlias, table);
+      form.OpenTable();
+      form.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
+      const QRect cell = Grid()->visualRect(form.Model().index(row, 1));
+      QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+    std::vector<std::unique_ptr<TAsteroid>> Pick() { return PickedObjects(form, prompter, &form); }
+    QStringList Picked() {
+      QStringList names;
+      for (const auto& body : Pick()) names << QString::fromStdString(body->Name);
+      return names;
+    }
+  };
+
+ private slots:
+  void TheCurrentBodyWhenNoneIsMarked() {
+    Fixture f;
+    testing::MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.ClickRow(1);  // Ceres, current and not marked
+    QCOMPARE(f.form.SelectedCount(), 0);
+    QCOMPARE(f.Picked(), QStringList({"Ceres"}));
+    const std::vector<std::unique_ptr<TAsteroid>> picked = f.Pick();
+    QCOMPARE(picked[0]->Id, kMinorBodyId);
+    QCOMPARE(picked[0]->Color, kMinorBodyColor);
+    QCOMPARE(double(picked[0]->Elements.SemiMajorAxis), 2.77);
+    f.form.CloseTable();
+    QVERIFY(f.Pick().empty());
+    QVERIFY(f.prompter.asked.isEmpty());
+  }
+
+  void MarkedBodiesComeInTheBrowsersOrder() {
+    Fixture f;
+    testing::MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.form.DBGridTitleClick(1);  // by name: 2024 AB1, Ceres, Eros, Pallas, Vesta, alpha
+    f.ClickRow(4, Qt::ControlModifier);
+    f.ClickRow(0, Qt::ControlModifier);
+    f.ClickRow(2, Qt::ControlModifier);
+    QCOMPARE(f.Picked(), QStringList({"2024 AB1", "Eros", "Vesta"}));
+  }
+
+  void TooManyMarksAddNothing() {
+    Fixture f;
+    testing::MakeSyntheticDataFile(kDefaultAlias, "many.db", kMostPickedObjects + 5);
+    f.Open("many.db");
+    f.ClickRow(0);
+    f.form.GoToRow(kMostPickedObjects + 4);
+    f.ClickRow(kMostPickedObjects + 4, Qt::ShiftModifier);
+    QCOMPARE(f.form.SelectedCount(), kMostPickedObjects + 5);
+    QVERIFY(f.Pick().empty());
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY(f.prompter.asked[0].startsWith("message: 1005 objects are marked"));
+  }
+};
+
+}  // namespace kestrova
+
+QTEST_MAIN(kestrova::PickMinorBodiesTest)
+#include "pick_minor_bodies_test.moc"
