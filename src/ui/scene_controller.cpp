@@ -5,6 +5,7 @@
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
 #include "ui/prompter.h"
+#include "ui/view_panel.h"
 
 namespace kestrova {
 
@@ -17,6 +18,9 @@ TSceneController::TSceneController(TSolarSystem& scene, TPrompter& prompter, QOb
 
 void TSceneController::CenterAndZoom(int32_t centerObject, Extended dim) {
   scene_.SetCenterObject(centerObject);
+  // The zoom bar goes first, as when it is moved: a width that the scene refuses (a body far
+  // beyond Pluto) still zooms as far as the bar goes instead of leaving the view as it was.
+  scene_.SetDim(DimOfPosition(PositionOfDim(dim)));
   scene_.SetDim(dim);
   emit viewChanged();
   Repaint();

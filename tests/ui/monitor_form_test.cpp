@@ -20,6 +20,7 @@
 #include "support/scene_date.h"
 #include "support/screenshots.h"
 #include "ui/scene_controller.h"
+#include "ui/view_panel.h"
 
 namespace kestrova {
 
@@ -186,6 +187,16 @@ class MonitorFormTest : public QObject {
     f.click("SBShowObject");
     QCOMPARE(f.scene.CenterObject(), kJupiter);
     QVERIFY(std::abs(f.scene.Dim() - 1.2L * 422000 / 149597870) < 1e-15L);
+
+    // A body too far for the scene's widest view (1.4 x 200 AU > 100 AU) is shown as far out
+    // as the zoom bar goes, not left where the view was.
+    f.addMinorBody("Sedna-like", 200);
+    f.scene.Recompute();
+    f.monitor.AssignScene(&f.scene);
+    f.monitor.SelectObject("Sedna-like");
+    f.click("SBShowObject");
+    QCOMPARE(f.scene.CenterObject(), kSunIndex);
+    QCOMPARE(f.scene.Dim(), DimOfPosition(150));
   }
 
   void ShowFindsTheBodyAgainWhenItLeftTheScene() {
