@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -351,7 +352,16 @@ void TSolarSystemForm::KeepDrawingAreaSquare() {
 void TSolarSystemForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (splash_) splash_->hide();
-  if (!event->spontaneous()) UpdateControls();
+  if (event->spontaneous()) return;
+  // The tool windows that the start-up document shows come up once this window is on the
+  // screen: shown before it, they would not belong to it and would stay under it.
+  QTimer::singleShot(0, this, [this] {
+    if (!isVisible()) return;
+    if (monitor_window_ && State().MonitorVisible) monitor_window_->show();
+    if (description_window_ && State().DescriptionVisible) description_window_->show();
+    UpdateControls();
+  });
+  UpdateControls();
 }
 
 void TSolarSystemForm::changeEvent(QEvent* event) {

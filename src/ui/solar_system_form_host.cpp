@@ -230,7 +230,8 @@ void TSolarSystemForm::SetTimeStep(Extended value, int32_t unit) {
 
 void TSolarSystemForm::SetMonitorVisible(bool visible) {
   TDocumentHost::SetMonitorVisible(visible);
-  if (monitor_window_) monitor_window_->setVisible(visible);
+  // Until the main window is shown, the tool window waits for it (showEvent).
+  if (monitor_window_ && (isVisible() || !visible)) monitor_window_->setVisible(visible);
 }
 
 void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
@@ -245,7 +246,7 @@ void TSolarSystemForm::SetDescriptionColor(TColor color) {
 
 void TSolarSystemForm::SetDescriptionVisible(bool visible) {
   TDocumentHost::SetDescriptionVisible(visible);
-  if (description_window_) description_window_->setVisible(visible);
+  if (description_window_ && (isVisible() || !visible)) description_window_->setVisible(visible);
 }
 
 void TSolarSystemForm::SetDescriptionGeometry(const TWindowGeometry& g) {

@@ -151,6 +151,29 @@ class SolarSystemFormToolsTest : public QObject {
     QVERIFY(description.isVisible());
     QCOMPARE(testing::Summary(*description.Memo().document()), summary);
   }
+
+  void ToolWindowsOfTheStartDocumentWaitForTheMainWindow() {
+    // Shown before the main window is on the screen, a tool window would not belong to it,
+    // and the window manager would keep it under the main window.
+    testing::TFormFixture f;
+    {
+      TSolarSystemForm& form = f.Start();
+      f.Click("SBMonitor");
+      f.Click("SBDescription");
+      form.close();
+    }
+    f.Stop();
+    TStartOptions options;
+    options.Prompter = &f.prompter;
+    TSolarSystemForm form(std::move(options));
+    QVERIFY(form.State().MonitorVisible && form.State().DescriptionVisible);
+    QVERIFY(!Monitor(form).isVisible() && !Description(form).isVisible());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(Monitor(form).isVisible() && Description(form).isVisible());
+    QVERIFY(form.findChild<QToolButton*>("SBMonitor")->isChecked());
+    QVERIFY(form.findChild<QToolButton*>("SBDescription")->isChecked());
+  }
 };
 
 }  // namespace kestrova
