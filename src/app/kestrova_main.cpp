@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   splash.ShowNow();
 
   kestrova::TDialogPrompter prompter;
+  prompter.HideFirst(&splash);
   app.SetPrompter(&prompter);
   kestrova::TStartOptions options;
   options.Clock = [] { return kestrova::CurrentDate(0); };

@@ -41,21 +41,29 @@ QFileDialog* MakeFileDialog(QWidget* parent, const TFileDialogOptions& o) {
 
 }  // namespace
 
+void TDialogPrompter::Uncover() {
+  if (cover_) cover_->hide();
+}
+
 bool TDialogPrompter::AskYesNo(QWidget* parent, const QString& question) {
+  Uncover();
   return QMessageBox::question(parent, Caption(), PlainLines(question),
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void TDialogPrompter::ShowError(QWidget* parent, const QString& message) {
+  Uncover();
   QMessageBox::critical(parent, Caption(), PlainLines(message), QMessageBox::Ok);
 }
 
 void TDialogPrompter::ShowMessage(QWidget* parent, const QString& message) {
+  Uncover();
   QMessageBox::information(parent, Caption(), PlainLines(message), QMessageBox::Ok);
 }
 
 QString TDialogPrompter::OpenFileName(QWidget* parent, const TFileDialogOptions& options) {
+  Uncover();
   std::unique_ptr<QFileDialog> dialog(MakeFileDialog(parent, options));
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(QFileDialog::ExistingFile);
@@ -64,6 +72,7 @@ QString TDialogPrompter::OpenFileName(QWidget* parent, const TFileDialogOptions&
 }
 
 QString TDialogPrompter::SaveFileName(QWidget* parent, const TFileDialogOptions& options) {
+  Uncover();
   std::unique_ptr<QFileDialog> dialog(MakeFileDialog(parent, options));
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
@@ -73,12 +82,14 @@ QString TDialogPrompter::SaveFileName(QWidget* parent, const TFileDialogOptions&
 }
 
 std::optional<TColor> TDialogPrompter::ChooseColor(QWidget* parent, TColor initial) {
+  Uncover();
   const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent);
   if (!chosen.isValid()) return std::nullopt;
   return FromQRgb(chosen.rgb());
 }
 
 std::optional<QFont> TDialogPrompter::ChooseFont(QWidget* parent, const QFont& initial) {
+  Uncover();
   bool ok = false;
   const QFont font = QFontDialog::getFont(&ok, initial, parent);
   if (!ok) return std::nullopt;
@@ -86,6 +97,7 @@ std::optional<QFont> TDialogPrompter::ChooseFont(QWidget* parent, const QFont& i
 }
 
 bool TDialogPrompter::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  Uncover();
   // The printer, its paper and the output to a file are chosen here; which pages to print is
   // no question for a one-page plot.
   QPrintDialog dialog(&printer, parent);
@@ -94,6 +106,7 @@ bool TDialogPrompter::SetUpPrinter(QWidget* parent, QPrinter& printer) {
 }
 
 int TDialogPrompter::RunDialog(QDialog& dialog) {
+  Uncover();
   return dialog.exec();
 }
 

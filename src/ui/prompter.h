@@ -3,7 +3,9 @@
 // prompter that answers from a script and never blocks.
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <optional>
 
 #include "numerics/color.h"
@@ -11,7 +13,6 @@
 class QDialog;
 class QFont;
 class QPrinter;
-class QWidget;
 
 namespace kestrova {
 
@@ -55,6 +56,11 @@ class TPrompter {
 // The platform's own dialogs.
 class TDialogPrompter final : public TPrompter {
  public:
+  // A window that stays on top of all others and would cover the messages and dialogs (the
+  // splash window while the program starts, when a document cannot be read): it is hidden
+  // before any of them is shown.
+  void HideFirst(QWidget* window) { cover_ = window; }
+
   bool AskYesNo(QWidget* parent, const QString& question) override;
   void ShowError(QWidget* parent, const QString& message) override;
   void ShowMessage(QWidget* parent, const QString& message) override;
@@ -64,6 +70,10 @@ class TDialogPrompter final : public TPrompter {
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
   int RunDialog(QDialog& dialog) override;
+
+ private:
+  void Uncover();
+  QPointer<QWidget> cover_;
 };
 
 }  // namespace kestrova
