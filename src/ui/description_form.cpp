@@ -1,6 +1,7 @@
 #include "ui/description_form.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QHideEvent>
 #include <QMenu>
 #include <QPainter>
@@ -337,7 +338,13 @@ void TDescriptionForm::SBItalicClick() {
 }
 
 void TDescriptionForm::SBFontClick() {
-  const std::optional<QFont> font = prompter_.ChooseFont(this, memo_->currentCharFormat().font());
+  // The selection's format holds only what differs from the editor's font; the rest comes
+  // from the editor, and the face is the one really drawn (a face that is not installed is
+  // drawn in a substitute, which the dialog can list), so that the dialog opens on the face,
+  // style and size of the selection instead of the desktop's default face without its style.
+  QFont current = memo_->currentCharFormat().font().resolve(memo_->document()->defaultFont());
+  current.setFamily(QFontInfo(current).family());
+  const std::optional<QFont> font = prompter_.ChooseFont(this, current);
   if (!font) return;
   QTextCharFormat format;
   format.setFont(*font);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -188,6 +189,22 @@ class DescriptionFormTest : public QObject {
     QVERIFY(FileText(b.form.TempRtfPath()).find("plain") != std::string::npos);
     // A text read from a document starts a new undo history.
     QVERIFY(!b.button("SBUndo").isEnabled());
+  }
+
+  void FontDialogOpensOnTheSelectionsFont() {
+    Fixture f;
+    f.form.show();
+    QTest::keyClicks(&f.memo(), "plain strong");
+    f.select(6, 12);
+    f.click("SBBold");
+    f.click("SBItalic");
+    f.click("SBFont");  // cancelled
+    const QFont offered = f.prompter.lastFont;
+    QVERIFY(offered.bold() && offered.italic());
+    QCOMPARE(offered.pointSize(), 10);
+    // The face drawn for Arial, which the dialog can find in its list.
+    QCOMPARE(offered.family(), QFontInfo(f.memo().font()).family());
+    QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 10 b i}strong\n"));
   }
 
   void EmptyDescriptionIsWrittenAsRtfLines() {

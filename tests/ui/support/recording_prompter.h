@@ -19,8 +19,9 @@ class TRecordingPrompter final : public TPrompter {
   // What was asked, in order: "question: ...", "error: ...", "message: ...", "open: <title>",
   // "save: <title>", "color", "font", "printer", "dialog: <objectName>".
   QStringList asked;
-  // The last file dialog's options.
+  // The last file dialog's options and the font the last font dialog was preset with.
   TFileDialogOptions lastFileDialog;
+  QFont lastFont;
 
   // Answers, taken from the front; when a queue is empty: No, an empty name (cancel), no
   // colour, no font, printer set-up cancelled, and the dialog rejected.
@@ -55,8 +56,9 @@ class TRecordingPrompter final : public TPrompter {
     asked << "color";
     return Take(colors, std::optional<TColor>());
   }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+  std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
     asked << "font";
+    lastFont = initial;
     return Take(fonts, std::optional<QFont>());
   }
   bool SetUpPrinter(QWidget*, QPrinter& printer) override {
