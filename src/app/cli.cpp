@@ -50,7 +50,7 @@ long double ParseJulianDate(const std::string& text) {
   errno = 0;
   const long double jd = std::strtold(begin, &end);
   if (text.empty() || end != begin + text.size() || errno == ERANGE || !std::isfinite(jd))
-    throw EConvertError(Format("'%s' is not a valid floating point value", text.c_str()));
+    throw EConvertError(Format("'%s' is not a valid floating point value", Excerpt(text).c_str()));
   if (jd < MinJD)
     throw EUnderflow(Format("date %s underflows range (%s .. %s)", FormatGeneral(jd).c_str(),
                             FormatGeneral(MinJD).c_str(), FormatGeneral(MaxJD).c_str()));

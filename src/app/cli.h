@@ -1,7 +1,9 @@
 // kestrova-cli: headless access to the program's computations, one sub-command each.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -54,5 +56,12 @@ class TDocumentInput {
 // Reads a Julian date inside MinJD..MaxJD; raises EConvertError, EUnderflow or EOverflow with
 // the message to show.
 long double ParseJulianDate(const std::string& text);
+
+// The Julian dates of `ephem BODY -`: one a line, blanks around it and blank lines passed over,
+// each handed to take as soon as it is read. Raises EConvertError, EUnderflow or EOverflow for
+// the first bad line ("line N: ..."), and for a line longer than kMaxDateLine, which is not
+// read beyond that.
+inline constexpr size_t kMaxDateLine = 4096;
+void ForEachDateLine(std::istream& in, const std::function<void(long double)>& take);
 
 }  // namespace kestrova::cli

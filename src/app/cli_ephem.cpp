@@ -1,6 +1,7 @@
 // kestrova-cli ephem: positions of the planets, the Moon and the satellites for given Julian
 // dates, computed by the same bodies the scene holds.
 #include <cctype>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -103,6 +104,29 @@ TVector PositionJ2000(int32_t id, Extended jd) {
   return EclToEqu(v);
 }
 
+// Reads a line of at most max bytes into line (without its end, a CR before it dropped);
+// false at the end of the input. A longer line sets tooLong and is left unread beyond max.
+bool ReadLine(std::istream& in, std::string& line, size_t max, bool& tooLong) {
+  line.clear();
+  tooLong = false;
+  std::streambuf* buffer = in.rdbuf();
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return !line.empty();
+    }
+    if (c == '\n') break;
+    if (line.size() == max) {
+      tooLong = true;
+      return true;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
 std::string Number(Extended x) {
   return Format("%.17Lg", x);
 }
@@ -113,6 +137,26 @@ constexpr const char* kUsage =
     "       kestrova-cli ephem --data-file FILE.db JD           (every body of a data file)\n";
 
 }  // namespace
+
+void ForEachDateLine(std::istream& in, const std::function<void(long double)>& take) {
+  std::string line;
+  bool tooLong = false;
+  for (int64_t number = 1; ReadLine(in, line, kMaxDateLine, tooLong); ++number) {
+    if (tooLong)
+      throw EConvertError(Format("line %lld too long (more than %zu bytes)",
+                                 static_cast<long long>(number), kMaxDateLine));
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos) continue;
+    const size_t last = line.find_last_not_of(" \t");
+    Extended jd;
+    try {
+      jd = ParseJulianDate(line.substr(first, last - first + 1));
+    } catch (const EKestrovaError& e) {
+      throw EConvertError(Format("line %lld: %s", static_cast<long long>(number), e.what()));
+    }
+    take(jd);
+  }
+}
 
 int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (WantsHelp(args)) {
@@ -156,41 +200,44 @@ int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream
   }
   const std::optional<TBody> body = FindBody(rest[0]);
   if (!body) {
-    err << "kestrova-cli ephem: unknown body '" << rest[0] << "'\n";
+    err << "kestrova-cli ephem: unknown body '" << Excerpt(rest[0]) << "'\n";
     return kBadInput;
   }
 
-  // Every date is read and checked before anything is printed.
-  std::vector<std::string> texts;
+  const auto print = [&](Extended jd) {
+    const TVector v =
+        frame == TFrame::Date ? PositionOfDate(body->id, jd) : PositionJ2000(body->id, jd);
+    out << body->name + "," + Number(jd) + "," + Number(v.x) + "," + Number(v.y) + "," +
+               Number(v.z) + "\n";
+  };
   if (rest.size() == 2 && rest[1] == "-") {
-    std::string line;
-    while (std::getline(in, line)) {
-      const size_t first = line.find_first_not_of(" \t\r");
-      if (first == std::string::npos) continue;
-      const size_t last = line.find_last_not_of(" \t\r");
-      texts.push_back(line.substr(first, last - first + 1));
-    }
-  } else {
-    texts.assign(rest.begin() + 1, rest.end());
-  }
-  std::vector<Extended> dates;
-  for (const std::string& text : texts) {
+    // Each line goes out as soon as it is computed, so that ephem works inside a pipeline; a
+    // bad line ends the command after the lines before it.
+    out << "body,jd,x,y,z\n" << std::flush;
     try {
-      dates.push_back(ParseJulianDate(text));
+      ForEachDateLine(in, [&](Extended jd) {
+        print(jd);
+        out.flush();
+      });
+    } catch (const EKestrovaError& e) {
+      err << "kestrova-cli ephem: " << e.what() << "\n";
+      return kBadInput;
+    }
+    return kOk;
+  }
+
+  // Dates given as arguments are all checked before anything is printed.
+  std::vector<Extended> dates;
+  for (auto it = rest.begin() + 1; it != rest.end(); ++it) {
+    try {
+      dates.push_back(ParseJulianDate(*it));
     } catch (const EKestrovaError& e) {
       err << "kestrova-cli ephem: " << e.what() << "\n";
       return kBadInput;
     }
   }
-
-  std::string text = "body,jd,x,y,z\n";
-  for (Extended jd : dates) {
-    const TVector v =
-        frame == TFrame::Date ? PositionOfDate(body->id, jd) : PositionJ2000(body->id, jd);
-    text += body->name + "," + Number(jd) + "," + Number(v.x) + "," + Number(v.y) + "," +
-            Number(v.z) + "\n";
-  }
-  out << text;
+  out << "body,jd,x,y,z\n";
+  for (Extended jd : dates) print(jd);
   return kOk;
 }
 

@@ -33,9 +33,12 @@ std::string CsvField(const std::string& s) {
   return q + "\"";
 }
 
+// Rows that cannot be orbits are named one by one up to this many, then only counted.
+constexpr int64_t kNamedSkips = 20;
+
 constexpr const char* kImportUsage =
-    "usage: kestrova-cli import --format mpcorb|comets [--alias DIR] --table NAME [--replace]\n"
-    "                          [--quiet] FILE\n";
+    "usage: kestrova-cli import --format mpcorb|comets|auto [--alias DIR] --table NAME\n"
+    "                          [--replace] [--quiet] FILE\n";
 
 }  // namespace
 
@@ -46,9 +49,13 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
            "(default MPC, the folder MPC in the program folder; any other alias is a folder).\n"
            "  mpcorb  the minor-planet export format (MPCORB.DAT and its extracts)\n"
            "  comets  the one-line comet format (CometEls.txt); orbits with e >= 1 are skipped\n"
-           "An existing table is kept unless --replace is given. Lines that cannot be read are\n"
-           "skipped and counted; the summary names the first ten. Progress goes to stderr\n"
-           "unless --quiet.\n";
+           "  auto    the format the file's first lines are written in\n"
+           "FILE may be compressed with gzip (MPCORB.DAT.gz, CometEls.txt.gz as published); it\n"
+           "is read as it is decompressed. An existing table is kept unless --replace is given.\n"
+           "Lines that cannot be read are skipped and counted by reason; the summary names the\n"
+           "first lines of each reason. A file without one element line is an error and\n"
+           "changes no table. Progress goes to stderr unless --quiet. Ctrl+C leaves no half\n"
+           "table behind.\n";
     return kOk;
   }
   TImportOptions opt;
@@ -69,7 +76,7 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
       } else if (args[i] == "--quiet") {
         quiet = true;
       } else if (args[i].rfind("--", 0) == 0 || !file.empty()) {
-        throw EConvertError("unexpected argument '" + args[i] + "'");
+        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
       } else {
         file = args[i];
       }
@@ -78,9 +85,11 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
       opt.Format = TElementFormat::Mpcorb;
     else if (format == "comets")
       opt.Format = TElementFormat::Comets;
+    else if (format == "auto")
+      opt.Format.reset();
     else
       throw EConvertError(format.empty() ? "--format is missing"
-                                         : "unknown format '" + format + "'");
+                                         : "unknown format '" + Excerpt(format) + "'");
     if (!haveTable || opt.Table.empty()) throw EConvertError("--table is missing");
     if (file.empty()) throw EConvertError("FILE is missing");
   } catch (const EConvertError& e) {
@@ -88,12 +97,19 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   if (!quiet) {
-    opt.Progress = [&err, last = -100](const char* stage, int percent) mutable {
-      // A line every five percent is enough to see a long import move.
-      if (percent == 0 || percent == 100 || percent >= last + 5 || percent < last) {
-        err << "import: " << stage << " " << percent << "%\n" << std::flush;
+    opt.Progress = [&err, last = -100,
+                    stage = TImportProgress::TStage::Reading](const TImportProgress& p) mutable {
+      // A line every five percent of a stage is enough to see a long import move.
+      if (p.Stage != stage) last = -100;
+      stage = p.Stage;
+      const int percent = p.Percent;
+      if (percent != last && (percent == 0 || percent == 100 || percent >= last + 5)) {
+        err << "import: " << (stage == TImportProgress::TStage::Reading ? "reading" : "indexing")
+            << " " << percent << "%\n"
+            << std::flush;
         last = percent;
       }
+      return true;
     };
   }
   const TImportResult result = ImportElements(file, opt);
@@ -117,7 +133,7 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
       if (OptionValue(args, i, "--data-file", v))
         file = v;
       else if (args[i].rfind("--", 0) == 0 || !jdText.empty())
-        throw EConvertError("unexpected argument '" + args[i] + "'");
+        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
       else
         jdText = args[i];
     }
@@ -137,19 +153,31 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   // The header waits for the first row, so that a file that cannot be read prints nothing.
   bool header = false;
   std::string line;
-  ReadDataFile(file, [&](const TMinorBodyRow& row) {
-    if (!header) {
-      out << "no,name,x,y,z\n";
-      header = true;
-    }
-    // A plain body of the "all objects" list, computed as the scene computes it.
-    TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
-    body.Calculate(jd);
-    line = std::to_string(row.No) + "," + CsvField(row.Name) +
-           Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
-    out << line;
-  });
+  int64_t skipped = 0;
+  ReadDataFile(
+      file,
+      [&](const TMinorBodyRow& row) {
+        if (!header) {
+          out << "no,name,x,y,z\n";
+          header = true;
+        }
+        // A plain body of the "all objects" list, computed as the scene computes it.
+        TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
+        body.Calculate(jd);
+        line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
+               Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
+        out << line;
+      },
+      [&](const TMinorBodyRow& row, const char* why) {
+        // The first few by name; a damaged file may hold millions.
+        if (++skipped <= kNamedSkips)
+          err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
+              << "): " << why << ", no closed orbit\n";
+      });
   if (!header) out << "no,name,x,y,z\n";
+  if (skipped > 0)
+    err << "kestrova-cli ephem: " << skipped << (skipped == 1 ? " row" : " rows")
+        << " skipped: no closed orbit\n";
   return kOk;
 }
 

@@ -1,18 +1,53 @@
 // Entry point of the desktop program: kestrova [JD] [document path...]
-#include <QApplication>
+//
+// With KESTROVA_QUIT_AFTER_FIRST_PAINT=1 the program closes (writing its settings and
+// last.orb as always) right after the drawing area was painted for the first time, and tells
+// on stderr how long that took and the window's caption: the start-up benchmark and the
+// desktop check of scripts/test use it.
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
 
 #include "numerics/julian_dates.h"
+#include "ui/application.h"
+#include "ui/program_info.h"
+#include "ui/prompter.h"
+#include "ui/scene_view.h"
 #include "ui/solar_system_form.h"
+#include "ui/splash_window.h"
 
 int main(int argc, char** argv) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
   kestrova::InitClock();
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Kestrova"));
+  kestrova::TApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(kestrova::kProgramName));
+  QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
+  QApplication::setWindowIcon(kestrova::ProgramIcon());
 
+  kestrova::TInfoBox splash;
+  splash.ShowNow();
+
+  kestrova::TDialogPrompter prompter;
+  app.SetPrompter(&prompter);
   kestrova::TStartOptions options;
   options.Clock = [] { return kestrova::CurrentDate(0); };
+  options.Prompter = &prompter;
   options.Arguments = QApplication::arguments().mid(1);
+  options.Splash = &splash;
   kestrova::TSolarSystemForm form(std::move(options));
+
+  if (qEnvironmentVariable("KESTROVA_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
+    QObject::connect(
+        &form.View(), &kestrova::TSceneView::painted, &form,
+        [&form, &sinceStart] {
+          std::fprintf(stderr, "first paint after %lld ms: %s\n",
+                       static_cast<long long>(sinceStart.elapsed()),
+                       form.windowTitle().toUtf8().constData());
+          QTimer::singleShot(0, &form, &QWidget::close);
+        },
+        Qt::SingleShotConnection);
+  }
   form.show();
   return QApplication::exec();
 }

@@ -1,22 +1,29 @@
 #include "database/element_import.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <exception>
 #include <map>
+#include <string_view>
 #include <unordered_set>
 
 #include "database/data_files.h"
+#include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "streams/signal_cleanup.h"
 
 namespace kestrova {
 
@@ -34,13 +41,25 @@ std::string Col(const std::string& line, size_t first, size_t last) {
   return line.substr(b, e - b);
 }
 
+// Only plain decimal numbers, as the formats write them ("-1.25", "0.5", "12."): no exponent,
+// no hexadecimal, no "inf" or "nan", which strtod would all accept.
 bool ToDouble(const std::string& text, double& out) {
   if (text.empty()) return false;
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  out = std::strtod(begin, &end);
-  return end == begin + text.size() && errno != ERANGE && std::isfinite(out);
+  size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+  size_t digits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    if (text[i] >= '0' && text[i] <= '9') {
+      ++digits;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  out = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(out);
 }
 
 bool ToInt(const std::string& text, int& out) {
@@ -106,12 +125,14 @@ const char* OrbitTypeName(unsigned type) {
   }
 }
 
-// Shared checks of the angular elements of both formats.
-const char* CheckElements(double M, double peri, double node, double incl, double e) {
+// Shared checks of the elements of both formats: angles in their ranges, a closed orbit, and
+// a semi-major axis that a body bound to the Sun can have.
+const char* CheckElements(double M, double peri, double node, double incl, double e, double a) {
   if (!(M >= 0 && M <= 360 && peri >= 0 && peri <= 360 && node >= 0 && node <= 360 && incl >= 0 &&
         incl <= 180 && e >= 0))
     return "out of range";
   if (e >= 1) return "e >= 1";
+  if (!(a > 0 && a <= kMaxSemiMajorAxis)) return "out of range";
   return nullptr;
 }
 
@@ -194,14 +215,13 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
       !ToDouble(Col(line, 49, 57), node) || !ToDouble(Col(line, 60, 68), incl) ||
       !ToDouble(Col(line, 71, 79), e) || !ToDouble(Col(line, 93, 103), a))
     return "bad number";
-  if (const char* why = CheckElements(M, peri, node, incl, e)) return why;
-  if (!(a > 0)) return "out of range";
+  if (const char* why = CheckElements(M, peri, node, incl, e, a)) return why;
   unsigned flags = 0;
   if (const std::string hex = Col(line, 162, 165); !hex.empty()) {
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(hex.c_str(), &end, 16);
-    if (*end != '\0' || hex.find_first_of("+- ") != std::string::npos) return "bad flags";
-    flags = static_cast<unsigned>(v);
+    if (!std::all_of(hex.begin(), hex.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+      return "bad flags";
+    flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
   }
   row.Name = Col(line, 167, 194);
   if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
@@ -236,8 +256,8 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
       !ToDouble(Col(line, 52, 59), peri) || !ToDouble(Col(line, 62, 69), node) ||
       !ToDouble(Col(line, 72, 79), incl))
     return "bad number";
-  if (const char* why = CheckElements(0, peri, node, incl, e)) return why;
   if (!(q > 0)) return "out of range";
+  if (const char* why = CheckElements(0, peri, node, incl, e, e < 1 ? q / (1 - e) : 1)) return why;
   Extended epoch = tp;
   const std::string ey = Col(line, 82, 85);
   if (!ey.empty()) {
@@ -272,47 +292,186 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   return nullptr;
 }
 
-std::string TImportResult::Summary() const {
-  std::string s =
-      Format("Imported %lld rows into %s; skipped %lld lines", static_cast<long long>(Rows),
-             TableFile.c_str(), static_cast<long long>(Skipped));
-  if (Skipped > 0) {
-    s += " (";
-    for (size_t i = 0; i < Reasons.size(); ++i)
-      s += Format("%s%s: %lld", i ? ", " : "", Reasons[i].first.c_str(),
-                  static_cast<long long>(Reasons[i].second));
-    s += "; first at line";
-    s += FirstSkippedLines.size() > 1 ? "s " : " ";
-    for (size_t i = 0; i < FirstSkippedLines.size(); ++i)
-      s += Format("%s%lld", i ? ", " : "", static_cast<long long>(FirstSkippedLines[i]));
-    if (Skipped > static_cast<int64_t>(FirstSkippedLines.size())) s += ", ...";
-    s += ")";
+const char* FormatName(TElementFormat format) {
+  return format == TElementFormat::Mpcorb ? "mpcorb" : "comets";
+}
+
+std::optional<TElementFormat> DetectElementFormat(const std::vector<std::string>& lines) {
+  int64_t mpcorb = 0, comets = 0;
+  TElementRow row;
+  for (const std::string& line : lines) {
+    if (!ParseMpcorbLine(line, row)) ++mpcorb;
+    if (!ParseCometLine(line, row)) ++comets;
   }
-  return s;
+  if (mpcorb == 0 && comets == 0) return std::nullopt;
+  return mpcorb >= comets ? TElementFormat::Mpcorb : TElementFormat::Comets;
+}
+
+std::optional<TElementFormat> DetectElementFormat(const fs::path& file) {
+  TElementFileReader in(file);
+  std::vector<std::string> lines;
+  std::string line;
+  bool tooLong = false;
+  while (lines.size() < kDetectionLines && in.NextLine(line, tooLong)) {
+    // Binary data is no element file, and may not end (a device).
+    if (line.find('\0') != std::string::npos) break;
+    if (!tooLong) lines.push_back(line);
+  }
+  return DetectElementFormat(lines);
+}
+
+std::string TImportResult::SkippedText() const {
+  if (Skipped == 0) return {};
+  std::string s =
+      Format("skipped %lld line%s (", static_cast<long long>(Skipped), Skipped == 1 ? "" : "s");
+  for (size_t i = 0; i < Reasons.size(); ++i) {
+    const TSkipReason& r = Reasons[i];
+    s += Format("%s%s: %lld at line%s ", i ? "; " : "", r.Reason.c_str(),
+                static_cast<long long>(r.Count), r.FirstLines.size() > 1 ? "s" : "");
+    for (size_t k = 0; k < r.FirstLines.size(); ++k)
+      s += Format("%s%lld", k ? ", " : "", static_cast<long long>(r.FirstLines[k]));
+    if (r.Count > static_cast<int64_t>(r.FirstLines.size())) s += ", ...";
+  }
+  return s + ")";
+}
+
+std::string TImportResult::Summary() const {
+  std::string s = Format("Imported %lld row%s into %s; ", static_cast<long long>(Rows),
+                         Rows == 1 ? "" : "s", TableFile.c_str());
+  return s + (Skipped > 0 ? SkippedText() : std::string("skipped 0 lines"));
+}
+
+const char* TableNameProblem(const std::string& name) {
+  if (name.find_first_not_of(' ') == std::string::npos) return "it is empty or only blanks";
+  if (name == "." || name == "..") return "it names a folder";
+  if (name[0] == '.') return "it would be a hidden file";
+  if (name.find_first_of("/\\") != std::string::npos) return "it holds a folder separator";
+  if (name.find_first_of("'\"") != std::string::npos) return "it holds a quote";
+  if (std::any_of(name.begin(), name.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+      }))
+    return "it holds a control character";
+  return nullptr;
+}
+
+namespace {
+
+// ".NAME.db.importing-PID", with "-journal" after it for the engine's journal.
+bool TempImportPid(const std::string& name, long& pid) {
+  constexpr std::string_view kMark = ".db.importing-";
+  if (name.size() < 2 || name[0] != '.') return false;
+  const size_t mark = name.rfind(kMark);
+  if (mark == std::string::npos || mark == 0) return false;
+  std::string digits = name.substr(mark + kMark.size());
+  if (digits.ends_with("-journal")) digits.resize(digits.size() - 8);
+  if (digits.empty() || digits.size() > 9 ||
+      digits.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  pid = std::atol(digits.c_str());
+  return pid > 0;
+}
+
+}  // namespace
+
+int RemoveStaleImports(const fs::path& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    long pid = 0;
+    if (!TempImportPid(it->path().filename().string(), pid)) continue;
+    // Only a file whose process is gone: a process that lives (or whose number has been taken
+    // by another one since) may still be writing it.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code removing;
+    if (fs::remove(it->path(), removing)) ++removed;
+  }
+  return removed;
 }
 
 TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
+  if (const char* why = TableNameProblem(opt.Table))
+    throw EKestrovaError(Format("Invalid table name '%s': %s", Excerpt(opt.Table).c_str(), why));
   std::string tableName = opt.Table;
   if (!tableName.ends_with(".db")) tableName += ".db";
   const fs::path target = TableStore::TablePath(opt.Alias, tableName);
   std::error_code ec;
-  if (fs::exists(target, ec) && !opt.Replace)
-    throw EKestrovaError(
-        Format("Table %s exists already (use --replace to overwrite it)", target.c_str()));
+  if (fs::exists(target, ec)) {
+    if (!opt.Replace)
+      throw EKestrovaError(
+          Format("Table %s exists already (use --replace to overwrite it)", target.c_str()));
+    // The rename is for data files: a device or a FIFO in the table's place stays.
+    if (!fs::is_regular_file(target, ec))
+      throw EKestrovaError(
+          Format("Cannot replace %s: it is no data file but a %s", target.c_str(),
+                 fs::is_directory(target, ec) ? "folder" : "special file (a device or a FIFO)"));
+  }
 
-  std::ifstream in(file, std::ios::binary);
-  if (!in || fs::is_directory(file, ec))
-    throw EKestrovaError(
-        Format("Cannot read %s: %s", file.c_str(),
-               fs::is_directory(file, ec) ? "it is a folder" : std::strerror(errno)));
-  const auto fileSize = static_cast<double>(fs::file_size(file, ec));
-
-  // Built aside under a hidden name that table listings leave out, then renamed into place.
-  const std::string tmpName = "." + tableName + ".importing-" + std::to_string(getpid());
-  const fs::path tmpPath = target.parent_path() / tmpName;
-  fs::remove(tmpPath, ec);
+  TElementFileReader in(file);
   TImportResult result;
   result.TableFile = target;
+  TImportProgress progress;
+  progress.BytesTotal = in.BytesTotal();
+  // Reports where the import stands; a callback that answers false ends it.
+  const auto report = [&](TImportProgress::TStage stage, int percent) {
+    progress.Stage = stage;
+    progress.Rows = result.Rows;
+    progress.BytesRead = in.BytesRead();
+    progress.Percent = percent;
+    if (opt.Progress && !opt.Progress(progress)) throw EImportCancelled();
+  };
+
+  // The lines read ahead to find the format, given again before the rest of the file.
+  struct TPending {
+    std::string text;
+    bool tooLong;
+    int64_t number;
+  };
+  std::vector<TPending> pending;
+  size_t nextPending = 0;
+  TElementFormat format = opt.Format.value_or(TElementFormat::Mpcorb);
+  if (!opt.Format) {
+    std::vector<std::string> sample;
+    TPending p;
+    bool binary = false;
+    while (pending.size() < kDetectionLines && in.NextLine(p.text, p.tooLong)) {
+      p.number = in.LineNumber();
+      pending.push_back(p);
+      binary = p.text.find('\0') != std::string::npos;
+      if (binary) break;
+      if (!p.tooLong) sample.push_back(p.text);
+    }
+    const std::optional<TElementFormat> found = DetectElementFormat(sample);
+    if (!found) {
+      std::string message =
+          Format("no element lines of format mpcorb or comets in %s", file.c_str());
+      if (binary) message += " (binary data at line " + std::to_string(pending.back().number) + ")";
+      throw EKestrovaError(message);
+    }
+    format = *found;
+  }
+  result.ReadAs = format;
+  const auto nextLine = [&](std::string& line, bool& tooLong, int64_t& number) {
+    if (nextPending < pending.size()) {
+      TPending& p = pending[nextPending++];
+      line.swap(p.text);
+      tooLong = p.tooLong;
+      number = p.number;
+      return true;
+    }
+    if (!in.NextLine(line, tooLong)) return false;
+    number = in.LineNumber();
+    return true;
+  };
+
+  // Built aside under a hidden name that table listings leave out, then renamed into place.
+  // Imports that were killed left theirs behind; they go first.
+  RemoveStaleImports(target.parent_path());
+  const std::string tmpName = "." + tableName + ".importing-" + std::to_string(getpid());
+  const fs::path tmpPath = target.parent_path() / tmpName;
+  const std::string journalPath = tmpPath.string() + "-journal";
+  fs::remove(tmpPath, ec);
+  TRemoveOnSignal removeTable(tmpPath.string()), removeJournal(journalPath);
   const std::vector<TFieldDef> fields = DataFileFields(true);
   TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
   TableStore table;
@@ -323,25 +482,22 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     table.SetBulkMode();
     table.StartTransaction();
 
-    std::map<std::string, int64_t> reasons;
+    std::map<std::string, TSkipReason> reasons;
     std::unordered_set<int64_t> numbers;
     int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
-    int lastPercent = -1;
-    auto report = [&](const char* stage, int percent) {
-      if (opt.Progress && percent != lastPercent) opt.Progress(stage, percent);
-      lastPercent = percent;
-    };
+    bool binary = false;
     auto skip = [&](const char* why) {
       ++result.Skipped;
-      ++reasons[why];
-      if (result.FirstSkippedLines.size() < 10) result.FirstSkippedLines.push_back(lineNo);
+      TSkipReason& r = reasons[why];
+      ++r.Count;
+      if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
     };
     std::vector<TFieldValue> values(fields.size());
     TElementRow row;
     auto take = [&](const std::string& line) {
       if (Blank(line)) return;
-      const char* why = opt.Format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row)
-                                                             : ParseCometLine(line, row);
+      const char* why =
+          format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
       if (why) return skip(why);
       if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
       const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
@@ -355,55 +511,105 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
         inTransaction = 0;
       }
     };
+    const auto readingPercent = [&] {
+      const uint64_t total = in.BytesTotal();
+      return total > 0 ? static_cast<int>(100 * static_cast<double>(in.BytesRead()) /
+                                          static_cast<double>(total))
+                       : 0;
+    };
 
     std::string line;
-    std::vector<std::string> head;  // the lines before a possible header's dashes
-    bool inHead = opt.Format == TElementFormat::Mpcorb;
-    report("reading", 0);
-    while (std::getline(in, line)) {
-      ++lineNo;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    bool tooLong = false;
+    std::vector<std::pair<int64_t, std::string>> head;  // lines before a header's dashes
+    bool inHead = format == TElementFormat::Mpcorb;
+    const auto takeHead = [&] {
+      const int64_t here = lineNo;
+      for (const auto& [number, text] : head) {
+        lineNo = number;
+        take(text);
+      }
+      lineNo = here;
+      head.clear();
+    };
+    report(TImportProgress::TStage::Reading, 0);
+    while (nextLine(line, tooLong, lineNo)) {
+      // Text files hold no zero bytes. Before any element line this is no element file at
+      // all (and may never end, as /dev/zero), so the reading stops there.
+      if (line.find('\0') != std::string::npos) {
+        skip("binary data");
+        if (result.Rows == 0 && head.empty()) {
+          binary = true;
+          break;
+        }
+        continue;
+      }
+      if (tooLong) {
+        skip("too long");
+        continue;
+      }
       if (inHead) {
         // A header ends in a line of dashes near the top; without one, every line is data.
         if (DashLine(line)) {
           head.clear();
           inHead = false;
         } else if (head.size() < 200) {
-          head.push_back(line);
+          head.emplace_back(lineNo, line);
         } else {
           inHead = false;
-          const int64_t here = lineNo;
-          lineNo = 0;
-          for (const std::string& h : head) ++lineNo, take(h);
-          lineNo = here;
-          head.clear();
+          takeHead();
           take(line);
         }
         continue;
       }
       take(line);
-      if ((lineNo & 0xfff) == 0 && fileSize > 0) {
-        const auto pos = static_cast<double>(in.tellg());
-        report("reading", static_cast<int>(100 * pos / fileSize));
-      }
+      if ((lineNo & 0xfff) == 0) report(TImportProgress::TStage::Reading, readingPercent());
     }
-    if (in.bad())
-      throw EKestrovaError(Format("Error reading %s: %s", file.c_str(), std::strerror(errno)));
-    {
-      const int64_t here = lineNo;
-      lineNo = 0;
-      for (const std::string& h : head) ++lineNo, take(h);
-      lineNo = here;
-    }
+    takeHead();
     table.Commit();
-    report("reading", 100);
-
-    lastPercent = -1;
-    report("indexing", 0);
-    for (const TIndexStep& s : kDataFileIndexSteps) {
-      table.AddIndex(s.Name, s.Fields);
-      report("indexing", s.Progress);
+    for (auto& [why, r] : reasons) {
+      r.Reason = why;
+      result.Reasons.push_back(r);
     }
+    // Nothing read: the old table stays and no empty one takes its place.
+    if (result.Rows == 0) {
+      std::string message =
+          Format("no element lines of format %s in %s", FormatName(format), file.c_str());
+      if (binary) message += " (binary data at line " + std::to_string(lineNo) + ")";
+      const std::string skipped = result.SkippedText();
+      if (!skipped.empty()) message += "; " + skipped;
+      throw EKestrovaError(message);
+    }
+    report(TImportProgress::TStage::Reading, 100);
+
+    // An index over a million rows takes seconds; the engine asks now and then whether to go on.
+    // Nothing may be thrown through the engine: what the callback raises is kept and raised
+    // once the engine has stopped.
+    int indexPercent = 0;
+    std::exception_ptr stopped;
+    auto last = std::chrono::steady_clock::now();
+    table.SetBusyHandler([&] {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - last < std::chrono::milliseconds(100)) return true;
+      last = now;
+      try {
+        report(TImportProgress::TStage::Indexing, indexPercent);
+      } catch (...) {
+        stopped = std::current_exception();
+      }
+      return !stopped;
+    });
+    report(TImportProgress::TStage::Indexing, 0);
+    for (const TIndexStep& st : kDataFileIndexSteps) {
+      try {
+        table.AddIndex(st.Name, st.Fields);
+      } catch (const ETableError&) {
+        if (stopped) std::rethrow_exception(stopped);
+        throw;
+      }
+      indexPercent = st.Progress;
+      report(TImportProgress::TStage::Indexing, indexPercent);
+    }
+    table.SetBusyHandler({});
     table.Close();
 
     // Durable before it replaces anything.
@@ -420,11 +626,10 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     fs::rename(tmpPath, target, ec);
     if (ec)
       throw EKestrovaError(Format("Cannot create %s: %s", target.c_str(), ec.message().c_str()));
-    for (const auto& [why, count] : reasons) result.Reasons.emplace_back(why, count);
   } catch (...) {
     table.Close();
     fs::remove(tmpPath, ec);
-    fs::remove(tmpPath.string() + "-journal", ec);
+    fs::remove(journalPath, ec);
     throw;
   }
   return result;

@@ -51,26 +51,71 @@ TMinorBodyRow MinorBodyFromRow(const TableStore& table, const TElementFields& f)
   return r;
 }
 
-int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row) {
+const char* ClosedOrbitProblem(const TOrbitalElements& el) {
+  if (!std::isfinite(el.SemiMajorAxis)) return "a is no finite number";
+  if (el.SemiMajorAxis <= 0) return "a <= 0";
+  if (!std::isfinite(el.Eccentricity)) return "e is no finite number";
+  if (el.Eccentricity < 0) return "e < 0";
+  if (el.Eccentricity >= 1) return "e >= 1";
+  for (const Extended x : {el.Epoch, el.Inclination, el.Node, el.PerihelionLongitude,
+                           el.DailyMotion, el.MeanLongitude})
+    if (!std::isfinite(x)) return "an element is no finite number";
+  return nullptr;
+}
+
+int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row,
+                         const TSkippedRow& skipped) {
   const TElementFields f = ElementFields(table);
   int64_t n = 0;
-  for (table.First(); !table.Eof(); table.Next(), ++n) row(MinorBodyFromRow(table, f));
+  for (table.First(); !table.Eof(); table.Next()) {
+    const TMinorBodyRow body = MinorBodyFromRow(table, f);
+    if (const char* why = ClosedOrbitProblem(body.Elements)) {
+      if (skipped) skipped(body, why);
+      continue;
+    }
+    row(body);
+    ++n;
+  }
   table.First();
   return n;
 }
 
 int64_t ReadDataFile(const std::filesystem::path& file,
-                     const std::function<void(const TMinorBodyRow&)>& row) {
+                     const std::function<void(const TMinorBodyRow&)>& row,
+                     const TSkippedRow& skipped) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec))
-    throw ETableError("Table does not exist: " + file.string(), file.string());
+  const fs::file_type type = fs::status(file, ec).type();
+  if (type != fs::file_type::regular) {
+    const char* what = nullptr;
+    switch (type) {
+      case fs::file_type::directory:
+        what = "a folder";
+        break;
+      case fs::file_type::fifo:
+        what = "a FIFO";
+        break;
+      case fs::file_type::character:
+        what = "a character device";
+        break;
+      case fs::file_type::block:
+        what = "a block device";
+        break;
+      case fs::file_type::socket:
+        what = "a socket";
+        break;
+      default:
+        throw ETableError("Table does not exist: " + file.string(), file.string());
+    }
+    throw ETableError(file.string() + " is " + what + ", not a data file", file.string());
+  }
   TableStore table;
   // An absolute folder, so that a relative folder called "MPC" is not taken for the alias.
-  table.SetDatabase(std::filesystem::absolute(file).parent_path().string());
+  table.SetDatabase(fs::absolute(file).parent_path().string());
   table.SetTableName(file.filename().string());
   table.Open(TOpenMode::Shared);
   table.SetIndexName("");
-  const int64_t n = ForEachMinorBody(table, row);
+  const int64_t n = ForEachMinorBody(table, row, skipped);
   table.Close();
   return n;
 }

@@ -41,13 +41,26 @@ struct TMinorBodyRow {
 };
 TMinorBodyRow MinorBodyFromRow(const TableStore& table, const TElementFields& f);
 
+// Why elements cannot be a closed orbit around the Sun ("e >= 1", "a <= 0", a value that is
+// no finite number), or nullptr when they can. Hand-edited or damaged data files hold such
+// rows; a body made from one would have no position at all.
+const char* ClosedOrbitProblem(const TOrbitalElements& el);
+
+// A row that was passed over, with the reason.
+using TSkippedRow = std::function<void(const TMinorBodyRow&, const char* why)>;
+
 // Reads every row of an open table from the first one on, in the order of its active index,
-// and hands each to `row`; the table is left at its first row. Returns the number of rows.
-int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row);
+// and hands each to `row`; the table is left at its first row. A row that cannot be a closed
+// orbit (ClosedOrbitProblem) goes to `skipped` instead, when given. Returns the number of rows
+// handed to `row`.
+int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row,
+                         const TSkippedRow& skipped = {});
 
 // Opens the data file at `file` shared (its folder standing as the alias), reads every row in
-// primary-key order and closes it again.
+// primary-key order as ForEachMinorBody does and closes it again. A path that is no regular
+// file raises ETableError saying what it is ("... is a folder, not a data file").
 int64_t ReadDataFile(const std::filesystem::path& file,
-                     const std::function<void(const TMinorBodyRow&)>& row);
+                     const std::function<void(const TMinorBodyRow&)>& row,
+                     const TSkippedRow& skipped = {});
 
 }  // namespace kestrova

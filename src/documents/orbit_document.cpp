@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -140,9 +141,34 @@ bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
   return read(source, path, scene, host);
 }
 
+// The first bytes of a source only.
+class TLimitedSource : public ByteSource {
+ public:
+  TLimitedSource(ByteSource& inner, uint64_t limit) : inner_(inner), left_(limit) {}
+  size_t Read(uint8_t* data, size_t n) override {
+    const size_t count = inner_.Read(data, static_cast<size_t>(std::min<uint64_t>(n, left_)));
+    left_ -= count;
+    return count;
+  }
+  std::optional<uint64_t> Remaining() const override {
+    const std::optional<uint64_t> inner = inner_.Remaining();
+    return inner ? std::min(*inner, left_) : left_;
+  }
+
+ private:
+  ByteSource& inner_;
+  uint64_t left_;
+};
+
+constexpr uint64_t kMaxFirstValue = 64 * 1024;
+
 }  // namespace
 
-TDocumentVersion DetectDocumentVersion(ByteSource& source) {
+TDocumentVersion DetectDocumentVersion(ByteSource& input) {
+  // The magic is a short string: a first value that does not end within the first 64 KB
+  // counts as one that cannot be read, without being read (from a pipe it could be as long
+  // as the input, and all of it would be kept for the reader that follows).
+  TLimitedSource source(input, kMaxFirstValue);
   ValueReader reader(source);
   std::string magic;
   try {

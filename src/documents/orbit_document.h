@@ -27,7 +27,9 @@ enum class TDocumentVersion { V10, V15, V16, Unknown };
 // (or no value at all, as in an empty file) marks 1.0; any other string is Unknown. Raises
 // EKestrovaError ("Cannot open file ...") when the file cannot be opened.
 TDocumentVersion DetectDocumentVersion(const std::string& path);
-// The same from the source's first value (which it consumes).
+// The same from the source's first value (which it consumes). A first string that does not
+// end within the first 64 KB is taken as a value that cannot be read (version 1.0, whose
+// reader then fails at once).
 TDocumentVersion DetectDocumentVersion(ByteSource& source);
 
 struct TOpenResult {

@@ -32,6 +32,12 @@ T& TOwningList<T>::Add(std::unique_ptr<T> item) {
 }
 
 template <class T>
+void TOwningList<T>::Delete(int32_t i) {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  items_.erase(items_.begin() + static_cast<ptrdiff_t>(i));
+}
+
+template <class T>
 void TOwningList<T>::Clear() {
   while (!items_.empty()) items_.pop_back();
 }

@@ -45,6 +45,9 @@ class TOwningList {
   const std::vector<std::unique_ptr<T>>& Items() const { return items_; }
   // Appends; the list owns the element from then on. Returns it.
   T& Add(std::unique_ptr<T> item);
+  // Frees element i and removes it; the later ones move up. Raises EListError outside
+  // 0..Count-1.
+  void Delete(int32_t i);
   // Frees every element, the last first.
   void Clear();
 

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "numerics/extended.h"
 
@@ -35,6 +36,14 @@ class EOverflow : public EKestrovaError {
 // A number in the messages' general format: shortest form, at most 15 significant digits,
 // no trailing zeros ("%g" of the messages).
 std::string FormatGeneral(Extended x);
+
+// Text from outside (a name, a line of input) made safe to print on one line: control
+// characters, and bytes that are no UTF-8, become \xNN; a backslash stays as it is.
+std::string Escaped(std::string_view text);
+
+// Input quoted in a message: Escaped, and cut after max characters with "..." so that a huge
+// line of bad input gives a short message.
+std::string Excerpt(std::string_view text, size_t max = 80);
 
 // printf-style formatting into a std::string.
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

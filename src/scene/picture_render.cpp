@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <array>
 
+#include "numerics/errors.h"
 #include "scene/picture_files.h"
 #include "scene/qpainter_surface.h"
 
@@ -16,23 +17,55 @@ std::string CenterListText(int32_t centerObject) {
   return centerObject >= 0 && centerObject <= 9 ? kNames[size_t(centerObject)] : "";
 }
 
+namespace {
+
+std::array<std::string, 2> Header(const TSolarSystem& scene, const TDateRec& shownDate) {
+  return HeaderLines(shownDate, uint8_t(scene.Plane()), CenterListText(scene.CenterObject()));
+}
+
+}  // namespace
+
+void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(kPictureFontPixelSize);
+  painter.setFont(font);
+  TQPainterSurface surface(painter);
+  scene.PaintOffScreen(surface, TRect{0, 0, size, size}, 0, 2);
+  const TPoint origin = ExportTextOrigin(size);
+  DrawHeaderText(surface, origin.x, origin.y, Header(scene, shownDate),
+                 ExportHeaderColor(scene.BgColor()));
+}
+
 QImage RenderPicture(TSolarSystem& scene, int32_t size) {
+  return RenderPicture(scene, size, scene.SceneDate());
+}
+
+QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDate) {
   QImage image(size, size, QImage::Format_RGB32);
+  if (image.isNull())
+    throw EKestrovaError(Format("Not enough memory for a picture of %d x %d pixels.", size, size));
   image.fill(Qt::black);
-  {
-    QPainter painter(&image);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kPictureFontPixelSize);
-    painter.setFont(font);
-    TQPainterSurface surface(painter);
-    scene.PaintOffScreen(surface, TRect{0, 0, size, size}, 0, 2);
-    const TPoint origin = ExportTextOrigin(size);
-    DrawHeaderText(surface, origin.x, origin.y,
-                   HeaderLines(scene.SceneDate(), uint8_t(scene.Plane()),
-                               CenterListText(scene.CenterObject())),
-                   ExportHeaderColor(scene.BgColor()));
-  }
+  QPainter painter(&image);
+  PaintPicture(scene, painter, size, shownDate);
   return image;
+}
+
+TPrintLayout PaintPrintedPlot(TSolarSystem& scene, QPainter& painter, uint8_t scheme,
+                              const TDateRec& shownDate) {
+  const QPaintDevice* page = painter.device();
+  const TPrintLayout layout = PrintLayout(page->width(), page->height());
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(kPrintFontPointSize);
+  painter.setFont(font);
+  TQPainterSurface surface(painter);
+  scene.PaintOffScreen(surface, TRect{layout.Left, layout.Top, layout.Side, layout.Side},
+                       layout.Device, scheme);
+  // On the configured colours the header must read on the configured background, which is
+  // black unless the user chose another: there it takes the complement, as on pictures.
+  const TColor color = scheme == 2 ? ExportHeaderColor(scene.BgColor()) : PrintHeaderColor(scheme);
+  DrawHeaderText(surface, layout.TextOrigin.x, layout.TextOrigin.y, Header(scene, shownDate),
+                 color);
+  return layout;
 }
 
 }  // namespace kestrova

@@ -60,12 +60,13 @@ TObjectsPanel::TObjectsPanel(TSceneController& controller, QWidget* parent)
     : QWidget(parent), controller_(controller) {
   setObjectName(QStringLiteral("ObjectsPanel"));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->setSpacing(4);
+  layout->setContentsMargins(3, 3, 3, 3);
+  layout->setSpacing(3);
 
   TSolarSystem& scene = controller_.Scene();
   auto* sunRow = new QHBoxLayout;
-  sunRow->setContentsMargins(8, 2, 8, 0);
+  // The Sun's colour field stands above the planets' (whose row ends with the ":::" column).
+  sunRow->setContentsMargins(6, 2, 32, 0);
   sun_ = NewCheckBox(this, "CBSun", QStringLiteral("Sun"));
   sun_color_ = NewColorField(controller_.Prompter(), this, "ShSun");
   sunRow->addWidget(sun_, 1);
@@ -88,7 +89,7 @@ TObjectsPanel::TObjectsPanel(TSceneController& controller, QWidget* parent)
 QWidget* TObjectsPanel::BuildPlanetsGroup() {
   QGroupBox* group = NewGroup(this, "GBPlanets", QStringLiteral("&Planets"));
   auto* layout = new QGridLayout(group);
-  layout->setContentsMargins(6, 2, 6, 4);
+  layout->setContentsMargins(5, 1, 5, 3);
   layout->setVerticalSpacing(0);
   layout->setColumnStretch(0, 1);
   TPrompter& prompter = controller_.Prompter();
@@ -117,7 +118,7 @@ QWidget* TObjectsPanel::BuildPlanetsGroup() {
   satellite_color_->setToolTip(QStringLiteral("satellites' colour"));
   satellites_dialog_ =
       NewButton(group, "SBShowSatellites", QStringLiteral(":::"), QStringLiteral("satellites"));
-  satellites_dialog_->setFixedSize(24, 16);
+  satellites_dialog_->setFixedSize(20, 14);
   layout->addWidget(satellites_, row, 0);
   layout->addWidget(satellite_color_, row, 1);
   layout->addWidget(satellites_dialog_, row, 2);
@@ -150,7 +151,7 @@ QWidget* TObjectsPanel::BuildPlanetsGroup() {
 QWidget* TObjectsPanel::BuildOtherObjectsGroup() {
   other_ = NewGroup(this, "GBOtherObjects", QStringLiteral("&Other objects"));
   auto* layout = new QGridLayout(other_);
-  layout->setContentsMargins(6, 2, 6, 4);
+  layout->setContentsMargins(5, 1, 5, 3);
   layout->setSpacing(2);
   list_ = new QListWidget(other_);
   list_->setObjectName(QStringLiteral("ObjectsListBox"));
@@ -173,12 +174,12 @@ QWidget* TObjectsPanel::BuildOtherObjectsGroup() {
   all_objects_ = NewButton(other_, "SBAllObjects", QStringLiteral("Show all objects"),
                            QStringLiteral("show all objects of database"), true);
   all_objects_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  layout->addWidget(minor_color_, 2, 0, Qt::AlignLeft | Qt::AlignVCenter);
-  layout->addWidget(all_objects_, 2, 1, 1, 2);
+  layout->addWidget(all_objects_, 2, 0, 1, 3);
   database_ = NewButton(other_, "SBDatabase", QStringLiteral("Data file"),
                         QStringLiteral("choose the data file"));
   database_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  layout->addWidget(database_, 3, 0, 1, 3);
+  layout->addWidget(minor_color_, 3, 0, Qt::AlignLeft | Qt::AlignVCenter);
+  layout->addWidget(database_, 3, 1, 1, 2);
   // Until a browser and a data-files dialog are given, there is nothing to add from.
   add_->setEnabled(false);
   database_->setEnabled(false);

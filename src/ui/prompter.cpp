@@ -9,7 +9,7 @@
 #include <QFont>
 #include <QFontDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 
 #include "scene/qpainter_surface.h"
@@ -86,7 +86,10 @@ std::optional<QFont> TDialogPrompter::ChooseFont(QWidget* parent, const QFont& i
 }
 
 bool TDialogPrompter::SetUpPrinter(QWidget* parent, QPrinter& printer) {
-  QPageSetupDialog dialog(&printer, parent);
+  // The printer, its paper and the output to a file are chosen here; which pages to print is
+  // no question for a one-page plot.
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -45,7 +45,8 @@ class TPrompter {
   virtual std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) = 0;
   // The font dialog preset with `initial`; nothing on Cancel.
   virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
-  // The platform's printer set-up dialog for `printer`; true on OK.
+  // The platform's printer set-up dialog for `printer` (printer, paper, output to a file,
+  // copies); true on OK.
   virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
   // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
   virtual int RunDialog(QDialog& dialog) = 0;

@@ -76,11 +76,14 @@ void TSceneView::wheelEvent(QWheelEvent* event) {
 }
 
 void TSceneView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    dragging_ = true;
-    drag_from_ = event->position().toPoint();
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
   }
-  QWidget::mousePressEvent(event);
+  // Taken, so that the moves that follow come here while the button is down.
+  event->accept();
+  dragging_ = true;
+  drag_from_ = event->position().toPoint();
 }
 
 void TSceneView::mouseMoveEvent(QMouseEvent* event) {

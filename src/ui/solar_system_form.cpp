@@ -28,6 +28,7 @@
 #include "scene/solar_system.h"
 #include "ui/objects_panel.h"
 #include "ui/panel_parts.h"
+#include "ui/program_info.h"
 #include "ui/prompter.h"
 #include "ui/scene_view.h"
 #include "ui/time_panel.h"
@@ -67,10 +68,9 @@ TSolarSystemForm::TSolarSystemForm(TStartOptions options)
   controller_ = std::make_unique<TSceneController>(*scene_, *prompter_);
   controller_->SetClock(clock_);
   controller_->SetDialogParent(this);
-  description_text_ = std::make_unique<QTextDocument>();
-  description_text_->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
 
   setWindowTitle(QStringLiteral("Kestrova"));
+  setWindowIcon(ProgramIcon());
   BuildActions();
   BuildWindow();
   Start(options.Arguments);
@@ -81,10 +81,9 @@ TSolarSystemForm::~TSolarSystemForm() {
 }
 
 void TSolarSystemForm::BuildActions() {
-  QStyle* s = style();
-  auto make = [this](const char* name, const QIcon& icon, const QString& caption,
+  auto make = [this](const char* name, const char* icon, const QString& caption,
                      const QString& hint, const QKeySequence& key) {
-    auto* action = new QAction(icon, caption, this);
+    auto* action = new QAction(icon ? ToolIcon(icon) : QIcon(), caption, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -93,23 +92,20 @@ void TSolarSystemForm::BuildActions() {
     action->setShortcutContext(Qt::WidgetShortcut);
     return action;
   };
-  OpenAct =
-      make("ActOpen", s->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("&Open file"),
-           QStringLiteral("open file"), QKeySequence(Qt::CTRL | Qt::Key_O));
-  SaveAct =
-      make("ActSave", s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("&Save file"),
-           QStringLiteral("save file"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  PrintAct = make("ActPrint", s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("&Print"),
+  OpenAct = make("ActOpen", "open.svg", QStringLiteral("&Open file"), QStringLiteral("open file"),
+                 QKeySequence(Qt::CTRL | Qt::Key_O));
+  SaveAct = make("ActSave", "save.svg", QStringLiteral("&Save file"), QStringLiteral("save file"),
+                 QKeySequence(Qt::CTRL | Qt::Key_S));
+  PrintAct = make("ActPrint", "print.svg", QStringLiteral("&Print"),
                   QStringLiteral("print the current plot"), QKeySequence(Qt::CTRL | Qt::Key_P));
-  SaveAsBitmapAct = make("ActSaveAsBitmap", s->standardIcon(QStyle::SP_DesktopIcon),
-                         QStringLiteral("Save &as bitmap"),
+  SaveAsBitmapAct = make("ActSaveAsBitmap", "bitmap.svg", QStringLiteral("Save &as bitmap"),
                          QStringLiteral("save the current plot as a bitmap file"), {});
-  AboutAct = make("ActAbout", s->standardIcon(QStyle::SP_MessageBoxInformation),
-                  QStringLiteral("A&bout"), QStringLiteral("about this program"), {});
-  ExitAct = make("ActExit", s->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("E&xit"),
-                 QStringLiteral("exit program"), {});
+  AboutAct = make("ActAbout", "about.svg", QStringLiteral("A&bout"),
+                  QStringLiteral("about this program"), {});
+  ExitAct =
+      make("ActExit", "exit.svg", QStringLiteral("E&xit"), QStringLiteral("exit program"), {});
   LoadTemplateAct =
-      make("ActLoadTemplate", QIcon(), QStringLiteral("Load &template file"),
+      make("ActLoadTemplate", nullptr, QStringLiteral("Load &template file"),
            QStringLiteral("load template file (template.orb)"), QKeySequence(Qt::CTRL | Qt::Key_T));
 
   connect(OpenAct, &QAction::triggered, this, [this] { Guarded([this] { OpenAction(); }); });
@@ -189,7 +185,13 @@ QWidget* TSolarSystemForm::BuildPanel() {
   panel->setStyleSheet(QStringLiteral(
       "QWidget { font-size: 11px; }"
       "QToolBar QToolButton { padding: 1px; margin: 0; }"
-      "QTabBar::tab { padding: 3px 7px; }"
+      "QCheckBox, QRadioButton { spacing: 3px; min-height: 16px; max-height: 16px; }"
+      "QTabBar::tab { padding: 3px 8px; margin-right: 1px; border: 1px solid palette(mid);"
+      "  border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      "  background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(window); }"
+      "QTabBar::tab:!selected { margin-top: 2px; color: palette(dark); }"
+      "QScrollBar:vertical { width: 10px; }"
       "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px;"
       "  padding-top: 4px; }"
       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"

@@ -117,6 +117,13 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   // Keeps the drawing area square: called whenever the mouse moves over the window.
   void KeepDrawingAreaSquare();
 
+  // The monitor (isMonitor) or description window joins the "&Windows" group: it takes its
+  // place and style from the settings, its toggle button shows and hides it, its box sets its
+  // stay-on-top style, and its place goes to the settings at the end. A window that the user
+  // closes calls ToolWindowHidden so that its button is released.
+  void AttachToolWindow(QWidget* window, bool isMonitor);
+  void ToolWindowHidden(bool isMonitor);
+
   // The index of the open tab (0 time, 1 view, 2 objects).
   int Page() const;
   void SetPage(int page);
@@ -196,9 +203,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void WireLinesDialog();
   void WireSatellitesDialog();
   void WireAboutBox();
-  // The "&Windows" group for a tool window: its toggle button shows and hides it, its box
-  // sets its stay-on-top style, and a window hidden by the user releases the button.
-  void AttachToolWindow(QWidget* window, bool isMonitor);
   void SetStayOnTop(QWidget* window, bool on);
   // "Data file": the data-files dialog preset with the current names; on OK the data file is
   // closed, renamed and opened again. True when the chosen data file is open.
@@ -228,7 +232,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   std::filesystem::path program_folder_;
   std::unique_ptr<TSolarSystem> scene_;
   std::unique_ptr<TSceneController> controller_;
-  std::unique_ptr<QTextDocument> description_text_;
   Settings settings_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;

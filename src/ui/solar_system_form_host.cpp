@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "documents/orbit_document.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
 #include "ui/aster_form.h"
+#include "ui/description_form.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
 #include "ui/show_all_objects.h"
@@ -67,7 +69,6 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
 
   bitmap_size_ = 500;
   bitmap_path_ = program_folder_.string();
-  controller_->ShowDate(scene_->SceneDate());
   WriteTemplateIfMissing();
   LoadSettings();
 
@@ -75,11 +76,19 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   const bool lastDocument = start.DocumentPath.isEmpty();
   const QString path =
       lastDocument ? Text(LastDocumentPath()) : QFileInfo(start.DocumentPath).absoluteFilePath();
+  // The scene's date is shown once, by the document when it is read completely, else here:
+  // each showing computes every body again.
+  bool shown = false;
+  const QMetaObject::Connection showing =
+      connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
   // The very first start has no last.orb yet: the program starts with its default scene.
   bool opened = true;
   if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
+  disconnect(showing);
+  // A date of the command line is read in the time zone of the start.
   if (opened && start.JD) {
-    scene_->SetDate(JDToDate(StartZone(), *start.JD));
+    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
+  } else if (!shown) {
     controller_->ShowDate(scene_->SceneDate());
   }
   UpdateControls();
@@ -168,6 +177,15 @@ void TSolarSystemForm::LoadSettings() {
   PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
               settings_.MainHeight);
   SetPage(settings_.Page);
+  if (description_window_) {
+    PlaceWindow(*description_window_, settings_.DescriptionLeft, settings_.DescriptionTop,
+                settings_.DescriptionWidth, settings_.DescriptionHeight);
+    SetStayOnTop(description_window_, settings_.DescriptionStayOnTop);
+  }
+  if (monitor_window_) {
+    PlaceWindow(*monitor_window_, settings_.MonitorLeft, settings_.MonitorTop);
+    SetStayOnTop(monitor_window_, settings_.MonitorStayOnTop);
+  }
   bitmap_size_ = settings_.BitmapSize;
   bitmap_path_ = settings_.BitmapPath;
 }
@@ -232,6 +250,7 @@ void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
 
 void TSolarSystemForm::SetDescriptionColor(TColor color) {
   TDocumentHost::SetDescriptionColor(color);
+  description_->SetColor(color);
 }
 
 void TSolarSystemForm::SetDescriptionVisible(bool visible) {
@@ -268,6 +287,8 @@ bool TSolarSystemForm::OpenDataFile() {
 }
 
 void TSolarSystemForm::RunShowAllObjects() {
+  // Released with nothing loaded, there is nothing to empty and nothing to compute again.
+  if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
   bool loaded = false;
   try {
     loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
@@ -293,11 +314,11 @@ void TSolarSystemForm::ShowError(const std::string& message) {
 }
 
 QTextDocument& TSolarSystemForm::DescriptionText() {
-  return *description_text_;
+  return *description_->Memo().document();
 }
 
 fs::path TSolarSystemForm::DescriptionFolder() {
-  return program_folder_;
+  return description_->TempRtfPath().parent_path();
 }
 
 }  // namespace kestrova

@@ -8,12 +8,21 @@
 
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
+#include "ui/about_box.h"
 #include "ui/aster_form.h"
 #include "ui/create_idx_form.h"
 #include "ui/data_files_dlg.h"
+#include "ui/description_form.h"
+#include "ui/direction_dlg.h"
+#include "ui/directions_dlg.h"
+#include "ui/monitor_form.h"
 #include "ui/objects_panel.h"
 #include "ui/pick_minor_bodies.h"
+#include "ui/plot_actions.h"
+#include "ui/print_dlg.h"
 #include "ui/prompter.h"
+#include "ui/satellites_dlg.h"
+#include "ui/save_as_bitmap_dlg.h"
 #include "ui/solar_system_form.h"
 #include "ui/view_panel.h"
 #include "ui/window_places.h"
@@ -23,26 +32,21 @@ namespace kestrova {
 // ---- The "&Windows" group -------------------------------------------------------------------
 
 void TSolarSystemForm::SetStayOnTop(QWidget* window, bool on) {
-  if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-  const bool visible = window->isVisible();
-  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing a window's flags hides it.
-  if (visible) window->show();
+  // The tool windows change their style themselves: the hiding that a change of flags brings
+  // is then no hiding by the user, and the window stays shown where it was.
+  if (window == monitor_) monitor_->SetStayOnTop(on);
+  if (window == description_) description_->SetStayOnTop(on);
 }
 
 void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   QToolButton* button = isMonitor ? view_panel_->MonitorButton() : view_panel_->DescriptionButton();
   QCheckBox* onTop =
       isMonitor ? view_panel_->MonitorStayOnTop() : view_panel_->DescriptionStayOnTop();
+  // Places and styles come with the settings (LoadSettings).
   if (isMonitor) {
     monitor_window_ = window;
-    PlaceWindow(*window, settings_.MonitorLeft, settings_.MonitorTop);
-    SetStayOnTop(window, settings_.MonitorStayOnTop);
   } else {
     description_window_ = window;
-    PlaceWindow(*window, settings_.DescriptionLeft, settings_.DescriptionTop,
-                settings_.DescriptionWidth, settings_.DescriptionHeight);
-    SetStayOnTop(window, settings_.DescriptionStayOnTop);
   }
   button->setEnabled(true);
   onTop->setEnabled(true);
@@ -56,29 +60,54 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   connect(onTop, &QCheckBox::clicked, this, [this, window](bool on) { SetStayOnTop(window, on); });
 }
 
-// ---- Monitor --------------------------------------------------------------------------------
-// TMonitorForm: AttachToolWindow(monitor, true); AssignScene on dateChanged, viewChanged and
-// bodiesChanged and in RefreshMonitor; SelectObject in SelectMonitorBody; a hidden monitor
-// releases SBMonitor and stores State().MonitorVisible.
-
-void TSolarSystemForm::WireMonitor() {
-  view_panel_->MonitorButton()->setEnabled(false);
-  view_panel_->MonitorStayOnTop()->setEnabled(false);
+void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
+  if (isMonitor) {
+    TDocumentHost::SetMonitorVisible(false);
+    view_panel_->MonitorButton()->setChecked(false);
+  } else {
+    TDocumentHost::SetDescriptionVisible(false);
+    view_panel_->DescriptionButton()->setChecked(false);
+  }
 }
 
-void TSolarSystemForm::RefreshMonitor() {}
+// ---- Monitor --------------------------------------------------------------------------------
+// The monitor is given the scene after every date shown, every change of the view (the centre
+// among it) and of the bodies, in UpdateControls and while a document is read. A monitor hidden
+// by the user releases SBMonitor; its visibility and chosen body are kept in State().
+
+void TSolarSystemForm::WireMonitor() {
+  monitor_ = new TMonitorForm(*controller_, this);
+  AttachToolWindow(monitor_, true);
+  for (auto changed : {&TSceneController::dateChanged, &TSceneController::viewChanged,
+                       &TSceneController::bodiesChanged}) {
+    connect(controller_.get(), changed, monitor_, [this] { RefreshMonitor(); });
+  }
+  connect(monitor_, &TMonitorForm::hidden, this, [this] { ToolWindowHidden(true); });
+  connect(monitor_, &TMonitorForm::selectedNameChanged, this,
+          [this](const QString& name) { TDocumentHost::SelectMonitorBody(name.toStdString()); });
+}
+
+void TSolarSystemForm::RefreshMonitor() {
+  monitor_->AssignScene(scene_.get());
+}
 
 void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
-  TDocumentHost::SelectMonitorBody(name);
+  monitor_->SelectObject(QString::fromStdString(name));
+  // The monitor may have fallen back to the Earth.
+  TDocumentHost::SelectMonitorBody(monitor_->SelectedName().toStdString());
 }
 
 // ---- Description ----------------------------------------------------------------------------
-// TDescriptionForm: AttachToolWindow(description, false); DescriptionText() becomes the
-// editor's document and SetDescriptionColor its background.
+// The document host's description is the window's text, passing through its "~tmp.rtf"; its
+// background colour is the document's. A window hidden by the user releases SBDescription; its
+// visibility and a colour the user chose are kept in State().
 
 void TSolarSystemForm::WireDescription() {
-  view_panel_->DescriptionButton()->setEnabled(false);
-  view_panel_->DescriptionStayOnTop()->setEnabled(false);
+  description_ = new TDescriptionForm(*prompter_, program_folder_, this);
+  AttachToolWindow(description_, false);
+  connect(description_, &TDescriptionForm::hidden, this, [this] { ToolWindowHidden(false); });
+  connect(description_, &TDescriptionForm::colorChosen, this,
+          [this](TColor color) { TDocumentHost::SetDescriptionColor(color); });
 }
 
 // ---- Data files and table names (TDataFilesDlg, TTableNameDlg, TCreateIdxForm) ---------------
@@ -148,8 +177,28 @@ void TSolarSystemForm::CloseDataFile() {
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.
 
 void TSolarSystemForm::WirePrinting() {
-  PrintAct->setEnabled(false);
-  SaveAsBitmapAct->setEnabled(false);
+  print_dlg_ = new TPrintDlg(*prompter_, this);
+  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(*prompter_, this);
+  const auto plotState = [this] {
+    TPlotOutputState state;
+    state.DisplayDate = controller_->DisplayDate();
+    state.DocumentPath = QString::fromStdString(State().DocumentPath);
+    state.BitmapPath = QString::fromStdString(bitmap_path_);
+    state.BitmapSize = bitmap_size_;
+    return state;
+  };
+  connect(PrintAct, &QAction::triggered, this, [this, plotState] {
+    Guarded([&] { PrintAction(this, *scene_, *print_dlg_, *prompter_, plotState()); });
+  });
+  connect(SaveAsBitmapAct, &QAction::triggered, this, [this, plotState] {
+    Guarded([&] {
+      TPlotOutputState state = plotState();
+      SaveAsBitmapAction(this, *scene_, *save_as_bitmap_dlg_, *prompter_, state);
+      // Taken after OK even when the picture could not be written; Cancel changes neither.
+      bitmap_size_ = state.BitmapSize;
+      bitmap_path_ = state.BitmapPath.toStdString();
+    });
+  });
 }
 
 // ---- User-defined lines (TDirectionsDlg, TDirectionDlg) -------------------------------------
@@ -157,20 +206,40 @@ void TSolarSystemForm::WirePrinting() {
 // takes the dialog's, then controller_->BodiesChanged().
 
 void TSolarSystemForm::WireLinesDialog() {
-  view_panel_->LinesButton()->setEnabled(false);
+  direction_dlg_ = new TDirectionDlg(*prompter_, this);
+  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, *prompter_, this);
+  connect(view_panel_->LinesButton(), &QToolButton::clicked, this, [this] {
+    directions_dlg_->SetLines(scene_->DirectionList());
+    if (prompter_->RunDialog(*directions_dlg_) == QDialog::Accepted) {
+      scene_->DirectionList().AssignList(directions_dlg_->WorkingList());
+      controller_->BodiesChanged();
+    } else {
+      controller_->Repaint();
+    }
+  });
 }
 
 // ---- Satellites (TSatellitesDlg) ------------------------------------------------------------
 // objects_panel_->SatellitesButton(): the dialog gets PlanetsList, then BodiesChanged().
 
 void TSolarSystemForm::WireSatellitesDialog() {
-  objects_panel_->SatellitesButton()->setEnabled(false);
+  satellites_dlg_ = new TSatellitesDlg(this);
+  connect(objects_panel_->SatellitesButton(), &QToolButton::clicked, this, [this] {
+    satellites_dlg_->SetPlanets(scene_->PlanetsList());
+    // The dialog's OK has written the satellites' flags.
+    if (prompter_->RunDialog(*satellites_dlg_) == QDialog::Accepted) {
+      controller_->BodiesChanged();
+    } else {
+      controller_->Repaint();
+    }
+  });
 }
 
 // ---- About box ------------------------------------------------------------------------------
 
 void TSolarSystemForm::WireAboutBox() {
-  AboutAct->setEnabled(false);
+  about_box_ = new TAboutBox(this);
+  connect(AboutAct, &QAction::triggered, this, [this] { prompter_->RunDialog(*about_box_); });
 }
 
 }  // namespace kestrova

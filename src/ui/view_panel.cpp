@@ -93,8 +93,8 @@ TViewPanel::TViewPanel(TSceneController& controller, QWidget* parent)
     : QWidget(parent), controller_(controller) {
   setObjectName(QStringLiteral("ViewPanel"));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->setSpacing(4);
+  layout->setContentsMargins(3, 3, 3, 3);
+  layout->setSpacing(3);
   layout->addWidget(BuildGridAndPlane());
   layout->addWidget(BuildShowGroup());
   layout->addWidget(BuildCenterAndZoom());
@@ -107,13 +107,13 @@ QWidget* TViewPanel::BuildGridAndPlane() {
   auto* box = new QWidget(this);
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(4);
+  layout->setSpacing(3);
   TPrompter& prompter = controller_.Prompter();
   TSolarSystem& scene = controller_.Scene();
 
   QGroupBox* grid = NewGroup(box, "GBGrid", QStringLiteral("&Grid"));
   auto* gridLayout = new QGridLayout(grid);
-  gridLayout->setContentsMargins(6, 2, 6, 4);
+  gridLayout->setContentsMargins(5, 1, 5, 3);
   gridLayout->setVerticalSpacing(0);
   grid_ = new QButtonGroup(grid);
   QRadioButton* none = NewRadio(grid, "RBNone", "None");
@@ -133,7 +133,7 @@ QWidget* TViewPanel::BuildGridAndPlane() {
 
   QGroupBox* view = NewGroup(box, "GBView", QStringLiteral("&view"));
   auto* viewLayout = new QGridLayout(view);
-  viewLayout->setContentsMargins(6, 2, 6, 4);
+  viewLayout->setContentsMargins(5, 1, 5, 3);
   viewLayout->setVerticalSpacing(0);
   plane_ = new QButtonGroup(view);
   const char* planes[4][2] = {
@@ -165,7 +165,7 @@ QWidget* TViewPanel::BuildGridAndPlane() {
 QWidget* TViewPanel::BuildShowGroup() {
   QGroupBox* group = NewGroup(this, "GBShow", QStringLiteral("&show"));
   auto* layout = new QGridLayout(group);
-  layout->setContentsMargins(6, 2, 6, 4);
+  layout->setContentsMargins(5, 1, 5, 3);
   layout->setVerticalSpacing(0);
   layout->setColumnStretch(0, 1);
   TPrompter& prompter = controller_.Prompter();
@@ -187,7 +187,7 @@ QWidget* TViewPanel::BuildShowGroup() {
   perpendicular_color_->setObjectName(QStringLiteral("ShpPerpendiculars"));
   perpendicular_color_->setToolTip(QStringLiteral("colour of perpendiculars"));
   lines_ = NewButton(group, "SBLines", QStringLiteral(":::"), QStringLiteral("user-defined lines"));
-  lines_->setFixedSize(24, 16);
+  lines_->setFixedSize(20, 14);
   layout->addWidget(axes_color_, kAxesBox, 1);
   layout->addWidget(perpendicular_color_, kPerpendicularsBox, 1);
   layout->addWidget(lines_, kDirectionsBox, 1);
@@ -209,12 +209,12 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   auto* box = new QWidget(this);
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(4);
+  layout->setSpacing(3);
   TSolarSystem& scene = controller_.Scene();
 
   QGroupBox* background = NewGroup(box, "GBBackground", QStringLiteral("&Background color"));
   auto* backgroundLayout = new QHBoxLayout(background);
-  backgroundLayout->setContentsMargins(6, 2, 6, 4);
+  backgroundLayout->setContentsMargins(5, 1, 5, 3);
   background_color_ = new TColorField(controller_.Prompter(), background);
   background_color_->setObjectName(QStringLiteral("ShpBackground"));
   background_color_->setToolTip(QStringLiteral("background colour"));
@@ -231,7 +231,7 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
 
   QGroupBox* center = NewGroup(box, "GBCenter", QStringLiteral("&Center to object"));
   auto* centerLayout = new QHBoxLayout(center);
-  centerLayout->setContentsMargins(6, 2, 6, 4);
+  centerLayout->setContentsMargins(5, 1, 5, 3);
   center_ = new QComboBox(center);
   center_->setObjectName(QStringLiteral("CBCenterObject"));
   for (const char* row : kBodyRowTexts) center_->addItem(QString::fromLatin1(row));
@@ -246,7 +246,7 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
 
   QGroupBox* dimension = NewGroup(box, "GBDimension", QStringLiteral("&Dimension"));
   auto* dimLayout = new QHBoxLayout(dimension);
-  dimLayout->setContentsMargins(6, 2, 6, 4);
+  dimLayout->setContentsMargins(5, 1, 5, 3);
   dim_ = NewTrackBar(dimension, "TBDim", kDimMin, kDimMax);
   dim_->setToolTip(QStringLiteral("zoom (Alt+Up, Alt+Down, mouse wheel)"));
   dim_->setInvertedAppearance(false);
@@ -263,7 +263,7 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
 
   rotate_ = NewGroup(box, "GBRotate", QStringLiteral("&Rotate"));
   auto* rotateLayout = new QGridLayout(rotate_);
-  rotateLayout->setContentsMargins(6, 2, 6, 4);
+  rotateLayout->setContentsMargins(5, 1, 5, 3);
   rotateLayout->setVerticalSpacing(0);
   rot_x_ = NewTrackBar(rotate_, "TBRotX", 0, 180);
   rot_x_->setToolTip(QStringLiteral("tilt about the X axis (Ctrl+Up, Ctrl+Down)"));
@@ -288,8 +288,8 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
 QWidget* TViewPanel::BuildWindowsGroup() {
   QGroupBox* group = NewGroup(this, "GBWindows", QStringLiteral("&Windows"));
   auto* layout = new QGridLayout(group);
-  layout->setContentsMargins(6, 2, 6, 4);
-  layout->setVerticalSpacing(2);
+  layout->setContentsMargins(5, 1, 5, 3);
+  layout->setVerticalSpacing(1);
   description_ = NewButton(group, "SBDescription", QStringLiteral("Description"),
                            QStringLiteral("view file description"), true);
   description_on_top_ = new QCheckBox(QStringLiteral("Stay on top"), group);

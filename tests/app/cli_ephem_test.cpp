@@ -83,9 +83,69 @@ TEST(CliEphem, BadInputPrintsNothingAndExitsTwo) {
     EXPECT_EQ(r.out, "") << args[2];
     EXPECT_NE(r.err, "") << args[2];
   }
-  const TCliResult stdin_bad = RunCommand({"ephem", "Moon", "-"}, "2451545\nnot a date\n");
-  EXPECT_EQ(stdin_bad.status, kBadInput);
-  EXPECT_EQ(stdin_bad.out, "");
+}
+
+TEST(CliEphem, StandardInputStopsAtTheFirstBadLineAfterTheGoodOnes) {
+  struct Case {
+    std::string input;
+    size_t rows;  // printed before the bad line
+    std::string message;
+  };
+  const Case cases[] = {
+      {"2451545\nnot a date\n2451546\n", 1,
+       "kestrova-cli ephem: line 2: 'not a date' is not a valid floating point value\n"},
+      {"2451545\n" + std::string(kMaxDateLine + 1, '7') + "\n", 1,
+       "kestrova-cli ephem: line 2 too long (more than 4096 bytes)\n"},
+      // No line end at all: the reading stops at the limit (as on /dev/zero).
+      {std::string(10 << 20, '\0'), 0,
+       "kestrova-cli ephem: line 1 too long (more than 4096 bytes)\n"},
+      // A long bad line that fits is quoted with 80 of its characters.
+      {std::string(4000, '9') + "x\n", 0,
+       "kestrova-cli ephem: line 1: '" + std::string(80, '9') +
+           "...' is not a valid floating point value\n"},
+      {"\n  2451545\t\r\n\n9999999999\n", 1,
+       "kestrova-cli ephem: line 4: date 9999999999 overflows range (0 .. 4000000)\n"},
+  };
+  for (const Case& c : cases) {
+    const TCliResult r = RunCommand({"ephem", "Moon", "-"}, c.input);
+    EXPECT_EQ(r.status, kBadInput);
+    EXPECT_EQ(Lines(r.out).size(), 1 + c.rows) << c.message;
+    EXPECT_EQ(r.err, c.message);
+  }
+}
+
+// Input that hands out one line at a time and notes what had been printed when the next line
+// was asked for.
+class TPacedInput : public std::streambuf {
+ public:
+  TPacedInput(std::vector<std::string> lines, const std::ostringstream& out)
+      : lines_(std::move(lines)), out_(out) {}
+  std::vector<std::string> printedBefore;
+
+ protected:
+  int_type underflow() override {
+    if (next_ == lines_.size()) return traits_type::eof();
+    printedBefore.push_back(out_.str());
+    std::string& line = lines_[next_++];
+    setg(line.data(), line.data(), line.data() + line.size());
+    return traits_type::to_int_type(line[0]);
+  }
+
+ private:
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+  const std::ostringstream& out_;
+};
+
+TEST(CliEphem, EachLineIsWrittenBeforeTheNextIsRead) {
+  std::ostringstream out, err;
+  TPacedInput paced({"2451545\n", "2451546\n", "2451547\n"}, out);
+  std::istream in(&paced);
+  ASSERT_EQ(RunCli({"ephem", "Mars", "-"}, in, out, err), kOk) << err.str();
+  ASSERT_EQ(paced.printedBefore.size(), 3u);
+  EXPECT_EQ(Lines(paced.printedBefore[1]).size(), 2u);
+  EXPECT_EQ(Lines(paced.printedBefore[2]).back().rfind("Mars,2451546,", 0), 0u);
+  EXPECT_EQ(Lines(out.str()).size(), 4u);
 }
 
 }  // namespace

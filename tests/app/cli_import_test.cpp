@@ -2,10 +2,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/cli.h"
 #include "database/minor_bodies.h"
+#include "database/table_store.h"
+#include "support/gzip.h"
 #include "support/temp_home.h"
 
 namespace kestrova::cli {
@@ -88,6 +92,12 @@ TEST_F(CliImportTest, BadArgumentsAndFailures) {
            Case{{"ephem", "--data-file", "/nonexistent/x.db", "2451545"},
                 kFailure,
                 "Table does not exist"},
+           Case{{"ephem", "--data-file", "/tmp", "2451545"},
+                kFailure,
+                "kestrova-cli ephem: /tmp is a folder, not a data file"},
+           Case{{"ephem", "--data-file", "/dev/zero", "2451545"},
+                kFailure,
+                "/dev/zero is a character device, not a data file"},
            Case{{"ephem", "--data-file", "x.db"}, kBadInput, "JD is missing"},
            Case{{"ephem", "--data-file", "x.db", "soon"}, kBadInput, "not a valid"},
        }) {
@@ -96,6 +106,64 @@ TEST_F(CliImportTest, BadArgumentsAndFailures) {
   }
   EXPECT_EQ(Run({"import", "--help"}), kOk);
   EXPECT_NE(out_.str().find("usage: kestrova-cli import"), std::string::npos);
+}
+
+TEST_F(CliImportTest, NothingToImportFailsAndKeepsTheTable) {
+  const std::string file = (kData / "mpcorb_small.dat").string();
+  ASSERT_EQ(Run({"import", "--quiet", "--format", "mpcorb", "--table", "t", file}), kOk);
+  const fs::path db = home_ / "MPC" / "t.db";
+  for (const std::string& wrong : {std::string("/dev/null"), std::string("/dev/zero"), file}) {
+    EXPECT_EQ(Run({"import", "--quiet", "--replace", "--format", "comets", "--table", "t", wrong}),
+              kFailure);
+    EXPECT_EQ(
+        err_.str().rfind("kestrova-cli import: no element lines of format comets in " + wrong, 0),
+        0u)
+        << err_.str();
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(ReadDataFile(db, [](const TMinorBodyRow&) {}), 7);
+  }
+}
+
+TEST_F(CliImportTest, RowsThatAreNoOrbitsAreNamedAndCounted) {
+  const std::string file = (kData / "mpcorb_small.dat").string();
+  ASSERT_EQ(Run({"import", "--quiet", "--format", "mpcorb", "--table", "t", file}), kOk);
+  const fs::path db = home_ / "MPC" / "t.db";
+  {
+    TableStore t;
+    t.SetDatabase((home_ / "MPC").string());
+    t.SetTableName("t.db");
+    t.Open(TOpenMode::Exclusive);
+    // NO, NAME, M, NW, OHM, I, E, A, DATE, CLASS, ISNEA, ISPHA, Reference, Computer
+    t.AppendRecord(
+        {int64_t{900}, "Bell\a", 1.0, 2.0, 3.0, 4.0, 0.1, 2.5, 2451545.0, "", "N", "N", "", ""});
+    t.AppendRecord({int64_t{901}, "Flat\nline", 1.0, 2.0, 3.0, 4.0, 0.1, -1.0, 2451545.0, "", "N",
+                    "N", "", ""});
+  }
+  ASSERT_EQ(Run({"ephem", "--data-file", db.string(), "2451545"}), kOk) << err_.str();
+  EXPECT_NE(out_.str().find("\n900,Bell\\x07,"), std::string::npos) << out_.str();
+  EXPECT_EQ(err_.str(),
+            "kestrova-cli ephem: skipped row 901 (Flat\\x0Aline): a <= 0, no closed orbit\n"
+            "kestrova-cli ephem: 1 row skipped: no closed orbit\n");
+  EXPECT_EQ(out_.str().find("nan"), std::string::npos);
+}
+
+TEST_F(CliImportTest, CompressedFilesAndTheFormatFoundInThem) {
+  std::ifstream in(kData / "comets_small.txt", std::ios::binary);
+  const std::string gz =
+      testing::Gzip({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  std::ofstream(root_ / "CometEls.txt.gz", std::ios::binary) << gz;
+  ASSERT_EQ(Run({"import", "--quiet", "--format", "auto", "--table", "c",
+                 (root_ / "CometEls.txt.gz").string()}),
+            kOk)
+      << err_.str();
+  EXPECT_EQ(out_.str().rfind("Imported 4 rows into ", 0), 0u) << out_.str();
+  std::ofstream(root_ / "cut.gz", std::ios::binary) << gz.substr(0, gz.size() / 2);
+  EXPECT_EQ(
+      Run({"import", "--quiet", "--format", "comets", "--table", "d", (root_ / "cut.gz").string()}),
+      kFailure);
+  EXPECT_EQ(err_.str(), "kestrova-cli import: " + (root_ / "cut.gz").string() +
+                            ": the compressed data ends too early (the file is cut short)\n");
+  EXPECT_FALSE(fs::exists(home_ / "MPC" / "d.db"));
 }
 
 }  // namespace

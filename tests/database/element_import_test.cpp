@@ -2,11 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
+#include "support/gzip.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -108,6 +117,42 @@ TEST(ParseMpcorbLine, BadLinesSayWhy) {
   EXPECT_STREQ(ParseMpcorbLine(std::string(200, '\xff'), r), "bad designation");
 }
 
+TEST(ParseElementLines, OnlyPlainDecimalNumbersAndOrbitsTheSunCanHold) {
+  const std::vector<std::string> mpcorb = Lines(kData / "mpcorb_small.dat");
+  struct Case {
+    size_t column;  // first column of the field, counted from 1
+    std::string text;
+    const char* why;  // nullptr: the line is read
+  };
+  const Case cases[] = {
+      {27, "  0x1p3  ", "bad number"}, {27, "    1e2  ", "bad number"},
+      {27, "      inf", "bad number"}, {27, "      nan", "bad number"},
+      {27, "  12.5.1 ", "bad number"}, {27, "  +12.5  ", nullptr},
+      {27, "   12.   ", nullptr},      {93, "10000000.00", "out of range"},
+      {93, "999999.0000", nullptr},    {93, "    0.00000", "out of range"},
+      {162, "0x12", "bad flags"},      {162, "  -1", "bad flags"},
+      {162, "280B", nullptr},
+  };
+  TElementRow r;
+  for (const Case& c : cases) {
+    std::string line = mpcorb[4];
+    line.replace(c.column - 1, c.text.size(), c.text);
+    const char* why = ParseMpcorbLine(line, r);
+    if (c.why == nullptr) {
+      EXPECT_EQ(why, nullptr) << c.text << ": " << why;
+    } else {
+      EXPECT_STREQ(why, c.why) << c.text;
+    }
+  }
+  // A comet whose orbit is closed only on paper: q = 5 AU, e = 0.999999 makes a = 5e6 AU.
+  std::string comet = Lines(kData / "comets_small.txt")[0];
+  comet.replace(30, 9, " 5.000000");
+  comet.replace(41, 8, "0.999999");
+  EXPECT_STREQ(ParseCometLine(comet, r), "out of range");
+  comet.replace(41, 8, "0.9999x9");
+  EXPECT_STREQ(ParseCometLine(comet, r), "bad number");
+}
+
 TEST(ParseCometLine, PerihelionPassageIsKept) {
   const std::vector<std::string> lines = Lines(kData / "comets_small.txt");
   TElementRow r;
@@ -164,6 +209,10 @@ class ImportTest : public TempHome {
     o.Table = "small";
     return o;
   }
+  void Put(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file.is_absolute() ? file : root_ / file, std::ios::binary);
+    out << bytes;
+  }
   std::vector<std::string> Listing() {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(alias_))
@@ -174,20 +223,34 @@ class ImportTest : public TempHome {
 };
 
 TEST_F(ImportTest, MpcorbFileBecomesACompleteDataFile) {
-  std::vector<std::pair<std::string, int>> progress;
+  std::vector<TImportProgress> progress;
   TImportOptions o = Options();
-  o.Progress = [&](const char* stage, int p) { progress.emplace_back(stage, p); };
+  o.Progress = [&](const TImportProgress& p) {
+    progress.push_back(p);
+    return true;
+  };
   const TImportResult r = ImportElements(kData / "mpcorb_small.dat", o);
   EXPECT_EQ(r.Rows, 7);
   EXPECT_EQ(r.Skipped, 7);
-  EXPECT_EQ(r.FirstSkippedLines, (std::vector<int64_t>{7, 9, 12, 14, 15, 17, 19}));
-  EXPECT_EQ(r.Summary(),
-            "Imported 7 rows into " + alias_ +
-                "/small.db; skipped 7 lines (bad designation: 1, bad epoch: 1, bad number: 1, "
-                "duplicate number: 1, e >= 1: 1, out of range: 1, too short: 1; first at lines "
-                "7, 9, 12, 14, 15, 17, 19)");
-  EXPECT_EQ(progress.front(), std::make_pair(std::string("reading"), 0));
-  EXPECT_EQ(progress.back(), std::make_pair(std::string("indexing"), 100));
+  EXPECT_EQ(r.Summary(), "Imported 7 rows into " + alias_ +
+                             "/small.db; skipped 7 lines (bad designation: 1 at line 15; bad "
+                             "epoch: 1 at line 12; bad number: 1 at line 9; duplicate number: 1 "
+                             "at line 17; e >= 1: 1 at line 14; out of range: 1 at line 19; too "
+                             "short: 1 at line 7)");
+  // Reading from 0 to 100 percent, the rows and bytes growing, then the indices.
+  ASSERT_GE(progress.size(), 4u);
+  using TStage = TImportProgress::TStage;
+  EXPECT_EQ(progress.front().Stage, TStage::Reading);
+  EXPECT_EQ(progress.front().Percent, 0);
+  const auto read = std::find_if(progress.begin(), progress.end(), [](const TImportProgress& p) {
+    return p.Stage == TStage::Reading && p.Percent == 100;
+  });
+  ASSERT_NE(read, progress.end());
+  EXPECT_EQ(read->Rows, 7);
+  EXPECT_EQ(read->BytesRead, fs::file_size(kData / "mpcorb_small.dat"));
+  EXPECT_EQ(read->BytesTotal, read->BytesRead);
+  EXPECT_EQ(progress.back().Stage, TStage::Indexing);
+  EXPECT_EQ(progress.back().Percent, 100);
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
 
   TableStore t;
@@ -212,8 +275,7 @@ TEST_F(ImportTest, CometsSkipOpenOrbits) {
       ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
   EXPECT_EQ(r.Rows, 4);
   EXPECT_EQ(r.Skipped, 2);
-  EXPECT_EQ(r.Reasons,
-            (std::vector<std::pair<std::string, int64_t>>{{"e >= 1", 1}, {"too short", 1}}));
+  EXPECT_EQ(r.Reasons, (std::vector<TSkipReason>{{"e >= 1", 1, {4}}, {"too short", 1, {6}}}));
   std::vector<std::string> names;
   ReadDataFile(fs::path(alias_) / "small.db",
                [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
@@ -249,11 +311,22 @@ TEST_F(ImportTest, FailuresLeaveNoHalfTable) {
     EXPECT_NE(std::string(e.what()).find("missing.dat"), std::string::npos) << e.what();
   }
   EXPECT_THROW(ImportElements(root_, o), EKestrovaError);
-  // A failure after the rows are written, while the indices are made.
-  o.Progress = [](const char* stage, int p) {
-    if (std::string(stage) == "indexing" && p == 30) throw std::runtime_error("interrupted");
+  // A failure after the rows are written, while the indices are made, and a cancellation.
+  o.Progress = [](const TImportProgress& p) {
+    if (p.Stage == TImportProgress::TStage::Indexing && p.Percent == 30)
+      throw std::runtime_error("interrupted");
+    return true;
   };
   EXPECT_THROW(ImportElements(kData / "mpcorb_small.dat", o), std::runtime_error);
+  for (const auto stage : {TImportProgress::TStage::Reading, TImportProgress::TStage::Indexing}) {
+    o.Progress = [stage](const TImportProgress& p) { return p.Stage != stage || p.Percent < 15; };
+    try {
+      ImportElements(kData / "mpcorb_small.dat", o);
+      ADD_FAILURE() << "not cancelled";
+    } catch (const EImportCancelled& e) {
+      EXPECT_STREQ(e.what(), "Import cancelled");
+    }
+  }
 
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
   EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
@@ -263,6 +336,198 @@ TEST_F(ImportTest, FailuresLeaveNoHalfTable) {
   o.Progress = {};
   EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", o).Rows, 7);
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+}
+
+TEST_F(ImportTest, AFileWithoutElementLinesReplacesNothing) {
+  ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
+  const auto before = fs::file_size(fs::path(alias_) / "small.db");
+  Put("empty.txt", "");
+  std::string noise =
+      "\x7f"
+      "ELF";
+  for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919) % 256);
+  Put("noise.bin", noise);
+  Put("header.txt", "MINOR PLANET CENTER ORBIT DATABASE\n\n-----------------------\n");
+  struct Case {
+    fs::path file;
+    TElementFormat format;
+    std::string message;
+  };
+  const Case cases[] = {
+      {root_ / "empty.txt", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in " + (root_ / "empty.txt").string()},
+      {root_ / "header.txt", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in " + (root_ / "header.txt").string()},
+      {root_ / "noise.bin", TElementFormat::Comets,
+       "no element lines of format comets in " + (root_ / "noise.bin").string() +
+           " (binary data at line 1); skipped 1 line (binary data: 1 at line 1)"},
+      {kData / "mpcorb_small.dat", TElementFormat::Comets,
+       "no element lines of format comets in " + (kData / "mpcorb_small.dat").string() +
+           "; skipped 17 lines (bad perihelion time: 15 at lines 3, 4, 5, 6, 8, ...; too short: 2 "
+           "at lines 1, 7)"},
+      // A device that never ends: the first block shows it is no text.
+      {"/dev/zero", TElementFormat::Mpcorb,
+       "no element lines of format mpcorb in /dev/zero (binary data at line 1)"},
+  };
+  for (const Case& c : cases) {
+    for (const char* table : {"small", "new"}) {
+      TImportOptions o = Options(c.format);
+      o.Table = table;
+      o.Replace = true;
+      try {
+        ImportElements(c.file, o);
+        ADD_FAILURE() << c.file << ": no error";
+      } catch (const EKestrovaError& e) {
+        EXPECT_EQ(std::string(e.what()).substr(0, c.message.size()), c.message);
+      }
+    }
+  }
+  // The old table is whole, and no new or temporary one was left.
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+  EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
+  EXPECT_EQ(ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {}), 4);
+}
+
+TEST_F(ImportTest, OverlongAndBinaryLinesAreSkippedWithTheirNumbers) {
+  const std::vector<std::string> lines = Lines(kData / "mpcorb_small.dat");
+  Put("long.dat", lines[4] + "\n" + std::string(kMaxElementLine + 1, '9') + "\n" + lines[5] + "\n" +
+                      std::string(300, '\0') + "\n" + lines[7] + "\n" +
+                      std::string(3 * kMaxElementLine, ' ') + "no end");
+  const TImportResult r = ImportElements(root_ / "long.dat", Options());
+  EXPECT_EQ(r.Rows, 3);
+  EXPECT_EQ(r.Reasons,
+            (std::vector<TSkipReason>{{"binary data", 1, {4}}, {"too long", 2, {2, 6}}}));
+}
+
+TEST_F(ImportTest, TablesThatCannotBeMadeAreRefused) {
+  for (const std::string name : {"", "   ", ".", "..", ".hidden", "../up", "a/b", "a\\b", "it's",
+                                 "say \"x\"", "line\nend", "tab\there"}) {
+    TImportOptions o = Options();
+    o.Table = name;
+    try {
+      ImportElements(kData / "mpcorb_small.dat", o);
+      ADD_FAILURE() << name << ": imported";
+    } catch (const EKestrovaError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Invalid table name '", 0), 0u) << e.what();
+    }
+  }
+  EXPECT_TRUE(Listing().empty());
+  // A FIFO where the table would go is not replaced by a rename.
+  ASSERT_EQ(::mkfifo((fs::path(alias_) / "small.db").c_str(), 0600), 0);
+  TImportOptions o = Options();
+  o.Replace = true;
+  EXPECT_THROW(ImportElements(kData / "mpcorb_small.dat", o), EKestrovaError);
+  EXPECT_TRUE(fs::is_fifo(fs::path(alias_) / "small.db"));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
+}
+
+// A process number that no process has: a child's, after it ended.
+pid_t DeadPid() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(ImportTest, TemporaryTablesOfKilledImportsGoAtTheNextImport) {
+  const std::string dead = std::to_string(DeadPid());
+  const std::string alive = std::to_string(::getppid());
+  for (const std::string& name :
+       {".big.db.importing-" + dead, ".big.db.importing-" + dead + "-journal",
+        ".other.db.importing-" + alive, "plain.db.importing-" + dead, ".notes.importing-" + dead})
+    Put(fs::path(alias_) / name, "half a table");
+  EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", Options()).Rows, 7);
+  EXPECT_EQ(Listing(),
+            (std::vector<std::string>{".notes.importing-" + dead, ".other.db.importing-" + alive,
+                                      "plain.db.importing-" + dead, "small.db"}));
+}
+
+TEST_F(ImportTest, ASignalDuringTheImportTakesItsTableAlong) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      TImportOptions o = Options();
+      o.Table = "interrupted";
+      // The table is being built when the signal comes.
+      o.Progress = [signal](const TImportProgress&) { return ::raise(signal) == 0; };
+      try {
+        ImportElements(kData / "mpcorb_small.dat", o);
+      } catch (...) {
+      }
+      ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+    EXPECT_TRUE(Listing().empty()) << strsignal(signal) << ": " << Listing().front();
+  }
+}
+
+std::vector<std::pair<int64_t, std::string>> Rows(const fs::path& table) {
+  std::vector<std::pair<int64_t, std::string>> rows;
+  ReadDataFile(table, [&](const TMinorBodyRow& r) {
+    rows.emplace_back(r.No, r.Name + Format(" %.17Lg %.17Lg %.17Lg %.17Lg", r.Elements.Epoch,
+                                            r.Elements.SemiMajorAxis, r.Elements.Eccentricity,
+                                            r.Elements.MeanLongitude));
+  });
+  return rows;
+}
+
+TEST_F(ImportTest, GzipAndFoundFormatImportAsThePlainFile) {
+  for (const auto& [name, format] : {std::pair{"mpcorb_small.dat", TElementFormat::Mpcorb},
+                                     std::pair{"comets_small.txt", TElementFormat::Comets}}) {
+    std::ifstream in(kData / name, std::ios::binary);
+    const std::string plain{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Put(std::string(name) + ".gz", testing::Gzip(plain));
+
+    TImportOptions o = Options(format);
+    o.Table = "plain";
+    o.Replace = true;
+    const TImportResult a = ImportElements(kData / name, o);
+    o.Table = "packed";
+    const TImportResult b = ImportElements(root_ / (std::string(name) + ".gz"), o);
+    o.Table = "found";
+    o.Format.reset();
+    const TImportResult c = ImportElements(root_ / (std::string(name) + ".gz"), o);
+    EXPECT_EQ(c.ReadAs, format);
+    for (const TImportResult* r : {&b, &c}) {
+      EXPECT_EQ(r->Rows, a.Rows);
+      EXPECT_EQ(r->Reasons, a.Reasons);
+    }
+    const auto rows = Rows(fs::path(alias_) / "plain.db");
+    EXPECT_FALSE(rows.empty());
+    EXPECT_EQ(Rows(fs::path(alias_) / "packed.db"), rows) << name;
+    EXPECT_EQ(Rows(fs::path(alias_) / "found.db"), rows) << name;
+  }
+  // A cut compressed file is an error that creates no table and keeps the old one.
+  const auto before = Rows(fs::path(alias_) / "plain.db");
+  std::ifstream in(root_ / "comets_small.txt.gz", std::ios::binary);
+  const std::string gz{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  Put("cut.gz", gz.substr(0, gz.size() - 20));
+  for (const char* table : {"plain", "other"}) {
+    TImportOptions o = Options(TElementFormat::Comets);
+    o.Table = table;
+    o.Replace = true;
+    try {
+      ImportElements(root_ / "cut.gz", o);
+      ADD_FAILURE() << "imported a cut file";
+    } catch (const EKestrovaError& e) {
+      EXPECT_NE(std::string(e.what()).find("ends too early"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(Rows(fs::path(alias_) / "plain.db"), before);
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"found.db", "packed.db", "plain.db"}));
+  // Neither format in the file.
+  Put("prose.txt", "Minor planets are small.\n");
+  TImportOptions o = Options();
+  o.Format.reset();
+  try {
+    ImportElements(root_ / "prose.txt", o);
+    ADD_FAILURE() << "imported prose";
+  } catch (const EKestrovaError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "no element lines of format mpcorb or comets in " + (root_ / "prose.txt").string());
+  }
 }
 
 }  // namespace

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
 
 #include "database/data_files.h"
 #include "support/temp_home.h"
@@ -76,6 +82,66 @@ TEST_F(MinorBodiesTest, ReadDataFileGivesEveryRowInNumberOrder) {
   t.SetDatabase(alias_);
   t.SetTableName("rows.db");
   EXPECT_NO_THROW(t.Open(TOpenMode::Exclusive));
+}
+
+TEST_F(MinorBodiesTest, RowsThatCannotBeOrbitsAreSkippedAndNamed) {
+  {
+    TableStore t;
+    t.SetDatabase(alias_);
+    t.SetTableName("rows.db");
+    t.Open(TOpenMode::Exclusive);
+    const double inf = std::numeric_limits<double>::infinity();
+    // NO, NAME, M, NW, OHM, I, E, A, DATE: hand-edited rows of every kind of damage.
+    t.AppendRecord({int64_t{10}, "zero a", 1.0, 2.0, 3.0, 4.0, 0.1, 0.0, 2451545.0, "", "N", "N"});
+    t.AppendRecord(
+        {int64_t{11}, "negative a", 1.0, 2.0, 3.0, 4.0, 0.1, -2.0, 2451545.0, "", "N", "N"});
+    t.AppendRecord({int64_t{12}, "open", 1.0, 2.0, 3.0, 4.0, 1.0, 2.0, 2451545.0, "", "N", "N"});
+    t.AppendRecord(
+        {int64_t{13}, "endless M", inf, 2.0, 3.0, 4.0, 0.1, 2.0, 2451545.0, "", "N", "N"});
+    t.AppendRecord({int64_t{14}, "no epoch", 1.0, 2.0, 3.0, 4.0, 0.1, 2.0, -inf, "", "N", "N"});
+    t.AppendRecord(
+        {int64_t{15}, "huge a", 1.0, 2.0, 3.0, 4.0, 0.1, 1e308, 2451545.0, "", "N", "N"});
+  }
+  std::vector<std::string> kept;
+  std::vector<std::pair<std::string, std::string>> skipped;
+  const int64_t n = ReadDataFile(
+      std::filesystem::path(alias_) / "rows.db",
+      [&](const TMinorBodyRow& r) {
+        kept.push_back(r.Name);
+        for (const Extended x : {r.Elements.DailyMotion, r.Elements.MeanLongitude})
+          EXPECT_TRUE(std::isfinite(x)) << r.Name;
+      },
+      [&](const TMinorBodyRow& r, const char* why) { skipped.emplace_back(r.Name, why); });
+  EXPECT_EQ(n, 4);
+  EXPECT_EQ(kept, (std::vector<std::string>{"2024 AB1", "Ceres", "Astraea", "huge a"}));
+  EXPECT_EQ(skipped, (std::vector<std::pair<std::string, std::string>>{
+                         {"zero a", "a <= 0"},
+                         {"negative a", "a <= 0"},
+                         {"open", "e >= 1"},
+                         {"endless M", "an element is no finite number"},
+                         {"no epoch", "an element is no finite number"}}));
+}
+
+TEST_F(MinorBodiesTest, ReadDataFileSaysWhatAPathIsWhenItIsNoDataFile) {
+  namespace fs = std::filesystem;
+  const fs::path fifo = fs::path(alias_) / "pipe.db";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    fs::path path;
+    std::string message;
+  };
+  for (const Case& c :
+       {Case{alias_, alias_ + " is a folder, not a data file"},
+        Case{fifo, fifo.string() + " is a FIFO, not a data file"},
+        Case{"/dev/zero", "/dev/zero is a character device, not a data file"},
+        Case{fs::path(alias_) / "none.db", "Table does not exist: " + alias_ + "/none.db"}}) {
+    try {
+      ReadDataFile(c.path, [](const TMinorBodyRow&) {});
+      ADD_FAILURE() << c.path;
+    } catch (const ETableError& e) {
+      EXPECT_EQ(e.what(), c.message);
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -363,6 +364,24 @@ TEST_F(OrbitDocumentTest, VersionDetection) {
       EKestrovaError);
   EXPECT_THROW(OpenDocument(root_.string(), scene_, host_), EKestrovaError);
   EXPECT_TRUE(host_.log.empty());
+}
+
+TEST_F(OrbitDocumentTest, AHugeFirstStringFromAPipeIsNotKept) {
+  // From a pipe (a stream of unknown length), a first string that claims 4 GB is not read:
+  // what the detection reads, and keeps for the reader after it, stays within 64 KB and a block.
+  std::string pipe("\x0C\xF0\xFF\xFF\xFF", 5);
+  pipe += std::string(1 << 20, ' ') + "kv v1.6";
+  std::istringstream in(pipe);
+  IStreamSource stream(in);
+  EXPECT_EQ(DetectDocumentVersion(stream), TDocumentVersion::V10);
+  EXPECT_LE(in.tellg(), 64 * 1024 + 4096);
+  // Read by OpenDocument, such a document fails at its first value with the reader's message.
+  std::istringstream again(pipe);
+  IStreamSource source(again);
+  const TOpenResult r = OpenDocument(source, "/dev/stdin", scene_, host_);
+  EXPECT_EQ(r.Version, TDocumentVersion::V10);
+  EXPECT_FALSE(r.Read);
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Error reading file /dev/stdin."});
 }
 
 TEST_F(OrbitDocumentTest, ForeignAndEmptyFiles) {

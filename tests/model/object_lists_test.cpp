@@ -168,6 +168,20 @@ TEST(DirectionList, RoundTripKeepsVisibilityAndAssignListShowsEveryCopy) {
   EXPECT_TRUE(back.Get(1).Visible);
 }
 
+TEST(DirectionList, DeleteRemovesOneLineAndKeepsTheOrder) {
+  TDirectionList lines;
+  for (int i = 0; i < 3; ++i) lines.Add(std::make_unique<TDirection>(i, 0x10 * i, 9));
+  lines.Delete(1);
+  ASSERT_EQ(lines.Count(), 2);
+  EXPECT_EQ(lines.Get(0).FromId, 0);
+  EXPECT_EQ(lines.Get(1).FromId, 2);
+  EXPECT_THROW(lines.Delete(2), EListError);
+  EXPECT_THROW(lines.Delete(-1), EListError);
+  lines.Delete(1);
+  lines.Delete(0);
+  EXPECT_EQ(lines.Count(), 0);
+}
+
 TEST(DirectionList, TruncatedListKeepsTheCompleteLines) {
   TDirectionList lines;
   for (int i = 0; i < 3; ++i) lines.Add(std::make_unique<TDirection>(i, 0x10 * i, 9));

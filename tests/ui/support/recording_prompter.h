@@ -29,6 +29,8 @@ class TRecordingPrompter final : public TPrompter {
   std::deque<std::optional<TColor>> colors;
   std::deque<std::optional<QFont>> fonts;
   std::deque<bool> printerSetups;
+  // Runs on the printer when the set-up dialog is answered, as the user's changes there.
+  std::function<void(QPrinter&)> setUpPrinter;
   // Each runs against the dialog as it would be shown (it may fill in fields and click
   // buttons) and returns the dialog's result.
   std::deque<std::function<int(QDialog&)>> dialogs;
@@ -57,9 +59,11 @@ class TRecordingPrompter final : public TPrompter {
     asked << "font";
     return Take(fonts, std::optional<QFont>());
   }
-  bool SetUpPrinter(QWidget*, QPrinter&) override {
+  bool SetUpPrinter(QWidget*, QPrinter& printer) override {
     asked << "printer";
-    return Take(printerSetups, false);
+    const bool ok = Take(printerSetups, false);
+    if (ok && setUpPrinter) setUpPrinter(printer);
+    return ok;
   }
   int RunDialog(QDialog& dialog) override {
     asked << "dialog: " + dialog.objectName();

@@ -1,0 +1,103 @@
+// The main window on the offscreen platform: one animation tick as the 200 ms timer runs it
+// (step, ShowDate, recompute, the full repaint of a 588 x 588 drawing area), and
+// UpdateControls after a document.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "scene/solar_system.h"
+#include "ui/prompter.h"
+#include "ui/scene_controller.h"
+#include "ui/scene_view.h"
+#include "ui/solar_system_form.h"
+#include "ui/time_panel.h"
+
+namespace {
+
+using namespace kestrova;
+
+// Widgets need a QApplication; a benchmark of another file may have made a plain
+// QGuiApplication already, and then these cannot run.
+bool EnsureApplication() {
+  if (QCoreApplication::instance() != nullptr)
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "kestrova-bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
+  return true;
+}
+
+// A main window in a fresh program folder at 1 January 2025, shown with a square drawing
+// area of 588 pixels (the window's start size after the first mouse movement).
+class TBenchWindow {
+ public:
+  TBenchWindow() {
+    qputenv("KESTROVA_HOME", home_.path().toUtf8());
+    TStartOptions options;
+    options.Clock = [] { return TDateRec{1, 1, 2025, 0, 0, 0, 0}; };
+    options.Prompter = &prompter_;
+    form_ = std::make_unique<TSolarSystemForm>(std::move(options));
+    form_->resize(744, 588);
+    form_->show();
+    bool painted = false;
+    QObject::connect(&form_->View(), &TSceneView::painted, [&painted] { painted = true; });
+    while (!painted) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  ~TBenchWindow() { qunsetenv("KESTROVA_HOME"); }
+  TSolarSystemForm& Form() { return *form_; }
+
+ private:
+  // Shows nothing and answers No or Cancel: a benchmark never waits for a user.
+  class TSilentPrompter final : public TPrompter {
+   public:
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
+    void ShowError(QWidget*, const QString&) override {}
+    void ShowMessage(QWidget*, const QString&) override {}
+    QString OpenFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+    QString SaveFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+    std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+    int RunDialog(QDialog&) override { return 0; }
+  };
+  QTemporaryDir home_;
+  TSilentPrompter prompter_;
+  std::unique_ptr<TSolarSystemForm> form_;
+};
+
+void BM_AnimationTick(benchmark::State& state) {
+  if (!EnsureApplication()) {
+    state.SkipWithError("needs a QApplication");
+    return;
+  }
+  TBenchWindow window;
+  TSolarSystemForm& form = window.Form();
+  if (form.View().size() != QSize(588, 588)) state.SkipWithError("the drawing area is not square");
+  form.Controller().StartAnimation();
+  form.Controller().AnimationTimer().stop();
+  for (auto _ : state) {
+    form.TimePanel().AnimationTick();
+    form.View().repaint();
+  }
+  state.counters["width"] = form.View().width();
+}
+BENCHMARK(BM_AnimationTick)->Unit(benchmark::kMillisecond);
+
+void BM_UpdateControls(benchmark::State& state) {
+  if (!EnsureApplication()) {
+    state.SkipWithError("needs a QApplication");
+    return;
+  }
+  TBenchWindow window;
+  TSolarSystemForm& form = window.Form();
+  for (auto _ : state) form.UpdateControls();
+}
+BENCHMARK(BM_UpdateControls)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,54 @@
+// The element-file reader and the line parsers of both formats over arbitrary bytes: no input
+// may crash, hang or allocate without bound, and a line that is read gives a row that can be
+// an orbit (finite elements, angles in range, 0 <= e < 1, 0 < a <= kMaxSemiMajorAxis).
+//
+// Input: the bytes of an element file, read from a memory file through its /proc path, as
+// the import reads a file.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "database/element_file.h"
+#include "database/element_import.h"
+#include "numerics/errors.h"
+
+namespace {
+
+void CheckRow(const kestrova::TElementRow& r) {
+  for (const double x : {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date})
+    if (!std::isfinite(x)) __builtin_trap();
+  if (!(r.E >= 0 && r.E < 1 && r.A > 0 && r.A <= kestrova::kMaxSemiMajorAxis)) __builtin_trap();
+  if (!(r.M >= 0 && r.M <= 360 && r.NW >= 0 && r.NW < 360 && r.OHM >= 0 && r.OHM <= 360 &&
+        r.I >= 0 && r.I <= 180))
+    __builtin_trap();
+  if (r.Name.empty() || r.Name.size() > 32 || r.Class.size() > 20 || r.Reference.size() > 16 ||
+      r.Computer.size() > 16)
+    __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const int fd = ::memfd_create("elements", 0);
+  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  if (fd < 0 || ::ftruncate(fd, 0) != 0) __builtin_trap();
+  if (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) __builtin_trap();
+  try {
+    kestrova::TElementFileReader reader(path);
+    std::string line;
+    bool tooLong = false;
+    kestrova::TElementRow row;
+    while (reader.NextLine(line, tooLong)) {
+      if (line.size() > kestrova::kMaxElementLine) __builtin_trap();
+      if (!kestrova::ParseMpcorbLine(line, row)) CheckRow(row);
+      if (!kestrova::ParseCometLine(line, row)) CheckRow(row);
+    }
+  } catch (const kestrova::EKestrovaError&) {
+    // A file that cannot be read is reported with its message.
+  }
+  return 0;
+}

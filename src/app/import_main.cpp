@@ -1,0 +1,70 @@
+// Entry point of kestrova-import: the window that imports an element file into a data file,
+// started by the desktop program's data-files dialog with the alias folder as its argument;
+// with --no-gui, or with an element file and options as arguments, the same import as
+// `kestrova-cli import`, with the same options, messages and exit statuses.
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/cli.h"
+#include "app/import_window.h"
+#include "numerics/errors.h"
+#include "numerics/julian_dates.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestrova-import [ALIAS-FOLDER]\n"
+    "       kestrova-import [--no-gui] --format mpcorb|comets|auto [--alias DIR] --table NAME\n"
+    "                       [--replace] [--quiet] FILE\n"
+    "\n"
+    "Without an element file it opens a window that imports one (MPCORB.DAT, CometEls.txt, or\n"
+    "either compressed with gzip) into a data file of ALIAS-FOLDER (default: the folder MPC in\n"
+    "the program folder), with the format found in the file, a progress bar and Cancel.\n"
+    "With an element file, or with --no-gui, it imports as `kestrova-cli import` does\n"
+    "(`kestrova-cli import --help` describes the options).\n";
+
+bool HasDisplay() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* v = std::getenv(name);
+    if (v && *v) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  kestrova::InitClock();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::cout << kUsage;
+      return kestrova::cli::kOk;
+    }
+  }
+  if (kestrova::ImportRunsHeadless(args)) {
+    std::ios::sync_with_stdio(false);
+    kestrova::cli::Args command{"import"};
+    for (const std::string& a : args)
+      if (a != "--no-gui") command.push_back(a);
+    return kestrova::cli::RunCli(command, std::cin, std::cout, std::cerr);
+  }
+  if (!HasDisplay()) {
+    std::cerr << "kestrova-import: there is no display for the window; to import without one\n"
+                 "give the element file and options, or --no-gui (see kestrova-import --help)\n";
+    return kestrova::cli::kBadInput;
+  }
+  std::filesystem::path folder;
+  try {
+    folder = kestrova::ImportAliasFolder(args);
+  } catch (const kestrova::EKestrovaError& e) {
+    std::cerr << "kestrova-import: " << e.what() << "\n";
+    return kestrova::cli::kFailure;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("kestrova-import");
+  kestrova::TImportWindow window(folder);
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,112 @@
+// The description window "File description": a small rich-text editor for the description that
+// every orbit document carries, with a tool bar for paragraphs and characters and a pop-up menu
+// for the clipboard. Documents read and write the text through it as RTF lines; the text
+// passes through "~tmp.rtf" in the program folder, which stays there afterwards.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+
+#include "documents/window_geometry.h"
+#include "numerics/color.h"
+
+class QAction;
+class QMenu;
+class QTextEdit;
+class QToolButton;
+
+namespace kestrova {
+
+class TPrompter;
+class ValueReader;
+class ValueWriter;
+
+class TDescriptionForm : public QWidget {
+  Q_OBJECT
+ public:
+  // Starts hidden and empty, on a white background, at its start place.
+  TDescriptionForm(TPrompter& prompter, std::filesystem::path programFolder,
+                   QWidget* parent = nullptr);
+
+  QTextEdit& Memo() const { return *memo_; }
+  // The program folder's "~tmp.rtf".
+  const std::filesystem::path& TempRtfPath() const { return temp_rtf_path_; }
+
+  // ---- For the document code. The description operations raise the errors of a temporary
+  // file that cannot be written or read, for the document code to report.
+
+  // Empties the text and hides the window.
+  void ClearDescription();
+  // The description block: an Integer N, then N Strings, the lines of the text's RTF.
+  void WriteDescription(ValueWriter& writer);
+  // Reads a description block and shows it in the editor. RTF that does not parse shows the
+  // plain text it holds.
+  void ReadDescription(ValueReader& reader);
+  // The RTF file of an old document: loaded and the window shown when it exists (true);
+  // otherwise the text is emptied (false).
+  bool LoadDescriptionFile(const std::filesystem::path& path);
+
+  // The editor's background colour, stored in documents.
+  TColor Color() const { return color_; }
+  // Shows `color` behind the text; announces nothing.
+  void SetColor(TColor color);
+
+  // The window's place: left and top of its frame, width and height of its inside.
+  TWindowGeometry Place() const;
+  void SetPlace(const TWindowGeometry& place);
+
+  bool StayOnTop() const;
+  // Keeps the window above other windows, or not; a shown window stays shown and in place.
+  void SetStayOnTop(bool on);
+
+ signals:
+  // The window was hidden (closed by the user, or hidden by its owner), not minimised.
+  void hidden();
+  // The user chose a background colour.
+  void colorChosen(TColor color);
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  QToolButton* AddButton(const char* name, const QString& hint, const QIcon& icon,
+                         void (TDescriptionForm::*action)());
+  void SBNewClick();
+  void SBLeftAlignClick();
+  void SBCenterClick();
+  void SBRightAlignClick();
+  void SBBoldClick();
+  void SBItalicClick();
+  void SBFontClick();
+  void SBNumberingClick();
+  void SBColorClick();
+  void SBUndoClick();
+  void SetAlignment(Qt::Alignment alignment);
+  // The tool bar's buttons show the attributes at the cursor.
+  void ShowFormatAtCursor();
+  void PopupMenuPopup(const QPoint& at);
+
+  TPrompter& prompter_;
+  std::filesystem::path program_folder_;
+  std::filesystem::path temp_rtf_path_;
+  TColor color_ = 0xFFFFFF;
+  bool changing_flags_ = false;
+
+  QTextEdit* memo_;
+  QToolButton* sb_left_align_ = nullptr;
+  QToolButton* sb_center_ = nullptr;
+  QToolButton* sb_right_align_ = nullptr;
+  QToolButton* sb_bold_ = nullptr;
+  QToolButton* sb_italic_ = nullptr;
+  QToolButton* sb_numbering_ = nullptr;
+  QToolButton* sb_color_ = nullptr;
+  QToolButton* sb_undo_ = nullptr;
+  QMenu* popup_menu_;
+  QAction* cut_;
+  QAction* copy_;
+  QAction* paste_;
+  QAction* clear_;
+  QAction* select_all_;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,78 @@
+// The monitor: a small tool window that lists computed quantities of one body of the scene (a
+// planet, the Moon, a satellite or a picked minor body), chosen in a box at its top, and
+// centres and zooms the scene on that body with "Show". It keeps no data of its own: the table
+// is filled from the scene whenever the scene is handed over or a body is chosen.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "scene/monitor_values.h"
+
+class QComboBox;
+class QTableWidget;
+class QToolButton;
+
+namespace kestrova {
+
+class TAstronomialObject;
+class TSceneController;
+class TSolarSystem;
+
+class TMonitorForm : public QWidget {
+  Q_OBJECT
+ public:
+  // The window starts hidden, showing the Earth, and stays on top until told otherwise.
+  explicit TMonitorForm(TSceneController& controller, QWidget* parent = nullptr);
+
+  // Takes the scene (nullptr forgets it): rebuilds the minor bodies of the object box, finds
+  // the chosen name again (the Earth when it is gone) and refills the table.
+  void AssignScene(TSolarSystem* scene);
+  // Chooses the first entry whose text equals `name`, ignoring case, or the Earth, and fills
+  // the table.
+  void SelectObject(const QString& name);
+
+  // The text of the chosen entry.
+  const QString& SelectedName() const { return selected_name_; }
+  TMonitorLayout RowLayout() const { return row_layout_; }
+  const TAstronomialObject* ShownObject() const { return shown_object_; }
+
+  bool StayOnTop() const;
+  // Keeps the window above other windows, or not; a shown window stays shown and in place.
+  void SetStayOnTop(bool on);
+
+ signals:
+  // The window was hidden (closed by the user, or hidden by its owner), not minimised.
+  void hidden();
+  // The chosen entry changed its text: chosen by the user or by SelectObject, or the window
+  // fell back to the Earth.
+  void selectedNameChanged(const QString& name);
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void CBObjectChange(int index);
+  void SBShowObjectClick();
+  // Rows, captions and window height of layout k; the values stay until ShowValues.
+  void SetRowLayout(TMonitorLayout k);
+  // Writes the rows of ShownObject; a body of any other class leaves the table as it was.
+  void ShowValues();
+  // Chooses entry `index` of the box (a valid one) and fills the table.
+  void SelectEntry(int index);
+
+  TSceneController& controller_;
+  TSolarSystem* scene_ = nullptr;
+  const TAstronomialObject* shown_object_ = nullptr;
+  QString selected_name_ = QStringLiteral("Earth");
+  TMonitorLayout row_layout_ = TMonitorLayout::Planet;
+  // Set while the window's flags change, which hides and shows it again.
+  bool changing_flags_ = false;
+
+  QWidget* panel_;
+  QComboBox* cb_object_;
+  QToolButton* sb_show_object_;
+  QTableWidget* string_grid_;
+};
+
+}  // namespace kestrova
