@@ -8,13 +8,19 @@ namespace {
 
 using namespace kestrova;
 
-template <void (*Position)(int32_t, Extended, TVector&), int32_t First, int32_t Count>
+void Uranus(int32_t id, Extended jd, const TObliquity&, TVector& v) {
+  UranusMoonPosition(id, jd, v);
+}
+
+template <void (*Position)(int32_t, Extended, const TObliquity&, TVector&), int32_t First,
+          int32_t Count>
 void SatellitePosition(benchmark::State& state) {
   Extended jd = 2460676.5L;
+  const TObliquity eps = MeanObliquity(jd);
   int32_t k = 0;
   TVector v;
   for (auto _ : state) {
-    Position(First + k, jd, v);
+    Position(First + k, jd, eps, v);
     benchmark::DoNotOptimize(v);
     k = k + 1 == Count ? 0 : k + 1;
     jd += 0.0123L;
@@ -32,7 +38,7 @@ void BM_SaturnMoonPosition(benchmark::State& state) {
 BENCHMARK(BM_SaturnMoonPosition);
 
 void BM_UranusMoonPosition(benchmark::State& state) {
-  SatellitePosition<UranusMoonPosition, 170, 5>(state);
+  SatellitePosition<Uranus, 170, 5>(state);
 }
 BENCHMARK(BM_UranusMoonPosition);
 

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <functional>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "ephemerides/moon.h"
 #include "ephemerides/planet_positions.h"
 #include "ephemerides/precession.h"
-#include "ephemerides/satellites.h"
 #include "model/astronomical_objects.h"
 #include "model/body_data_table.h"
 #include "numerics/errors.h"
@@ -61,7 +59,9 @@ std::optional<TBody> FindBody(const std::string& text) {
 }
 
 // What the scene keeps in Pos: heliocentric on the mean ecliptic and equinox of the date for a
-// planet, geocentric for the Moon, planetocentric for a satellite.
+// planet, geocentric for the Moon, planetocentric for a satellite. A satellite is computed with
+// its planet and the planet's other satellites, as in the scene, so that it depends on the date
+// alone and not on what was computed before.
 TVector PositionOfDate(int32_t id, Extended jd) {
   if (id >= 0 && id <= 8) {
     TPlanet planet(id, 0);
@@ -69,18 +69,9 @@ TVector PositionOfDate(int32_t id, Extended jd) {
     return planet.Pos;
   }
   TPlanet host(id == kMoonId ? kEarth : id < 150 ? kJupiter : id < 170 ? kSaturn : kUranus, 0);
-  std::unique_ptr<TSatellite> body;
-  if (id == kMoonId) {
-    body = std::make_unique<TEarthMoon>(0, &host);
-  } else if (id < 150) {
-    body = std::make_unique<TJupiterMoon>(id, &host, 0);
-  } else if (id < 170) {
-    body = std::make_unique<TSaturnMoon>(id, &host, 0);
-  } else {
-    body = std::make_unique<TUranusMoon>(id, &host, 0);
-  }
-  body->Calculate(jd);
-  return body->Pos;
+  AddStandardSatellites(host, 0);
+  host.Calculate(jd);
+  return host.FindSatellite(id)->Pos;
 }
 
 // Rectangular coordinates on the mean equator and equinox of J2000.0.
@@ -88,20 +79,11 @@ TVector PositionJ2000(int32_t id, Extended jd) {
   if (id >= kEarth && id <= kNeptune) return PlanetPositionJ2000(id, jd);
   if (id == kPluto) {
     const TVector ecliptic = KeplerPosition(MeanPlanetElements(kPluto, 0, jd), jd);
-    MeanObliquity(J2000);
-    return EclToEqu(ecliptic);
+    return EclToEqu(ecliptic, MeanObliquity(J2000));
   }
   if (id == kMoonId) return MoonPosition(jd, false, true, true).Rect;
-  TVector v;
-  if (id < 150) {
-    JupiterMoonPosition(id, jd, v);
-  } else if (id < 170) {
-    SaturnMoonPosition(id, jd, v);
-  } else {
-    UranusMoonPosition(id, jd, v);
-  }
-  MeanObliquity(J2000);
-  return EclToEqu(v);
+  // The satellite as the scene has it, carried from the ecliptic of the date to J2000.0.
+  return PrecessRect(EclToEqu(PositionOfDate(id, jd), MeanObliquity(jd)), 1, jd);
 }
 
 // Reads a line of at most max bytes into line (without its end, a CR before it dropped);

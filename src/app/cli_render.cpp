@@ -52,7 +52,7 @@ Extended ParseNumber(const std::string& option, const std::string& text) {
   errno = 0;
   const long double v = std::strtold(begin, &end);
   if (text.empty() || end != begin + text.size() || errno == ERANGE || !std::isfinite(v))
-    throw EBadOption(Format("%s: '%s' is not a number", option.c_str(), text.c_str()));
+    throw EBadOption(Format("%s: '%s' is not a number", option.c_str(), Excerpt(text).c_str()));
   return v;
 }
 
@@ -63,7 +63,7 @@ int32_t ParseInteger(const std::string& option, const std::string& text, int32_t
   const long v = std::strtol(begin, &end, 10);
   if (text.empty() || end != begin + text.size() || errno == ERANGE || v < lo || v > hi)
     throw EBadOption(Format("%s: '%s' is not a whole number from %d to %d", option.c_str(),
-                            text.c_str(), lo, hi));
+                            Excerpt(text).c_str(), lo, hi));
   return int32_t(v);
 }
 
@@ -78,7 +78,7 @@ TPlane ParsePlane(const std::string& text) {
   if (t == "xz") return TPlane::XZ;
   if (t == "zy") return TPlane::ZY;
   if (t == "3d") return TPlane::D3;
-  throw EBadOption(Format("--plane: '%s' is none of xy, xz, zy, 3d", text.c_str()));
+  throw EBadOption(Format("--plane: '%s' is none of xy, xz, zy, 3d", Excerpt(text).c_str()));
 }
 
 // A body by its name in the centre list (any case) or by its number, 0..8 a planet, 9 the Sun.
@@ -88,7 +88,7 @@ int32_t ParseCenter(const std::string& text) {
   throw EBadOption(
       Format("--center: '%s' is no body: Sun, Mercury, Venus, Earth, Mars, "
              "Jupiter, Saturn, Uranus, Neptune, Pluto or 0..9",
-             text.c_str()));
+             Excerpt(text).c_str()));
 }
 
 // Whether the pattern holds exactly one integer field (%d or %i with flags and width, as
@@ -131,7 +131,7 @@ TRenderOptions ParseRenderOptions(const Args& args) {
     const std::string& option = args[i];
     if (i + 1 >= args.size()) {
       if (option.rfind("--", 0) == 0) throw EBadOption(Format("%s needs a value", option.c_str()));
-      throw EBadOption(Format("unexpected argument '%s'", option.c_str()));
+      throw EBadOption(Format("unexpected argument '%s'", Excerpt(option).c_str()));
     }
     const std::string& value = args[i + 1];
     if (option == "--document") {
@@ -165,7 +165,7 @@ TRenderOptions ParseRenderOptions(const Args& args) {
       o.out = value;
       haveOut = true;
     } else {
-      throw EBadOption(Format("unknown option '%s'", option.c_str()));
+      throw EBadOption(Format("unknown option '%s'", Excerpt(option).c_str()));
     }
   }
   if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");

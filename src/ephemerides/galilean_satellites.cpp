@@ -6,6 +6,7 @@
 #include "ephemerides/satellite_tables.h"
 #include "ephemerides/satellites.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -24,8 +25,9 @@ Extended MeanArg(int arg, Extended t) {
 }
 
 // sum(mult * arg) + phase, degrees.
-Extended Argument(const TGalileanTerm& term, const Extended (&arg)[kGalileanArgCount]) {
-  Extended x = term.phase;
+template <class Real>
+Real Argument(const TGalileanTerm& term, const Real (&arg)[kGalileanArgCount]) {
+  Real x = term.phase;
   for (const TArgMult& a : term.args) {
     if (a.mult == 0) break;
     x += a.mult * arg[a.arg];
@@ -33,36 +35,54 @@ Extended Argument(const TGalileanTerm& term, const Extended (&arg)[kGalileanArgC
   return x;
 }
 
+// The position in the plane of Jupiter's equator, in either precision.
+template <class Real>
+void EquatorPosition(int32_t id, Extended jd, Real (&v)[3]) {
+  using M = TMath<Real>;
+  const TGalileanTheory& th = kGalileanTheories[id - 140];
+  const Extended t = jd - kEpoch;
+  Real arg[kGalileanArgCount];
+  for (int k = 0; k < kGalileanArgCount; ++k) arg[k] = static_cast<Real>(MeanArg(k, t));
+
+  Real xi = 0;
+  for (const TGalileanTerm& term : th.radius)
+    xi += term.amplitude * M::Cos(M::DegToRad(Argument(term, arg)));
+  xi *= Real(1e-7L);
+
+  Real upsilon = 0;
+  for (const TGalileanTerm& term : th.longitude)
+    upsilon += term.amplitude * M::Sin(M::DegToRad(Argument(term, arg)));
+  upsilon *= Real(1e-7L);
+  const Real upsilonDeg = M::RadToDeg(upsilon);
+
+  // The latitude arguments are counted from the perturbed longitude.
+  Real zeta = 0;
+  for (const TGalileanTerm& term : th.latitude)
+    zeta += term.amplitude * M::Sin(M::DegToRad(Argument(term, arg) + upsilonDeg));
+  zeta *= Real(1e-7L);
+
+  const Real lambda = M::DegToRad(arg[th.meanLongitude] - arg[kPsi] + upsilonDeg);
+  const Real a = static_cast<Real>(th.semiMajorAxis);
+  const Real r = a * (1 + xi);
+  v[0] = r * M::Cos(lambda);
+  v[1] = r * M::Sin(lambda);
+  v[2] = a * zeta;
+}
+
 }  // namespace
 
 TVector JupiterMoonEquatorPosition(int32_t id, Extended jd) {
   if (id < 140 || id > 143) return {};
-  const TGalileanTheory& th = kGalileanTheories[id - 140];
-  const Extended t = jd - kEpoch;
-  Extended arg[kGalileanArgCount];
-  for (int k = 0; k < kGalileanArgCount; ++k) arg[k] = MeanArg(k, t);
+  Extended v[3];
+  EquatorPosition(id, jd, v);
+  return {v[0], v[1], v[2]};
+}
 
-  Extended xi = 0;
-  for (const TGalileanTerm& term : th.radius)
-    xi += term.amplitude * Cos(DegToRad(Argument(term, arg)));
-  xi *= 1e-7L;
-
-  Extended upsilon = 0;
-  for (const TGalileanTerm& term : th.longitude)
-    upsilon += term.amplitude * Sin(DegToRad(Argument(term, arg)));
-  upsilon *= 1e-7L;
-  const Extended upsilonDeg = RadToDeg(upsilon);
-
-  // The latitude arguments are counted from the perturbed longitude.
-  Extended zeta = 0;
-  for (const TGalileanTerm& term : th.latitude)
-    zeta += term.amplitude * Sin(DegToRad(Argument(term, arg) + upsilonDeg));
-  zeta *= 1e-7L;
-
-  const Extended lambda = DegToRad(arg[th.meanLongitude] - arg[kPsi] + upsilonDeg);
-  const Extended a = th.semiMajorAxis;
-  const Extended r = a * (1 + xi);
-  return {r * Cos(lambda), r * Sin(lambda), a * zeta};
+TVectorD JupiterMoonEquatorPositionD(int32_t id, Extended jd) {
+  if (id < 140 || id > 143) return {};
+  double v[3];
+  EquatorPosition(id, jd, v);
+  return {v[0], v[1], v[2]};
 }
 
 TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd) {
@@ -75,15 +95,13 @@ TVector JupiterEquatorToEcliptic1950(const TVector& v, Extended jd) {
   return w;
 }
 
-void JupiterMoonPosition(int32_t id, Extended jd, TVector& v) {
+void JupiterMoonPosition(int32_t id, Extended jd, const TObliquity& eps1950, TVector& v) {
   if (id < 140 || id > 143) {
     v = {};
     return;
   }
   const TVector ecl1950 = JupiterEquatorToEcliptic1950(JupiterMoonEquatorPosition(id, jd), jd);
-  // The 1950 ecliptic is turned with the obliquity the cache holds, as the callers arrange it;
-  // another date's obliquity moves the satellite by well under a thousandth of its distance.
-  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950));
+  v = Equator1950ToEcliptic2000(EclToEqu(ecl1950, eps1950));
 }
 
 }  // namespace kestrova

@@ -1,12 +1,14 @@
 #include "ephemerides/kepler_orbits.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "ephemerides/apsis_passages_table.h"
 #include "ephemerides/mean_elements_table.h"
 #include "ephemerides/precession.h"
 #include "numerics/julian_dates.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -18,7 +20,7 @@ constexpr Extended kGaussDegPerDay = 0.9856076686L;
 // The anomalies of an orbit at jd, shared by position and velocity.
 struct TAnomalies {
   Extended i, node, peri, n, e, a;
-  Extended E;  // eccentric anomaly after four Newton steps
+  Extended E;  // eccentric anomaly
   Extended v;  // true anomaly
 };
 
@@ -32,8 +34,7 @@ TAnomalies Anomalies(const TOrbitalElements& el, Extended jd) {
   an.a = el.SemiMajorAxis;
   const Extended meanLon = DegToRad(el.MeanLongitude);
   const Extended m = meanLon + an.n * (jd - el.Epoch) - an.peri;
-  Extended E = m;
-  for (int step = 0; step < 4; ++step) E = E + (m + an.e * Sin(E) - E) / (1 - an.e * Cos(E));
+  const Extended E = EccentricAnomaly(m, an.e);
   an.E = E;
   an.v = 2 * ArcTan2(Tan(E / 2) * std::sqrt((1 + an.e) / (1 - an.e)), 1);
   return an;
@@ -86,7 +87,105 @@ Extended PassageCount(int32_t planet, Extended jd) {
   return row.rate * (JDToYear(jd) - row.refYear);
 }
 
+// x - sin x and 1 - cos x, also where x is small and the differences cancel (there the series
+// are summed until a term no longer counts).
+template <class Real>
+Real XMinusSin(Real x, Real sinX) {
+  if (!(std::fabs(x) < Real(0.5))) return x - sinX;
+  const Real x2 = x * x;
+  Real term = x * x2 / 6;
+  Real sum = term;
+  for (int k = 4; k < 40; k += 2) {
+    term *= -x2 / Real(k * (k + 1));
+    const Real next = sum + term;
+    if (next == sum) break;
+    sum = next;
+  }
+  return sum;
+}
+
+template <class Real>
+Real OneMinusCos(Real x, Real cosX) {
+  if (!(std::fabs(x) < Real(0.5))) return 1 - cosX;
+  const Real x2 = x * x;
+  Real term = x2 / 2;
+  Real sum = term;
+  for (int k = 3; k < 40; k += 2) {
+    term *= -x2 / Real(k * (k + 1));
+    const Real next = sum + term;
+    if (next == sum) break;
+    sum = next;
+  }
+  return sum;
+}
+
+inline void SinCosOf(Extended x, Extended& s, Extended& c) {
+  SinCos(x, s, c);
+}
+inline void SinCosOf(double x, double& s, double& c) {
+  s = std::sin(x);
+  c = std::cos(x);
+}
+
+// m less the nearest whole number of turns, in -pi..pi; 2 pi in three parts, as Sin reduces.
+Extended ReduceTurns(Extended m) {
+  if (!(std::fabs(m) < trig_detail::kLimit)) return std::remainder(m, TwoPi);
+  const Extended k = 4 * static_cast<Extended>(std::llrint(m / TwoPi));
+  return ((m - k * trig_detail::kHalfPi1) - k * trig_detail::kHalfPi2) - k * trig_detail::kHalfPi3;
+}
+
+// Steps beyond which the solution stops: bisection alone narrows pi to below 1e-18 in 62.
+constexpr int kMaxKeplerSteps = 80;
+
+// E - r for E - e sin E = r, r in -pi..pi. E - r is odd in r: solve x - e sin x = |r| for x in
+// 0..pi, where the left side is increasing and convex, and the root lies between |r| and
+// |r| + e. Starting from M + e sin M (within e^2 of the root), or for eccentric orbits from
+// Danby's M + 0.85 e; then Halley's steps until the correction is below 1e-15 rad, and halving
+// of the bracket wherever a step would leave it (close to e = 1 near perihelion, where the
+// slope 1 - e cos x almost vanishes).
+template <class Real>
+Real AnomalyCorrection(Real r, Real e) {
+  constexpr Real kPi = static_cast<Real>(Pi);
+  const Real target = std::fabs(r);
+  if (target == 0) return 0;
+  Real lo = target;
+  Real hi = std::fmin(target + e, kPi);
+  Real s0, c0;
+  SinCosOf(target, s0, c0);
+  Real x = e < Real(0.8) ? target + e * s0 : std::fmin(target + Real(0.85) * e, hi);
+  for (int step = 0; step < kMaxKeplerSteps; ++step) {
+    Real s, c;
+    SinCosOf(x, s, c);
+    const Real f = (1 - e) * x + e * XMinusSin(x, s) - target;
+    if (f == 0) break;
+    if (f < 0) {
+      lo = x;
+    } else {
+      hi = x;
+    }
+    const Real slope = (1 - e) + e * OneMinusCos(x, c);
+    const Real newton = f / slope;
+    Real next = x - newton / (1 - newton * e * s / (2 * slope));
+    if (!(next >= lo && next <= hi)) next = lo + (hi - lo) / 2;
+    const Real correction = next - x;
+    x = next;
+    if (!(std::fabs(correction) > Real(1e-15))) break;
+  }
+  const Real d = x - target;
+  return r < 0 ? -d : d;
+}
 }  // namespace
+
+Extended EccentricAnomaly(Extended m, Extended e) {
+  if (e == 0) return m;
+  // Whole turns of m carry over to E unchanged.
+  return m + AnomalyCorrection(ReduceTurns(m), e);
+}
+
+double EccentricAnomaly(double m, double e) {
+  if (e == 0) return m;
+  return m + AnomalyCorrection(m, e);
+}
 
 TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
     : epoch_(el.Epoch),
@@ -103,12 +202,7 @@ TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
 
 TVector TKeplerOrbit::Position(Extended jd) const {
   const Extended m = meanLon_ + n_ * (jd - epoch_) - peri_;
-  Extended E = m;
-  for (int step = 0; step < 4; ++step) {
-    Extended sinE, cosE;
-    SinCos(E, sinE, cosE);
-    E = E + (m + e_ * sinE - E) / (1 - e_ * cosE);
-  }
+  const Extended E = EccentricAnomaly(m, e_);
   const Extended v = 2 * ArcTan2(Tan(E / 2) * anomalyFactor_, 1);
   const Extended r = p_ / (1 + e_ * Cos(v));
   const Extended u = peri_ + v - node_;
@@ -116,6 +210,55 @@ TVector TKeplerOrbit::Position(Extended jd) const {
   SinCos(u, su, cu);
   return {r * (cu * cosNode_ - sinNode_ * su * cosI_), r * (cu * sinNode_ + cosNode_ * su * cosI_),
           r * sinI_ * su};
+}
+
+TDrawnKeplerOrbit::TDrawnKeplerOrbit(const TOrbitalElements& el)
+    : epoch_(el.Epoch),
+      meanLon_(DegToRad(el.MeanLongitude)),
+      peri_(DegToRad(el.PerihelionLongitude)),
+      n_(DegToRad(el.DailyMotion)),
+      e_(static_cast<double>(el.Eccentricity)),
+      a_(static_cast<double>(el.SemiMajorAxis)),
+      b_(static_cast<double>(el.SemiMajorAxis *
+                             std::sqrt((1 - el.Eccentricity) * (1 + el.Eccentricity)))) {
+  Extended sn, cn, si, ci, sw, cw;
+  SinCos(DegToRad(el.Node), sn, cn);
+  SinCos(DegToRad(el.Inclination), si, ci);
+  SinCos(DegToRad(el.PerihelionLongitude - el.Node), sw, cw);
+  p_ = ToVectorD({cw * cn - sw * sn * ci, cw * sn + sw * cn * ci, sw * si});
+  q_ = ToVectorD({-sw * cn - cw * sn * ci, -sw * sn + cw * cn * ci, cw * si});
+}
+
+TVectorD TDrawnKeplerOrbit::Position(Extended jd) const {
+  // The mean anomaly as the extended computation forms it.
+  const double m = static_cast<double>(ReduceTurns(meanLon_ + n_ * (jd - epoch_) - peri_));
+  const double E = EccentricAnomaly(m, e_);
+  double s, c;
+  SinCosOf(E, s, c);
+  // a (cos E - e), written so that it keeps its digits near perihelion of a near-parabola.
+  const double x = a_ * ((1 - e_) - OneMinusCos(E, c));
+  const double y = b_ * s;
+  return {x * p_.x + y * q_.x, x * p_.y + y * q_.y, x * p_.z + y * q_.z};
+}
+
+TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el) {
+  using M = TMath<double>;
+  const double e = el.Eccentricity;
+  const double a = el.SemiMajorAxis;
+  const double m =
+      std::remainder(M::DegToRad(el.MeanLongitude - el.PerihelionLongitude), 2 * std::numbers::pi);
+  const double E = EccentricAnomaly(m, e);
+  double s, c;
+  SinCosOf(E, s, c);
+  const double x = a * ((1 - e) - OneMinusCos(E, c));
+  const double y = a * std::sqrt((1 - e) * (1 + e)) * s;
+  double sn, cn, si, ci, sw, cw;
+  M::SinCos(M::DegToRad(el.Node), sn, cn);
+  M::SinCos(M::DegToRad(el.Inclination), si, ci);
+  M::SinCos(M::DegToRad(el.PerihelionLongitude - el.Node), sw, cw);
+  const double px = cw * cn - sw * sn * ci, py = cw * sn + sw * cn * ci, pz = sw * si;
+  const double qx = -sw * cn - cw * sn * ci, qy = -sw * sn + cw * cn * ci, qz = cw * si;
+  return {x * px + y * qx, x * py + y * qy, x * pz + y * qz};
 }
 
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd) {

@@ -22,6 +22,19 @@ struct TOrbitalElements {
   friend bool operator==(const TOrbitalElements&, const TOrbitalElements&) = default;
 };
 
+// Elements in double precision, for what is only drawn (the satellites' orbit rings): the
+// fields of TOrbitalElements.
+struct TOrbitalElementsD {
+  double Epoch = 0;
+  double Inclination = 0;
+  double Node = 0;
+  double PerihelionLongitude = 0;
+  double SemiMajorAxis = 0;
+  double DailyMotion = 0;
+  double Eccentricity = 0;
+  double MeanLongitude = 0;
+};
+
 // Planet numbers: 0 Earth, 1 Mercury, 2 Venus, 3 Mars, 4 Jupiter, 5 Saturn, 6 Uranus,
 // 7 Neptune, 8 Pluto; the pole operations also take 9, the Sun.
 enum TPlanetNumber : int32_t {
@@ -37,8 +50,14 @@ enum TPlanetNumber : int32_t {
   kSun
 };
 
-// Heliocentric position (AU) at jd. The eccentric anomaly takes exactly four Newton steps
-// from E = M, with no convergence test.
+// The eccentric anomaly E of Kepler's equation E - e sin E = m (radians, m not reduced) for
+// 0 <= e < 1, solved until the last correction is below 1e-15 rad. E - m is worked out on m
+// reduced to -pi..pi and added to m, so that E runs on with m over any number of turns.
+Extended EccentricAnomaly(Extended m, Extended e);
+// The same in double precision, for what is only drawn; m must already lie in -pi..pi.
+double EccentricAnomaly(double m, double e);
+
+// Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
 
 // One orbit prepared for many positions: what does not depend on the date is worked out once.
@@ -55,6 +74,26 @@ class TKeplerOrbit {
   Extended sinNode_, cosNode_, sinI_, cosI_;
 };
 TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd);
+
+// One orbit prepared for drawing many positions in double precision. The mean anomaly is still
+// formed and reduced to one turn in Extended, so that dates far from the epoch and orbits close
+// to perihelion keep their digits; the rest is double, from the eccentric anomaly straight to
+// the position (x = a (cos E - e), y = b sin E along the axes of the orbit). Position(jd)
+// agrees with KeplerPosition(elements, jd) to about 1e-15 of the distance.
+class TDrawnKeplerOrbit {
+ public:
+  explicit TDrawnKeplerOrbit(const TOrbitalElements& el);
+  TVectorD Position(Extended jd) const;
+
+ private:
+  Extended epoch_, meanLon_, peri_, n_;  // radians, radians per day
+  double e_, a_, b_;                     // b = a sqrt(1 - e^2)
+  TVectorD p_, q_;                       // unit vectors to perihelion and 90 degrees on
+};
+// The position at the epoch of elements in double precision (the satellites' records have
+// their epoch at the date), in double precision.
+TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el);
+
 // Heliocentric velocity (AU per day) at jd.
 TVector KeplerVelocity(const TOrbitalElements& el, Extended jd);
 
@@ -66,7 +105,7 @@ TOrbitalElements MeanPlanetElements(int32_t planet, int32_t frame, Extended jd);
 // North rotation pole of body 0..9 on the equator and equinox of J2000.0 (unit vector; right
 // ascension 0..2pi, declination -pi..pi).
 TRectSph PlanetPole(int32_t body, Extended jd);
-// The pole carried to the mean equator and equinox of jd; leaves the obliquity of jd cached.
+// The pole carried to the mean equator and equinox of jd.
 TRectSph PlanetPoleOfDate(int32_t body, Extended jd);
 
 // Julian dates of an aphelion and a perihelion passage of planet 0..7 for the epoch jd;

@@ -8,6 +8,7 @@
 #include "ephemerides/nutation.h"
 #include "ephemerides/precession.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -18,23 +19,25 @@ constexpr Extended kKmPerAU = 149597870.66L;
 
 // Sines and cosines of the multiples -29..29 of one mean argument, so that a series line or an
 // explicit term costs multiplications only (a long double sine costs as much as a hundred of
-// them). Multiple 0 is the angle 0, so that a zero multiplier adds nothing.
+// them). Multiple 0 is the angle 0, so that a zero multiplier adds nothing. The evaluation is
+// written once for both precisions: Extended for positions, double for the orbit ring.
 constexpr int kMaxMultiple = 29;
+template <class Real>
 struct TMultiples {
-  Extended s[2 * kMaxMultiple + 1];
-  Extended c[2 * kMaxMultiple + 1];
-  Extended Sin(int k) const { return s[kMaxMultiple + k]; }
-  Extended Cos(int k) const { return c[kMaxMultiple + k]; }
+  Real s[2 * kMaxMultiple + 1];
+  Real c[2 * kMaxMultiple + 1];
+  Real Sin(int k) const { return s[kMaxMultiple + k]; }
+  Real Cos(int k) const { return c[kMaxMultiple + k]; }
 };
 
-void BuildMultiples(TMultiples& m, Extended arcsec, int highest) {
-  Extended* s = m.s + kMaxMultiple;
-  Extended* c = m.c + kMaxMultiple;
-  const Extended a = arcsec * ASR;
+template <class Real>
+void BuildMultiples(TMultiples<Real>& m, Extended arcsec, int highest) {
+  Real* s = m.s + kMaxMultiple;
+  Real* c = m.c + kMaxMultiple;
+  const Real a = static_cast<Real>(arcsec * ASR);
   s[0] = 0;
   c[0] = 1;
-  s[1] = Sin(a);
-  c[1] = Cos(a);
+  TMath<Real>::SinCos(a, s[1], c[1]);
   if (highest >= 2) {
     s[2] = 2 * s[1] * c[1];
     c[2] = c[1] * c[1] - s[1] * s[1];
@@ -49,26 +52,30 @@ void BuildMultiples(TMultiples& m, Extended arcsec, int highest) {
   }
 }
 
-using TAllMultiples = TMultiples[kMoonArgumentCount];
+template <class Real>
+using TAllMultiples = TMultiples<Real>[kMoonArgumentCount];
 
 // Adds the angle (s, c) to the one held in (S, C).
-inline void AddAngle(Extended s, Extended c, Extended& S, Extended& C) {
-  const Extended sn = s * C + c * S;
+template <class Real>
+inline void AddAngle(Real s, Real c, Real& S, Real& C) {
+  const Real sn = s * C + c * S;
   C = c * C - s * S;
   S = sn;
 }
 
 // A series line's argument, in multiples of D, l', l and F. Adding a zero multiple is exact, so
 // running through all four gives what skipping the zero multipliers would, without branches.
-inline void LineArgument(const TAllMultiples& tab, const int8_t (&m)[4], Extended& S, Extended& C) {
+template <class Real>
+inline void LineArgument(const TAllMultiples<Real>& tab, const int8_t (&m)[4], Real& S, Real& C) {
   S = tab[kD].Sin(m[0]);
   C = tab[kD].Cos(m[0]);
   for (int i = 1; i < 4; ++i) AddAngle(tab[kD + i].Sin(m[i]), tab[kD + i].Cos(m[i]), S, C);
 }
 
 // An explicit term's argument, in multiples of all ten mean arguments; most multipliers are zero.
-void TermArgument(const TAllMultiples& tab, const int8_t (&m)[kMoonArgumentCount], Extended& S,
-                  Extended& C) {
+template <class Real>
+void TermArgument(const TAllMultiples<Real>& tab, const int8_t (&m)[kMoonArgumentCount], Real& S,
+                  Real& C) {
   S = 0;
   C = 1;
   for (int i = 0; i < kMoonArgumentCount; ++i)
@@ -76,50 +83,45 @@ void TermArgument(const TAllMultiples& tab, const int8_t (&m)[kMoonArgumentCount
 }
 
 // Sines and cosines of the explicit terms' phases, computed once.
-template <int N>
+template <class Real, int N>
 struct TPhases {
-  Extended s[N];
-  Extended c[N];
+  Real s[N];
+  Real c[N];
   explicit TPhases(const TMoonExplicitTerm (&terms)[N]) {
     for (int i = 0; i < N; ++i) {
-      s[i] = Sin(terms[i].Phase * ASR);
-      c[i] = Cos(terms[i].Phase * ASR);
+      s[i] = static_cast<Real>(Sin(terms[i].Phase * ASR));
+      c[i] = static_cast<Real>(Cos(terms[i].Phase * ASR));
     }
   }
 };
 
-const TPhases<kMoonExplicitACount>& PhasesA() {
-  static const TPhases<kMoonExplicitACount> phases(kMoonExplicitA);
-  return phases;
-}
-const TPhases<kMoonExplicitBCount>& PhasesB() {
-  static const TPhases<kMoonExplicitBCount> phases(kMoonExplicitB);
-  return phases;
-}
-const TPhases<kMoonExplicitCCount>& PhasesC() {
-  static const TPhases<kMoonExplicitCCount> phases(kMoonExplicitC);
+template <class Real, int N>
+const TPhases<Real, N>& PhasesOf(const TMoonExplicitTerm (&terms)[N]) {
+  static const TPhases<Real, N> phases(terms);
   return phases;
 }
 
 // The working sums; every evaluation starts them at zero.
+template <class Real>
 struct TSums {
-  Extended SL = 0, SB = 0, SR = 0;
-  Extended EL = 0, EB = 0;
-  Extended K1 = 0, K2 = 0, K3 = 0;
+  Real SL = 0, SB = 0, SR = 0;
+  Real EL = 0, EB = 0;
+  Real K1 = 0, K2 = 0, K3 = 0;
 };
 
-template <int N>
-void AddExplicit(const TMoonExplicitTerm (&terms)[N], const TPhases<N>& phases,
-                 const TAllMultiples& tab, Extended t, TSums& sums) {
-  Extended s = 0;
-  Extended c = 1;
+template <class Real, int N>
+void AddExplicit(const TMoonExplicitTerm (&terms)[N], const TAllMultiples<Real>& tab, Real t,
+                 TSums<Real>& sums) {
+  const TPhases<Real, N>& phases = PhasesOf<Real>(terms);
+  Real s = 0;
+  Real c = 1;
   for (int i = 0; i < N; ++i) {
     const TMoonExplicitTerm& term = terms[i];
     if (!term.SameArgument) {
       TermArgument(tab, term.M, s, c);
       if (term.Phase != 0) AddAngle(phases.s[i], phases.c[i], s, c);
     }
-    const Extended v = term.CosAmp * c + term.SinAmp * s;
+    const Real v = static_cast<Real>(term.CosAmp) * c + static_cast<Real>(term.SinAmp) * s;
     switch (term.Target) {
       case TMoonExplicitTerm::kLon:
         sums.EL += v;
@@ -150,30 +152,32 @@ void AddExplicit(const TMoonExplicitTerm (&terms)[N], const TPhases<N>& phases,
   }
 }
 
-}  // namespace
-
-TMoonTheory MoonTheory(Extended jd) {
-  TMoonTheory out{};
-  const Extended t = (jd - J2000) / 36525;
-  const Extended t2 = t * t;
+// The theory at jd: the mean arguments in Extended, the series in Real.
+template <class Real>
+TMoonTheoryOf<Real> Evaluate(Extended jd) {
+  TMoonTheoryOf<Real> out{};
+  const Extended tExt = (jd - J2000) / 36525;
+  const Real t = static_cast<Real>(tExt);
+  const Extended t2 = tExt * tExt;
 
   // Only the linear part, which reaches 1e11" over the range of dates, is reduced; the fitted
   // higher powers may carry an argument a little past a full turn, which the sines absorb.
-  Extended* args = out.MeanArgs;
+  Extended args[kMoonArgumentCount];
   for (int i = 0; i < kMoonArgumentCount; ++i) {
     const TMoonMeanArgument& a = kMoonMeanArguments[i];
     Extended h = a.Higher[a.Count - 1];
-    for (int k = a.Count - 2; k >= 0; --k) h = h * t + a.Higher[k];
-    args[i] = ReduceArcsec(a.C0 + a.C1 * t) + t2 * h;
+    for (int k = a.Count - 2; k >= 0; --k) h = h * tExt + a.Higher[k];
+    args[i] = ReduceArcsec(a.C0 + a.C1 * tExt) + t2 * h;
+    out.MeanArgs[i] = static_cast<Real>(args[i]);
   }
 
-  TAllMultiples tab;
+  TAllMultiples<Real> tab;
   for (int i = 0; i < kMoonArgumentCount; ++i)
     BuildMultiples(tab[i], args[i], kMoonHighestMultiple[i]);
 
-  TSums sums;
-  Extended S = 0;
-  Extended C = 0;
+  TSums<Real> sums;
+  Real S = 0;
+  Real C = 0;
 
   // Terms in T^2. The explicit distance terms go in before the sum is scaled by T twice.
   for (const TMoonLine2& line : kMoonLrt2) {
@@ -185,7 +189,7 @@ TMoonTheory MoonTheory(Extended jd) {
     LineArgument(tab, line.M, S, C);
     sums.SB += line.A * S;
   }
-  AddExplicit(kMoonExplicitA, PhasesA(), tab, t, sums);
+  AddExplicit(kMoonExplicitA, tab, t, sums);
   sums.K2 += sums.SL;
 
   // Terms in T. The factor 0.1 T at the end also brings the 0.00001 units of these tables to
@@ -202,18 +206,18 @@ TMoonTheory MoonTheory(Extended jd) {
     sums.SL += (10000 * line.LonHi + line.LonLo) * S;
     if (line.DistLo != 0) sums.SR += (10000 * line.DistHi + line.DistLo) * C;
   }
-  AddExplicit(kMoonExplicitB, PhasesB(), tab, t, sums);
+  AddExplicit(kMoonExplicitB, tab, t, sums);
   sums.K1 += sums.SL;
-  sums.SB *= 0.1L * t;
-  sums.SR *= 0.1L * t;
+  sums.SB *= Real(0.1L) * t;
+  sums.SR *= Real(0.1L) * t;
 
   // Constant explicit terms.
-  AddExplicit(kMoonExplicitC, PhasesC(), tab, t, sums);
+  AddExplicit(kMoonExplicitC, tab, t, sums);
 
   // Main series.
-  Extended slMain = 0;
-  Extended sbMain = 0;
-  Extended srMain = 0;
+  Real slMain = 0;
+  Real sbMain = 0;
+  Real srMain = 0;
   for (const TMoonLine4& line : kMoonLr) {
     LineArgument(tab, line.M, S, C);
     slMain += (10000 * line.LonHi + line.LonLo) * S;
@@ -234,23 +238,38 @@ TMoonTheory MoonTheory(Extended jd) {
   out.SLMain = slMain;
   out.SBMain = sbMain;
   out.SRMain = srMain;
-  out.LonArcsec =
-      args[kL] + (sums.EL + 1e-5L * t * (sums.K1 + t * (sums.K2 + t * sums.K3))) + 1e-4L * slMain;
-  out.LatArcsec = 1e-4L * (sums.SB + sbMain) + sums.EB;
-  out.RKm = 1e-4L * (sums.SR + srMain) + kMoonMeanDistanceKm;
-  out.Lon = ReduceArcsec(out.LonArcsec) * ASR;
-  out.Lat = out.LatArcsec * ASR;
-  out.R = out.RKm / kKmPerAU;
+  // The longitude is assembled in Extended, where the mean longitude keeps its digits.
+  const Extended lonArcsec =
+      args[kL] + Extended(sums.EL + Real(1e-5L) * t * (sums.K1 + t * (sums.K2 + t * sums.K3))) +
+      Extended(Real(1e-4L) * slMain);
+  out.LonArcsec = static_cast<Real>(lonArcsec);
+  out.LatArcsec = Real(1e-4L) * (sums.SB + sbMain) + sums.EB;
+  out.RKm = Real(1e-4L) * (sums.SR + srMain) + Real(kMoonMeanDistanceKm);
+  out.Lon = static_cast<Real>(ReduceArcsec(lonArcsec) * ASR);
+  out.Lat = out.LatArcsec * Real(ASR);
+  out.R = out.RKm / Real(kKmPerAU);
   return out;
 }
 
+}  // namespace
+
+TMoonTheory MoonTheory(Extended jd) {
+  return Evaluate<Extended>(jd);
+}
+
+TVectorD MoonEclipticOfDateD(Extended jd) {
+  const TMoonTheoryOf<double> m = Evaluate<double>(jd);
+  const double cb = std::cos(m.Lat);
+  return {m.R * cb * std::cos(m.Lon), m.R * cb * std::sin(m.Lon), m.R * std::sin(m.Lat)};
+}
+
 TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial) {
-  MeanObliquity(jd);
+  const TObliquity eps = MeanObliquity(jd);
   const TMoonTheory m = MoonTheory(jd);
 
   // Mean ecliptic of jd to mean equator of jd.
-  const Extended ce = CurrentObliquity().CosEps;
-  const Extended se = CurrentObliquity().SinEps;
+  const Extended ce = eps.CosEps;
+  const Extended se = eps.SinEps;
   const Extended cb = Cos(m.Lat);
   const Extended sb = Sin(m.Lat);
   const Extended cl = Cos(m.Lon);
@@ -259,9 +278,9 @@ TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial)
 
   if (toJ2000) v = PrecessRect(v, 1, jd);
   if (nutation) v = ApplyNutation(v, jd);
-  // With the obliquity the steps above left in the cache: that of jd, or of J2000.0 when the
-  // vector was only precessed.
-  if (!equatorial) v = EquToEcl(v);
+  // Back to the ecliptic of jd, or of J2000.0 when the vector was only precessed there. (With
+  // nutation as well, the true equator of jd is turned with the mean obliquity of jd.)
+  if (!equatorial) v = EquToEcl(v, toJ2000 && !nutation ? MeanObliquity(J2000) : eps);
 
   const Extended r = VecLength(v);
   return {v, {ArcTan2(v.y, v.x), ArcSin(v.z / r), r}};

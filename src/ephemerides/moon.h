@@ -9,8 +9,13 @@ namespace kestrova {
 // Geocentric position of the Moon at jd in AU, and its spherical form (longitude
 // ArcTan2(y, x), latitude ArcSin(z / r), radius r). The theory gives the mean equator and
 // equinox of jd; toJ2000 precesses to J2000.0, nutation applies the nutation of jd, and
-// without `equatorial` the result is turned to the ecliptic with the obliquity then cached.
+// without `equatorial` the result is turned to the ecliptic with the mean obliquity of J2000.0
+// when it was only precessed, else with that of jd.
 TRectSph MoonPosition(Extended jd, bool nutation, bool toJ2000, bool equatorial);
+
+// The geocentric position on the mean ecliptic and equinox of jd (no nutation), evaluated in
+// double precision for what is only drawn.
+TVectorD MoonEclipticOfDateD(Extended jd);
 
 // Mean elements of the lunar orbit.
 struct TMoonMeanOrbit {

@@ -53,8 +53,8 @@ void AddAngle(Extended& s, Extended& c, Extended s2, Extended c2) {
 
 }  // namespace
 
-void NutationAngles(Extended jd) {
-  if (jd == g_nutation.JD) return;
+TNutation NutationAngles(Extended jd) {
+  if (jd == g_nutation.JD) return g_nutation;
   const Extended t = (jd - J2000) / 36525;
   const Extended t10 = t / 10;
   const Extended t2 = t * t;
@@ -100,9 +100,6 @@ void NutationAngles(Extended jd) {
   ceps += (92025 + 89 * t10) * mom.c[1];
 
   g_nutation = {jd, cpsi * 0.0001L * ASR, ceps * 0.0001L * ASR};
-}
-
-const TNutation& CurrentNutation() {
   return g_nutation;
 }
 
@@ -111,13 +108,13 @@ void ResetNutationCache() {
 }
 
 TVector ApplyNutation(const TVector& v, Extended jd) {
-  NutationAngles(jd);
-  MeanObliquity(jd);
-  const Extended e = CurrentObliquity().Eps;
-  const Extended cose = CurrentObliquity().CosEps;
-  const Extended sine = CurrentObliquity().SinEps;
-  const Extended deps = g_nutation.DEps;
-  const Extended dpsi = g_nutation.DPsi;
+  const TNutation nutation = NutationAngles(jd);
+  const TObliquity eps = MeanObliquity(jd);
+  const Extended e = eps.Eps;
+  const Extended cose = eps.CosEps;
+  const Extended sine = eps.SinEps;
+  const Extended deps = nutation.DEps;
+  const Extended dpsi = nutation.DPsi;
   const Extended f = e + deps;
   const Extended ce = Cos(f);
   const Extended se = Sin(f);

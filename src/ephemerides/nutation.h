@@ -1,7 +1,7 @@
 // Nutation of the IAU 1980 theory.
 //
-// The nutation cache (module-wide) holds the angles of the date last computed, so that one
-// recomputation evaluates the series once.
+// The nutation cache (module-wide) remembers the angles of the date last computed, so that one
+// recomputation evaluates the series once; no result depends on what it held before.
 #pragma once
 
 #include "numerics/extended.h"
@@ -15,13 +15,11 @@ struct TNutation {
   Extended DEps;  // nutation in obliquity, radians
 };
 
-// Fills the nutation cache for jd; nothing happens when jd is the cached date.
-void NutationAngles(Extended jd);
-const TNutation& CurrentNutation();
+// The nutation angles of jd, remembered in the cache until another date is asked for.
+TNutation NutationAngles(Extended jd);
 void ResetNutationCache();
 
-// Carries an equatorial vector from the mean to the true equator and equinox of jd; leaves the
-// obliquity of jd in the obliquity cache.
+// Carries an equatorial vector from the mean to the true equator and equinox of jd.
 TVector ApplyNutation(const TVector& v, Extended jd);
 
 }  // namespace kestrova

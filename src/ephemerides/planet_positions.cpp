@@ -34,15 +34,10 @@ TVector PlanetPositionJ2000(int32_t planet, Extended jd) {
 }
 
 TRectSph PlanetPosition(int32_t planet, Extended jd) {
-  if (planet < kEarth || planet > kPluto) {
-    MeanObliquity(jd);
-    return {};
-  }
+  if (planet < kEarth || planet > kPluto) return {};
   TVector v = PlanetPositionJ2000(planet, jd);
   v = PrecessRect(v, -1, jd);
-  // The Moon and the precession may have left another date in the cache.
-  MeanObliquity(jd);
-  v = EquToEcl(v);
+  v = EquToEcl(v, MeanObliquity(jd));
 
   const Extended r = VecLength(v);
   return {v, {ArcTan2(v.y, v.x), ArcSin(v.z / r), r}};

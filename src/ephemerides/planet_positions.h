@@ -16,7 +16,7 @@ inline constexpr Extended kMoonMassShare = 0.012150581918706896L;
 TVector PlanetPositionJ2000(int32_t planet, Extended jd);
 
 // Position of planet 0..8 (0 Earth .. 8 Pluto) at jd: AU, and longitude (-pi..pi), latitude
-// and radius. Any other planet number gives a zero vector. Leaves the obliquity of jd cached.
+// and radius. Any other planet number gives a zero vector.
 TRectSph PlanetPosition(int32_t planet, Extended jd);
 
 }  // namespace kestrova

@@ -25,11 +25,22 @@ static_assert(sizeof(TPlan404Data) == 60, "TPlan404Data must be 60 bytes");
 // Fills the rectangular and spherical triples of the record for its JD and planet number:
 // X, Y, Z in AU on the mean equator and equinox of J2000.0; Lon (0..2pi), Lat (radians) and
 // R (AU) on the mean ecliptic and equinox of J2000.0. JD is the theory's own time argument,
-// taken as given. Inside the body's fit interval the answer comes from the series; outside it
-// the series diverge (they are polynomials in time), so the answer is the body's mean Kepler
-// orbit (mean elements on the J2000.0 ecliptic; the Earth's for the barycentre, the fixed
-// elements for Pluto). Returns 0, or -1 (record untouched) for a planet number outside 1..9.
+// taken as given. Inside the body's fit interval the answer comes from the series. Past its
+// ends the series drift off in time (they are polynomials in time): they still answer for a
+// margin, then the answer passes smoothly to a Kepler orbit joined to the series at that end
+// (the body's mean elements on the J2000.0 ecliptic with offsets fitted to the series; the
+// Earth's for the barycentre, the fixed elements for Pluto), which answers alone beyond. The
+// position runs on continuously at every date. Returns 0, or -1 (record untouched) for a
+// planet number outside 1..9.
 extern "C" int Plan404(TPlan404Data* record);
+
+// The dates where Plan404 changes its method past one end of the fit of library planet 1..9
+// (the later end when lastEnd): the end of the fit, the last date of the series alone, the
+// first date of the joined orbit alone.
+struct TPlan404Switches {
+  double FitEnd, SeriesUntil, JoinedFrom;
+};
+TPlan404Switches Plan404SwitchDates(int32_t planet, bool lastEnd);
 
 // The series alone, at any date: Plan404 inside the fit interval, the series' extrapolation
 // outside it. Evaluated in double precision, the precision of the record and of the theory's

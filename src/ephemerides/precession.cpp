@@ -24,7 +24,7 @@ TObliquity MakeObliquity(Extended jd) {
   return {jd, e, Cos(e), Sin(e)};
 }
 
-// The obliquity cache, filled at start-up for 1 January 2000, 0h.
+// The obliquity cache: the last date asked for, filled at start-up for 1 January 2000, 0h.
 TObliquity g_obliquity = MakeObliquity(JD2000Jan1);
 
 // Horner evaluation, coefficients from the highest power down.
@@ -49,8 +49,8 @@ TRectSph WithSpherical(const TVector& v) {
 
 }  // namespace
 
-void MeanObliquity(Extended jd) {
-  if (jd == g_obliquity.JD) return;
+TObliquity MeanObliquity(Extended jd) {
+  if (jd == g_obliquity.JD) return g_obliquity;
   // Precession switches between J2000.0 and the date at every call, and the satellite theories
   // between their epoch (1 January 2000, 0h) and the date: keep those two at hand.
   static const TObliquity kAtJ2000 = MakeObliquity(J2000);
@@ -62,9 +62,6 @@ void MeanObliquity(Extended jd) {
   } else {
     g_obliquity = MakeObliquity(jd);
   }
-}
-
-const TObliquity& CurrentObliquity() {
   return g_obliquity;
 }
 
@@ -73,28 +70,28 @@ void ResetFrameCaches() {
   ResetNutationCache();
 }
 
-TVector EclToEqu(const TVector& v) {
-  const Extended c = g_obliquity.CosEps;
-  const Extended s = g_obliquity.SinEps;
+TVector EclToEqu(const TVector& v, const TObliquity& eps) {
+  const Extended c = eps.CosEps;
+  const Extended s = eps.SinEps;
   return {v.x, c * v.y - s * v.z, s * v.y + c * v.z};
 }
 
-TVector EquToEcl(const TVector& v) {
-  const Extended c = g_obliquity.CosEps;
-  const Extended s = g_obliquity.SinEps;
+TVector EquToEcl(const TVector& v, const TObliquity& eps) {
+  const Extended c = eps.CosEps;
+  const Extended s = eps.SinEps;
   return {v.x, c * v.y + s * v.z, -s * v.y + c * v.z};
 }
 
-TRectSph EclipticToEquatorial(const TVector& v) {
-  return WithSpherical(EclToEqu(v));
+TRectSph EclipticToEquatorial(const TVector& v, const TObliquity& eps) {
+  return WithSpherical(EclToEqu(v, eps));
 }
 
-TRectSph EquatorialToEcliptic(const TVector& v) {
-  return WithSpherical(EquToEcl(v));
+TRectSph EquatorialToEcliptic(const TVector& v, const TObliquity& eps) {
+  return WithSpherical(EquToEcl(v, eps));
 }
 
-TSpherical EquToEclSph(const TSpherical& s) {
-  return EquatorialToEcliptic(SphToRect(s)).Sph;
+TSpherical EquToEclSph(const TSpherical& s, const TObliquity& eps) {
+  return EquatorialToEcliptic(SphToRect(s), eps).Sph;
 }
 
 TVector PrecessRect(const TVector& v, int direction, Extended jd) {
@@ -121,8 +118,7 @@ TVector PrecessRect(const TVector& v, int direction, Extended jd) {
   const Extended t = (jd - J2000) / 36525 / 10;
 
   // From the starting equator to the ecliptic.
-  MeanObliquity(direction == 1 ? jd : J2000);
-  TVector w = EquToEcl(v);
+  TVector w = EquToEcl(v, MeanObliquity(direction == 1 ? jd : J2000));
 
   const Extended pA = ASR * t * Horner(kPA, t);
   const Extended node = Horner(kW, t);
@@ -137,8 +133,7 @@ TVector PrecessRect(const TVector& v, int direction, Extended jd) {
   w = TurnZ(w, direction == 1 ? -node : -node - pA);
 
   // From the ecliptic to the final equator.
-  MeanObliquity(direction == 1 ? J2000 : jd);
-  return EclToEqu(w);
+  return EclToEqu(w, MeanObliquity(direction == 1 ? J2000 : jd));
 }
 
 TRectSph PrecessVector(const TVector& v, int direction, Extended jd) {

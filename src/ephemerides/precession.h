@@ -1,10 +1,10 @@
 // The reference frames: mean obliquity of the ecliptic (Laskar), the ecliptic-equatorial
 // rotations and precession between the mean equator of a date and that of J2000.0.
 //
-// The obliquity cache is module-wide state: it holds the mean obliquity of the date last given
-// to MeanObliquity (directly or through the operations below), and the rotations read it
-// without computing anything. Every caller arranges its calls so the cache holds the date it
-// needs; the operations document the date they leave behind.
+// Frame state is an input: the rotations take the obliquity they turn with, and precession
+// works out the obliquities of its two dates itself. The obliquity cache (module-wide) only
+// remembers the date last computed, so that asking for it again costs nothing; no result
+// depends on what it held before. It is touched only from the user-interface thread.
 #pragma once
 
 #include "numerics/extended.h"
@@ -25,29 +25,27 @@ struct TObliquity {
   Extended SinEps;
 };
 
-// Fills the obliquity cache for jd; nothing happens when jd is the cached date.
-void MeanObliquity(Extended jd);
-// The cache as it stands.
-const TObliquity& CurrentObliquity();
-// Puts both frame caches (obliquity and nutation) back into their start-up state.
+// The mean obliquity of the ecliptic of jd. Remembered in the cache until another date is
+// asked for.
+TObliquity MeanObliquity(Extended jd);
+// Empties the obliquity and nutation caches, as at start-up (for tests of the caches).
 void ResetFrameCaches();
 
-// Rotations with the cached obliquity. The TRectSph forms give longitude ArcTan2(y, x) and
-// latitude ArcSin(z / r).
-TRectSph EclipticToEquatorial(const TVector& v);
-TRectSph EquatorialToEcliptic(const TVector& v);
-TVector EclToEqu(const TVector& v);
-TVector EquToEcl(const TVector& v);
-TSpherical EquToEclSph(const TSpherical& s);
+// Rotations between the ecliptic and the equator of the obliquity eps. The TRectSph forms
+// give longitude ArcTan2(y, x) and latitude ArcSin(z / r).
+TRectSph EclipticToEquatorial(const TVector& v, const TObliquity& eps);
+TRectSph EquatorialToEcliptic(const TVector& v, const TObliquity& eps);
+TVector EclToEqu(const TVector& v, const TObliquity& eps);
+TVector EquToEcl(const TVector& v, const TObliquity& eps);
+TSpherical EquToEclSph(const TSpherical& s, const TObliquity& eps);
 
 // Precesses an equatorial vector: direction 1 from the mean equator and equinox of jd to
-// J2000.0, direction -1 from J2000.0 to jd; the identity for jd = J2000. Leaves the obliquity
-// of J2000.0 (direction 1) or of jd (direction -1) in the cache, and the cache untouched for
-// jd = J2000. The spherical form has Lat = pi/2 - ArcCos(z / r).
+// J2000.0, direction -1 from J2000.0 to jd; the identity for jd = J2000. The spherical form
+// has Lat = pi/2 - ArcCos(z / r).
 TRectSph PrecessVector(const TVector& v, int direction, Extended jd);
 // The same without the spherical form, for callers that only need the vector.
 TVector PrecessRect(const TVector& v, int direction, Extended jd);
-// From the mean equator of jdFrom to that of jdTo; leaves the obliquity of jdTo in the cache.
+// From the mean equator of jdFrom to that of jdTo.
 TRectSph PrecessBetween(const TVector& v, Extended jdFrom, Extended jdTo);
 
 }  // namespace kestrova

@@ -4,9 +4,11 @@
 #include <cmath>
 
 #include "ephemerides/precession.h"
+#include "ephemerides/satellite_math.h"
 #include "ephemerides/satellite_tables.h"
 #include "ephemerides/satellites.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -29,48 +31,65 @@ Extended SemiMajorAxis(const TUranusMoonTheory& th) {
   return Power(seconds * seconds * (1 + th.massRatio) / b, 1.0L / 3) / kMetresPerAU;
 }
 
+// The elements on Uranus's equator (onEquator) or on the Earth's mean equator of 1950, in
+// either precision.
+template <class Real>
+TElementsOf<Real> Elements(int32_t id, Extended jd, bool onEquator) {
+  using M = TMath<Real>;
+  const TUranusMoonTheory& th = kUranusMoonTheories[id - 170];
+  const Extended t = jd - kEpoch;
+
+  Real lambda = static_cast<Real>(th.lambda0 + th.lambdaRate * t);
+  for (const TSineTerm& term : th.lambdaTerms)
+    lambda += term.amplitude * M::Sin(static_cast<Real>(term.phase0 + term.rate * t));
+
+  Real k = 0, h = 0;
+  for (const TComplexTerm& term : th.kh)
+    AddComplexTermOf<Real>(term.sign, k, h, static_cast<Real>(term.amplitude),
+                           static_cast<Real>(term.phase0 + term.rate * t));
+  Real q = 0, p = 0;
+  for (const TComplexTerm& term : th.qp)
+    AddComplexTermOf<Real>(term.sign, q, p, static_cast<Real>(term.amplitude),
+                           static_cast<Real>(term.phase0 + term.rate * t));
+
+  TElementsOf<Real> el;
+  el.Epoch = static_cast<Real>(jd);
+  el.MeanLongitude = M::RadToDeg(lambda);
+  el.Eccentricity = std::sqrt(k * k + h * h);
+  el.PerihelionLongitude = M::RadToDeg(M::ArcTan2(h, k));
+  // The node and inclination go on in degrees like every other angle of the record.
+  el.Node = M::RadToDeg(M::ArcTan2(p, q));
+  el.Inclination = M::RadToDeg(M::ArcSin(2 * std::sqrt(q * q + p * p)));
+  el.SemiMajorAxis = static_cast<Real>(SemiMajorAxis(th));
+  el.DailyMotion = M::RadToDeg(static_cast<Real>(th.motion));
+  if (onEquator) return el;
+
+  const Real n = kEquatorNode;
+  const TPlaneElementsOf<Real> c =
+      ChangeElementPlaneOf<Real>(n, kEquatorInclination, n + el.Node, el.Inclination,
+                                 n + el.PerihelionLongitude, n + el.MeanLongitude);
+  el.Node = c.Node;
+  el.Inclination = c.Inclination;
+  el.PerihelionLongitude = c.PericentreLongitude;
+  el.MeanLongitude = c.MeanLongitude;
+  return el;
+}
+
 }  // namespace
 
 TOrbitalElements UranusMoonEquatorElements(int32_t id, Extended jd) {
   if (id < 170 || id > 174) return {};
-  const TUranusMoonTheory& th = kUranusMoonTheories[id - 170];
-  const Extended t = jd - kEpoch;
-
-  Extended lambda = th.lambda0 + th.lambdaRate * t;
-  for (const TSineTerm& term : th.lambdaTerms)
-    lambda += term.amplitude * Sin(term.phase0 + term.rate * t);
-
-  Extended k = 0, h = 0;
-  for (const TComplexTerm& term : th.kh)
-    AddComplexTerm(term.sign, k, h, term.amplitude, term.phase0 + term.rate * t);
-  Extended q = 0, p = 0;
-  for (const TComplexTerm& term : th.qp)
-    AddComplexTerm(term.sign, q, p, term.amplitude, term.phase0 + term.rate * t);
-
-  TOrbitalElements el;
-  el.Epoch = jd;
-  el.MeanLongitude = RadToDeg(lambda);
-  el.Eccentricity = std::sqrt(k * k + h * h);
-  el.PerihelionLongitude = RadToDeg(ArcTan2(h, k));
-  // The node and inclination go on in degrees like every other angle of the record.
-  el.Node = RadToDeg(ArcTan2(p, q));
-  el.Inclination = RadToDeg(ArcSin(2 * std::sqrt(q * q + p * p)));
-  el.SemiMajorAxis = SemiMajorAxis(th);
-  el.DailyMotion = RadToDeg(th.motion);
-  return el;
+  return Elements<Extended>(id, jd, true);
 }
 
 TOrbitalElements UranusMoonElements(int32_t id, Extended jd) {
   if (id < 170 || id > 174) return {};
-  TOrbitalElements el = UranusMoonEquatorElements(id, jd);
-  const Extended n = kEquatorNode;
-  const TPlaneElements p = ChangeElementPlane(n, kEquatorInclination, n + el.Node, el.Inclination,
-                                              n + el.PerihelionLongitude, n + el.MeanLongitude);
-  el.Node = p.Node;
-  el.Inclination = p.Inclination;
-  el.PerihelionLongitude = p.PericentreLongitude;
-  el.MeanLongitude = p.MeanLongitude;
-  return el;
+  return Elements<Extended>(id, jd, false);
+}
+
+TOrbitalElementsD UranusMoonElementsD(int32_t id, Extended jd) {
+  if (id < 170 || id > 174) return {};
+  return Elements<double>(id, jd, false);
 }
 
 void UranusMoonPosition(int32_t id, Extended jd, TVector& v) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ephemerides/moon.h"
+#include "ephemerides/nutation.h"
 #include "ephemerides/planet_positions.h"
 #include "ephemerides/precession.h"
 #include "ephemerides/satellites.h"
@@ -21,14 +22,69 @@ constexpr Extended kPlanetStartJD = 2451544.5L;
 // The dates of the samples: t := jd, then t := t + step, 360 times. Summing rather than
 // multiplying k * step keeps the rounding, and so the orbits drawn, as they always were.
 template <class PositionAt>
-void Sample(std::array<TVector, kOrbitSampleCount>& points, Extended jd, Extended step,
-            PositionAt position) {
+void Sample(TOrbitRing& points, Extended jd, Extended step, PositionAt position) {
   Extended t = jd;
-  for (TVector& p : points) {
+  for (TVectorD& p : points) {
     t += step;
     p = position(t);
   }
 }
+
+// Longitude ArcTan2(y, x), latitude ArcSin(z / r), distance r: the spherical form of the
+// planet theory and of the Moon.
+TSpherical SphericalOf(const TVector& v) {
+  if (v == TVector{}) return {};
+  const Extended r = VecLength(v);
+  return {ArcTan2(v.y, v.x), ArcSin(v.z / r), r};
+}
+
+// The theories' ecliptic of 2000 goes to the equator, is precessed to the date t and comes back
+// to the ecliptic of t.
+TVector EclipticOf2000ToDate(const TVector& v, Extended t) {
+  const TVector equator = PrecessRect(EclToEqu(v, MeanObliquity(JD2000Jan1)), -1, t);
+  return EquToEcl(equator, MeanObliquity(t));
+}
+
+// A change of frame that moves slowly over one ring (precession, nutation, the turn of a
+// planet's equator): its matrices at the first and last dates of the ring, worked out in
+// Extended, and in between linear in time. Over Phoebe's year and a half the precession turns by
+// 75", which leaves the matrices in between 2e-8 off; over the Moon's month the fortnightly
+// nutation (0.5") leaves 3e-6 of its distance, 7e-9 AU.
+class TRingFrame {
+ public:
+  // turn(v, t): the frame change of the vector v at the date t.
+  template <class Turn>
+  TRingFrame(Extended first, Extended last, Turn turn) : first_(first) {
+    const TVector axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int c = 0; c < 3; ++c) {
+      const TVector a = turn(axes[c], first);
+      const TVector b = turn(axes[c], last);
+      const Extended from[3] = {a.x, a.y, a.z};
+      const Extended to[3] = {b.x, b.y, b.z};
+      for (int r = 0; r < 3; ++r) {
+        at_first_[r][c] = static_cast<double>(from[r]);
+        change_[r][c] = static_cast<double>(to[r] - from[r]);
+      }
+    }
+    per_day_ = last != first ? static_cast<double>(1 / (last - first)) : 0;
+  }
+
+  TVectorD Apply(Extended t, const TVectorD& v) const {
+    const double f = static_cast<double>(t - first_) * per_day_;
+    double m[3][3];
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) m[r][c] = at_first_[r][c] + f * change_[r][c];
+    return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
+            m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+            m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
+  }
+
+ private:
+  Extended first_;
+  double per_day_;
+  double at_first_[3][3];
+  double change_[3][3];
+};
 
 }  // namespace
 
@@ -39,22 +95,32 @@ TOEObject::TOEObject(std::string name, const TOrbitalElements& elements, TColor 
     : TAstronomialObject(std::move(name), color, id), Elements(elements) {}
 
 void TOEObject::Calculate(Extended jd) {
-  const TRectSph p = KeplerPositionSph(Elements, jd);
-  Pos = p.Rect;
-  SphPos = p.Sph;
+  Pos = KeplerPosition(Elements, jd);
+}
+
+TSpherical TOEObject::SphPos() const {
+  if (Pos == TVector{}) return {};
+  return RectToSph(Pos);
 }
 
 void TOrbitalObject::Calculate(Extended jd) {
   TOEObject::Calculate(jd);
-  const Extended step = (360 / Elements.DailyMotion) / 359;
-  if (!std::isfinite(step)) {
-    // No period (DailyMotion 0, or elements that are no numbers): a Kepler position at an
-    // infinite date is not a number, and the drawing must never see one.
-    OrbitPoints.fill(Pos);
-    return;
-  }
-  const TKeplerOrbit orbit(Elements);
-  Sample(OrbitPoints, jd, step, [&orbit](Extended t) { return orbit.Position(t); });
+  ring_date_ = jd;
+  ring_.Invalidate();
+}
+
+const TOrbitRing& TOrbitalObject::OrbitPoints() const {
+  return ring_.Get([this](TOrbitRing& ring) {
+    const Extended step = (360 / Elements.DailyMotion) / 359;
+    if (!std::isfinite(step)) {
+      // No period (DailyMotion 0, or elements that are no numbers): a Kepler position at an
+      // infinite date is not a number, and the drawing must never see one.
+      ring.fill(ToVectorD(Pos));
+      return;
+    }
+    const TDrawnKeplerOrbit orbit(Elements);
+    Sample(ring, ring_date_, step, [&orbit](Extended t) { return orbit.Position(t); });
+  });
 }
 
 TPlanet::TPlanet(int32_t id, TColor color)
@@ -68,12 +134,19 @@ void TPlanet::Calculate(Extended jd) {
   Elements = MeanPlanetElements(Id, 0, jd);
   Period = 360 / Elements.DailyMotion;
   TOrbitalObject::Calculate(jd);
-  if (Id != kPluto) {
-    const TRectSph p = PlanetPosition(Id, jd);
-    Pos = p.Rect;
-    SphPos = p.Sph;
+  if (Id != kPluto) Pos = PlanetPosition(Id, jd).Rect;
+  // The planet theory has just computed jd; each satellite's last orbit sample is the date
+  // computed before the next.
+  Extended before = jd;
+  for (int32_t i = 0; i < Satellites.Count(); ++i) {
+    TSatellite& satellite = Satellites.Get(i);
+    satellite.CalculateAfter(jd, before);
+    before = satellite.LastSampleDate(jd);
   }
-  for (int32_t i = 0; i < Satellites.Count(); ++i) Satellites.Get(i).Calculate(jd);
+}
+
+TSpherical TPlanet::SphPos() const {
+  return Id == kPluto ? TOEObject::SphPos() : SphericalOf(Pos);
 }
 
 TSatellite* TPlanet::FindSatellite(int32_t id) const {
@@ -102,6 +175,13 @@ Extended TSatellite::PlanetDistance() const {
   return VecLength(Pos);
 }
 
+Extended TSatellite::LastSampleDate(Extended jd) const {
+  const Extended step = Period / 359;
+  Extended t = jd;
+  for (int k = 0; k < kOrbitSampleCount; ++k) t += step;
+  return t;
+}
+
 void TSatellite::TakeTableData(Extended planetMass) {
   const TSatelliteData* row = FindSatelliteData(Id);
   if (row == nullptr) return;
@@ -115,19 +195,15 @@ void TSatellite::TakeTableData(Extended planetMass) {
   Inclination = row->Inclination;
 }
 
-void TSatellite::CalculateFromTheory(TTheory theory, Extended jd) {
-  const auto position = [this, theory](Extended t) {
-    TVector v;
-    theory(Id, t, v);
-    // The theories' ecliptic of 2000 goes to the equator, is precessed to the date and
-    // comes back to the ecliptic of the date. The first rotation reads the obliquity the
-    // cache holds, which is that of the date before (as the pictures always had it).
-    v = EclToEqu(v);
-    v = PrecessRect(v, -1, t);
-    return EquToEcl(v);
-  };
-  Pos = position(jd);
-  Sample(OrbitPoints, jd, Period / 359, position);
+void TSatellite::CalculateAfter(Extended jd, Extended before) {
+  Pos = PositionAfter(jd, before);
+  AfterPosition(jd);
+  ring_date_ = jd;
+  ring_.Invalidate();
+}
+
+const TOrbitRing& TSatellite::OrbitPoints() const {
+  return ring_.Get([this](TOrbitRing& ring) { FillOrbitPoints(ring_date_, ring); });
 }
 
 TEarthMoon::TEarthMoon(TColor color, TPlanet* planet) : TSatellite("Moon", planet, color) {
@@ -140,12 +216,25 @@ TEarthMoon::TEarthMoon(TColor color, TPlanet* planet) : TSatellite("Moon", plane
   Inclination = kMoonInclination;
 }
 
-void TEarthMoon::Calculate(Extended jd) {
-  const TRectSph p = MoonPosition(jd, true, false, false);
-  Pos = p.Rect;
-  SphPos = p.Sph;
-  Sample(OrbitPoints, jd, Period / 359,
-         [](Extended t) { return MoonPosition(t, true, false, false).Rect; });
+TSpherical TEarthMoon::SphPos() const {
+  return SphericalOf(Pos);
+}
+
+TVector TEarthMoon::PositionAfter(Extended t, Extended) const {
+  return MoonPosition(t, true, false, false).Rect;
+}
+
+void TEarthMoon::FillOrbitPoints(Extended jd, TOrbitRing& ring) const {
+  // The theory gives the mean ecliptic of the date; the nutation is carried on the equator.
+  const TRingFrame nutation(jd, LastSampleDate(jd), [](const TVector& v, Extended t) {
+    const TObliquity eps = MeanObliquity(t);
+    return EquToEcl(ApplyNutation(EclToEqu(v, eps), t), eps);
+  });
+  Sample(ring, jd, Period / 359,
+         [&](Extended t) { return nutation.Apply(t, MoonEclipticOfDateD(t)); });
+}
+
+void TEarthMoon::AfterPosition(Extended jd) {
   const TMoonMeanOrbit orbit = MoonMeanOrbit(jd);
   Inclination = RadToDeg(NormPi(orbit.Inclination));
   NodeLongitude = RadToDeg(Norm2Pi(orbit.Node));
@@ -160,8 +249,22 @@ TJupiterMoon::TJupiterMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kJupiter].Mass);
 }
 
-void TJupiterMoon::Calculate(Extended jd) {
-  CalculateFromTheory(JupiterMoonPosition, jd);
+TVector TJupiterMoon::PositionAfter(Extended t, Extended before) const {
+  TVector v;
+  JupiterMoonPosition(Id, t, MeanObliquity(before), v);
+  return EclipticOf2000ToDate(v, t);
+}
+
+void TJupiterMoon::FillOrbitPoints(Extended jd, TOrbitRing& ring) const {
+  // From Jupiter's equator to the ecliptic of each date; the ecliptic of 1950 turned with the
+  // obliquity of jd.
+  const TObliquity eps = MeanObliquity(jd);
+  const TRingFrame frame(jd, LastSampleDate(jd), [&](const TVector& v, Extended t) {
+    const TVector ecl1950 = JupiterEquatorToEcliptic1950(v, t);
+    return EclipticOf2000ToDate(Equator1950ToEcliptic2000(EclToEqu(ecl1950, eps)), t);
+  });
+  Sample(ring, jd, Period / 359,
+         [&](Extended t) { return frame.Apply(t, JupiterMoonEquatorPositionD(Id, t)); });
 }
 
 TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
@@ -170,8 +273,23 @@ TSaturnMoon::TSaturnMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kSaturn].Mass);
 }
 
-void TSaturnMoon::Calculate(Extended jd) {
-  CalculateFromTheory(SaturnMoonPosition, jd);
+TVector TSaturnMoon::PositionAfter(Extended t, Extended before) const {
+  TVector v;
+  SaturnMoonPosition(Id, t, MeanObliquity(before), v);
+  return EclipticOf2000ToDate(v, t);
+}
+
+void TSaturnMoon::FillOrbitPoints(Extended jd, TOrbitRing& ring) const {
+  // Saturn's equator hardly moves over one revolution: it is taken at jd for the whole ring,
+  // and the ecliptic of 1950 turned with the obliquity of jd.
+  const TObliquity eps = MeanObliquity(jd);
+  const TPlanetEquator equator = SaturnEquator(jd, eps);
+  const TRingFrame frame(jd, LastSampleDate(jd), [&](const TVector& v, Extended t) {
+    return EclipticOf2000ToDate(Equator1950ToEcliptic2000(EclToEqu(v, eps)), t);
+  });
+  Sample(ring, jd, Period / 359, [&](Extended t) {
+    return frame.Apply(t, DrawnKeplerPositionAtEpoch(SaturnMoonElementsD(Id, t, equator)));
+  });
 }
 
 TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
@@ -180,8 +298,41 @@ TUranusMoon::TUranusMoon(int32_t id, TPlanet* planet, TColor color)
   TakeTableData(kPlanetData[kUranus].Mass);
 }
 
-void TUranusMoon::Calculate(Extended jd) {
-  CalculateFromTheory(UranusMoonPosition, jd);
+TVector TUranusMoon::PositionAfter(Extended t, Extended) const {
+  TVector v;
+  UranusMoonPosition(Id, t, v);
+  return EclipticOf2000ToDate(v, t);
+}
+
+void TUranusMoon::FillOrbitPoints(Extended jd, TOrbitRing& ring) const {
+  const TRingFrame frame(jd, LastSampleDate(jd), [](const TVector& v, Extended t) {
+    return EclipticOf2000ToDate(Equator1950ToEcliptic2000(v), t);
+  });
+  Sample(ring, jd, Period / 359, [&](Extended t) {
+    return frame.Apply(t, DrawnKeplerPositionAtEpoch(UranusMoonElementsD(Id, t)));
+  });
+}
+
+void AddStandardSatellites(TPlanet& planet, TColor color) {
+  switch (planet.Id) {
+    case kEarth:
+      planet.Satellites.Add(std::make_unique<TEarthMoon>(color, &planet));
+      break;
+    case kJupiter:
+      for (int32_t id = 140; id <= 143; ++id)
+        planet.Satellites.Add(std::make_unique<TJupiterMoon>(id, &planet, color));
+      break;
+    case kSaturn:
+      for (int32_t id = 156; id <= 167; ++id)
+        planet.Satellites.Add(std::make_unique<TSaturnMoon>(id, &planet, color));
+      break;
+    case kUranus:
+      for (int32_t id = 170; id <= 174; ++id)
+        planet.Satellites.Add(std::make_unique<TUranusMoon>(id, &planet, color));
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace kestrova

@@ -28,6 +28,21 @@ struct TRectSph {
   TSpherical Sph;
 };
 
+// Rectangular coordinates in double precision, for what is only drawn (orbit rings, the pixels
+// of a whole catalogue); everything else is held in TVector.
+struct TVectorD {
+  double x = 0;
+  double y = 0;
+  double z = 0;
+  friend bool operator==(const TVectorD&, const TVectorD&) = default;
+};
+inline TVector ToVector(const TVectorD& v) {
+  return {v.x, v.y, v.z};
+}
+inline TVectorD ToVectorD(const TVector& v) {
+  return {static_cast<double>(v.x), static_cast<double>(v.y), static_cast<double>(v.z)};
+}
+
 // Row by row: M[i][j] is row i, column j. Rotations sit in the upper-left 3x3 block, a
 // translation in column 3; row 3 is (0, 0, 0, 1) in every matrix the program builds.
 struct TMatrix {

@@ -149,7 +149,7 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
   surface_->SetPenStyle(PenStyle::Solid);
   const bool rings = planet.Id == kSaturn && dim_ <= 0.02L;
   if ((marked && (show_rotation_ || show_rot_axis_)) || rings) {
-    const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect);
+    const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect, MeanObliquity(jd));
     const Extended len = std::max(dim_ / 15, 0.75L * planet.Diameter);
     if (marked && show_rotation_) {
       // The dot marks where the turning surface is heading.
@@ -275,7 +275,7 @@ void TSolarSystem::DrawSatelliteLineOfNodes(const TSatellite& sat) {
   if (!sat.Visible || !show_line_of_nodes_) return;
   // Planetocentric samples: the nodes lie in the plane through the planet parallel to the
   // ecliptic.
-  const TNodes nodes = FindNodes(sat.OrbitPoints);
+  const TNodes nodes = FindNodes(sat.OrbitPoints());
   if (!nodes.Found) return;
   const TVector& center = sat.Planet->Pos;
   const TVector n1 = VecAdd(nodes.N1, center);

@@ -131,11 +131,9 @@ TMonitorTable PlanetRows(const TSolarSystem& scene, const TPlanet& p, const QStr
   const Extended r = VecLength(p.Pos);
   const TOrbitalElements& el = p.Elements;
 
-  // The pole comes on the mean equator of jd; the ecliptic of jd turns it. The pole operation
-  // leaves the cache alone on J2000.0 itself, so the date is stated here.
+  // The pole comes on the mean equator of jd; the ecliptic of jd turns it.
   const TRectSph pole = PlanetPoleOfDate(p.Id, jd);
-  MeanObliquity(jd);
-  const TSpherical poleEcl = EquToEclSph(pole.Sph);
+  const TSpherical poleEcl = EquToEclSph(pole.Sph, MeanObliquity(jd));
 
   std::vector<QString> c = MonitorCaptions(TMonitorLayout::Planet);
   TMonitorTable t{TMonitorLayout::Planet, {}};
@@ -146,8 +144,8 @@ TMonitorTable PlanetRows(const TSolarSystem& scene, const TPlanet& p, const QStr
   row(FixedText(v.x, 12, 6, pt));
   row(FixedText(v.y, 12, 6, pt));
   row(FixedText(v.z, 12, 6, pt));
-  row(Angle(Norm2Pi(p.SphPos.Lon), 1));
-  row(Angle(NormPi(p.SphPos.Lat), 1));
+  row(Angle(Norm2Pi(p.SphPos().Lon), 1));
+  row(Angle(NormPi(p.SphPos().Lat), 1));
   t.Rows.push_back(Distance(r, "heliocentric distance", pt));
   t.Rows.push_back(Distance(scene.DistanceFromCenter(p.Pos), "distance from centered object", pt));
   row(FixedText(VecLength(KeplerVelocity(el, jd)) * kVelocityFactor, 10, 2, pt));
@@ -195,8 +193,8 @@ TMonitorTable MoonRows(const TEarthMoon& m, const QString& pt) {
       FixedText(m.Pos.x * kKmPerAUMonitor, 10, 0, pt),
       FixedText(m.Pos.y * kKmPerAUMonitor, 10, 0, pt),
       FixedText(m.Pos.z * kKmPerAUMonitor, 10, 0, pt),
-      Angle(Norm2Pi(m.SphPos.Lon), 1),
-      Angle(NormPi(m.SphPos.Lat), 1),
+      Angle(Norm2Pi(m.SphPos().Lon), 1),
+      Angle(NormPi(m.SphPos().Lat), 1),
       FixedText(m.PlanetDistance() * kKmPerAUMonitor, 9, 0, pt),
       FixedText(m.SemiMajorAxis, 10, 0, pt),
       PeriodText(m.Period),
@@ -226,8 +224,8 @@ TMonitorTable MinorBodyRows(const TSolarSystem& scene, const TAsteroid& a, const
   row(FixedText(v.x, 12, 6, pt));
   row(FixedText(v.y, 12, 6, pt));
   row(FixedText(v.z, 12, 6, pt));
-  row(Angle(Norm2Pi(a.SphPos.Lon), 0));
-  row(Angle(NormPi(a.SphPos.Lat), 0));
+  row(Angle(Norm2Pi(a.SphPos().Lon), 0));
+  row(Angle(NormPi(a.SphPos().Lat), 0));
   t.Rows.push_back(Distance(r, "heliocentric distance", pt));
   t.Rows.push_back(Distance(scene.DistanceFromCenter(a.Pos), "distance from centered object", pt));
   row(FixedText(VecLength(KeplerVelocity(el, jd)) * kVelocityFactor, 10, 2, pt));

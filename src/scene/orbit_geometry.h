@@ -49,6 +49,6 @@ struct TNodes {
 // The first two points where the sampled orbit crosses z = 0 (its reference plane), each
 // interpolated between the samples around the sign change of z. One change only gives the
 // same node twice; none (an orbit in the plane or wholly on one side) gives not found.
-TNodes FindNodes(const std::array<TVector, kOrbitSampleCount>& samples);
+TNodes FindNodes(const TOrbitRing& samples);
 
 }  // namespace kestrova

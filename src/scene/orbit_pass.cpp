@@ -70,20 +70,23 @@ std::vector<int32_t> OrbitWalk(int32_t s) {
   return visits;
 }
 
-TNodes FindNodes(const std::array<TVector, kOrbitSampleCount>& samples) {
+TNodes FindNodes(const TOrbitRing& samples) {
   TNodes nodes;
   auto changes = [&](int32_t k) {  // between samples k and k + 1, numbered from 1
     return Sign(samples[k - 1].z) != Sign(samples[k].z);
+  };
+  auto crossing = [&](int32_t k) {
+    return Crossing(ToVector(samples[k - 1]), ToVector(samples[k]));
   };
   int32_t k = 1;
   while (k <= kOrbitSampleCount - 1 && !changes(k)) ++k;
   if (k > kOrbitSampleCount - 1) return nodes;
   nodes.Found = true;
-  nodes.N1 = Crossing(samples[k - 1], samples[k]);
+  nodes.N1 = crossing(k);
   nodes.N2 = nodes.N1;
   for (int32_t j = k + 1; j <= kOrbitSampleCount - 1; ++j) {
     if (changes(j)) {
-      nodes.N2 = Crossing(samples[j - 1], samples[j]);
+      nodes.N2 = crossing(j);
       break;
     }
   }
@@ -110,7 +113,7 @@ void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {
   const TColor color = SchemeColor(scheme_, perpendicular_color_);
   surface_->SetPenStyle(PenStyle::Solid);
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector& p = body.GetOrbitPoint(k);
+    const TVector p = body.GetOrbitPoint(k);
     if (IsInRange(p)) DrawLine3D(p, TVector{p.x, p.y, 0}, color, false, false);
   });
 }
@@ -128,7 +131,7 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
   const TRect rect = DrawingRect();
   crowd_.clear();
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector& p = body.GetOrbitPoint(k);
+    const TVector p = body.GetOrbitPoint(k);
     if (!IsInRange(p)) return;
     const TPoint pt = Project(p);
     if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, device_, pt.x, pt.y, color);
@@ -180,7 +183,7 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
 
 void TSolarSystem::DrawLineOfNodes(const TOrbitalObject& body) {
   if (!body.Visible || !show_line_of_nodes_) return;
-  const TNodes nodes = FindNodes(body.OrbitPoints);
+  const TNodes nodes = FindNodes(body.OrbitPoints());
   if (!nodes.Found || !IsInRange(nodes.N1) || !IsInRange(nodes.N2)) return;
   const TColor c = SchemeColor(scheme_, ScaleColor(body.Color, 50));
   surface_->SetPenStyle(PenStyle::Solid);

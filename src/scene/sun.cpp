@@ -18,7 +18,7 @@ void TSolarSystem::DrawSun() {
 
   // The pole of date in ecliptic coordinates, like the planets' axes.
   const Extended jd = DateToJD(scene_date_);
-  const TVector u = EquToEcl(PlanetPoleOfDate(kSunIndex, jd).Rect);
+  const TVector u = EquToEcl(PlanetPoleOfDate(kSunIndex, jd).Rect, MeanObliquity(jd));
   const Extended L = dim_ / 15;
   const TColor axis = SchemeColor(scheme_, axes_color_);
   s.SetPenStyle(PenStyle::Solid);

@@ -10,7 +10,11 @@
 #include "ephemerides/moon.h"
 #include "ephemerides/planet_positions.h"
 #include "ephemerides/precession.h"
+#include "model/astronomical_objects.h"
 #include "numerics/errors.h"
+#include "numerics/julian_dates.h"
+#include "scene/solar_system.h"
+#include "support/scene_date.h"
 
 namespace kestrova::cli {
 namespace {
@@ -63,6 +67,60 @@ TEST(CliEphem, SatellitesAndDatesFromStandardInput) {
     const long double d = std::sqrt(x * x + y * y + z * z);
     EXPECT_GT(d, 0.0027L);
     EXPECT_LT(d, 0.0029L);
+  }
+}
+
+// The rows of one body for these dates, without the header.
+std::vector<std::string> Rows(const std::string& body, const std::vector<std::string>& dates) {
+  Args args{"ephem", body};
+  args.insert(args.end(), dates.begin(), dates.end());
+  const TCliResult r = RunCommand(args);
+  EXPECT_EQ(r.status, kOk) << r.err;
+  std::vector<std::string> rows = Lines(r.out);
+  if (!rows.empty()) rows.erase(rows.begin());
+  return rows;
+}
+
+// Every body at every date gets the position the scene shows after SetDate to that date, however
+// many dates are asked for and in whatever order: nothing carries over from one date to the next.
+TEST(CliEphem, EachDateAsTheSceneShowsItWhateverWasAskedBefore) {
+  // Dates that calendar records hold exactly, far apart so that every frame differs.
+  const std::vector<std::string> dates = {"2300000.5", "2460000.25", "2451545", "1721058.75"};
+  std::vector<std::string> reversed(dates.rbegin(), dates.rend());
+  std::vector<int32_t> ids = {0, 1, 2, 3, 4, 5, 6, 7, 8, kMoonId};
+  for (int32_t id = 140; id <= 143; ++id) ids.push_back(id);
+  for (int32_t id = 156; id <= 167; ++id) ids.push_back(id);
+  for (int32_t id = 170; id <= 174; ++id) ids.push_back(id);
+
+  TSolarSystem scene{TestStartDate()};
+  std::vector<std::vector<TVector>> shown(dates.size());
+  for (size_t d = 0; d < dates.size(); ++d) {
+    const Extended jd = std::stold(dates[d]);
+    scene.SetDate(JDToDate(0, jd));
+    ASSERT_EQ(DateToJD(scene.SceneDate()), jd);
+    for (const int32_t id : ids) {
+      const TAstronomialObject* body = id <= 8 ? static_cast<TAstronomialObject*>(&scene.Planet(id))
+                                       : id == kMoonId ? scene.Planet(kEarth).FindSatellite(id)
+                                       : id < 150      ? scene.Planet(kJupiter).FindSatellite(id)
+                                       : id < 170      ? scene.Planet(kSaturn).FindSatellite(id)
+                                                       : scene.Planet(kUranus).FindSatellite(id);
+      shown[d].push_back(body->Pos);
+    }
+  }
+
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const std::string body = std::to_string(ids[i]);
+    SCOPED_TRACE(body);
+    const std::vector<std::string> forwards = Rows(body, dates);
+    const std::vector<std::string> backwards = Rows(body, reversed);
+    ASSERT_EQ(forwards.size(), dates.size());
+    ASSERT_EQ(backwards.size(), dates.size());
+    for (size_t d = 0; d < dates.size(); ++d) {
+      EXPECT_EQ(forwards[d], backwards[dates.size() - 1 - d]) << dates[d];
+      EXPECT_EQ(Rows(body, {dates[d]}), std::vector<std::string>{forwards[d]}) << dates[d];
+      const std::string name = forwards[d].substr(0, forwards[d].find(','));
+      EXPECT_EQ(forwards[d], Row(name, std::stold(dates[d]), shown[d][i])) << dates[d];
+    }
   }
 }
 

@@ -98,13 +98,18 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
       {"render", "--frames", "2", "--step", "1", "--out", Path("f%d%d.png")},
       {"render", "--frames", "2", "--step", "1", "--out", Path("f%s.png")},
       {"render", "--jd", "3999999", "--frames", "3", "--step", "1", "--out", Path("f%d.png")},
+      // Huge bad values: the message quotes 80 characters of them.
+      {"render", "--dim", std::string(100000, '9') + "x", "--out", out},
+      {"render", "--center", std::string(100000, 'V'), "--out", out},
+      {"render", std::string(100000, '-'), "1", "--out", out},
   };
   for (const Args& args : bad) {
     const TCliResult r = RunCommand(args);
     std::string line;
-    for (const auto& a : args) line += a + " ";
+    for (const auto& a : args) line += a.substr(0, 40) + " ";
     EXPECT_EQ(r.status, kBadInput) << line;
     EXPECT_NE(r.err.find("kestrova-cli render: "), std::string::npos) << line;
+    EXPECT_LT(r.err.find('\n'), 400u) << line;
   }
   EXPECT_TRUE(fs::is_empty(dir_));
 }

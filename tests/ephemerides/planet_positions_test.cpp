@@ -27,9 +27,7 @@ TPlan404Data Theory(int32_t planet, Extended jd) {
 
 // J2000.0 equatorial vector carried to the mean ecliptic and equinox of jd.
 TVector ToEclipticOfDate(const TVector& v, Extended jd) {
-  const TVector w = PrecessVector(v, -1, jd).Rect;
-  MeanObliquity(jd);
-  return EquToEcl(w);
+  return EquToEcl(PrecessVector(v, -1, jd).Rect, MeanObliquity(jd));
 }
 
 Extended Distance(const TVector& a, const TVector& b) {
@@ -54,7 +52,6 @@ TEST(PlanetPosition, AtJ2000IsTheTheorysEclipticPosition) {
     EXPECT_NEAR(got.Sph.R, VecLength(got.Rect), 1e-15L * got.Sph.R);
     EXPECT_EQ(got.Sph.Lon, std::atan2(got.Rect.y, got.Rect.x));
     EXPECT_NEAR(got.Sph.Lat, std::asin(got.Rect.z / got.Sph.R), 1e-15L);
-    EXPECT_EQ(CurrentObliquity().JD, J2000);
   }
 }
 
@@ -68,7 +65,6 @@ TEST(PlanetPosition, LongitudeOfTheDateCarriesThePrecession) {
       const Extended lon = PlanetPosition(planet, jd).Sph.Lon;
       const Extended shift = std::remainder(lon - Theory(planet, jd).Lon, 2 * std::numbers::pi);
       EXPECT_NEAR(shift, want, 0.01L * std::abs(want)) << "planet " << planet << " JD " << jd;
-      EXPECT_EQ(CurrentObliquity().JD, jd);
     }
   }
 }
@@ -80,7 +76,6 @@ TEST(PlanetPosition, EarthIsTheBarycentreLessTheMoonsShare) {
   for (const Extended jd : {2451545.0L, 2460676.5L, 2433282.5L, 1720692.5L, 3182026.5L}) {
     SCOPED_TRACE(static_cast<double>(jd));
     const TVector earth = PlanetPosition(kEarth, jd).Rect;
-    EXPECT_EQ(CurrentObliquity().JD, jd);
     const TPlan404Data rec = Theory(kEarth, jd);
     const TVector barycentre = ToEclipticOfDate({rec.X, rec.Y, rec.Z}, jd);
     const TVector moon = ToEclipticOfDate(MoonPosition(jd, true, true, true).Rect, jd);
@@ -95,7 +90,6 @@ TEST(PlanetPosition, OtherPlanetNumbersGiveTheZeroVector) {
     const TRectSph got = PlanetPosition(planet, 2460676.5L);
     EXPECT_EQ(got.Rect, TVector{}) << planet;
     EXPECT_EQ(got.Sph, TSpherical{}) << planet;
-    EXPECT_EQ(CurrentObliquity().JD, 2460676.5L);
   }
 }
 

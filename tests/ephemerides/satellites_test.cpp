@@ -1,5 +1,5 @@
-// The satellite theories: ranges of ids, the obliquity cache they leave behind, the bounds the
-// series put on each orbit, the frames they turn through, and the change of reference plane.
+// The satellite theories: ranges of ids, the obliquity they are given, the bounds the series
+// put on each orbit, the frames they turn through, and the change of reference plane.
 #include "ephemerides/satellites.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,14 @@
 namespace kestrova {
 namespace {
 
-using PositionFn = void (*)(int32_t, Extended, TVector&);
+using PositionFn = void (*)(int32_t, Extended, const TObliquity&, TVector&);
+
+// The Uranian theory needs no obliquity; this takes one like the others.
+void Uranus(int32_t id, Extended jd, const TObliquity&, TVector& v) {
+  UranusMoonPosition(id, jd, v);
+}
+
+const TObliquity kEps2000 = MeanObliquity(JD2000Jan1);
 
 // Dates from 1950 to 2050, not commensurate with any of the periods.
 std::vector<Extended> Dates() {
@@ -34,89 +41,59 @@ Extended AngleDeg(const TVector& a, const TVector& b) {
   return RadToDeg(std::acos(std::fmin(1.0L, std::fmax(-1.0L, d))));
 }
 
-class SatellitesTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetFrameCaches(); }
-  void TearDown() override { ResetFrameCaches(); }
-};
+class SatellitesTest : public ::testing::Test {};
 
-TEST_F(SatellitesTest, IdsOutsideEachRangeGiveZeroAndLeaveTheCacheAlone) {
+TEST_F(SatellitesTest, IdsOutsideEachRangeGiveZero) {
   struct Case {
     PositionFn fn;
     int32_t id;
   };
-  const Case cases[] = {
-      {JupiterMoonPosition, 139}, {JupiterMoonPosition, 144}, {JupiterMoonPosition, 156},
-      {SaturnMoonPosition, 155},  {SaturnMoonPosition, 168},  {SaturnMoonPosition, 140},
-      {UranusMoonPosition, 169},  {UranusMoonPosition, 175},  {UranusMoonPosition, -170}};
-  MeanObliquity(2460000.5L);
+  const Case cases[] = {{JupiterMoonPosition, 139},
+                        {JupiterMoonPosition, 144},
+                        {JupiterMoonPosition, 156},
+                        {SaturnMoonPosition, 155},
+                        {SaturnMoonPosition, 168},
+                        {SaturnMoonPosition, 140},
+                        {Uranus, 169},
+                        {Uranus, 175},
+                        {Uranus, -170}};
   for (const Case& c : cases) {
     TVector v{1, 2, 3};
-    c.fn(c.id, 2451545.0L, v);
+    c.fn(c.id, 2451545.0L, kEps2000, v);
     EXPECT_EQ(v, TVector{}) << c.id;
-    EXPECT_EQ(CurrentObliquity().JD, 2460000.5L) << c.id;
   }
-  EXPECT_EQ(SaturnMoonElements(168, 2451545.0L), TOrbitalElements{});
+  EXPECT_EQ(SaturnMoonElements(168, 2451545.0L, kEps2000), TOrbitalElements{});
   EXPECT_EQ(UranusMoonElements(169, 2451545.0L), TOrbitalElements{});
   EXPECT_EQ(JupiterMoonEquatorPosition(144, 2451545.0L), TVector{});
 }
 
-// The caller turns each result to the equator with the cache it finds, so every position must
-// leave the obliquity of 2000 January 1.0 there, whatever the cache held before.
-TEST_F(SatellitesTest, EveryPositionLeavesTheObliquityOf2000InTheCache) {
-  const struct {
-    PositionFn fn;
-    int32_t first, last;
-  } theories[] = {{JupiterMoonPosition, 140, 143},
-                  {SaturnMoonPosition, 156, 167},
-                  {UranusMoonPosition, 170, 174}};
-  for (const auto& th : theories) {
-    for (int32_t id = th.first; id <= th.last; ++id) {
-      MeanObliquity(2440000.5L + id);
-      TVector v;
-      th.fn(id, 2455000.25L, v);
-      EXPECT_EQ(CurrentObliquity().JD, JD2000Jan1) << id;
-      EXPECT_GT(VecLength(v), 0) << id;
-    }
-  }
-}
-
+// A position depends on its arguments alone, whatever was computed before or in between.
 TEST_F(SatellitesTest, RepeatedCallsAgreeWhateverWasComputedBetween) {
   const int32_t ids[] = {140, 143, 156, 163, 165, 166, 167, 170, 174};
   const Extended jd = 2458849.5L + 0.123L;
+  const TObliquity eps = MeanObliquity(jd - 1);
   for (int32_t id : ids) {
-    const PositionFn fn = id < 150   ? JupiterMoonPosition
-                          : id < 170 ? SaturnMoonPosition
-                                     : UranusMoonPosition;
+    const PositionFn fn = id < 150 ? JupiterMoonPosition : id < 170 ? SaturnMoonPosition : Uranus;
     TVector first, second, other;
-    MeanObliquity(jd);
-    fn(id, jd, first);
-    JupiterMoonPosition(141, jd + 3, other);
-    SaturnMoonPosition(164, jd - 40, other);
+    fn(id, jd, eps, first);
+    JupiterMoonPosition(141, jd + 3, MeanObliquity(jd + 2), other);
+    SaturnMoonPosition(164, jd - 40, MeanObliquity(jd - 41), other);
     UranusMoonPosition(172, jd + 500, other);
-    MeanObliquity(jd);
-    fn(id, jd, second);
+    MeanObliquity(2400000.5L);
+    fn(id, jd, eps, second);
     EXPECT_EQ(first, second) << id;
   }
 }
 
-// Uranus's theory is equatorial from the start and never reads the cache; the two ecliptic
-// theories turn their 1950 ecliptic with it, which moves a satellite only slightly.
-TEST_F(SatellitesTest, OnlyTheEclipticTheoriesReadTheCache) {
+// The two theories on the ecliptic of 1950 turn it with the obliquity they are given, which
+// moves a satellite only slightly.
+TEST_F(SatellitesTest, TheEclipticTheoriesTurnWithTheObliquityGiven) {
   const Extended jd = 2451545.0L;
-  TVector a, b;
-  MeanObliquity(JD1950Jan1);
-  UranusMoonPosition(173, jd, a);
-  MeanObliquity(2469807.5L);
-  UranusMoonPosition(173, jd, b);
-  EXPECT_EQ(a, b);
-
   for (const auto& [fn, id] : {std::pair<PositionFn, int32_t>{JupiterMoonPosition, 143},
                                std::pair<PositionFn, int32_t>{SaturnMoonPosition, 166}}) {
-    MeanObliquity(JD1950Jan1);
-    fn(id, jd, a);
-    MeanObliquity(2469807.5L);
-    fn(id, jd, b);
+    TVector a, b;
+    fn(id, jd, MeanObliquity(JD1950Jan1), a);
+    fn(id, jd, MeanObliquity(2469807.5L), b);
     EXPECT_NE(a, b) << id;
     EXPECT_LT(VecLength(VecSub(a, b)), 1e-3L * VecLength(a)) << id;
   }
@@ -160,7 +137,7 @@ TEST_F(SatellitesTest, GalileanOrbitsStayWithinTheirSeriesBounds) {
         ASSERT_LE(r, c.a * (1 + 0.0041279L) * (1 + 1e-15L)) << jd;
       }
       TVector v;
-      JupiterMoonPosition(c.id, jd, v);
+      JupiterMoonPosition(c.id, jd, kEps2000, v);
       ASSERT_NEAR(VecLength(v), VecLength(e), 1e-15L * c.a) << c.id << " " << jd;
     }
   }
@@ -177,8 +154,7 @@ TEST_F(SatellitesTest, GalileanReferencePlaneHasJupitersPole) {
 
 TEST_F(SatellitesTest, SaturnsEquatorNear2000) {
   for (Extended jd : {2447892.5L, 2451545.0L, 2455197.5L}) {
-    MeanObliquity(jd);
-    const TPlanetEquator eq = SaturnEquator(jd);
+    const TPlanetEquator eq = SaturnEquator(jd, MeanObliquity(jd));
     EXPECT_NEAR(eq.Inclination, 28.05L, 0.05L) << jd;
     EXPECT_NEAR(eq.Node, 169.5L, 0.1L) << jd;
   }
@@ -191,8 +167,8 @@ TEST_F(SatellitesTest, TrojanCompanionsShareTheirPrimarysOrbit) {
   } cases[] = {{159, 158, 60}, {160, 158, -60}, {162, 161, 60}};
   for (const auto& c : cases) {
     for (Extended jd : {2433282.5L, 2451545.0L, 2460000.25L}) {
-      TOrbitalElements el = SaturnMoonElements(c.id, jd);
-      const TOrbitalElements primary = SaturnMoonElements(c.primary, jd);
+      TOrbitalElements el = SaturnMoonElements(c.id, jd, kEps2000);
+      const TOrbitalElements primary = SaturnMoonElements(c.primary, jd, kEps2000);
       EXPECT_NEAR(el.MeanLongitude - primary.MeanLongitude, c.offset, 1e-9L) << c.id;
       el.MeanLongitude = primary.MeanLongitude;
       EXPECT_EQ(el, primary) << c.id;
@@ -203,7 +179,7 @@ TEST_F(SatellitesTest, TrojanCompanionsShareTheirPrimarysOrbit) {
 // Rhea's eccentricity is the length of two rotating vectors of 0.001 and 0.00021.
 TEST_F(SatellitesTest, RheasEccentricityStaysBetweenItsTwoTerms) {
   for (Extended jd : Dates()) {
-    const Extended e = SaturnMoonElements(163, jd).Eccentricity;
+    const Extended e = SaturnMoonElements(163, jd, kEps2000).Eccentricity;
     ASSERT_GE(e, 0.00079L - 1e-15L) << jd;
     ASSERT_LE(e, 0.00121L + 1e-15L) << jd;
   }

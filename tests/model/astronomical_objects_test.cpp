@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "ephemerides/kepler_orbits.h"
+#include "ephemerides/moon.h"
+#include "ephemerides/planet_positions.h"
 
 namespace kestrova {
 namespace {
@@ -50,7 +52,8 @@ TEST(Bodies, MinorBodySamplesOneRevolution) {
   ceres.Calculate(jd);
   EXPECT_EQ(ceres.Pos, KeplerPosition(e, jd));
   const Extended step = (360 / e.DailyMotion) / 359;
-  EXPECT_EQ(ceres.GetOrbitPoint(1), KeplerPosition(e, jd + step));
+  // Samples are only drawn, and held in double precision.
+  EXPECT_LT(VecLength(VecSub(ceres.GetOrbitPoint(1), KeplerPosition(e, jd + step))), 1e-14L);
   // Sample 360 lies one period after sample 1, on top of it.
   const TVector d = VecSub(ceres.GetOrbitPoint(360), ceres.GetOrbitPoint(1));
   EXPECT_LT(VecLength(d), 1e-9L);
@@ -63,7 +66,62 @@ TEST(Bodies, BodyWithoutDailyMotionHasAllSamplesAtItsPosition) {
   TAsteroid still("still", e, 0);
   still.Calculate(2460676.5L);
   ASSERT_TRUE(std::isfinite(still.Pos.x));
-  for (int k = 1; k <= 360; ++k) ASSERT_EQ(still.GetOrbitPoint(k), still.Pos) << k;
+  for (int k = 1; k <= 360; ++k) ASSERT_EQ(still.GetOrbitPoint(k), ToVector(ToVectorD(still.Pos)));
+}
+
+// The samples belong to the date of the last Calculate, whenever they are first asked for; fixed
+// samples stand until the next Calculate.
+TEST(Bodies, SamplesFollowTheLastCalculate) {
+  const TOrbitalElements e{2451545.0L, 10.6L, 80.3L, 153.9L, 2.766L, 0.2141L, 0.0785L, 200.0L};
+  const Extended step = (360 / e.DailyMotion) / 359;
+  TAsteroid ceres("Ceres", e, 0);
+  for (const Extended jd : {2460676.5L, 2400000.5L}) {
+    ceres.Calculate(jd);
+    EXPECT_LT(VecLength(VecSub(ceres.GetOrbitPoint(1), KeplerPosition(e, jd + step))), 1e-14L);
+  }
+  TOrbitRing fixed{};
+  fixed[0] = {1, 2, 3};
+  ceres.SetOrbitPoints(fixed);
+  EXPECT_EQ(ceres.GetOrbitPoint(1), (TVector{1, 2, 3}));
+  ceres.Calculate(2460676.5L);
+  EXPECT_LT(VecLength(VecSub(ceres.GetOrbitPoint(1), KeplerPosition(e, 2460676.5L + step))),
+            1e-14L);
+
+  // The same for a satellite, whose samples come from its theory.
+  TPlanet jupiter(kJupiter, 0);
+  TJupiterMoon io(140, &jupiter, 0);
+  io.Calculate(2460676.5L);
+  const TVector first = io.GetOrbitPoint(1);
+  io.Calculate(2460680.5L);
+  EXPECT_GT(VecLength(VecSub(io.GetOrbitPoint(1), first)), 1e-4L);
+  io.Calculate(2460676.5L);
+  EXPECT_EQ(io.GetOrbitPoint(1), first);
+}
+
+// The spherical form of a position is formed when read, as the theory that gave the position
+// forms it: the planet theory and the Moon with ArcSin(z / r), Kepler orbits with RectToSph.
+TEST(Bodies, SphericalPositionAsTheTheoryFormsIt) {
+  const Extended jd = 2460676.5L;
+  TPlanet mars(kMars, 0);
+  EXPECT_EQ(mars.SphPos(), TSpherical{});
+  mars.Calculate(jd);
+  EXPECT_EQ(mars.SphPos(), PlanetPosition(kMars, jd).Sph);
+  TPlanet pluto(kPluto, 0);
+  pluto.Calculate(jd);
+  EXPECT_EQ(pluto.SphPos(), KeplerPositionSph(pluto.Elements, jd).Sph);
+  const TOrbitalElements e{2451545.0L, 10.6L, 80.3L, 153.9L, 2.766L, 0.2141L, 0.0785L, 200.0L};
+  TOEObject ceres("Ceres", e, 0, kMinorBodyId);
+  ceres.Calculate(jd);
+  EXPECT_EQ(ceres.SphPos(), KeplerPositionSph(e, jd).Sph);
+
+  TPlanet earth(kEarth, 0);
+  TEarthMoon moon(0, &earth);
+  moon.Calculate(jd);
+  EXPECT_EQ(moon.SphPos(), MoonPosition(jd, true, false, false).Sph);
+  TPlanet jupiter(kJupiter, 0);
+  TJupiterMoon io(140, &jupiter, 0);
+  io.Calculate(jd);
+  EXPECT_EQ(io.SphPos(), TSpherical{});
 }
 
 TEST(Bodies, MoonTakesTheMeanOrbitAtEveryDate) {

@@ -78,16 +78,24 @@ int32_t PixelY(Extended k, Extended dim) {
   return 500 - int32_t(std::trunc(500 * (k + dim) / (2 * dim)));
 }
 
+// A ring whose sample k (1..360) is point(k).
+template <class Point>
+TOrbitRing Ring(Point point) {
+  TOrbitRing ring;
+  for (int k = 1; k <= kOrbitSampleCount; ++k) ring[k - 1] = ToVectorD(point(k));
+  return ring;
+}
+
 // A planet moved onto a circle of radius a in the ecliptic around the Sun, sample k at k
 // degrees, so that every sample lands on its own pixel.
 void PutOnCircle(TPlanet& planet, Extended a, Extended zAmplitude = 0) {
   planet.Elements.SemiMajorAxis = a;
   planet.Elements.Eccentricity = 0;
-  for (int k = 1; k <= kOrbitSampleCount; ++k) {
+  planet.SetOrbitPoints(Ring([&](int k) {
     const Extended t = DegToRad(k);
-    planet.OrbitPoints[k - 1] = {a * std::cos(t), a * std::sin(t), zAmplitude * std::sin(t)};
-  }
-  planet.Pos = planet.OrbitPoints[0];
+    return TVector{a * std::cos(t), a * std::sin(t), zAmplitude * std::sin(t)};
+  }));
+  planet.Pos = planet.GetOrbitPoint(1);
 }
 
 TEST(OrbitGeometry, SizeLevelAndDotStep) {
@@ -132,18 +140,18 @@ TEST(OrbitGeometry, ThinnedWalkVisitsSampleOneAndTheMultiplesOfTheStep) {
 }
 
 TEST(OrbitGeometry, FindNodes) {
-  std::array<TVector, kOrbitSampleCount> flat{};
-  for (int k = 0; k < kOrbitSampleCount; ++k) flat[k] = {1, Extended(k), 0};
+  TOrbitRing flat{};
+  for (int k = 0; k < kOrbitSampleCount; ++k) flat[k] = {1, double(k), 0};
   EXPECT_FALSE(FindNodes(flat).Found);
 
-  std::array<TVector, kOrbitSampleCount> above = flat;
+  TOrbitRing above = flat;
   for (auto& p : above) p.z = 0.5L;
   EXPECT_FALSE(FindNodes(above).Found);
 
   // Two crossings: between samples 10/11 (z 1 to -3: a quarter of the way) and 200/201.
-  std::array<TVector, kOrbitSampleCount> two{};
+  TOrbitRing two{};
   for (int k = 1; k <= kOrbitSampleCount; ++k)
-    two[k - 1] = {Extended(k), 0, (k <= 10 || k > 200) ? 1.0L : -3.0L};
+    two[k - 1] = {double(k), 0, (k <= 10 || k > 200) ? 1.0 : -3.0};
   TNodes n = FindNodes(two);
   ASSERT_TRUE(n.Found);
   EXPECT_EQ(n.N1.x, 10.25L);
@@ -152,14 +160,14 @@ TEST(OrbitGeometry, FindNodes) {
   EXPECT_EQ(n.N2.z, 0);
 
   // One change of sign only: both nodes are the same point.
-  std::array<TVector, kOrbitSampleCount> once = two;
+  TOrbitRing once = two;
   for (int k = 201; k <= kOrbitSampleCount; ++k) once[k - 1].z = -3;
   n = FindNodes(once);
   ASSERT_TRUE(n.Found);
   EXPECT_EQ(n.N1, n.N2);
 
   // A change between samples 360 and 1 does not count: the ring is not closed.
-  std::array<TVector, kOrbitSampleCount> wrap = flat;
+  TOrbitRing wrap = flat;
   for (auto& p : wrap) p.z = 1;
   wrap[359].z = -1;
   n = FindNodes(wrap);
@@ -175,8 +183,9 @@ TEST(OrbitPass, SizeLevelDecidesTheDotsAndTheMarkings) {
     // Samples 2.5 pixels apart on a line across the picture, crossing the ecliptic.
     TPlanet& mercury = scene->Planet(1);
     mercury.Elements.SemiMajorAxis = 0.39L;
-    for (int k = 1; k <= kOrbitSampleCount; ++k)
-      mercury.OrbitPoints[k - 1] = {-1.9L + 0.01L * k, 0.5L, 0.01L * std::sin(DegToRad(k))};
+    mercury.SetOrbitPoints(Ring([](int k) {
+      return TVector{-1.9L + 0.01L * k, 0.5L, 0.01L * std::sin(DegToRad(k))};
+    }));
     scene->SetObjectColor(1, 0x123456);
     scene->SetShowApsides(true);
     scene->SetShowLineOfNodes(true);
@@ -454,10 +463,10 @@ TEST(BodiesPass, SatelliteOrbitApsidesWithTimeForFastMoons) {
   j.jupiter.Pos = VecAdd(j.scene->Planet(0).Pos, {0.002L, 0, 0});
   TSatellite& io = j.jupiter.Satellites.Get(0);
   // An ellipse in the ecliptic: periapsis at sample 90, apoapsis at sample 270.
-  for (int k = 1; k <= kOrbitSampleCount; ++k) {
+  io.SetOrbitPoints(Ring([](int k) {
     const Extended t = DegToRad(k);
-    io.OrbitPoints[k - 1] = {0.003L * std::cos(t), 0.004L - 0.001L * std::sin(t), 0};
-  }
+    return TVector{0.003L * std::cos(t), 0.004L - 0.001L * std::sin(t), 0};
+  }));
   io.Pos = {0.003L, 0.004L, 0};
   const auto calls = PaintCalls(*j.scene);
   const auto texts = Texts(calls);
@@ -484,8 +493,7 @@ TEST(BodiesPass, SatellitePerpendicularsThinWithTheSatellitesDistance) {
   for (int32_t i = 1; i < 4; ++i) j.jupiter.Satellites.Get(i).Visible = false;
   TSatellite& io = j.jupiter.Satellites.Get(0);
   // Samples 1.25 pixels apart across the picture: each on a column of its own.
-  for (int k = 1; k <= kOrbitSampleCount; ++k)
-    io.OrbitPoints[k - 1] = {-0.009L + 0.00005L * k, 0.003L, 0.001L};
+  io.SetOrbitPoints(Ring([](int k) { return TVector{-0.009L + 0.00005L * k, 0.003L, 0.001L}; }));
   // Dim / 5 = 0.002, Dim / 4 = 0.0025, Dim / 3 = 0.00333.
   for (auto [d, samples] :
        {std::pair{0.0022L, 120u}, std::pair{0.003L, 180u}, std::pair{0.004L, 359u}}) {
@@ -509,7 +517,7 @@ TEST(BodiesPass, CoOrbitalMoonsDrawNoOrbit) {
     TSatellite& s = saturn.Satellites.Get(i);
     s.Visible = s.Id == 159;  // Telesto
     s.Pos = {0.003L, 0, 0};
-    for (auto& p : s.OrbitPoints) p = {0.003L, 0.001L, 0};
+    s.SetOrbitPoints(Ring([](int) { return TVector{0.003L, 0.001L, 0}; }));
   }
   const auto calls = PaintCalls(*scene);
   EXPECT_EQ(PixelsOfColor(calls, 0x010203), 0u);
