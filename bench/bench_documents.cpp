@@ -27,7 +27,7 @@ using namespace kestrova;
 namespace fs = std::filesystem;
 
 // Orbits spread over the main belt, some eccentric, with their own epochs.
-TOrbitalElements PickedElements(int i) {
+TOrbitalElements PickedElements(int64_t i) {
   TOrbitalElements el;
   el.Epoch = 2460600.5L - (i % 400);
   el.SemiMajorAxis = 1.5L + 2.5L * ((i * 7919) % 10007) / 10007.0L;

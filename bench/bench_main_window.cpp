@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/prompter.h"
 #include "ui/scene_controller.h"
@@ -86,9 +87,14 @@ void BM_AnimationTick(benchmark::State& state) {
     form.View().repaint();
   }
   state.counters["width"] = form.View().width();
+  // Days stepped per tick, to see that every tick computed a new date.
+  const Extended start = DateToJD(TDateRec{1, 1, 2025, 0, 0, 0, 0});
+  state.counters["days_per_tick"] =
+      double(DateToJD(form.Controller().DisplayDate()) - start) / double(state.iterations());
 }
 BENCHMARK(BM_AnimationTick)->Unit(benchmark::kMillisecond);
 
+// With state.range(0) picked minor bodies in the list box, which UpdateControls fills again.
 void BM_UpdateControls(benchmark::State& state) {
   if (!EnsureApplication()) {
     state.SkipWithError("needs a QApplication");
@@ -96,8 +102,15 @@ void BM_UpdateControls(benchmark::State& state) {
   }
   TBenchWindow window;
   TSolarSystemForm& form = window.Form();
+  TOrbitalElements elements;
+  elements.Epoch = 2451545.0L;
+  elements.SemiMajorAxis = 2.5L;
+  elements.DailyMotion = 0.25L;
+  for (int64_t i = 0; i < state.range(0); ++i)
+    form.Scene().AsteroidsList().Add(
+        std::make_unique<TAsteroid>("Body " + std::to_string(i), elements, 0x008080));
   for (auto _ : state) form.UpdateControls();
 }
-BENCHMARK(BM_UpdateControls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateControls)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "scene/qpainter_surface.h"
@@ -31,7 +32,7 @@ void EnsureGui() {
   (void)app;
 }
 
-TOrbitalElements BeltElements(int i) {
+TOrbitalElements BeltElements(int64_t i) {
   TOrbitalElements el;
   el.Epoch = 2451545.0L;
   el.SemiMajorAxis = 2.1L + 1.2L * ((i * 7919) % 10007) / 10007.0L;

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "numerics/julian_dates.h"
 #include "ui/application.h"
@@ -35,7 +36,16 @@ int main(int argc, char** argv) {
   options.Prompter = &prompter;
   options.Arguments = QApplication::arguments().mid(1);
   options.Splash = &splash;
-  kestrova::TSolarSystemForm form(std::move(options));
+  // Without a program folder (one that cannot be made) there is nothing to start from.
+  std::unique_ptr<kestrova::TSolarSystemForm> window;
+  try {
+    window = std::make_unique<kestrova::TSolarSystemForm>(std::move(options));
+  } catch (const std::exception& error) {
+    splash.hide();
+    prompter.ShowError(nullptr, QString::fromUtf8(error.what()));
+    return 1;
+  }
+  kestrova::TSolarSystemForm& form = *window;
 
   if (qEnvironmentVariable("KESTROVA_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
     QObject::connect(

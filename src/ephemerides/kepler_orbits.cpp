@@ -182,6 +182,10 @@ Extended EccentricAnomaly(Extended m, Extended e) {
   return m + AnomalyCorrection(ReduceTurns(m), e);
 }
 
+Extended ReduceToOneTurn(Extended m) {
+  return ReduceTurns(m);
+}
+
 double EccentricAnomaly(double m, double e) {
   if (e == 0) return m;
   return m + AnomalyCorrection(m, e);
@@ -239,6 +243,41 @@ TVectorD TDrawnKeplerOrbit::Position(Extended jd) const {
   const double x = a_ * ((1 - e_) - OneMinusCos(E, c));
   const double y = b_ * s;
   return {x * p_.x + y * q_.x, x * p_.y + y * q_.y, x * p_.z + y * q_.z};
+}
+
+void TDrawnKeplerOrbit::Ring(Extended jd, Extended step, int count, TVectorD* out) const {
+  constexpr double kPi = static_cast<double>(Pi);
+  constexpr double kTwoPi = static_cast<double>(TwoPi);
+  const double m1 = static_cast<double>(ReduceTurns(meanLon_ + n_ * (jd + step - epoch_) - peri_));
+  const double dm = static_cast<double>(n_ * step);
+  double m = m1;
+  double E = EccentricAnomaly(m, e_);
+  for (int k = 0; k < count; ++k) {
+    if (k > 0) {
+      // k steps on from the first sample (a turn off once past pi), E carried on from the
+      // sample before.
+      const double before = m;
+      const double previous = E;
+      m = m1 + k * dm;
+      if (m > kPi) m -= kTwoPi;
+      if (m < -kPi) m += kTwoPi;
+      E = previous + (m - before) / (1 - e_ * std::cos(previous));
+      bool settled = false;
+      for (int step_ = 0; step_ < 6 && !settled; ++step_) {
+        double s, c;
+        SinCosOf(E, s, c);
+        const double d = (E - e_ * s - m) / (1 - e_ * c);
+        E -= d;
+        settled = std::fabs(d) < 1e-12;
+      }
+      if (!settled) E = EccentricAnomaly(m, e_);
+    }
+    double s, c;
+    SinCosOf(E, s, c);
+    const double x = a_ * ((1 - e_) - OneMinusCos(E, c));
+    const double y = b_ * s;
+    out[k] = {x * p_.x + y * q_.x, x * p_.y + y * q_.y, x * p_.z + y * q_.z};
+  }
 }
 
 TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el) {

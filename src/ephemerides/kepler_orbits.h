@@ -56,6 +56,8 @@ enum TPlanetNumber : int32_t {
 Extended EccentricAnomaly(Extended m, Extended e);
 // The same in double precision, for what is only drawn; m must already lie in -pi..pi.
 double EccentricAnomaly(double m, double e);
+// m less the nearest whole number of turns, in -pi..pi, as EccentricAnomaly reduces it.
+Extended ReduceToOneTurn(Extended m);
 
 // Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
@@ -84,6 +86,11 @@ class TDrawnKeplerOrbit {
  public:
   explicit TDrawnKeplerOrbit(const TOrbitalElements& el);
   TVectorD Position(Extended jd) const;
+  // Positions at jd + k step for k = 1..count into out[0..count): a ring of samples. Each
+  // solution of Kepler's equation starts from the one before, carried on by the change of the
+  // mean anomaly, and takes one or two of Newton's steps (the full solution where they do not
+  // settle).
+  void Ring(Extended jd, Extended step, int count, TVectorD* out) const;
 
  private:
   Extended epoch_, meanLon_, peri_, n_;  // radians, radians per day

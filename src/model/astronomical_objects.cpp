@@ -19,8 +19,8 @@ namespace {
 // The mean elements a planet starts with, before its first Calculate.
 constexpr Extended kPlanetStartJD = 2451544.5L;
 
-// The dates of the samples: t := jd, then t := t + step, 360 times. Summing rather than
-// multiplying k * step keeps the rounding, and so the orbits drawn, as they always were.
+// The dates of a satellite's samples: t := jd, then t := t + step, 360 times, summed as the
+// date of its last sample is (see TSatellite::LastSampleDate).
 template <class PositionAt>
 void Sample(TOrbitRing& points, Extended jd, Extended step, PositionAt position) {
   Extended t = jd;
@@ -118,8 +118,7 @@ const TOrbitRing& TOrbitalObject::OrbitPoints() const {
       ring.fill(ToVectorD(Pos));
       return;
     }
-    const TDrawnKeplerOrbit orbit(Elements);
-    Sample(ring, ring_date_, step, [&orbit](Extended t) { return orbit.Position(t); });
+    TDrawnKeplerOrbit(Elements).Ring(ring_date_, step, kOrbitSampleCount, ring.data());
   });
 }
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "ephemerides/kepler_orbits.h"
-#include "ephemerides/precession.h"
 #include "model/object_lists.h"
 #include "numerics/extended.h"
 #include "numerics/matrices.h"
@@ -128,7 +127,7 @@ class TPlanet : public TOrbitalObject {
   // Mean elements of jd (mean ecliptic and equinox of jd) and their Kepler position; then the
   // planet theory's position replaces Pos (except for Pluto, which stays on its Keplerian
   // orbit); then every satellite, in list order, each after the date computed before it: jd
-  // for the first, the last orbit sample of the one before for the others.
+  // for the first, the date of the last orbit sample of the one before for the others.
   void Calculate(Extended jd) override;
   // Longitude ArcTan2(y, x), latitude ArcSin(z / r) of the planet theory's position (Pluto's
   // as for any Kepler orbit).

@@ -28,6 +28,7 @@ T& TOwningList<T>::Get(int32_t i) const {
 template <class T>
 T& TOwningList<T>::Add(std::unique_ptr<T> item) {
   items_.push_back(std::move(item));
+  ++changes_;
   return *items_.back();
 }
 
@@ -40,6 +41,7 @@ void TOwningList<T>::Delete(int32_t i) {
 template <class T>
 void TOwningList<T>::Clear() {
   while (!items_.empty()) items_.pop_back();
+  ++changes_;
 }
 
 template class TOwningList<TOEObject>;
@@ -48,7 +50,10 @@ template class TOwningList<TDirection>;
 
 void TOEObjectList::RemoveByName(const std::string& name) {
   for (size_t i = items_.size(); i-- > 0;) {
-    if (items_[i]->Name == name) items_.erase(items_.begin() + static_cast<ptrdiff_t>(i));
+    if (items_[i]->Name == name) {
+      items_.erase(items_.begin() + static_cast<ptrdiff_t>(i));
+      ++changes_;
+    }
   }
 }
 
@@ -144,6 +149,7 @@ void TDirectionList::AssignList(const TDirectionList& other) {
   }
   Clear();
   items_ = std::move(copies);
+  ++changes_;
 }
 
 void TDirectionList::WriteList(ValueWriter& writer) const {

@@ -50,9 +50,13 @@ class TOwningList {
   void Delete(int32_t i);
   // Frees every element, the last first.
   void Clear();
+  // Counts the changes of the list's membership (adding, removing, clearing), so that whoever
+  // keeps something worked out from its elements can tell whether that is still the list's.
+  uint64_t Changes() const { return changes_; }
 
  protected:
   std::vector<std::unique_ptr<T>> items_;
+  uint64_t changes_ = 0;
 };
 
 extern template class TOwningList<TOEObject>;

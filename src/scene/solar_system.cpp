@@ -5,7 +5,6 @@
 #include <cmath>
 #include <memory>
 
-#include "ephemerides/precession.h"
 #include "numerics/mathematics.h"
 #include "streams/value_stream.h"
 
@@ -233,10 +232,9 @@ void TSolarSystem::SetDate(const TDateRec& date) {
 
 void TSolarSystem::Recompute() {
   const Extended jd = DateToJD(scene_date_);
-  MeanObliquity(jd);
   planets_.CalculateAll(jd);
   asteroids_.CalculateAll(jd);
-  asteroids_full_.CalculateAll(jd);
+  full_positions_.Update(asteroids_full_, jd);
   center_pos_ = center_object_ == kSunIndex ? TVector{} : planets_.Get(center_object_).Pos;
 }
 

@@ -18,6 +18,7 @@
 #include "numerics/julian_dates.h"
 #include "numerics/matrices.h"
 #include "scene/drawing_primitives.h"
+#include "scene/full_list_positions.h"
 #include "scene/surface.h"
 
 namespace kestrova {
@@ -150,7 +151,8 @@ class TSolarSystem {
   // The whole record becomes SceneDate; CanShowObjects follows; then Recompute.
   void SetDate(const TDateRec& date);
   // Every body for SceneDate (planets with their satellites, picked minor bodies, data-file
-  // bodies), then CenterPos. Leaves the obliquity cache of the date's last computation.
+  // bodies), then CenterPos. The data-file bodies are computed in one batch (see
+  // TFullListPositions), and only when the date or the list has changed since.
   void Recompute();
 
   // index 0..12: 0..8 also recolours the planet, 11 every minor body, 12 every satellite;
@@ -268,6 +270,7 @@ class TSolarSystem {
   TOEObjectList planets_;
   TOEObjectList asteroids_;
   TOEObjectList asteroids_full_;
+  TFullListPositions full_positions_;
   TDirectionList directions_;
 
   TDateRec scene_date_;

@@ -78,6 +78,10 @@ TSolarSystemForm::TSolarSystemForm(TStartOptions options)
 
 TSolarSystemForm::~TSolarSystemForm() {
   qApp->removeEventFilter(this);
+  // The panels, the drawing area and the tool windows hold references to the scene and the
+  // controller, which are members: they go first.
+  const QList<QObject*> children = findChildren<QObject*>(Qt::FindDirectChildrenOnly);
+  for (QObject* child : children) delete child;
 }
 
 void TSolarSystemForm::BuildActions() {
@@ -129,6 +133,9 @@ void TSolarSystemForm::BuildWindow() {
   resize(kMainWindowStart.Width, kMainWindowStart.Height);
   setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
   setAcceptDrops(true);
+  // Hints and the names of bodies under the mouse show also while a tool window (the monitor)
+  // has the focus.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -168,10 +175,7 @@ void TSolarSystemForm::BuildWindow() {
     for (; notches > 0; --notches) view_panel_->ZoomIn();
     for (; notches < 0; ++notches) view_panel_->ZoomOut();
   });
-  connect(view_, &TSceneView::dragged, this, [this](int dx, int dy) {
-    view_panel_->RotateZ(dx);
-    view_panel_->RotateX(dy);
-  });
+  connect(view_, &TSceneView::dragged, this, [this](int dx, int dy) { view_panel_->Turn(dx, dy); });
   connect(view_, &TSceneView::bodyDoubleClicked, this,
           [this](const QString& name) { SelectMonitorBody(name.toStdString()); });
 }

@@ -189,9 +189,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void LoadSettings();
   void SaveSettings();
   void WriteTemplateIfMissing();
-  // The settings' place of a tool window, for the windows' wiring.
-  TWindowGeometry MonitorPlace() const;
-  TWindowGeometry DescriptionPlace() const;
 
   // ---- Tool windows: one member and one wiring method each (solar_system_form_tools.cpp).
   // The wiring methods run once, in this order, while the window is created.
@@ -235,7 +232,6 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   Settings settings_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;
-  bool started_ = false;
   bool quiet_ = false;
 
   TSceneView* view_ = nullptr;

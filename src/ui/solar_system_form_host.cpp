@@ -93,7 +93,6 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
     controller_->ShowDate(scene_->SceneDate());
   }
   UpdateControls();
-  started_ = true;
 }
 
 void TSolarSystemForm::WriteTemplateIfMissing() {
@@ -189,15 +188,6 @@ void TSolarSystemForm::LoadSettings() {
   }
   bitmap_size_ = settings_.BitmapSize;
   bitmap_path_ = settings_.BitmapPath;
-}
-
-TWindowGeometry TSolarSystemForm::MonitorPlace() const {
-  return {settings_.MonitorLeft, settings_.MonitorTop, 0, 0};
-}
-
-TWindowGeometry TSolarSystemForm::DescriptionPlace() const {
-  return {settings_.DescriptionLeft, settings_.DescriptionTop, settings_.DescriptionWidth,
-          settings_.DescriptionHeight};
 }
 
 void TSolarSystemForm::SaveSettings() {

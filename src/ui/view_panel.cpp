@@ -379,4 +379,14 @@ void TViewPanel::RotateX(int degrees) {
   rot_x_->setValue(std::clamp(rot_x_->value() + degrees, rot_x_->minimum(), rot_x_->maximum()));
 }
 
+void TViewPanel::Turn(int zDegrees, int xDegrees) {
+  if (controller_.Scene().Plane() != TPlane::D3) return;
+  // -180 and 180 are the same view; the bar holds both, a turn goes on past either.
+  int z = (rot_z_->value() + zDegrees) % 360;
+  if (z > 180) z -= 360;
+  if (z < -180) z += 360;
+  rot_z_->setValue(z);
+  RotateX(xDegrees);
+}
+
 }  // namespace kestrova

@@ -39,6 +39,9 @@ class TViewPanel : public QWidget {
   void ZoomOut();
   void RotateZ(int degrees);
   void RotateX(int degrees);
+  // Dragging in the 3D projection: about Z round and round (past 180 degrees to -180), about X
+  // up to the ends of its bar.
+  void Turn(int zDegrees, int xDegrees);
 
   QSlider* DimBar() const { return dim_; }
   QSlider* RotXBar() const { return rot_x_; }

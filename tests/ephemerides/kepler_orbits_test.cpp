@@ -38,9 +38,10 @@ TEST(KeplerOrbits, CircularAndPerihelionPositions) {
   EXPECT_NEAR(peri.Sph.R, 2.5L * 0.7L, 1e-17L);
 }
 
-// Worked examples of the textbooks: Meeus, Astronomical Algorithms, examples 30.a and 30.b;
-// Vallado, Fundamentals of Astrodynamics, example 2-1; Curtis, Orbital Mechanics for
-// Engineering Students, example 3.2 (radians). Each to the digits published.
+// Worked examples of the textbooks, each to the digits published: two from the chapter on
+// Kepler's equation of Meeus's Astronomical Algorithms (e = 0.1 and the near-parabolic 0.99),
+// one from Vallado's Fundamentals of Astrodynamics (M in the third quadrant) and one from
+// Curtis's Orbital Mechanics for Engineering Students (radians).
 TEST(KeplerOrbits, PublishedSolutionsOfKeplersEquation) {
   struct Case {
     Extended e, m, E, tolerance;

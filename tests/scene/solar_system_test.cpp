@@ -110,8 +110,7 @@ TEST(SolarSystem, RecomputeForAKnownDate) {
 
   const TPlanet& mars = scene.Planet(kMars);
   EXPECT_EQ(mars.Elements, MeanPlanetElements(kMars, 0, jd));
-  Extended t = jd;
-  for (int k = 1; k <= 360; ++k) t += mars.Period / 359;
+  const Extended t = jd + 360 * (mars.Period / 359);
   EXPECT_LT(VecLength(VecSub(mars.GetOrbitPoint(360), KeplerPosition(mars.Elements, t))), 1e-14L);
 
   const auto& moon = static_cast<const TEarthMoon&>(scene.Planet(kEarth).Satellites.Get(0));
@@ -134,6 +133,55 @@ TEST(SolarSystem, CenterObjectOutOfRangeIsIgnoredWithoutRecompute) {
     EXPECT_EQ(scene.CenterObject(), kPluto);
     EXPECT_EQ(pluto.Pos, (TVector{1, 2, 3}));
   }
+}
+
+// The data file's bodies are computed in one batch, on every core for a list this long, and
+// each agrees with its own Calculate; the batch runs again only for another date or another
+// list, not for a recompute that changes neither (a new centre, the same date again).
+TEST(SolarSystem, FullListOncePerDateAndList) {
+  TSolarSystem scene{TestStartDate()};
+  const TDateRec date{1, 7, 2031, 6, 30, 0, 0};
+  scene.SetDate(date);
+  TOEObjectList& full = scene.AsteroidsFullList();
+  constexpr int kBodies = 120000;
+  for (int i = 0; i < kBodies; ++i) {
+    TOrbitalElements el;
+    el.Epoch = 2460600.5L - (i % 9000);
+    el.SemiMajorAxis = 0.6L + 0.0001L * i;
+    el.Eccentricity = (i % 100) / 101.0L;  // up to 0.98: both paths
+    el.Inclination = i % 170;
+    el.Node = (i * 37) % 360;
+    el.PerihelionLongitude = (i * 71) % 360;
+    el.MeanLongitude = (i * 13) % 360;
+    el.DailyMotion = 0.9856262L / (el.SemiMajorAxis * std::sqrt(el.SemiMajorAxis));
+    full.Add(std::make_unique<TOEObject>("", el, 0, kMinorBodyId));
+  }
+  auto expectComputed = [&](Extended jd) {
+    for (int i = 0; i < kBodies; i += 997) {
+      TOEObject alone("", full.Get(i).Elements, 0, kMinorBodyId);
+      alone.Calculate(jd);
+      ASSERT_LT(VecLength(VecSub(full.Get(i).Pos, alone.Pos)), 1e-12L * VecLength(alone.Pos)) << i;
+    }
+  };
+  scene.Recompute();
+  expectComputed(DateToJD(date));
+
+  const TVector marker{9, 9, 9};
+  full.Get(0).Pos = marker;
+  scene.SetCenterObject(kMars);
+  scene.SetDate(date);
+  EXPECT_EQ(full.Get(0).Pos, marker);
+
+  // A body more: the list is laid out again and every body computed.
+  full.Add(std::make_unique<TOEObject>("", full.Get(5).Elements, 0, kMinorBodyId));
+  scene.Recompute();
+  EXPECT_NE(full.Get(0).Pos, marker);
+  EXPECT_EQ(full.Get(kBodies).Pos, full.Get(5).Pos);
+
+  full.Get(0).Pos = marker;
+  const TDateRec later{2, 7, 2031, 6, 30, 0, 0};
+  scene.SetDate(later);
+  expectComputed(DateToJD(later));
 }
 
 TEST(SolarSystem, ObjectColorsRecolourTheirKind) {

@@ -22,6 +22,7 @@
 #include "streams/value_stream.h"
 #include "support/recording_prompter.h"
 #include "support/scene_date.h"
+#include "support/screenshots.h"
 
 namespace kestrova {
 
@@ -167,6 +168,7 @@ class DescriptionFormTest : public QObject {
         "right: {Arial 10}plain {Arial 10 b}bold{Arial 10} {Arial 10 i}italic{Arial 10}<tab>end\n"
         "left disc: {Arial 10}item\n";
     QCOMPARE(a.summary(), expected);
+    testing::ShotImage(a.form.grab().toImage(), "description_form");
 
     TSolarSystem scene{TestStartDate()};
     TFormHost hostA(a.form);

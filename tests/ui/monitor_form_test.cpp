@@ -18,6 +18,7 @@
 #include "scene/solar_system.h"
 #include "support/recording_prompter.h"
 #include "support/scene_date.h"
+#include "support/screenshots.h"
 #include "ui/scene_controller.h"
 
 namespace kestrova {
@@ -83,6 +84,7 @@ class MonitorFormTest : public QObject {
     QCOMPARE(f.caption(14), QString("elongation from sun (for centered obj.)"));
     QCOMPARE(f.value(14), QString("n.c."));
     QVERIFY(std::abs(f.number(19) - 1374) < 60);
+    testing::Shot(f.monitor, "monitor_form_earth");
 
     // The decimal separator is the user's.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -108,6 +110,7 @@ class MonitorFormTest : public QObject {
     QCOMPARE(f.monitor.size(), QSize(292, 201));
     QCOMPARE(f.caption(5), QString("mean orbital period (retrograde)"));
     QCOMPARE(f.caption(7), QString("mean orbital inclination to ecliptic"));
+    testing::Shot(f.monitor, "monitor_form_phoebe");
 
     f.choose("io (j i)");
     QCOMPARE(f.monitor.SelectedName(), QString("Io (J I)"));

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -128,6 +129,14 @@ class SolarSystemFormTest : public QObject {
     for (QAction* a : popup->actions()) items << (a->isSeparator() ? "-" : a->text());
     QCOMPARE(items, QStringList({"&Open file", "&Save file", "&Print", "Save &as bitmap",
                                  "Load &template file", "-", "A&bout"}));
+    // A right click on the drawing area or the panel opens it.
+    for (const char* name : {"SceneView", "JDLabel"}) {
+      QWidget* w = f.Find(name);
+      QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(w, &click);
+      QVERIFY(popup->isVisible());
+      popup->hide();
+    }
   }
 
   void FirstStartIsQuietAndWritesTheTemplate() {
@@ -230,12 +239,15 @@ class SolarSystemFormTest : public QObject {
     testing::TFormFixture f;
     QFile ini(f.HomeFile("kv.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly));
-    const char damaged[] = "\xff\xfe[MainForm\nPage=7\nWidth=abc\n\0\0\n[Bitmap]\nSize=0x3E8\n";
+    const char damaged[] =
+        "\xff\xfe[Main\n=\n[MainForm]\nPage=7\nWidth=100\nHeight=abc\n\0\0\n[Bitmap]\n"
+        "Size=0x3E8\n";
     ini.write(damaged, sizeof damaged - 1);
     ini.close();
     TSolarSystemForm& form = f.Start();
     QCOMPARE(form.Page(), 1);
-    QCOMPARE(form.size(), QSize(744, 631));
+    // A width below the minimum gives the minimum; an unreadable height the default.
+    QCOMPARE(form.size(), QSize(674, 631));
     QCOMPARE(form.BitmapSize(), 1000);
     QCOMPARE(f.prompter.asked, QStringList());
   }

@@ -49,7 +49,7 @@ class ViewPanelTest : public QObject {
     TSolarSystem& scene = form.Scene();
     scene.SetPlane(TPlane::D3);
     scene.SetGridMode(1);
-    scene.SetDim(5);
+    scene.SetDim(2);
     scene.SetRotX(30.4L);
     scene.SetRotZ(-200);
     scene.SetShowApsides(true);
@@ -60,6 +60,7 @@ class ViewPanelTest : public QObject {
 
     scene.SetPlane(TPlane::XY);
     scene.SetShowApsides(false);
+    f.Find<QSlider>("TBDim")->setValue(40);
     f.prompter.fileNames.push_back(path);
     form.OpenAct->trigger();
     QCOMPARE(f.prompter.asked, QStringList({"save: Save file", "open: Open file"}));
@@ -74,8 +75,8 @@ class ViewPanelTest : public QObject {
     QCOMPARE(f.Find<QComboBox>("CBCenterObject")->currentText(), QStringLiteral("Mars"));
     // The bars' positions are set and their actions run: Dim and the angles become what the
     // bars can show.
-    QCOMPARE(f.Find<QSlider>("TBDim")->value(), 111);
-    QCOMPARE(double(scene.Dim()), double(DimOfPosition(111)));
+    QCOMPARE(f.Find<QSlider>("TBDim")->value(), 97);
+    QCOMPARE(double(scene.Dim()), double(DimOfPosition(97)));
     QCOMPARE(f.Find<QSlider>("TBRotX")->value(), 30);
     QCOMPARE(scene.RotX(), 30.0L);
     QCOMPARE(f.Find<QSlider>("TBRotZ")->value(), -180);
@@ -269,12 +270,18 @@ class ViewPanelTest : public QObject {
     QCOMPARE(rotZ->value(), 10);
     QCOMPARE(rotX->value(), 37);
     QCOMPARE(form.Scene().RotZ(), 10.0L);
+    // About Z the view turns on past the end of the bar.
+    rotZ->setValue(175);
+    QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
+    SendMouseMove(view, {120, 100}, Qt::LeftButton);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, {120, 100});
+    QCOMPARE(rotZ->value(), -175);
     // In a flat projection dragging turns nothing.
     f.Click("RBXY");
     QTest::mousePress(view, Qt::LeftButton, {}, {100, 100});
     SendMouseMove(view, {160, 100}, Qt::LeftButton);
     QTest::mouseRelease(view, Qt::LeftButton, {}, {160, 100});
-    QCOMPARE(rotZ->value(), 10);
+    QCOMPARE(rotZ->value(), -175);
   }
 
   void HoverNamesABodyAndADoubleClickPicksIt() {
