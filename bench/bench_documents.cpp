@@ -17,6 +17,7 @@
 
 #include "app/cli.h"
 #include "app/headless_host.h"
+#include "bench_application.h"
 #include "documents/orbit_document.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
@@ -54,7 +55,7 @@ void WriteManyBodiesDocument(const fs::path& path, int n) {
 }
 
 void BM_ConvertDocumentManyMinorBodies(benchmark::State& state) {
-  EnsureGuiApplication();
+  EnsureBenchApplication();
   const fs::path folder =
       fs::temp_directory_path() / ("kestrova-bench-" + std::to_string(::getpid()));
   fs::create_directories(folder);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "bench_application.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/prompter.h"
@@ -19,20 +20,6 @@
 namespace {
 
 using namespace kestrova;
-
-// Widgets need a QApplication; a benchmark of another file may have made a plain
-// QGuiApplication already, and then these cannot run.
-bool EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr)
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "kestrova-bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
-  return true;
-}
 
 // A main window in a fresh program folder at 1 January 2025, shown with a square drawing
 // area of 588 pixels (the window's start size after the first mouse movement).
@@ -73,10 +60,7 @@ class TBenchWindow {
 };
 
 void BM_AnimationTick(benchmark::State& state) {
-  if (!EnsureApplication()) {
-    state.SkipWithError("needs a QApplication");
-    return;
-  }
+  EnsureBenchApplication();
   TBenchWindow window;
   TSolarSystemForm& form = window.Form();
   if (form.View().size() != QSize(588, 588)) state.SkipWithError("the drawing area is not square");
@@ -96,10 +80,7 @@ BENCHMARK(BM_AnimationTick)->Unit(benchmark::kMillisecond);
 
 // With state.range(0) picked minor bodies in the list box, which UpdateControls fills again.
 void BM_UpdateControls(benchmark::State& state) {
-  if (!EnsureApplication()) {
-    state.SkipWithError("needs a QApplication");
-    return;
-  }
+  EnsureBenchApplication();
   TBenchWindow window;
   TSolarSystemForm& form = window.Form();
   TOrbitalElements elements;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 
+#include "bench_application.h"
 #include "database/full_list.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
@@ -52,26 +53,10 @@ std::string Catalogue(int64_t rows) {
   return it->second;
 }
 
-// Widgets need the application object, made once for the whole program on the offscreen
-// platform. Other benchmarks make only a GUI application; false when one of those came first.
-bool EnsureWidgets() {
-  if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "kestrova-bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
-  return true;
-}
-
 // Every row of the data file becomes a body of the full list (with the progress reports the
 // window's bar takes), the scene computes every position, and the picture is drawn.
 void BM_ShowAllObjectsLoad(benchmark::State& state) {
-  if (!EnsureWidgets()) {
-    state.SkipWithError("needs the widget application: run this benchmark alone");
-    return;
-  }
+  EnsureBenchApplication();
   const std::string table = Catalogue(state.range(0));
   TableStore data;
   data.SetDatabase(WorkFolder().string());
@@ -100,10 +85,7 @@ BENCHMARK(BM_ShowAllObjectsLoad)
 
 // The browser opens the data file, shows its first rows, goes to the last row and shows it.
 void BM_BrowserOpenAndLastRow(benchmark::State& state) {
-  if (!EnsureWidgets()) {
-    state.SkipWithError("needs the widget application: run this benchmark alone");
-    return;
-  }
+  EnsureBenchApplication();
   const std::string table = Catalogue(state.range(0));
   TDialogPrompter prompter;
   TCreateIdxForm createIdx;

@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QTemporaryDir>
 
+#include "bench_application.h"
 #include "scene/solar_system.h"
 #include "ui/picture_export.h"
 #include "ui/print_job.h"
@@ -17,20 +18,9 @@ using namespace kestrova;
 
 const TDateRec kDate{1, 1, 2020, 0, 0, 0, 0};
 
-// Text needs a GUI application; the benchmarks run on the offscreen platform.
-void EnsureGui() {
-  if (QGuiApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "kestrova-bench";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  (void)app;
-}
-
 // The scene the program starts with, at a fixed date.
 void BM_ExportPicture(benchmark::State& state) {
-  EnsureGui();
+  EnsureBenchApplication();
   TSolarSystem scene(kDate);
   const auto side = int32_t(state.range(0));
   QTemporaryDir dir;
@@ -44,7 +34,7 @@ BENCHMARK(BM_ExportPicture)->Arg(500)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 // One A4 page with 10 mm margins at the PDF resolution, in the configured colours.
 void BM_PrintPageToPdf(benchmark::State& state) {
-  EnsureGui();
+  EnsureBenchApplication();
   TSolarSystem scene(kDate);
   QTemporaryDir dir;
   const QString path = dir.filePath("plot.pdf");

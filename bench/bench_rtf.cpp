@@ -8,19 +8,11 @@
 #include <QTextList>
 #include <string>
 
+#include "bench_application.h"
 #include "documents/rtf_reader.h"
 #include "documents/rtf_writer.h"
 
 namespace {
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "kestrova-bench";
-  static char* argv[] = {name, nullptr};
-  new QGuiApplication(argc, argv);
-}
 
 // 60 paragraphs of about 200 characters, every fifth bulleted, each with bold, italic and
 // coloured runs: some 16 KB of RTF.
@@ -48,7 +40,7 @@ void FillPages(QTextDocument& doc) {
 }
 
 void BM_WriteRtf(benchmark::State& state) {
-  EnsureGuiApplication();
+  kestrova::EnsureBenchApplication();
   QTextDocument doc;
   FillPages(doc);
   size_t bytes = 0;
@@ -62,7 +54,7 @@ void BM_WriteRtf(benchmark::State& state) {
 BENCHMARK(BM_WriteRtf);
 
 void BM_ReadRtf(benchmark::State& state) {
-  EnsureGuiApplication();
+  kestrova::EnsureBenchApplication();
   QTextDocument source;
   FillPages(source);
   const std::string rtf = kestrova::WriteRtf(source);

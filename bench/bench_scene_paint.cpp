@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench_application.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
 
@@ -20,17 +21,6 @@ using namespace kestrova;
 constexpr int kSide = 1000;
 // The size of the full catalogue of numbered and unnumbered minor planets.
 constexpr int kCatalogue = 1400000;
-
-// Text needs a GUI application; the benchmarks run on the offscreen platform.
-void EnsureGui() {
-  if (QGuiApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "kestrova-bench";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  (void)app;
-}
 
 TOrbitalElements BeltElements(int64_t i) {
   TOrbitalElements el;
@@ -59,7 +49,7 @@ struct Picture {
 // The scene the program starts with at a fixed date, every switch on, a few picked minor
 // bodies and user lines.
 void BM_PaintDefaultSceneEveryMarking(benchmark::State& state) {
-  EnsureGui();
+  EnsureBenchApplication();
   TSolarSystem scene{JDToDate(0, 2451545.0L)};
   scene.SetDate({1, 1, 2020, 0, 0, 0, 0});
   scene.SetShowRotAxis(true);
@@ -84,7 +74,7 @@ BENCHMARK(BM_PaintDefaultSceneEveryMarking)->Unit(benchmark::kMillisecond);
 // The crowd of the full catalogue through the scene's pixel path: every planet hidden and
 // nothing else drawn, so that the paint is the crowd plus the background fill.
 void BM_PlotObjectPixelFullCatalogue(benchmark::State& state) {
-  EnsureGui();
+  EnsureBenchApplication();
   TSolarSystem scene{JDToDate(0, 2451545.0L)};
   scene.SetDate({1, 1, 2020, 0, 0, 0, 0});
   for (int i = 0; i < 9; ++i) scene.Planet(i).Visible = false;

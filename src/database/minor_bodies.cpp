@@ -51,18 +51,6 @@ TMinorBodyRow MinorBodyFromRow(const TableStore& table, const TElementFields& f)
   return r;
 }
 
-const char* ClosedOrbitProblem(const TOrbitalElements& el) {
-  if (!std::isfinite(el.SemiMajorAxis)) return "a is no finite number";
-  if (el.SemiMajorAxis <= 0) return "a <= 0";
-  if (!std::isfinite(el.Eccentricity)) return "e is no finite number";
-  if (el.Eccentricity < 0) return "e < 0";
-  if (el.Eccentricity >= 1) return "e >= 1";
-  for (const Extended x : {el.Epoch, el.Inclination, el.Node, el.PerihelionLongitude,
-                           el.DailyMotion, el.MeanLongitude})
-    if (!std::isfinite(x)) return "an element is no finite number";
-  return nullptr;
-}
-
 int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row,
                          const TSkippedRow& skipped) {
   const TElementFields f = ElementFields(table);

@@ -41,11 +41,6 @@ struct TMinorBodyRow {
 };
 TMinorBodyRow MinorBodyFromRow(const TableStore& table, const TElementFields& f);
 
-// Why elements cannot be a closed orbit around the Sun ("e >= 1", "a <= 0", a value that is
-// no finite number), or nullptr when they can. Hand-edited or damaged data files hold such
-// rows; a body made from one would have no position at all.
-const char* ClosedOrbitProblem(const TOrbitalElements& el);
-
 // A row that was passed over, with the reason.
 using TSkippedRow = std::function<void(const TMinorBodyRow&, const char* why)>;
 

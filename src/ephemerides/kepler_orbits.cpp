@@ -300,6 +300,18 @@ TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el) {
   return {x * px + y * qx, x * py + y * qy, x * pz + y * qz};
 }
 
+const char* ClosedOrbitProblem(const TOrbitalElements& el) {
+  if (!std::isfinite(el.SemiMajorAxis)) return "a is no finite number";
+  if (el.SemiMajorAxis <= 0) return "a <= 0";
+  if (!std::isfinite(el.Eccentricity)) return "e is no finite number";
+  if (el.Eccentricity < 0) return "e < 0";
+  if (el.Eccentricity >= 1) return "e >= 1";
+  for (const Extended x : {el.Epoch, el.Inclination, el.Node, el.PerihelionLongitude,
+                           el.DailyMotion, el.MeanLongitude})
+    if (!std::isfinite(x)) return "an element is no finite number";
+  return nullptr;
+}
+
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd) {
   return TKeplerOrbit(el).Position(jd);
 }

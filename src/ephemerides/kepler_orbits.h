@@ -59,6 +59,11 @@ double EccentricAnomaly(double m, double e);
 // m less the nearest whole number of turns, in -pi..pi, as EccentricAnomaly reduces it.
 Extended ReduceToOneTurn(Extended m);
 
+// Why elements cannot be a closed orbit around the Sun ("e >= 1", "a <= 0", a value that is
+// no finite number), or nullptr when they can. Hand-edited or damaged data files and documents
+// hold such elements; a body made from them would have no position at all.
+const char* ClosedOrbitProblem(const TOrbitalElements& el);
+
 // Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
 

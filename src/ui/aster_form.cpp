@@ -7,11 +7,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 
 #include "database/data_files.h"
 #include "database/minor_bodies.h"
@@ -103,6 +106,12 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
       create_idx_form_(createIdxForm),
       search_dlg_(new TSearchDlg(this)) {
   setObjectName("AsterForm");
+  // The dialog's own open of this table would find it locked: the indices are made here.
+  dataFilesDlg.SetOpenTableRebuild([this](const std::string& alias, const std::string& table) {
+    if (!IsOpenTable(alias, table)) return false;
+    MakeIndices(table_);
+    return true;
+  });
   table_.SetDatabase(kDefaultAlias);
   model_ = new TMinorBodyModel(table_, this);
 
@@ -357,6 +366,20 @@ bool TAsterForm::EnsureIndices(TableStore& table) {
     ReportError(e);
     return false;
   }
+  return MakeIndices(table);
+}
+
+bool TAsterForm::IsOpenTable(const std::string& alias, const std::string& table) const {
+  if (!table_.Active() || table != table_.TableName()) return false;
+  try {
+    std::error_code ec;
+    return std::filesystem::equivalent(AliasFolder(alias), AliasFolder(table_.DatabaseName()), ec);
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+bool TAsterForm::MakeIndices(TableStore& table) {
   const bool ours = &table == &table_;
   const std::optional<TBookmark> current = ours ? model_->BookmarkAt(CurrentRow()) : std::nullopt;
   if (ours) model_->SetBusy(true);
@@ -395,7 +418,23 @@ void TAsterForm::showEvent(QShowEvent* event) {
   FormShow();
 }
 
+void TAsterForm::FitWidthToColumns() {
+  const QMargins margins = layout()->contentsMargins();
+  int width = margins.left() + margins.right() + 2 * grid_->frameWidth() +
+              grid_->verticalHeader()->width() + grid_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < model_->columnCount(); ++c) width += grid_->columnWidth(c);
+  const QScreen* where = screen();
+  const int most = where ? where->availableGeometry().width() * 9 / 10 : width;
+  resize(std::clamp(width, minimumSizeHint().width(), std::max(most, minimumSizeHint().width())),
+         height());
+}
+
 void TAsterForm::FormShow() {
+  // The first showing fits the window to the data file's columns; later the user's size stays.
+  if (!fitted_) {
+    FitWidthToColumns();
+    fitted_ = true;
+  }
   SetCaption();
   grid_->clearSelection();
   if (CurrentRow() < 0 && model_->rowCount() > 0) GoToRow(0);

@@ -85,6 +85,7 @@ class TAsterForm : public QDialog {
   void SetCaption();
   void ShowSortColumn();
   void UpdateNavigator();
+  void FitWidthToColumns();
   // Makes the row of the bookmark current; false when it is gone.
   bool GoToBookmark(TBookmark bookmark);
   // Points the table's cursor at a row of the grid.
@@ -92,6 +93,10 @@ class TAsterForm : public QDialog {
   std::unique_ptr<TAsteroid> ObjectOfTableRow();
   std::vector<std::pair<int, int>> MarkedRanges() const;
   bool HasIndex(const std::string& name);
+  // Makes the seven named indices with the progress window, keeping the current row.
+  bool MakeIndices(TableStore& table);
+  // Whether the table of that alias and name is the open table.
+  bool IsOpenTable(const std::string& alias, const std::string& table) const;
   void ReportError(const std::exception& e);
 
   TPrompter& prompter_;
@@ -106,6 +111,7 @@ class TAsterForm : public QDialog {
   QToolButton* next_;
   QToolButton* last_;
   QPushButton* search_;
+  bool fitted_ = false;
 };
 
 }  // namespace kestrova

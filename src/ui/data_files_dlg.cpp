@@ -181,6 +181,7 @@ void TDataFilesDlg::BDeleteTableClick() {
 
 void TDataFilesDlg::BRebuildIndxClick() {
   if (selected_.empty()) return;
+  if (rebuild_open_ && rebuild_open_(alias_, selected_)) return;
   try {
     create_idx_form_.CreateIndices(table_);
   } catch (const EKestrovaError& e) {

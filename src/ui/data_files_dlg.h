@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "database/table_store.h"
@@ -41,6 +42,12 @@ class TDataFilesDlg : public QDialog {
 
   TTableNameDlg& TableNameDlg() { return *table_name_dlg_; }
 
+  // The program keeps its data file open, so the dialog's own exclusive open of it would find it
+  // locked. "Rebuild indices" first offers the table to `rebuild`, which makes the indices on
+  // the open table and returns true when the table was the open one.
+  using TRebuildOpen = std::function<bool(const std::string& alias, const std::string& table)>;
+  void SetOpenTableRebuild(TRebuildOpen rebuild) { rebuild_open_ = std::move(rebuild); }
+
   // The handlers of the buttons and the list.
   void BNewTableClick();
   void BDeleteTableClick();
@@ -66,6 +73,7 @@ class TDataFilesDlg : public QDialog {
   // The table the dialog creates, deletes and re-indexes.
   TableStore table_;
   QString import_program_;
+  TRebuildOpen rebuild_open_;
 };
 
 }  // namespace kestrova

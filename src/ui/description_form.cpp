@@ -129,7 +129,7 @@ QIcon UndoIcon() {
 
 TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path programFolder,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Tool),
+    : TToolWindow(parent, {}),
       prompter_(prompter),
       program_folder_(std::move(programFolder)),
       temp_rtf_path_(kestrova::TempRtfPath(program_folder_)) {
@@ -276,26 +276,6 @@ TWindowGeometry TDescriptionForm::Place() const {
 void TDescriptionForm::SetPlace(const TWindowGeometry& place) {
   move(place.Left, place.Top);
   resize(place.Width, place.Height);
-}
-
-bool TDescriptionForm::StayOnTop() const {
-  return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void TDescriptionForm::SetStayOnTop(bool on) {
-  if (StayOnTop() == on) return;
-  const bool visible = isVisible();
-  const QPoint place = pos();
-  changing_flags_ = true;
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  move(place);
-  if (visible) show();
-  changing_flags_ = false;
-}
-
-void TDescriptionForm::hideEvent(QHideEvent* event) {
-  QWidget::hideEvent(event);
-  if (!event->spontaneous() && !changing_flags_) emit hidden();
 }
 
 // ---- Tool bar ------------------------------------------------------------------------------

@@ -4,11 +4,11 @@
 // passes through "~tmp.rtf" in the program folder, which stays there afterwards.
 #pragma once
 
-#include <QWidget>
 #include <filesystem>
 
 #include "documents/window_geometry.h"
 #include "numerics/color.h"
+#include "ui/tool_window.h"
 
 class QAction;
 class QMenu;
@@ -21,7 +21,7 @@ class TPrompter;
 class ValueReader;
 class ValueWriter;
 
-class TDescriptionForm : public QWidget {
+class TDescriptionForm : public TToolWindow {
   Q_OBJECT
  public:
   // Starts hidden and empty, on a white background, at its start place.
@@ -55,18 +55,9 @@ class TDescriptionForm : public QWidget {
   TWindowGeometry Place() const;
   void SetPlace(const TWindowGeometry& place);
 
-  bool StayOnTop() const;
-  // Keeps the window above other windows, or not; a shown window stays shown and in place.
-  void SetStayOnTop(bool on);
-
  signals:
-  // The window was hidden (closed by the user, or hidden by its owner), not minimised.
-  void hidden();
   // The user chose a background colour.
   void colorChosen(TColor color);
-
- protected:
-  void hideEvent(QHideEvent* event) override;
 
  private:
   QToolButton* AddButton(const char* name, const QString& hint, const QIcon& icon,

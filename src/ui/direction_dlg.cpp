@@ -11,6 +11,7 @@
 #include "model/object_lists.h"
 #include "ui/body_rows.h"
 #include "ui/color_field.h"
+#include "ui/dialog_buttons.h"
 
 namespace kestrova {
 
@@ -57,18 +58,11 @@ TDirectionDlg::TDirectionDlg(TPrompter& prompter, QWidget* parent) : QDialog(par
   grid->setColumnStretch(0, 1);
   grid->setHorizontalSpacing(16);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancel buttons = MakeOkCancel(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panel);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.Box);
   setMinimumSize(232, 126);
 
   connect(cb_from_, &QComboBox::activated, this, &TDirectionDlg::CBFromChange);

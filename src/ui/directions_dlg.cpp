@@ -15,6 +15,7 @@
 
 #include "model/body_data_table.h"
 #include "scene/qpainter_surface.h"
+#include "ui/dialog_buttons.h"
 #include "ui/direction_dlg.h"
 #include "ui/prompter.h"
 
@@ -117,18 +118,11 @@ TDirectionsDlg::TDirectionsDlg(TDirectionDlg& lineDialog, TPrompter& prompter, Q
   panelLayout->addWidget(draw_grid_, 1);
   panelLayout->addLayout(row);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancel buttons = MakeOkCancel(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panel, 1);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.Box);
 
   connect(sb_add_, &QPushButton::clicked, this, &TDirectionsDlg::SBAddClick);
   connect(sb_remove_, &QPushButton::clicked, this, &TDirectionsDlg::SBRemoveClick);

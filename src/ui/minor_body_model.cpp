@@ -14,9 +14,9 @@ namespace {
 constexpr int kBlockRows = 128;
 constexpr size_t kMostBlocks = 256;
 
-QString FloatText(double value) {
-  // As many digits as the stored value needs, at most 15.
-  return QString::number(value, 'g', 15);
+QString FloatText(double value, int decimals) {
+  // Without fixed decimals, as many digits as the stored value needs, at most 15.
+  return decimals >= 0 ? QString::number(value, 'f', decimals) : QString::number(value, 'g', 15);
 }
 
 }  // namespace
@@ -25,9 +25,9 @@ const std::vector<TBrowserColumn>& TMinorBodyModel::Columns() {
   static const std::vector<TBrowserColumn> columns = {
       {"NO", "ID", ""},
       {"NAME", "NAME", "IDXNAME"},
-      {"A", "Semi major axis", "IDXA"},
-      {"E", "Eccentricity", "IDXE"},
-      {"I", "Inclination", "IDXINCL"},
+      {"A", "Semi major axis", "IDXA", 7},
+      {"E", "Eccentricity", "IDXE", 7},
+      {"I", "Inclination", "IDXINCL", 5},
       {"CLASS", "Classification", "IDXCL"},
       {"ISNEA", "is NEA", "IDXNEA"},
       {"ISPHA", "is PHA", "IDXPHA"},
@@ -130,7 +130,8 @@ QVariant TMinorBodyModel::data(const QModelIndex& index, int role) const {
       if (!r || field < 0) return {};
       const TFieldValue& v = r->Values[size_t(field)];
       if (const auto* i = std::get_if<int64_t>(&v)) return QString::number(*i);
-      if (const auto* d = std::get_if<double>(&v)) return FloatText(*d);
+      if (const auto* d = std::get_if<double>(&v))
+        return FloatText(*d, Column(index.column()).Decimals);
       if (const auto* s = std::get_if<std::string>(&v)) return QString::fromStdString(*s);
       return {};
     }

@@ -13,12 +13,14 @@
 
 namespace kestrova {
 
-// A column of the grid: its field, its title and the index that a click on its title makes
-// active (none for the sources, which leave the order unchanged).
+// A column of the grid: its field, its title, the index that a click on its title makes
+// active (none for the sources, which leave the order unchanged), and for the elements the
+// decimals that the element files give them, so that the column's points line up.
 struct TBrowserColumn {
   const char* Field;
   const char* Title;
   std::optional<const char*> Index;
+  int Decimals = -1;
 };
 
 class TMinorBodyModel : public QAbstractTableModel {

@@ -103,7 +103,7 @@ class TDropOnArrows final : public QObject {
 }  // namespace
 
 TMonitorForm::TMonitorForm(TSceneController& controller, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), controller_(controller) {
+    : TToolWindow(parent, Qt::WindowStaysOnTopHint), controller_(controller) {
   setObjectName(QStringLiteral("MonitorForm"));
   setWindowTitle(QStringLiteral("Monitor"));
   setFont(MonitorFont(*this));
@@ -259,26 +259,6 @@ void TMonitorForm::SBShowObjectClick() {
   controller_.CenterAndZoom(target->CenterObject, target->Dim);
   // The distances from the centre and the elongation follow the new centre.
   ShowValues();
-}
-
-bool TMonitorForm::StayOnTop() const {
-  return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void TMonitorForm::SetStayOnTop(bool on) {
-  if (StayOnTop() == on) return;
-  const bool visible = isVisible();
-  const QPoint place = pos();
-  changing_flags_ = true;
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  move(place);
-  if (visible) show();
-  changing_flags_ = false;
-}
-
-void TMonitorForm::hideEvent(QHideEvent* event) {
-  QWidget::hideEvent(event);
-  if (!event->spontaneous() && !changing_flags_) emit hidden();
 }
 
 }  // namespace kestrova

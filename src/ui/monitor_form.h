@@ -5,9 +5,9 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include "scene/monitor_values.h"
+#include "ui/tool_window.h"
 
 class QComboBox;
 class QTableWidget;
@@ -19,7 +19,7 @@ class TAstronomialObject;
 class TSceneController;
 class TSolarSystem;
 
-class TMonitorForm : public QWidget {
+class TMonitorForm : public TToolWindow {
   Q_OBJECT
  public:
   // The window starts hidden, showing the Earth, and stays on top until told otherwise.
@@ -37,19 +37,10 @@ class TMonitorForm : public QWidget {
   TMonitorLayout RowLayout() const { return row_layout_; }
   const TAstronomialObject* ShownObject() const { return shown_object_; }
 
-  bool StayOnTop() const;
-  // Keeps the window above other windows, or not; a shown window stays shown and in place.
-  void SetStayOnTop(bool on);
-
  signals:
-  // The window was hidden (closed by the user, or hidden by its owner), not minimised.
-  void hidden();
   // The chosen entry changed its text: chosen by the user or by SelectObject, or the window
   // fell back to the Earth.
   void selectedNameChanged(const QString& name);
-
- protected:
-  void hideEvent(QHideEvent* event) override;
 
  private:
   void CBObjectChange(int index);
@@ -66,8 +57,6 @@ class TMonitorForm : public QWidget {
   const TAstronomialObject* shown_object_ = nullptr;
   QString selected_name_ = QStringLiteral("Earth");
   TMonitorLayout row_layout_ = TMonitorLayout::Planet;
-  // Set while the window's flags change, which hides and shows it again.
-  bool changing_flags_ = false;
 
   QWidget* panel_;
   QComboBox* cb_object_;

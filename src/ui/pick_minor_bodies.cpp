@@ -1,6 +1,7 @@
 #include "ui/pick_minor_bodies.h"
 
 #include <QString>
+#include <QStringList>
 
 #include "model/astronomical_objects.h"
 #include "ui/aster_form.h"
@@ -19,14 +20,30 @@ std::vector<std::unique_ptr<TAsteroid>> PickedObjects(TAsterForm& browser, TProm
                                      "shows every object of the data file.");
     return picked;
   }
+  // Rows of a hand-edited or damaged data file may hold elements of no closed orbit; such a body
+  // would have no position, so it is left out and named.
+  QStringList refused;
+  const auto take = [&](std::unique_ptr<TAsteroid> body) {
+    if (!body) return;
+    if (const char* why = ClosedOrbitProblem(body->Elements)) {
+      refused << QString::fromStdString(body->Name) + " (" + why + ")";
+      return;
+    }
+    picked.push_back(std::move(body));
+  };
   if (marked == 0) {
-    if (std::unique_ptr<TAsteroid> body = browser.CurrentObject())
-      picked.push_back(std::move(body));
-    return picked;
+    take(browser.CurrentObject());
+  } else {
+    for (int n = 0; n < marked; ++n) take(browser.SelectedObject(n));
   }
-  for (int n = 0; n < marked; ++n) {
-    if (std::unique_ptr<TAsteroid> body = browser.SelectedObject(n))
-      picked.push_back(std::move(body));
+  if (!refused.isEmpty()) {
+    constexpr int kNamed = 10;
+    QString names = QStringList(refused.mid(0, kNamed)).join(", ");
+    if (refused.size() > kNamed) names += QString(" and %1 more").arg(refused.size() - kNamed);
+    prompter.ShowMessage(parent,
+                         "Objects without a closed orbit can not be shown and were not "
+                         "added:\r" +
+                             names + ".");
   }
   return picked;
 }

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "scene/picture_names.h"
+#include "ui/dialog_buttons.h"
 #include "ui/prompter.h"
 
 namespace kestrova {
@@ -110,18 +111,12 @@ TPrintDlg::TPrintDlg(TPrompter& prompter, QWidget* parent)
   grid->addWidget(schemes, 4, 0, 1, 3);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_btn_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok_btn_->setObjectName(QStringLiteral("OKBtn"));
-  ok_btn_->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancel buttons = MakeOkCancel(this);
+  ok_btn_ = buttons.Ok;
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panel, 1);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.Box);
 
   connect(b_printer_setup_, &QPushButton::clicked, this, &TPrintDlg::BPrinterSetupClick);
   connect(sb_pdf_file_name_, &QToolButton::clicked, this, &TPrintDlg::SBPdfFileNameClick);

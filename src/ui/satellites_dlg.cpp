@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "model/astronomical_objects.h"
+#include "ui/dialog_buttons.h"
 
 namespace kestrova {
 
@@ -117,21 +118,11 @@ TSatellitesDlg::TSatellitesDlg(QWidget* parent) : QDialog(parent) {
   columns->addWidget(groups[2]);
   columns->addLayout(right);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    OKBtnClick();
-    accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancel buttons = MakeOkCancel(this, [this] { OKBtnClick(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panel, 1);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.Box);
   setMinimumSize(298, 263);
 
   connect(all, &QPushButton::clicked, this, &TSatellitesDlg::SBAllClick);

@@ -13,6 +13,7 @@
 
 #include "scene/picture_names.h"
 #include "scene/picture_render.h"
+#include "ui/dialog_buttons.h"
 #include "ui/prompter.h"
 
 namespace kestrova {
@@ -67,18 +68,12 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   grid->addLayout(sizeRow, 2, 1, 1, 2);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_btn_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok_btn_->setObjectName(QStringLiteral("OKBtn"));
-  ok_btn_->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("CancelBtn"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const TOkCancel buttons = MakeOkCancel(this);
+  ok_btn_ = buttons.Ok;
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panel, 1);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.Box);
 
   connect(file_name_edit_, &QLineEdit::textChanged, this, &TSaveAsBitmapDlg::FileNameEditChange);
   connect(sb_file_name_, &QToolButton::clicked, this, &TSaveAsBitmapDlg::SBFileNameClick);

@@ -195,7 +195,7 @@ QWidget* TSolarSystemForm::BuildPanel() {
       "  border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
       "  background: palette(button); }"
       "QTabBar::tab:selected { background: palette(window); }"
-      "QTabBar::tab:!selected { margin-top: 2px; color: palette(dark); }"
+      "QTabBar::tab:!selected { margin-top: 2px; color: palette(window-text); }"
       "QScrollBar:vertical { width: 10px; }"
       "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px;"
       "  padding-top: 4px; }"

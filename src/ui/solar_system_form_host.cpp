@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
@@ -281,6 +282,10 @@ void TSolarSystemForm::RunShowAllObjects() {
   // Released with nothing loaded, there is nothing to empty and nothing to compute again.
   if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
   bool loaded = false;
+  // The clock's ticks are dropped while the catalogue loads: each would compute the half-loaded
+  // list again and make the loading crawl.
+  const QSignalBlocker animation(controller_->AnimationTimer());
+  const QSignalBlocker realTime(controller_->RealTimeTimer());
   try {
     loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
   } catch (...) {

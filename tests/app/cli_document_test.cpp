@@ -9,7 +9,7 @@
 #include "app/cli_test_support.h"
 #include "documents/document_bytes.h"
 #include "documents/orbit_document.h"
-#include "support/special_files.h"
+#include "support/fifos_and_devices.h"
 #include "support/temp_home.h"
 
 namespace kestrova::cli {

@@ -13,8 +13,8 @@
 #include "documents/orbit_document.h"
 #include "ephemerides/kepler_orbits.h"
 #include "scene/solar_system.h"
+#include "support/fifos_and_devices.h"
 #include "support/scene_date.h"
-#include "support/special_files.h"
 
 namespace kestrova::cli {
 namespace {

@@ -20,8 +20,8 @@
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
+#include "support/fifos_and_devices.h"
 #include "support/scene_date.h"
-#include "support/special_files.h"
 #include "support/temp_home.h"
 
 namespace kestrova {

@@ -61,6 +61,27 @@ TEST(OEObjectList, RoundTripRestoresMinorBodiesVisibleAtZeroAndStandardPlanets) 
 }
 
 // The older forms lack the position (1.5) and also the Id (1.0, always a minor body).
+// A damaged or hand-made document: a minor body whose elements are no closed orbit would have no
+// position at all, so the reader leaves it out and keeps the others.
+TEST(OEObjectList, MinorBodiesWithoutAClosedOrbitAreLeftOut) {
+  TOEObjectList list;
+  list.Add(std::make_unique<TAsteroid>("good", Elements(2.77L, 0.214L), 0));
+  TOrbitalElements hyperbolic = Elements(2.0L, 0.3L);
+  hyperbolic.Eccentricity = 1.5L;
+  list.Add(std::make_unique<TAsteroid>("hyperbolic", hyperbolic, 0));
+  list.Add(std::make_unique<TAsteroid>(
+      "no number", Elements(std::numeric_limits<Extended>::quiet_NaN(), 0.3L), 0));
+  list.Add(std::make_unique<TAsteroid>("also good", Elements(1.5L, 0.5L), 0));
+  const auto bytes = Written([&](ValueWriter& w) { list.WriteList(w); });
+  TOEObjectList back;
+  MemorySource source(bytes);
+  ValueReader reader(source);
+  back.ReadList(reader);
+  ASSERT_EQ(back.Count(), 2);
+  EXPECT_EQ(back.Get(0).Name, "good");
+  EXPECT_EQ(back.Get(1).Name, "also good");
+}
+
 TEST(OEObjectList, OlderFormsReadTheirOwnValuesOnly) {
   const TOrbitalElements e = Elements(3.1L, 0.18L);
   const auto write_block = [&](ValueWriter& w, bool with_id, int32_t id) {

@@ -17,7 +17,7 @@
 #include "numerics/errors.h"
 #include "scene/recording_surface.h"
 #include "streams/value_stream.h"
-#include "support/special_files.h"
+#include "support/fifos_and_devices.h"
 
 namespace kestrova {
 namespace {

@@ -104,10 +104,14 @@ class AsterFormTest : public QObject {
     QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (plain.db)"));
     QCOMPARE(f.Titles(), kDataFileTitles);
     QCOMPARE(f.Column(1), kByNumber);
-    // Numbers as stored, flags as they are.
+    // Elements with the decimals of the element files, flags as they are.
     QCOMPARE(f.Column(0), QStringList({"-1", "1", "2", "4", "7", "433"}));
-    QCOMPARE(f.Column(2), QStringList({"2.5", "2.77", "2.77", "2.36", "2.5", "1.46"}));
-    QCOMPARE(f.Column(3), QStringList({"0.1", "0.08", "0.23", "0.09", "0.01", "0.22"}));
+    QCOMPARE(f.Column(2), QStringList({"2.5000000", "2.7700000", "2.7700000", "2.3600000",
+                                       "2.5000000", "1.4600000"}));
+    QCOMPARE(f.Column(3), QStringList({"0.1000000", "0.0800000", "0.2300000", "0.0900000",
+                                       "0.0100000", "0.2200000"}));
+    QCOMPARE(f.Column(4),
+             QStringList({"3.00000", "10.60000", "34.80000", "7.10000", "5.00000", "10.80000"}));
     QCOMPARE(f.Column(6), QStringList({"N", "N", "N", "N", "N", "Y"}));
 
     f.Open("sources.db");
@@ -162,6 +166,25 @@ class AsterFormTest : public QObject {
     f.ClickTitle(1);  // all there now: no second round
     QCOMPARE(progress.count(), 8);
     QCOMPARE(f.Column(1), kByName);
+  }
+
+  // "Rebuild indices" in the data-files dialog on the browser's open table: made on the open
+  // table, which stays open with its current row.
+  void RebuildIndicesOfTheOpenTable() {
+    Fixture f;
+    MakeSampleDataFile("bare.db", false, false);
+    f.Open("bare.db");
+    f.form.GoToRow(2);
+    QSignalSpy progress(&f.createIdx, &TCreateIdxForm::progressed);
+    f.dataFiles.SetAlias(f.folder.Alias().string());  // the same folder by another name
+    f.dataFiles.SelectTable("bare.db");
+    QTest::mouseClick(f.dataFiles.findChild<QPushButton*>("BRebuildIndx"), Qt::LeftButton);
+    QVERIFY2(f.prompter.asked.isEmpty(), qPrintable(f.prompter.asked.join("; ")));
+    QCOMPARE(progress.count(), 8);
+    QCOMPARE(f.form.Table().IndexNames().size(), size_t(7));
+    QVERIFY(f.form.Table().Active());
+    QCOMPARE(f.CurrentName(), QString("Pallas"));
+    QCOMPARE(f.Column(1), kByNumber);
   }
 
   void MarksMakeTheBodiesInGridOrder() {

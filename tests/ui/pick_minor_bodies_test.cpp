@@ -78,6 +78,32 @@ class PickMinorBodiesTest : public QObject {
     QCOMPARE(f.Picked(), QStringList({"2024 AB1", "Eros", "Vesta"}));
   }
 
+  // A hand-edited data file: rows of no closed orbit are left out and named, the rest is taken.
+  void BodiesWithoutAClosedOrbitAreNamedAndLeftOut() {
+    Fixture f;
+    testing::MakeSampleDataFile("s.db");
+    {
+      TableStore t;
+      t.SetDatabase(kDefaultAlias);
+      t.SetTableName("s.db");
+      t.Open(TOpenMode::Exclusive);
+      t.AppendRecord(
+          {int64_t{900}, "Hyperbolic", 10.0, 20.0, 80.0, 5.0, 1.2, 3.0, 2460800.5, "", "N", "N"});
+      t.AppendRecord(
+          {int64_t{901}, "Shrunk", 10.0, 20.0, 80.0, 5.0, 0.1, -1.0, 2460800.5, "", "N", "N"});
+    }
+    f.Open("s.db");
+    // In the order of numbers: 2024 AB1, Ceres, Pallas, Vesta, alpha, Eros, 900, 901.
+    f.ClickRow(7, Qt::ControlModifier);
+    f.ClickRow(1, Qt::ControlModifier);
+    f.ClickRow(6, Qt::ControlModifier);
+    f.ClickRow(3, Qt::ControlModifier);
+    QCOMPARE(f.Picked(), QStringList({"Ceres", "Vesta"}));
+    QCOMPARE(f.prompter.asked,
+             QStringList({"message: Objects without a closed orbit can not be shown and were not "
+                          "added:\rHyperbolic (e >= 1), Shrunk (a <= 0)."}));
+  }
+
   void TooManyMarksAddNothing() {
     Fixture f;
     testing::MakeSyntheticDataFile(kDefaultAlias, "many.db", kMostPickedObjects + 5);

@@ -151,7 +151,10 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     f.Click("SBAllObjects");
     QCOMPARE(form.Scene().AsteroidsFullList().Count(), 0);
 
+    // While loading, the clock's ticks wait.
     QTimer::singleShot(0, [&] {
+      QVERIFY(form.Controller().AnimationTimer().signalsBlocked());
+      QVERIFY(form.Controller().RealTimeTimer().signalsBlocked());
       auto* progress = form.findChild<QProgressDialog*>("LoadProgress");
       QVERIFY(progress);
       QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
@@ -161,6 +164,7 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     QVERIFY(!form.State().ShowAllObjects);
     QCOMPARE(form.Scene().AsteroidsFullList().Count(), 0);
     QVERIFY(f.prompter.asked.isEmpty());
+    QVERIFY(!form.Controller().AnimationTimer().signalsBlocked());
   }
 };
 

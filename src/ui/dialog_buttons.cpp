@@ -1,0 +1,25 @@
+#include "ui/dialog_buttons.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+namespace kestrova {
+
+TOkCancel MakeOkCancel(QDialog* dialog, std::function<void()> onOk, const QString& okName,
+                       const QString& cancelName) {
+  auto* box = new QDialogButtonBox(dialog);
+  QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  ok->setObjectName(okName);
+  ok->setDefault(true);
+  QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+  cancel->setObjectName(cancelName);
+  QObject::connect(box, &QDialogButtonBox::accepted, dialog, [dialog, onOk = std::move(onOk)] {
+    if (onOk) onOk();
+    dialog->accept();
+  });
+  QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return {box, ok, cancel};
+}
+
+}  // namespace kestrova

@@ -1,0 +1,26 @@
+// The "OK" and "Cancel" row of the program's dialogs: OK is the default button and accepts,
+// Cancel rejects (and answers the Escape key).
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QDialogButtonBox;
+class QPushButton;
+
+namespace kestrova {
+
+struct TOkCancel {
+  QDialogButtonBox* Box;
+  QPushButton* Ok;
+  QPushButton* Cancel;
+};
+
+// A button box made for `dialog` (its child), with the buttons named for tests and tools.
+// `onOk`, when given, runs before the dialog is accepted.
+TOkCancel MakeOkCancel(QDialog* dialog, std::function<void()> onOk = {},
+                       const QString& okName = QStringLiteral("OKBtn"),
+                       const QString& cancelName = QStringLiteral("CancelBtn"));
+
+}  // namespace kestrova

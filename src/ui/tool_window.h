@@ -1,0 +1,31 @@
+// A tool window beside the main window (the monitor, the description): it may stay on top of
+// other windows, and it tells its owner when it was hidden, so that the owner's button is
+// released.
+#pragma once
+
+#include <QWidget>
+
+namespace kestrova {
+
+class TToolWindow : public QWidget {
+  Q_OBJECT
+ public:
+  TToolWindow(QWidget* parent, Qt::WindowFlags flags);
+
+  bool StayOnTop() const;
+  // Keeps the window above other windows, or not; a shown window stays shown and in place.
+  void SetStayOnTop(bool on);
+
+ signals:
+  // The window was hidden (closed by the user, or hidden by its owner), not minimised.
+  void hidden();
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  // Set while the window's flags change, which hides and shows it again.
+  bool changing_flags_ = false;
+};
+
+}  // namespace kestrova
