@@ -10,6 +10,7 @@
 #include "app/import_window.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "ui/program_info.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("kestrova-import");
+  // The program's icon, as the desktop program that starts it shows it.
+  QApplication::setWindowIcon(kestrova::ProgramIcon());
   kestrova::TImportWindow window(folder);
   window.show();
   return app.exec();
