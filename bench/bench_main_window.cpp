@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "bench_application.h"
+#include "catalogue.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "ui/prompter.h"
@@ -77,6 +78,30 @@ void BM_AnimationTick(benchmark::State& state) {
       double(DateToJD(form.Controller().DisplayDate()) - start) / double(state.iterations());
 }
 BENCHMARK(BM_AnimationTick)->Unit(benchmark::kMillisecond);
+
+// The same tick with "Show all objects" holding the whole catalogue: the step recomputes the
+// default scene and 1.4 million bodies, and the repaint plots them.
+void BM_AnimationTickFullCatalogue(benchmark::State& state) {
+  EnsureBenchApplication();
+  TBenchWindow window;
+  TSolarSystemForm& form = window.Form();
+  if (form.View().size() != QSize(588, 588)) state.SkipWithError("the drawing area is not square");
+  TOEObjectList& full = form.Scene().AsteroidsFullList();
+  for (int i = 0; i < kCatalogue; ++i)
+    full.Add(std::make_unique<TOEObject>("", CatalogueElements(i), 0x008080, kMinorBodyId));
+  form.Scene().Recompute();
+  form.Controller().StartAnimation();
+  form.Controller().AnimationTimer().stop();
+  for (auto _ : state) {
+    form.TimePanel().AnimationTick();
+    form.View().repaint();
+  }
+  state.counters["bodies"] = full.Count();
+}
+BENCHMARK(BM_AnimationTickFullCatalogue)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // With state.range(0) picked minor bodies in the list box, which UpdateControls fills again.
 void BM_UpdateControls(benchmark::State& state) {

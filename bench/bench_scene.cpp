@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "catalogue.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
@@ -50,24 +51,6 @@ void BM_RecomputePositions(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RecomputePositions)->Unit(benchmark::kMillisecond);
-
-// The size of the full catalogue of numbered and unnumbered minor planets.
-constexpr int kCatalogue = 1400000;
-
-// Orbits like a catalogue's: mostly the main belt, some near-Earth and some eccentric ones, with
-// epochs spread over a few years.
-TOrbitalElements CatalogueElements(int64_t i) {
-  TOrbitalElements el;
-  el.Epoch = 2460600.5L - 200 * (i % 11);
-  el.SemiMajorAxis = 1.0L + 4.5L * ((i * 7919) % 10007) / 10007.0L;
-  el.Eccentricity = (i % 50 == 0 ? 0.9L : 0.35L) * ((i * 104729) % 997) / 997.0L;
-  el.Inclination = (i * 31) % 40;
-  el.Node = (i * 137) % 360;
-  el.PerihelionLongitude = (i * 59) % 360;
-  el.MeanLongitude = (i * 263) % 360;
-  el.DailyMotion = 0.9856262L / (el.SemiMajorAxis * std::sqrt(el.SemiMajorAxis));
-  return el;
-}
 
 // "Show all objects" with the whole catalogue: a new date recomputes every body of the full
 // list (and the planets). Real time and the CPU time of all threads.

@@ -4,6 +4,9 @@
 // neighbourhood rather than to the Sun's.
 #include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "ephemerides/kepler_orbits.h"
 #include "ephemerides/precession.h"
@@ -16,6 +19,9 @@
 namespace kestrova {
 
 namespace {
+
+// Below this many bodies of the full list a second thread costs more than it saves.
+constexpr size_t kCrowdPerThread = 100000;
 
 // Inner and outer edge of Saturn's bright rings: 74400 km and 136600 km.
 constexpr Extended kSaturnRingRadii[2] = {74400.0L / kKmPerAU, 136600.0L / kKmPerAU};
@@ -62,6 +68,42 @@ void TSolarSystem::DrawBodiesPass() {
 // where the squared distance decides the comparison with room to spare.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
+  const auto& items = asteroids_full_.Items();
+  const size_t n = items.size();
+  // Each body is projected on its own, reading only what stays unchanged while the picture is
+  // painted: a whole catalogue is split over the cores, and the shares' pixels are joined in
+  // the list's order, so that the picture is the same as from one thread.
+  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  const size_t threads = std::clamp<size_t>(n / kCrowdPerThread, 1, std::min<size_t>(cores, 8));
+  if (threads == 1) {
+    GatherObjectPixels(0, n, crowd_);
+    return;
+  }
+  const size_t share = (n + threads - 1) / threads;
+  std::vector<std::vector<TPixel>> parts(threads - 1);
+  std::vector<std::thread> workers;
+  size_t started = 0;
+  for (size_t t = 1; t < threads; ++t) {
+    const size_t begin = std::min(n, t * share);
+    const size_t end = std::min(n, begin + share);
+    try {
+      workers.emplace_back(
+          [this, begin, end, &out = parts[t - 1]] { GatherObjectPixels(begin, end, out); });
+      started = t;
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  // The calling thread's share, and the shares no thread could be started for.
+  GatherObjectPixels(0, std::min(n, share), crowd_);
+  for (size_t t = started + 1; t < threads; ++t)
+    GatherObjectPixels(std::min(n, t * share), std::min(n, (t + 1) * share), parts[t - 1]);
+  for (std::thread& w : workers) w.join();
+  for (const std::vector<TPixel>& part : parts)
+    crowd_.insert(crowd_.end(), part.begin(), part.end());
+}
+
+void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const {
   const TVector c = center_pos_;
   const Extended farthest = 5 * dim_;
   const Extended nearest = 0.03L * dim_;
@@ -80,11 +122,10 @@ void TSolarSystem::PlotObjectPixels() {
   TColor lastColor = 0;
   TColor lastDrawn = SchemeColor(scheme_, lastColor);
   const auto& items = asteroids_full_.Items();
-  const size_t n = items.size();
   // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
   constexpr size_t kAhead = 48;
-  for (size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) {
+  for (size_t i = begin; i < end; ++i) {
+    if (i + kAhead < end) {
       const TOEObject& ahead = *items[i + kAhead];
       __builtin_prefetch(&ahead.Color);
       __builtin_prefetch(&ahead.Pos.z);
@@ -126,9 +167,9 @@ void TSolarSystem::PlotObjectPixels() {
       lastDrawn = SchemeColor(scheme_, lastColor);
     }
     if (device_ == 0)
-      crowd_.push_back({int32_t(x), int32_t(y), lastDrawn});
+      out.push_back({int32_t(x), int32_t(y), lastDrawn});
     else
-      AppendDotPattern(crowd_, device_, int32_t(x), int32_t(y), lastDrawn);
+      AppendDotPattern(out, device_, int32_t(x), int32_t(y), lastDrawn);
   }
 }
 

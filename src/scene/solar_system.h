@@ -231,6 +231,8 @@ class TSolarSystem {
   // The pixel pattern of every body of the full list in range and inside the rectangle,
   // gathered into crowd_ for one SetPixels call.
   void PlotObjectPixels();
+  // The pixels of bodies begin..end-1 of the full list, appended to out; reads the scene only.
+  void GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const;
 
   // Bodies pass: planets with their markings, satellites with their own orbits.
   void DrawPlanet(const TPlanet& planet);
