@@ -125,18 +125,15 @@ QString Elongation(const TSolarSystem& scene, const TVector& pos) {
   return e == -99 ? QStringLiteral("n.c.") : Angle(e, 0);
 }
 
-TMonitorTable PlanetRows(const TSolarSystem& scene, const TPlanet& p, const QString& pt) {
+// The rows that every body on a heliocentric orbit shows, in the monitor's order; the angles of
+// positions and elements are written with `angleForm`.
+TMonitorTable OrbitRows(const TSolarSystem& scene, const TOrbitalObject& o, TMonitorLayout layout,
+                        int angleForm, const QString& pt) {
   const Extended jd = DateToJD(scene.SceneDate());
-  const TVector v = VecSub(p.Pos, scene.CenterPos());
-  const Extended r = VecLength(p.Pos);
-  const TOrbitalElements& el = p.Elements;
-
-  // The pole comes on the mean equator of jd; the ecliptic of jd turns it.
-  const TRectSph pole = PlanetPoleOfDate(p.Id, jd);
-  const TSpherical poleEcl = EquToEclSph(pole.Sph, MeanObliquity(jd));
-
-  std::vector<QString> c = MonitorCaptions(TMonitorLayout::Planet);
-  TMonitorTable t{TMonitorLayout::Planet, {}};
+  const TVector v = VecSub(o.Pos, scene.CenterPos());
+  const TOrbitalElements& el = o.Elements;
+  const std::vector<QString> c = MonitorCaptions(layout);
+  TMonitorTable t{layout, {}};
   auto row = [&](QString value) {
     const size_t i = t.Rows.size();
     t.Rows.push_back({c[i], std::move(value)});
@@ -144,18 +141,35 @@ TMonitorTable PlanetRows(const TSolarSystem& scene, const TPlanet& p, const QStr
   row(FixedText(v.x, 12, 6, pt));
   row(FixedText(v.y, 12, 6, pt));
   row(FixedText(v.z, 12, 6, pt));
-  row(Angle(Norm2Pi(p.SphPos().Lon), 1));
-  row(Angle(NormPi(p.SphPos().Lat), 1));
-  t.Rows.push_back(Distance(r, "heliocentric distance", pt));
-  t.Rows.push_back(Distance(scene.DistanceFromCenter(p.Pos), "distance from centered object", pt));
+  row(Angle(Norm2Pi(o.SphPos().Lon), angleForm));
+  row(Angle(NormPi(o.SphPos().Lat), angleForm));
+  t.Rows.push_back(Distance(VecLength(o.Pos), "heliocentric distance", pt));
+  t.Rows.push_back(Distance(scene.DistanceFromCenter(o.Pos), "distance from centered object", pt));
   row(FixedText(VecLength(KeplerVelocity(el, jd)) * kVelocityFactor, 10, 2, pt));
   row(FixedText(el.SemiMajorAxis, 10, 4, pt));
   row(PeriodText(360 / el.DailyMotion));
   row(FixedText(el.Eccentricity, 10, 4, pt));
-  row(Angle(DegToRad(el.Inclination), 1));
-  row(Angle(DegToRad(el.Node), 1));
-  row(Angle(DegToRad(el.PerihelionLongitude), 1));
-  row(Elongation(scene, p.Pos));
+  row(Angle(DegToRad(el.Inclination), angleForm));
+  row(Angle(DegToRad(el.Node), angleForm));
+  row(Angle(DegToRad(el.PerihelionLongitude), angleForm));
+  row(Elongation(scene, o.Pos));
+  return t;
+}
+
+TMonitorTable PlanetRows(const TSolarSystem& scene, const TPlanet& p, const QString& pt) {
+  const Extended jd = DateToJD(scene.SceneDate());
+  const Extended r = VecLength(p.Pos);
+
+  // The pole comes on the mean equator of jd; the ecliptic of jd turns it.
+  const TRectSph pole = PlanetPoleOfDate(p.Id, jd);
+  const TSpherical poleEcl = EquToEclSph(pole.Sph, MeanObliquity(jd));
+
+  TMonitorTable t = OrbitRows(scene, p, TMonitorLayout::Planet, 1, pt);
+  const std::vector<QString> c = MonitorCaptions(TMonitorLayout::Planet);
+  auto row = [&](QString value) {
+    const size_t i = t.Rows.size();
+    t.Rows.push_back({c[i], std::move(value)});
+  };
   row(Angle(Norm2Pi(poleEcl.Lon), 0));
   row(Angle(poleEcl.Lat, 0));
   row(ExponentText(p.Mass, 4, 2, pt));
@@ -211,32 +225,10 @@ TMonitorTable MoonRows(const TEarthMoon& m, const QString& pt) {
 }
 
 TMonitorTable MinorBodyRows(const TSolarSystem& scene, const TAsteroid& a, const QString& pt) {
-  const Extended jd = DateToJD(scene.SceneDate());
-  const TVector v = VecSub(a.Pos, scene.CenterPos());
+  TMonitorTable t = OrbitRows(scene, a, TMonitorLayout::MinorBody, 0, pt);
   const Extended r = VecLength(a.Pos);
-  const TOrbitalElements& el = a.Elements;
-  const std::vector<QString> c = MonitorCaptions(TMonitorLayout::MinorBody);
-  TMonitorTable t{TMonitorLayout::MinorBody, {}};
-  auto row = [&](QString value) {
-    const size_t i = t.Rows.size();
-    t.Rows.push_back({c[i], std::move(value)});
-  };
-  row(FixedText(v.x, 12, 6, pt));
-  row(FixedText(v.y, 12, 6, pt));
-  row(FixedText(v.z, 12, 6, pt));
-  row(Angle(Norm2Pi(a.SphPos().Lon), 0));
-  row(Angle(NormPi(a.SphPos().Lat), 0));
-  t.Rows.push_back(Distance(r, "heliocentric distance", pt));
-  t.Rows.push_back(Distance(scene.DistanceFromCenter(a.Pos), "distance from centered object", pt));
-  row(FixedText(VecLength(KeplerVelocity(el, jd)) * kVelocityFactor, 10, 2, pt));
-  row(FixedText(el.SemiMajorAxis, 10, 4, pt));
-  row(PeriodText(360 / el.DailyMotion));
-  row(FixedText(el.Eccentricity, 10, 4, pt));
-  row(Angle(DegToRad(el.Inclination), 0));
-  row(Angle(DegToRad(el.Node), 0));
-  row(Angle(DegToRad(el.PerihelionLongitude), 0));
-  row(Elongation(scene, a.Pos));
-  row(FixedText(kSolarConstant / (r * r), 10, 2, pt));
+  t.Rows.push_back({MonitorCaptions(TMonitorLayout::MinorBody)[t.Rows.size()],
+                    FixedText(kSolarConstant / (r * r), 10, 2, pt)});
   return t;
 }
 
