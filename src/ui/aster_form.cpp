@@ -242,11 +242,16 @@ void TAsterForm::CloseTable() {
 }
 
 void TAsterForm::Reload() {
-  // The columns' widths: what their titles and their widest usual values need.
   model_->Reload();
+  // The columns' widths: what their titles and their widest usual values need, set when the
+  // columns change, so that a width the user chose stays through sorting and searching.
+  std::vector<std::string> columns;
+  for (int c = 0; c < model_->columnCount(); ++c) columns.emplace_back(model_->Column(c).Field);
+  const bool fit = columns != fitted_columns_;
+  fitted_columns_ = std::move(columns);
   const QFontMetrics metrics = grid_->fontMetrics();
   const QFontMetrics titleMetrics(grid_->horizontalHeader()->font());
-  for (int c = 0; c < model_->columnCount(); ++c) {
+  for (int c = 0; fit && c < model_->columnCount(); ++c) {
     const TBrowserColumn& column = model_->Column(c);
     const std::string field = column.Field;
     const char* sample = field == "NO"      ? "-9999999"

@@ -149,6 +149,18 @@ class AsterFormTest : public QObject {
     f.ClickTitle(0);
     QCOMPARE(f.Column(1), kByNumber);
     QVERIFY(f.prompter.asked.isEmpty());
+
+    // A column the user widened keeps its width through the sorting; a data file with other
+    // columns is fitted anew.
+    QHeaderView* titles = f.Grid()->horizontalHeader();
+    const int fitted = titles->sectionSize(1);
+    titles->resizeSection(1, fitted + 120);
+    f.ClickTitle(2);
+    QCOMPARE(f.Column(1), kByAxis);
+    QCOMPARE(titles->sectionSize(1), fitted + 120);
+    MakeSampleDataFile("plain.db");
+    f.Open("plain.db");
+    QCOMPARE(titles->sectionSize(1), fitted);
   }
 
   void FirstSortMakesTheMissingIndices() {
