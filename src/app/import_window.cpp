@@ -203,6 +203,16 @@ void TImportWindow::ChooseFile() {
 
 void TImportWindow::SetElementFile(const QString& path) {
   fileEdit_->setText(path);
+  // The file is read again (it may have changed), but the same file keeps the table name the
+  // user may have typed, and the result of its import.
+  const bool another = path != elementFile_;
+  if (another) {
+    elementFile_ = path;
+    progressBar_->setValue(0);
+    resultLabel_->clear();
+    SetNote(rateLabel_, "", false);
+    skippedList_->clear();
+  }
   detected_.reset();
   if (path.isEmpty()) {
     detectedLabel_->clear();
@@ -220,7 +230,7 @@ void TImportWindow::SetElementFile(const QString& path) {
     } catch (const EKestrovaError& e) {
       SetNote(detectedLabel_, QString::fromStdString(e.what()), true);
     }
-    tableEdit_->setText(ProposedTable(path));
+    if (another) tableEdit_->setText(ProposedTable(path));
   }
   UpdateState();
 }
@@ -343,7 +353,9 @@ void TImportWindow::CancelImport() {
 void TImportWindow::ShowProgress(const TImportProgress& p) {
   if (!Running() || cancel_) return;
   const qint64 now = clock_.elapsed();
-  if (now - rateTime_ >= 250 && p.Rows >= rateRows_) {
+  // The rate is the reading's: while the indices are made no rows come, and it stays as it was.
+  if (p.Stage == TImportProgress::TStage::Reading && now - rateTime_ >= 250 &&
+      p.Rows >= rateRows_) {
     const double recent = 1000.0 * double(p.Rows - rateRows_) / double(now - rateTime_);
     rate_ = rateTime_ == 0 ? recent : 0.6 * rate_ + 0.4 * recent;
     rateRows_ = p.Rows;

@@ -62,6 +62,8 @@ class TImportWindow : public QWidget {
   void Finish();
 
   std::filesystem::path aliasFolder_;
+  // The element file the window was last given, and the format found in it.
+  QString elementFile_;
   std::optional<TElementFormat> detected_;
   QLineEdit* fileEdit_;
   QPushButton* browseButton_;

@@ -196,11 +196,19 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
   connect(next_, &QToolButton::clicked, this, [this] { GoToRow(CurrentRow() + 1); });
   connect(last_, &QToolButton::clicked, this, [this] { GoToRow(model_->rowCount() - 1); });
   connect(grid_, &QTableView::doubleClicked, this, &QDialog::accept);
+  // Reported after the paint that read the rows, not inside it.
+  connect(
+      model_, &TMinorBodyModel::readFailed, this,
+      [this](const QString& message) { prompter_.ShowError(this, message); }, Qt::QueuedConnection);
+  // A click or a cursor key moves the current row as the navigator does.
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { DataSourceDataChange(); });
   Reload();
 }
 
 TAsterForm::~TAsterForm() {
   // FormDestroy: the table is closed with the window.
+  grid_->selectionModel()->disconnect(this);
   grid_->setModel(nullptr);
   table_.Close();
 }
@@ -234,16 +242,21 @@ void TAsterForm::CloseTable() {
 }
 
 void TAsterForm::Reload() {
-  // The columns' widths: what their titles and their widest usual values need.
   model_->Reload();
+  // The columns' widths: what their titles and their widest usual values need, set when the
+  // columns change, so that a width the user chose stays through sorting and searching.
+  std::vector<std::string> columns;
+  for (int c = 0; c < model_->columnCount(); ++c) columns.emplace_back(model_->Column(c).Field);
+  const bool fit = columns != fitted_columns_;
+  fitted_columns_ = std::move(columns);
   const QFontMetrics metrics = grid_->fontMetrics();
   const QFontMetrics titleMetrics(grid_->horizontalHeader()->font());
-  for (int c = 0; c < model_->columnCount(); ++c) {
+  for (int c = 0; fit && c < model_->columnCount(); ++c) {
     const TBrowserColumn& column = model_->Column(c);
     const std::string field = column.Field;
-    const char* sample = field == "NO"                                 ? "-9999999"
-                         : field == "NAME"                             ? "(123456) Xxxxxxxxxxxxxx"
-                         : field == "CLASS"                            ? "Jupiter trojan"
+    const char* sample = field == "NO"      ? "-9999999"
+                         : field == "NAME"  ? "73P-C/Schwassmann-Wachmann"
+                         : field == "CLASS" ? "Jupiter trojan"
                          : field == "Reference" || field == "Computer" ? "MPO 123456"
                          : field == "ISNEA" || field == "ISPHA"        ? "Y"
                                                                        : "99.9999999";

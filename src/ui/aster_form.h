@@ -112,6 +112,8 @@ class TAsterForm : public QDialog {
   QToolButton* last_;
   QPushButton* search_;
   bool fitted_ = false;
+  // The fields of the columns whose widths were last fitted.
+  std::vector<std::string> fitted_columns_;
 };
 
 }  // namespace kestrova

@@ -50,6 +50,7 @@ void TMinorBodyModel::Reload() {
   fields_.clear();
   rows_ = 0;
   current_ = -1;
+  failureReported_ = false;
   const std::vector<TBrowserColumn>& all = Columns();
   for (size_t c = 0; c < all.size(); ++c) {
     const int field = table_.Active() ? table_.FieldIndex(all[c].Field) : -1;
@@ -88,8 +89,12 @@ const TableStore::TRow* TMinorBodyModel::Row(int row) const {
     Block block;
     try {
       block.Rows = table_.ReadRows(key * kBlockRows, kBlockRows);
-    } catch (const EKestrovaError&) {
-      // The grid shows the row empty; the next look tries again.
+    } catch (const EKestrovaError& e) {
+      // The grid shows the row empty and the next look tries again; the user hears of it once.
+      if (!failureReported_) {
+        failureReported_ = true;
+        emit const_cast<TMinorBodyModel*>(this)->readFailed(QString::fromStdString(e.what()));
+      }
       return nullptr;
     }
     if (blocks_.size() >= kMostBlocks) {

@@ -52,6 +52,11 @@ class TMinorBodyModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+ signals:
+  // Rows could not be read (a damaged data file): the engine's message, once after each
+  // Reload(). The grid shows such rows empty.
+  void readFailed(const QString& message);
+
  private:
   struct Block {
     std::vector<TableStore::TRow> Rows;
@@ -66,6 +71,7 @@ class TMinorBodyModel : public QAbstractTableModel {
   int rows_ = 0;
   int current_ = -1;
   bool busy_ = false;
+  mutable bool failureReported_ = false;
   mutable std::unordered_map<int64_t, Block> blocks_;
   mutable std::list<int64_t> use_;  // most recently used first
 };

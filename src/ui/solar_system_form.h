@@ -204,6 +204,8 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   // "Data file": the data-files dialog preset with the current names; on OK the data file is
   // closed, renamed and opened again. True when the chosen data file is open.
   bool ChooseDataFile();
+  // After another data file was chosen: "Show all objects" shows that file's bodies.
+  void FollowDataFile();
 
   TMonitorForm* monitor_ = nullptr;
   TDescriptionForm* description_ = nullptr;

@@ -134,8 +134,21 @@ bool TSolarSystemForm::ChooseDataFile() {
     ReportError(error);
     opened = false;
   }
-  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  FollowDataFile();
   return opened;
+}
+
+void TSolarSystemForm::FollowDataFile() {
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  if (!State().ShowAllObjects) return;
+  // The bodies of the data file left are not shown on; a file that did not open has none.
+  if (!DataFile().Active()) SetShowAllObjects(false);
+  try {
+    RunShowAllObjects();
+  } catch (const std::exception& error) {
+    SetShowAllObjects(false);
+    ReportError(error);
+  }
 }
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
@@ -153,8 +166,7 @@ void TSolarSystemForm::WireBrowser() {
     return picked;
   });
   // "Data file" inside the browser changes the program's data file.
-  connect(browser_, &TAsterForm::dataFileChanged, this,
-          [this] { objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active()); });
+  connect(browser_, &TAsterForm::dataFileChanged, this, [this] { FollowDataFile(); });
 }
 
 TableStore& TSolarSystemForm::DataFile() {

@@ -130,7 +130,18 @@ TEST_F(ImportWindowTest, GzipImportEqualsThePlainOne) {
   EXPECT_EQ(skipped->topLevelItem(1)->text(0).toStdString(), "bad epoch");
   EXPECT_EQ(skipped->topLevelItem(1)->text(2).toStdString(), "12");
 
+  // The same file confirmed again keeps its result and the table name typed; another file
+  // starts with no result and the table name it proposes.
+  Find<QLineEdit>("TableEdit")->setText("mine");
+  TypeFile(kData / "mpcorb_small.dat");
+  EXPECT_EQ(Find<QLineEdit>("TableEdit")->text().toStdString(), "mine");
+  EXPECT_EQ(Result(), "Imported 7 rows into " + alias_ + "/plain.db");
   TypeFile(Put("MPCORB.DAT.gz", testing::Gzip(Read(kData / "mpcorb_small.dat"))));
+  EXPECT_EQ(Result(), "");
+  EXPECT_EQ(Find<QLabel>("RateLabel")->text().toStdString(), "");
+  EXPECT_EQ(skipped->topLevelItemCount(), 0);
+  EXPECT_EQ(Find<QProgressBar>("ProgressBar")->value(), 0);
+  EXPECT_EQ(Find<QLineEdit>("TableEdit")->text().toStdString(), "MPCORB");
   Import("packed");
   EXPECT_EQ(Result(), "Imported 7 rows into " + alias_ + "/packed.db");
   EXPECT_EQ(Find<QProgressBar>("ProgressBar")->value(), 100);
@@ -198,6 +209,26 @@ TEST_F(ImportWindowTest, CancelLeavesTheOldTable) {
   for (const auto& e : fs::directory_iterator(alias_)) files.push_back(e.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"catalogue.db"});
   EXPECT_TRUE(Find<QPushButton>("ImportButton")->isEnabled());
+}
+
+TEST_F(ImportWindowTest, TheReadingRateStaysWhileTheIndicesAreMade) {
+  TypeFile(Put("big.dat", ManyBodies(150000)));
+  QSignalSpy finished(window_.get(), &TImportWindow::importFinished);
+  ASSERT_TRUE(Find<QPushButton>("ImportButton")->isEnabled());
+  QTest::mouseClick(Find<QPushButton>("ImportButton"), Qt::LeftButton);
+  // Every text shown while the indices are made, until the import ends.
+  QStringList shown;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        const QString text = Find<QLabel>("RateLabel")->text();
+        if (text.startsWith("Making the indices") && !shown.contains(text)) shown << text;
+        return finished.count() > 0;
+      },
+      120000));
+  ASSERT_EQ(shown.size(), 1) << shown.join(" | ").toStdString();
+  EXPECT_TRUE(shown[0].startsWith("Making the indices of 150,000 rows ("))
+      << shown[0].toStdString();
+  EXPECT_FALSE(shown[0].contains("(0 rows per second")) << shown[0].toStdString();
 }
 
 TEST(ImportProgram, RunsWithoutAWindowAsTheCommandLineImport) {

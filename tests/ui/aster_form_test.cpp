@@ -149,6 +149,18 @@ class AsterFormTest : public QObject {
     f.ClickTitle(0);
     QCOMPARE(f.Column(1), kByNumber);
     QVERIFY(f.prompter.asked.isEmpty());
+
+    // A column the user widened keeps its width through the sorting; a data file with other
+    // columns is fitted anew.
+    QHeaderView* titles = f.Grid()->horizontalHeader();
+    const int fitted = titles->sectionSize(1);
+    titles->resizeSection(1, fitted + 120);
+    f.ClickTitle(2);
+    QCOMPARE(f.Column(1), kByAxis);
+    QCOMPARE(titles->sectionSize(1), fitted + 120);
+    MakeSampleDataFile("plain.db");
+    f.Open("plain.db");
+    QCOMPARE(titles->sectionSize(1), fitted);
   }
 
   void FirstSortMakesTheMissingIndices() {
@@ -278,6 +290,25 @@ class AsterFormTest : public QObject {
     f.Navigate("NbFirst");
     QCOMPARE(f.form.CurrentRow(), 0);
     QCOMPARE(QString::fromStdString(f.form.CurrentObject()->Name), QString("2024 AB1"));
+
+    // A click or a cursor key in the grid moves the indicator and the navigator with the row.
+    auto indicator = [&](int row) {
+      return f.form.Model().headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    };
+    f.Navigate("NbLast");
+    f.ClickRow(2);
+    QCOMPARE(indicator(2), QString("\u25B6"));
+    QCOMPARE(indicator(5), QString());
+    QCOMPARE(f.form.Model().CurrentRow(), 2);
+    QVERIFY(f.form.findChild<QToolButton*>("NbNext")->isEnabled());
+    QVERIFY(f.form.findChild<QToolButton*>("NbLast")->isEnabled());
+    QTest::keyClick(f.Grid(), Qt::Key_Up);
+    QTest::keyClick(f.Grid(), Qt::Key_Up);
+    QCOMPARE(f.form.CurrentRow(), 0);
+    QCOMPARE(indicator(0), QString("\u25B6"));
+    QVERIFY(!f.form.findChild<QToolButton*>("NbPrior")->isEnabled());
+    f.Navigate("NbNext");
+    QCOMPARE(f.form.CurrentRow(), 1);
   }
 
   void DataFileSwitchesThroughTheDialog() {
@@ -322,6 +353,31 @@ class AsterFormTest : public QObject {
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
     QCOMPARE(f.form.Model().rowCount(), 0);
     QVERIFY(!f.form.CurrentObject());
+  }
+
+  void DamagedRowsAreReportedOnce() {
+    Fixture f;
+    MakeSampleDataFile("hurt.db");
+    {
+      // The table's own page gone, its indices whole: the file opens and counts its rows, but
+      // no row can be read.
+      std::fstream file(f.folder.File("hurt.db"), std::ios::in | std::ios::out | std::ios::binary);
+      file.seekp(4096);
+      file << std::string(4096, '\0');
+    }
+    f.Open("hurt.db");
+    QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (hurt.db)"));
+    f.Show();
+    QTRY_COMPARE(f.prompter.asked.filter("error").size(), 1);
+    const QString error = f.prompter.asked.filter("error").first();
+    QVERIFY2(error.contains("malformed") && error.contains("hurt.db"), qPrintable(error));
+    QCOMPARE(f.Cell(0, 1), QString());
+    QVERIFY(!f.form.CurrentObject());
+    // Painting again and moving about read nothing new to tell.
+    f.Navigate("NbLast");
+    f.Grid()->viewport()->repaint();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.prompter.asked.filter("error").size(), 1);
   }
 
   void LargeTableOpensAtOnceAndGoesToItsLastRow() {

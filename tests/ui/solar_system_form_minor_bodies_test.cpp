@@ -166,6 +166,42 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     QVERIFY(f.prompter.asked.isEmpty());
     QVERIFY(!form.Controller().AnimationTimer().signalsBlocked());
   }
+
+  void ShowAllObjectsFollowsTheDataFile() {
+    TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    testing::MakeSampleDataFile("six.db");
+    testing::MakeSyntheticDataFile(kDefaultAlias, "three.db", 3);
+    std::ofstream((AliasFolder(kDefaultAlias) / "broken.db").string()) << std::string(4096, 'b');
+    const auto reject = [](QDialog&) { return int(QDialog::Rejected); };
+    f.prompter.dialogs = {Choose("six.db"), reject};
+    f.Click("SBDatabase");
+    f.Click("SBAllObjects");
+    QCOMPARE(form.Scene().AsteroidsFullList().Count(), 6);
+
+    // Another data file, through "Data file" or the browser's own button: its bodies are shown.
+    f.prompter.dialogs = {Choose("three.db"), reject};
+    f.Click("SBDatabase");
+    QCOMPARE(form.Scene().AsteroidsFullList().Count(), 3);
+    QVERIFY(f.Find<QToolButton>("SBAllObjects")->isChecked());
+    f.prompter.dialogs = {[](QDialog& d) {
+                            QTest::mouseClick(d.findChild<QPushButton*>("BDataFiles"),
+                                              Qt::LeftButton);
+                            return int(QDialog::Rejected);
+                          },
+                          Choose("six.db")};
+    f.Click("SBAddObject");
+    QCOMPARE(form.TableName(), std::string("six.db"));
+    QCOMPARE(form.Scene().AsteroidsFullList().Count(), 6);
+    QVERIFY(form.State().ShowAllObjects);
+
+    // A data file that does not open has no bodies to show: the button is released.
+    f.prompter.dialogs = {Choose("broken.db")};
+    f.Click("SBDatabase");
+    QCOMPARE(form.Scene().AsteroidsFullList().Count(), 0);
+    QVERIFY(!f.Find<QToolButton>("SBAllObjects")->isChecked());
+    QVERIFY(!form.State().ShowAllObjects);
+  }
 };
 
 }  // namespace kestrova
