@@ -281,7 +281,19 @@ void TDescriptionForm::SetPlace(const TWindowGeometry& place) {
 // ---- Tool bar ------------------------------------------------------------------------------
 
 void TDescriptionForm::SBNewClick() {
-  memo_->clear();
+  // One edit that Undo takes back, not a new document: a description emptied by mistake is
+  // not lost. The text that follows starts without the old paragraph's or character's format.
+  QTextCursor cursor(memo_->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  if (QTextList* list = cursor.currentList()) list->remove(cursor.block());
+  cursor.setBlockFormat(QTextBlockFormat());
+  cursor.setBlockCharFormat(QTextCharFormat());
+  cursor.setCharFormat(QTextCharFormat());
+  cursor.endEditBlock();
+  memo_->setTextCursor(cursor);
+  memo_->setCurrentCharFormat(QTextCharFormat());
   ShowFormatAtCursor();
 }
 

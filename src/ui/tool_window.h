@@ -1,6 +1,7 @@
 // A tool window beside the main window (the monitor, the description): it may stay on top of
 // other windows, and it tells its owner when it was hidden, so that the owner's button is
-// released.
+// released. While a modal dialog or message box of the program is open, a window that stays on
+// top steps down to the normal layer, so that it never covers the dialog that waits for the user.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +22,7 @@ class TToolWindow : public QWidget {
   void hidden();
 
  protected:
+  bool event(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 
  private:

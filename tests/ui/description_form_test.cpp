@@ -245,9 +245,31 @@ class DescriptionFormTest : public QObject {
     QCOMPARE(f.memo().toPlainText(), QString());
     QVERIFY(!f.button("SBUndo").isEnabled());
 
+    // "New" empties a formatted text as one edit that Undo takes back, and what is typed next
+    // has none of the old format.
     QTest::keyClicks(&f.memo(), "abc");
+    f.memo().selectAll();
+    f.click("SBBold");
+    f.click("SBNumbering");
     f.click("SBNew");
     QCOMPARE(f.memo().toPlainText(), QString());
+    QVERIFY(f.button("SBUndo").isEnabled());
+    QVERIFY(!f.button("SBBold").isChecked());
+    QVERIFY(!f.button("SBNumbering").isChecked());
+    f.click("SBUndo");
+    QCOMPARE(f.memo().toPlainText(), QString("abc"));
+    QTextCursor at(f.memo().document());
+    at.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(at.charFormat().fontWeight(), int(QFont::Bold));
+    QVERIFY(at.currentList() != nullptr);
+
+    f.click("SBNew");
+    QTest::keyClicks(&f.memo(), "new");
+    QCOMPARE(f.memo().toPlainText(), QString("new"));
+    at = QTextCursor(f.memo().document());
+    at.movePosition(QTextCursor::NextCharacter);
+    QVERIFY(at.charFormat().fontWeight() < QFont::DemiBold);
+    QCOMPARE(at.currentList(), nullptr);
   }
 
   void PopupMenuFollowsSelectionAndClipboard() {

@@ -4,12 +4,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <cmath>
 #include <memory>
 
@@ -235,6 +237,35 @@ class MonitorFormTest : public QObject {
     f.monitor.close();
     QVERIFY(!f.monitor.isVisible());
     QCOMPARE(hidden.count(), 1);
+  }
+
+  // A monitor kept on top covered the print dialog and the file dialogs that opened under it.
+  void StepsDownWhileAModalDialogIsOpen() {
+    Fixture f;
+    f.monitor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.monitor));
+    auto onTop = [&] {
+      return f.monitor.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    };
+    QVERIFY(onTop());
+
+    // As the program's dialogs and message boxes run: modal for the whole program.
+    QDialog dialog;
+    dialog.setModal(true);
+    dialog.show();
+    QVERIFY(!onTop());
+    // The user's choice stays what it was: the box and the settings still say "on top".
+    QVERIFY(f.monitor.StayOnTop());
+    QVERIFY(f.monitor.isVisible());
+
+    dialog.hide();
+    QVERIFY(onTop());
+
+    // A window that is not kept on top stays in the normal layer after the dialog.
+    f.monitor.SetStayOnTop(false);
+    dialog.show();
+    dialog.hide();
+    QVERIFY(!onTop());
   }
 };
 
