@@ -1,13 +1,17 @@
 #include "ui/scene_view.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include "scene/body_at.h"
+#include "scene/colour_schemes.h"
 #include "scene/picture_render.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
@@ -40,11 +44,26 @@ void TSceneView::paintEvent(QPaintEvent*) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(kPictureFontPixelSize);
   painter.setFont(font);
+  // The scene's scale is its rectangle's width and height over the same span, so a rectangle
+  // that is not square would stretch every orbit. While the window keeps the area square this is
+  // the whole area; maximized, full screen or in the middle of a resize the picture takes the
+  // largest centred square and the background fills the rest.
+  const QRect square = PictureSquare();
+  if (square != rect()) {
+    const QColor background = ToQColor(SchemeBackground(2, scene_.BgColor()));
+    const QRegion margins = QRegion(rect()) - QRegion(square);
+    for (const QRect& r : margins) painter.fillRect(r, background);
+  }
   TQPainterSurface surface(painter);
-  scene_.Paint(surface, TRect{0, 0, width(), height()}, 0, 2);
+  scene_.Paint(surface, TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2);
   // The surface ends with this event; later repaints come back here through the hook.
   scene_.ForgetSurface(&surface);
   emit painted();
+}
+
+QRect TSceneView::PictureSquare() const {
+  const int side = std::min(width(), height());
+  return {(width() - side) / 2, (height() - side) / 2, side, side};
 }
 
 QString TSceneView::BodyNameAt(const QPoint& pos) const {

@@ -22,6 +22,9 @@ class TSceneView : public QWidget {
 
   TSolarSystem& Scene() { return scene_; }
 
+  // Where the picture goes: the largest square centred in the area.
+  QRect PictureSquare() const;
+
   // The name of the planet, satellite or picked minor body shown at pos; empty for none.
   QString BodyNameAt(const QPoint& pos) const;
 

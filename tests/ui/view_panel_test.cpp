@@ -1,6 +1,6 @@
 // The "&View" tab and the window's keys: UpdateControls after a document, the zoom and rotation
 // keys at the ends of their bars and in the flat projections, Shift+Tab, the square drawing
-// area, and the mouse over the drawing area.
+// area and the picture in an area that is not square, and the mouse over the drawing area.
 #include "ui/view_panel.h"
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
 #include "support/form_fixture.h"
 #include "ui/scene_view.h"
@@ -240,6 +241,34 @@ class ViewPanelTest : public QObject {
     const QSize maximized = form.size();
     SendMouseMove(view, {10, 10});
     QCOMPARE(form.size(), maximized);
+  }
+
+  void AnAreaThatIsNotSquareShowsTheSceneUnstretchedInTheMiddle() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    f.Click("RBXY");
+    auto* view = f.Find<TSceneView>("SceneView");
+    form.resize(1000, 640);  // no mouse movement: the area stays wider than high
+    QApplication::processEvents();
+    QCOMPARE(view->size(), QSize(844, 640));
+    const QImage picture = view->grab().toImage();
+    TSolarSystem& scene = form.Scene();
+    // The Sun in the middle, one AU as many pixels across as up.
+    const TPoint sun = scene.Project({0, 0, 0});
+    const TPoint east = scene.Project({1, 0, 0});
+    const TPoint north = scene.Project({0, 1, 0});
+    QCOMPARE(sun.x, 422);
+    QCOMPARE(sun.y, 320);
+    QCOMPARE(east.x - sun.x, sun.y - north.y);
+    // The strips beside the square are background, without grid lines.
+    const QColor background = ToQColor(scene.BgColor());
+    for (int y = 0; y < 640; y += 7) {
+      QCOMPARE(picture.pixelColor(5, y), background);
+      QCOMPARE(picture.pixelColor(838, y), background);
+    }
+    // Names and the monitor's double click find the bodies where the picture shows them.
+    const TPoint earth = scene.Project(scene.Planet(0).Pos);
+    QCOMPARE(view->BodyNameAt({earth.x, earth.y}), QStringLiteral("Earth"));
   }
 
   void WheelZoomsAndDraggingTurnsIn3D() {
