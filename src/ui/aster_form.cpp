@@ -112,6 +112,9 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
     MakeIndices(table_);
     return true;
   });
+  dataFilesDlg.SetOpenTableQuery([this](const std::string& alias, const std::string& table) {
+    return IsOpenTable(alias, table);
+  });
   table_.SetDatabase(kDefaultAlias);
   model_ = new TMinorBodyModel(table_, this);
 

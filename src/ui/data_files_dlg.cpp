@@ -167,6 +167,12 @@ void TDataFilesDlg::BDeleteTableClick() {
   if (!prompter_.AskYesNo(this,
                           "Are you sure you want to delete the table '" + Text(selected_) + "'?"))
     return;
+  if (is_open_ && is_open_(alias_, selected_)) {
+    prompter_.ShowError(this, "The table '" + Text(selected_) +
+                                  "' is the program's data file and can not be deleted while it "
+                                  "is in use. Choose another data file first.");
+    return;
+  }
   try {
     table_.Close();
     TableStore::DeleteTable(alias_, selected_);

@@ -47,6 +47,10 @@ class TDataFilesDlg : public QDialog {
   // the open table and returns true when the table was the open one.
   using TRebuildOpen = std::function<bool(const std::string& alias, const std::string& table)>;
   void SetOpenTableRebuild(TRebuildOpen rebuild) { rebuild_open_ = std::move(rebuild); }
+  // "Delete file" asks `isOpen` whether the table is the program's open one, which it refuses
+  // to delete with a message that says so rather than with the engine's "locked".
+  using TIsOpenTable = std::function<bool(const std::string& alias, const std::string& table)>;
+  void SetOpenTableQuery(TIsOpenTable isOpen) { is_open_ = std::move(isOpen); }
 
   // The handlers of the buttons and the list.
   void BNewTableClick();
@@ -74,6 +78,7 @@ class TDataFilesDlg : public QDialog {
   TableStore table_;
   QString import_program_;
   TRebuildOpen rebuild_open_;
+  TIsOpenTable is_open_;
 };
 
 }  // namespace kestrova

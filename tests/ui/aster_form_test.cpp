@@ -199,6 +199,21 @@ class AsterFormTest : public QObject {
     QCOMPARE(f.Column(1), kByNumber);
   }
 
+  // "Delete file" on the browser's open table says why it is refused and keeps the file.
+  void TheOpenTableIsNotDeleted() {
+    Fixture f;
+    MakeSampleDataFile("open.db");
+    f.Open("open.db");
+    f.dataFiles.SetAlias(f.folder.Alias().string());
+    f.dataFiles.SelectTable("open.db");
+    f.prompter.yesNo.push_back(true);
+    QTest::mouseClick(f.dataFiles.findChild<QPushButton*>("BDeleteTable"), Qt::LeftButton);
+    QVERIFY2(f.prompter.asked.last().contains("'open.db' is the program's data file"),
+             qPrintable(f.prompter.asked.last()));
+    QVERIFY(std::filesystem::exists(f.folder.File("open.db")));
+    QVERIFY(f.form.Table().Active());
+  }
+
   void MarksMakeTheBodiesInGridOrder() {
     Fixture f;
     MakeSampleDataFile("s.db");
