@@ -36,6 +36,8 @@ struct CharState {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  bool strike = false;
+  QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
   int colour = 0;
 };
 
@@ -410,6 +412,14 @@ class RtfReader {
     } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulw" || w == "uldash" ||
                w == "ulth" || w == "ulwave") {
       ch.underline = on;
+    } else if (w == "strike" || w == "striked") {
+      ch.strike = on;
+    } else if (w == "super") {
+      ch.vertical = QTextCharFormat::AlignSuperScript;
+    } else if (w == "sub") {
+      ch.vertical = QTextCharFormat::AlignSubScript;
+    } else if (w == "nosupersub") {
+      ch.vertical = QTextCharFormat::AlignNormal;
     } else if (w == "cf") {
       ch.colour = n;
     } else if (w == "ql") {
@@ -501,6 +511,8 @@ class RtfReader {
     f.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(ch.italic);
     f.setFontUnderline(ch.underline);
+    f.setFontStrikeOut(ch.strike);
+    f.setVerticalAlignment(ch.vertical);
     if (ch.colour > 0 && static_cast<size_t>(ch.colour) < colours_.size() &&
         colours_[static_cast<size_t>(ch.colour)].has_value()) {
       f.setForeground(*colours_[static_cast<size_t>(ch.colour)]);

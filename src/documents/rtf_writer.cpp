@@ -23,6 +23,8 @@ struct RunFormat {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  bool strike = false;
+  QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
   int colour = 0;  // index in the colour table; 0 is the automatic colour
 
   bool operator==(const RunFormat&) const = default;
@@ -108,14 +110,28 @@ class RtfWriter {
   RunFormat Run(const QTextCharFormat& f) {
     RunFormat run;
     run.font = FontIndex(Family(f));
-    qreal size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
-                                                           : doc_.defaultFont().pointSizeF();
-    run.halfPoints = HalfPoints(size);
+    run.halfPoints = HalfPoints(DrawnPoints(f));
     run.bold = f.fontWeight() >= QFont::DemiBold;
     run.italic = f.fontItalic();
     run.underline = f.fontUnderline();
+    run.strike = f.fontStrikeOut();
+    run.vertical = f.verticalAlignment();
+    if (run.vertical != QTextCharFormat::AlignSuperScript &&
+        run.vertical != QTextCharFormat::AlignSubScript) {
+      run.vertical = QTextCharFormat::AlignNormal;
+    }
     run.colour = HasColour(f) ? ColourIndex(f.foreground().color().rgb()) : 0;
     return run;
+  }
+
+  // The size the text is drawn in. Pasted rich text may give it in pixels or as a step up or
+  // down from the default size (headings, <big>); the font of a format in the document has
+  // either already applied.
+  qreal DrawnPoints(const QTextCharFormat& f) const {
+    const QFont font = f.font();
+    if (font.pointSizeF() > 0) return font.pointSizeF();
+    if (font.pixelSize() > 0) return font.pixelSize() * 72.0 / 96.0;
+    return doc_.defaultFont().pointSizeF();
   }
 
   // Appends the control words that take the running state to the new one.
@@ -125,6 +141,12 @@ class RtfWriter {
     if (to.bold != state.bold) out += to.bold ? "\\b" : "\\b0";
     if (to.italic != state.italic) out += to.italic ? "\\i" : "\\i0";
     if (to.underline != state.underline) out += to.underline ? "\\ul" : "\\ulnone";
+    if (to.strike != state.strike) out += to.strike ? "\\strike" : "\\strike0";
+    if (to.vertical != state.vertical) {
+      out += to.vertical == QTextCharFormat::AlignSuperScript ? "\\super"
+             : to.vertical == QTextCharFormat::AlignSubScript ? "\\sub"
+                                                              : "\\nosupersub";
+    }
     if (to.colour != state.colour) out += "\\cf" + std::to_string(to.colour);
     state = to;
   }

@@ -69,6 +69,19 @@ void FillFormattedText(QTextDocument& doc) {
   c.insertText(" italic red", Char("Arial", 10, false, true, false, QColor(200, 0, 0)));
   c.insertText(" big underlined", Char("Courier New", 14.5, true, false, true));
   c.insertText("\tafter a tab", Char("Arial", 10));
+  // Struck through from the font dialog; raised and lowered from pasted text (10^6 km, H_2O).
+  QTextCharFormat struck = Char("Arial", 10);
+  struck.setFontStrikeOut(true);
+  c.insertText(" struck", struck);
+  QTextCharFormat raised = Char("Arial", 10);
+  raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+  c.insertText(" 10", Char("Arial", 10));
+  c.insertText("6", raised);
+  QTextCharFormat lowered = Char("Arial", 10);
+  lowered.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+  c.insertText(" H", Char("Arial", 10));
+  c.insertText("2", lowered);
+  c.insertText("O", Char("Arial", 10));
   c.insertText(QString(QChar(0x2028)) + "second line", Char("Arial", 10));
   c.insertBlock(Para(Qt::AlignHCenter));
   c.insertText("Centred caf\u00e9 \u20ac \u03a9 \U0001F30D {braces} back\\slash",
@@ -108,6 +121,34 @@ TEST_F(RtfCodec, FormattedTextRoundTrips) {
   EXPECT_EQ(WriteRtf(copy), rtf);
   for (char c : rtf) ASSERT_TRUE(static_cast<unsigned char>(c) < 0x80) << "non-ASCII in RTF";
   EXPECT_EQ(rtf.find('\n'), rtf.find("\r\n") + 1) << "lines end with CR LF";
+}
+
+// Rich text pasted from elsewhere gives sizes in pixels or as steps from the default size
+// (headings, <big>, <small>); they are kept as the sizes the text is drawn in.
+TEST_F(RtfCodec, PastedSizesAreKeptAsDrawn) {
+  QTextDocument original;
+  original.setDefaultFont(QFont("Arial", 10));
+  original.setHtml(
+      "<h1>Heading</h1><p><span style='font-size:16px'>pixels</span> <big>big</big> "
+      "<small>small</small> <span style='font-size:x-large'>large</span> plain</p>");
+  auto drawn = [](const QTextDocument& doc) {
+    std::string sizes;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QFont font = it.fragment().charFormat().font();
+        const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
+        sizes +=
+            it.fragment().text().toStdString() + " " + QString::number(points).toStdString() + "; ";
+      }
+    }
+    return sizes;
+  };
+  QTextDocument copy;
+  copy.setDefaultFont(original.defaultFont());
+  ReadRtf(WriteRtf(original), copy);
+  EXPECT_EQ(drawn(copy), drawn(original));
+  EXPECT_EQ(drawn(copy),
+            "Heading 20; pixels 12;   10; big 12;   10; small 8;   10; large 15;  plain 10; ");
 }
 
 TEST_F(RtfCodec, EmptyAndTrailingEmptyParagraphsRoundTrip) {

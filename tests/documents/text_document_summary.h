@@ -30,6 +30,9 @@ inline std::string CharKey(const QTextCharFormat& f, const QTextDocument& doc) {
   if (f.fontWeight() >= QFont::DemiBold) key += " b";
   if (f.fontItalic()) key += " i";
   if (f.fontUnderline()) key += " u";
+  if (f.fontStrikeOut()) key += " s";
+  if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) key += " sup";
+  if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) key += " sub";
   if (f.hasProperty(QTextFormat::ForegroundBrush)) {
     key += " " + f.foreground().color().name().toStdString();
   }
