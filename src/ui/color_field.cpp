@@ -1,7 +1,9 @@
 #include "ui/color_field.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "scene/qpainter_surface.h"
 #include "ui/prompter.h"
@@ -11,7 +13,8 @@ namespace kestrova {
 TColorField::TColorField(TPrompter& prompter, QWidget* parent)
     : QWidget(parent), prompter_(prompter) {
   setCursor(Qt::PointingHandCursor);
-  setFocusPolicy(Qt::NoFocus);
+  // Reached with Tab and opened with Space, so that colours can be chosen without a mouse.
+  setFocusPolicy(Qt::TabFocus);
   setMinimumSize(16, 12);
 }
 
@@ -26,10 +29,30 @@ void TColorField::paintEvent(QPaintEvent*) {
   painter.setPen(palette().color(QPalette::Dark));
   painter.setBrush(ToQColor(color_));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    focus.backgroundColor = ToQColor(color_);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
 }
 
 void TColorField::mousePressEvent(QMouseEvent* event) {
   event->accept();
+  Choose();
+}
+
+void TColorField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  Choose();
+}
+
+void TColorField::Choose() {
   if (const std::optional<TColor> chosen = prompter_.ChooseColor(this, color_)) {
     SetColor(*chosen);
     emit colorChosen(*chosen);

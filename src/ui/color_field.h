@@ -1,5 +1,6 @@
-// A colour field: a small filled rectangle showing a colour; pressing any mouse button on it
-// opens the colour dialog preset with that colour, and a confirmed choice is shown and announced.
+// A colour field: a small filled rectangle showing a colour; pressing any mouse button on it, or
+// Space while it has the focus, opens the colour dialog preset with that colour, and a confirmed
+// choice is shown and announced.
 #pragma once
 
 #include <QWidget>
@@ -30,8 +31,11 @@ class TColorField : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Choose();
+
   TPrompter& prompter_;
   TColor color_ = 0;
 };

@@ -146,6 +146,18 @@ class ViewPanelTest : public QObject {
     QTest::mouseClick(f.Find("ShpGrid"), Qt::LeftButton);
     QCOMPARE(form.Scene().GridColor(), TColor{0x505050});
     QCOMPARE(f.Find<QSlider>("TBDim")->value(), PositionOfDim(form.Scene().Dim()));
+
+    // From the keyboard: the group's mnemonic or Tab reaches the field, Space opens the dialog.
+    QApplication::setActiveWindow(&form);
+    f.Find<QTabWidget>("PageControl")->setCurrentIndex(1);
+    QTest::keyClick(&form, Qt::Key_B, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), f.Find("ShpBackground"));
+    f.prompter.colors = {TColor{0x778899}};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(form.Scene().BgColor(), TColor{0x778899});
+    f.Find("RBRectangular")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.Find("ShpGrid"));
   }
 
   void ZoomKeysStopAtTheEndsOfTheBar() {
