@@ -49,6 +49,9 @@ QScrollArea* ScrollingPage(QWidget* content, const char* name) {
   page->setWidgetResizable(true);
   page->setFrameShape(QFrame::NoFrame);
   page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Tab goes from the tabs straight to the first control; the page scrolls to the control
+  // that takes the focus all the same.
+  page->setFocusPolicy(Qt::NoFocus);
   return page;
 }
 
@@ -269,7 +272,7 @@ void TSolarSystemForm::UpdateControls() {
   RefreshMonitor();
 }
 
-bool TSolarSystemForm::PreviewKey(const QKeyEvent& key, bool run) {
+bool TSolarSystemForm::PreviewKey(const QKeyEvent& key, bool run, bool fromToolWindow) {
   const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
   std::function<void()> action;
   const int k = key.key();
@@ -287,6 +290,17 @@ bool TSolarSystemForm::PreviewKey(const QKeyEvent& key, bool run) {
       case Qt::Key_T:
         action = [this] { LoadTemplateAct->trigger(); };
         break;
+      default:
+        break;
+    }
+  }
+  // The arrows with Ctrl move the cursor by words in the description's text.
+  if (fromToolWindow || action) {
+    if (action && run) action();
+    return static_cast<bool>(action);
+  }
+  if (mods == Qt::ControlModifier) {
+    switch (k) {
       case Qt::Key_Right:
         action = [this] { view_panel_->RotateZ(1); };
         break;
@@ -318,7 +332,12 @@ bool TSolarSystemForm::eventFilter(QObject* watched, QEvent* event) {
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::MouseMove)
     return QWidget::eventFilter(watched, event);
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr || widget->window() != this) return QWidget::eventFilter(watched, event);
+  if (widget == nullptr) return QWidget::eventFilter(watched, event);
+  // The document actions' keys work also while the description or the monitor has the focus.
+  const bool fromToolWindow =
+      widget->window() == description_window_ || widget->window() == monitor_window_;
+  if (widget->window() != this && !(fromToolWindow && type != QEvent::MouseMove))
+    return QWidget::eventFilter(watched, event);
   if (type == QEvent::MouseMove) {
     if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) KeepDrawingAreaSquare();
     return QWidget::eventFilter(watched, event);
@@ -327,11 +346,11 @@ bool TSolarSystemForm::eventFilter(QObject* watched, QEvent* event) {
   // (the arrows with Ctrl in a text field) is told that the window takes it.
   auto* key = static_cast<QKeyEvent*>(event);
   if (type == QEvent::ShortcutOverride) {
-    if (!PreviewKey(*key, false)) return QWidget::eventFilter(watched, event);
+    if (!PreviewKey(*key, false, fromToolWindow)) return QWidget::eventFilter(watched, event);
     event->accept();
     return true;
   }
-  if (PreviewKey(*key, true)) return true;
+  if (PreviewKey(*key, true, fromToolWindow)) return true;
   return QWidget::eventFilter(watched, event);
 }
 

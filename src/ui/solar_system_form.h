@@ -182,8 +182,9 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
     }
   }
   void ReportError(const std::exception& error);
-  // Whether a key press is one of the window's own keys; runs it when `run`.
-  bool PreviewKey(const QKeyEvent& key, bool run);
+  // Whether a key press is one of the window's own keys; runs it when `run`. From a tool
+  // window only the keys of the document actions count.
+  bool PreviewKey(const QKeyEvent& key, bool run, bool fromToolWindow = false);
 
   // Settings: read once at creation, written once at the end.
   void LoadSettings();

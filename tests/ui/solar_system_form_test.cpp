@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <QContextMenuEvent>
@@ -335,6 +337,36 @@ class SolarSystemFormTest : public QObject {
     drop({lower, upper}, true);
     QCOMPARE(form.State().DocumentPath, lower.toStdString());
     QCOMPARE(f.prompter.asked, QStringList({"save: Save file", "save: Save file"}));
+  }
+
+  void KeyboardReachesEveryPageAndTheDocumentKeysWorkFromTheToolWindows() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    QApplication::setActiveWindow(&form);
+    auto* tabs = f.Find<QTabWidget>("PageControl");
+    const std::pair<int, const char*> firstControls[] = {
+        {0, "ETimeValue"}, {1, "RBNone"}, {2, "CBSun"}};
+    for (const auto& [page, first] : firstControls) {
+      tabs->setCurrentIndex(page);
+      tabs->tabBar()->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), f.Find(first));
+    }
+
+    f.Click("RB3D");
+    f.Click("SBDescription");
+    f.Click("SBMonitor");
+    auto* memo = f.Find<QTextEdit>("Memo");
+    memo->setPlainText("two words");
+    QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(f.Find("CBObject"), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(f.prompter.asked, QStringList({"save: Save file", "open: Open file"}));
+    // The other keys of the window stay with the text.
+    const Extended rotZ = form.Scene().RotZ();
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(memo->textCursor().position(), 4);
+    QCOMPARE(form.Scene().RotZ(), rotZ);
   }
 };
 
