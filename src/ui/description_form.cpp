@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -175,6 +176,19 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
     b->setCheckable(true);
   }
   sb_undo_->setEnabled(false);
+  // The tool bar takes no focus (Tab types a tab in the text): the usual keys of rich-text
+  // editors format the text without a mouse.
+  const std::pair<QKeyCombination, void (TDescriptionForm::*)()> keys[] = {
+      {Qt::CTRL | Qt::Key_B, &TDescriptionForm::SBBoldClick},
+      {Qt::CTRL | Qt::Key_I, &TDescriptionForm::SBItalicClick},
+      {Qt::CTRL | Qt::Key_U, &TDescriptionForm::SwitchUnderline},
+      {Qt::CTRL | Qt::Key_L, &TDescriptionForm::SBLeftAlignClick},
+      {Qt::CTRL | Qt::Key_E, &TDescriptionForm::SBCenterClick},
+      {Qt::CTRL | Qt::Key_R, &TDescriptionForm::SBRightAlignClick},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_L, &TDescriptionForm::SBNumberingClick}};
+  for (const auto& [key, action] : keys) {
+    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, action);
+  }
 
   memo_ = new QTextEdit(this);
   memo_->setObjectName(QStringLiteral("Memo"));
@@ -327,6 +341,12 @@ void TDescriptionForm::SBItalicClick() {
   format.setFontItalic(!memo_->currentCharFormat().fontItalic());
   memo_->mergeCurrentCharFormat(format);
   ShowFormatAtCursor();
+}
+
+void TDescriptionForm::SwitchUnderline() {
+  QTextCharFormat format;
+  format.setFontUnderline(!memo_->currentCharFormat().fontUnderline());
+  memo_->mergeCurrentCharFormat(format);
 }
 
 void TDescriptionForm::SBFontClick() {

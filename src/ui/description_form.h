@@ -68,6 +68,7 @@ class TDescriptionForm : public TToolWindow {
   void SBRightAlignClick();
   void SBBoldClick();
   void SBItalicClick();
+  void SwitchUnderline();
   void SBFontClick();
   void SBNumberingClick();
   void SBColorClick();

@@ -207,6 +207,30 @@ class DescriptionFormTest : public QObject {
     QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 10 b i}strong\n"));
   }
 
+  void KeysFormatTheTextWithoutAMouse() {
+    Fixture f;
+    f.form.show();
+    QApplication::setActiveWindow(&f.form);
+    QTest::keyClicks(&f.memo(), "one two three");
+    const std::pair<QKeyCombination, std::string> cases[] = {
+        {Qt::CTRL | Qt::Key_B, "left: {Arial 10}one {Arial 10 b}two{Arial 10} three\n"},
+        {Qt::CTRL | Qt::Key_I, "left: {Arial 10}one {Arial 10 i}two{Arial 10} three\n"},
+        {Qt::CTRL | Qt::Key_U, "left: {Arial 10}one {Arial 10 u}two{Arial 10} three\n"},
+        {Qt::CTRL | Qt::Key_E, "center: {Arial 10}one two three\n"},
+        {Qt::CTRL | Qt::Key_R, "right: {Arial 10}one two three\n"},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_L, "left disc: {Arial 10}one two three\n"}};
+    for (const auto& [key, formatted] : cases) {
+      f.select(4, 7);
+      QTest::keyClick(&f.memo(), key.key(), key.keyboardModifiers());
+      QCOMPARE(f.summary(), formatted);
+      // The same key again takes the format back; left alignment is Ctrl+L.
+      const bool alignment = key.key() == Qt::Key_E || key.key() == Qt::Key_R;
+      QTest::keyClick(&f.memo(), alignment ? Qt::Key_L : key.key(),
+                      alignment ? Qt::ControlModifier : key.keyboardModifiers());
+      QCOMPARE(f.summary(), std::string("left: {Arial 10}one two three\n"));
+    }
+  }
+
   void EmptyDescriptionIsWrittenAsRtfLines() {
     Fixture f;
     MemorySink sink;
