@@ -296,7 +296,13 @@ bool TSolarSystemForm::PreviewKey(const QKeyEvent& key, bool run, bool fromToolW
   }
   // The arrows with Ctrl move the cursor by words in the description's text.
   if (fromToolWindow || action) {
-    if (action && run) action();
+    if (action && run) {
+      // The dialogs belong to this window, which the desktop activates when they close; the
+      // user goes on in the tool window where the key was pressed.
+      const QPointer<QWidget> from = fromToolWindow ? QApplication::activeWindow() : nullptr;
+      action();
+      if (from && from->isVisible()) from->activateWindow();
+    }
     return static_cast<bool>(action);
   }
   if (mods == Qt::ControlModifier) {

@@ -361,6 +361,16 @@ class SolarSystemFormTest : public QObject {
     QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(f.Find("CBObject"), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.prompter.asked, QStringList({"save: Save file", "open: Open file"}));
+    // A dialog closes onto the main window; the focus goes back to the text.
+    QCoreApplication::processEvents();  // the activations that showing the windows asked for
+    QApplication::setActiveWindow(f.Find("DescriptionForm"));
+    f.prompter.dialogs.push_back([&form](QDialog&) {
+      QApplication::setActiveWindow(&form);
+      return int(QDialog::Rejected);
+    });
+    QTest::keyClick(memo, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.prompter.asked.last(), QString("dialog: TPrintDlg"));
+    QTRY_COMPARE(QApplication::activeWindow(), f.Find("DescriptionForm"));
     // The other keys of the window stay with the text.
     const Extended rotZ = form.Scene().RotZ();
     memo->moveCursor(QTextCursor::End);
