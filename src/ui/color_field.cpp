@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include "scene/qpainter_surface.h"
 #include "ui/prompter.h"
@@ -30,11 +29,13 @@ void TColorField::paintEvent(QPaintEvent*) {
   painter.setBrush(ToQColor(color_));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect().adjusted(2, 2, -2, -2);
-    focus.backgroundColor = ToQColor(color_);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    // Two rings in the highlight colour and one in the base colour show on every fill.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    painter.setPen(palette().color(QPalette::Base));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
   }
 }
 
