@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kestrova {
 
@@ -20,6 +21,14 @@ TOkCancel MakeOkCancel(QDialog* dialog, std::function<void()> onOk, const QStrin
   });
   QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return {box, ok, cancel};
+}
+
+TOkCancel PanelAboveOkCancel(QDialog* dialog, QWidget* panel, std::function<void()> onOk) {
+  const TOkCancel buttons = MakeOkCancel(dialog, std::move(onOk));
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(panel, 1);
+  layout->addWidget(buttons.Box);
+  return buttons;
 }
 
 }  // namespace kestrova

@@ -8,6 +8,7 @@
 class QDialog;
 class QDialogButtonBox;
 class QPushButton;
+class QWidget;
 
 namespace kestrova {
 
@@ -22,5 +23,8 @@ struct TOkCancel {
 TOkCancel MakeOkCancel(QDialog* dialog, std::function<void()> onOk = {},
                        const QString& okName = QStringLiteral("OKBtn"),
                        const QString& cancelName = QStringLiteral("CancelBtn"));
+
+// The common dialog: `panel` takes the dialog's room, the OK/Cancel row (as above) sits under it.
+TOkCancel PanelAboveOkCancel(QDialog* dialog, QWidget* panel, std::function<void()> onOk = {});
 
 }  // namespace kestrova

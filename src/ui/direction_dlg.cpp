@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "model/object_lists.h"
 #include "ui/body_rows.h"
@@ -58,11 +57,7 @@ TDirectionDlg::TDirectionDlg(TPrompter& prompter, QWidget* parent) : QDialog(par
   grid->setColumnStretch(0, 1);
   grid->setHorizontalSpacing(16);
 
-  const TOkCancel buttons = MakeOkCancel(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel);
-  layout->addWidget(buttons.Box);
+  PanelAboveOkCancel(this, panel);
   setMinimumSize(232, 126);
 
   connect(cb_from_, &QComboBox::activated, this, &TDirectionDlg::CBFromChange);

@@ -118,11 +118,7 @@ TDirectionsDlg::TDirectionsDlg(TDirectionDlg& lineDialog, TPrompter& prompter, Q
   panelLayout->addWidget(draw_grid_, 1);
   panelLayout->addLayout(row);
 
-  const TOkCancel buttons = MakeOkCancel(this);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel, 1);
-  layout->addWidget(buttons.Box);
+  PanelAboveOkCancel(this, panel);
 
   connect(sb_add_, &QPushButton::clicked, this, &TDirectionsDlg::SBAddClick);
   connect(sb_remove_, &QPushButton::clicked, this, &TDirectionsDlg::SBRemoveClick);

@@ -111,12 +111,7 @@ TPrintDlg::TPrintDlg(TPrompter& prompter, QWidget* parent)
   grid->addWidget(schemes, 4, 0, 1, 3);
   grid->setColumnStretch(1, 1);
 
-  const TOkCancel buttons = MakeOkCancel(this);
-  ok_btn_ = buttons.Ok;
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel, 1);
-  layout->addWidget(buttons.Box);
+  ok_btn_ = PanelAboveOkCancel(this, panel).Ok;
 
   connect(b_printer_setup_, &QPushButton::clicked, this, &TPrintDlg::BPrinterSetupClick);
   connect(sb_pdf_file_name_, &QToolButton::clicked, this, &TPrintDlg::SBPdfFileNameClick);

@@ -118,11 +118,7 @@ TSatellitesDlg::TSatellitesDlg(QWidget* parent) : QDialog(parent) {
   columns->addWidget(groups[2]);
   columns->addLayout(right);
 
-  const TOkCancel buttons = MakeOkCancel(this, [this] { OKBtnClick(); });
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel, 1);
-  layout->addWidget(buttons.Box);
+  PanelAboveOkCancel(this, panel, [this] { OKBtnClick(); });
   setMinimumSize(298, 263);
 
   connect(all, &QPushButton::clicked, this, &TSatellitesDlg::SBAllClick);

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "scene/picture_names.h"
 #include "scene/picture_render.h"
@@ -68,12 +67,7 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   grid->addLayout(sizeRow, 2, 1, 1, 2);
   grid->setColumnStretch(1, 1);
 
-  const TOkCancel buttons = MakeOkCancel(this);
-  ok_btn_ = buttons.Ok;
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel, 1);
-  layout->addWidget(buttons.Box);
+  ok_btn_ = PanelAboveOkCancel(this, panel).Ok;
 
   connect(file_name_edit_, &QLineEdit::textChanged, this, &TSaveAsBitmapDlg::FileNameEditChange);
   connect(sb_file_name_, &QToolButton::clicked, this, &TSaveAsBitmapDlg::SBFileNameClick);
