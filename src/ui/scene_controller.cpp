@@ -4,8 +4,8 @@
 
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
+#include "scene/zoom.h"
 #include "ui/prompter.h"
-#include "ui/view_panel.h"
 
 namespace kestrova {
 

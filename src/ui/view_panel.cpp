@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "scene/solar_system.h"
+#include "scene/zoom.h"
 #include "ui/body_rows.h"
 #include "ui/color_field.h"
 #include "ui/panel_parts.h"
@@ -25,9 +26,6 @@
 namespace kestrova {
 
 namespace {
-
-constexpr int kDimMin = 1;
-constexpr int kDimMax = 150;
 
 // The eight show boxes and the scene properties they stand for.
 struct TShowBox {
@@ -77,17 +75,6 @@ int DegreesOnBar(Extended degrees, const QSlider* bar) {
 }
 
 }  // namespace
-
-long double DimOfPosition(int position) {
-  return 0.003L * std::exp(static_cast<long double>(position) / 15.0L);
-}
-
-int PositionOfDim(long double dim) {
-  if (!(dim > 0)) return kDimMin;
-  // The small allowance keeps the position of DimOfPosition(p) at p despite rounding.
-  const long double p = std::trunc(15.0L * std::log(dim / 0.003L) + 1e-9L);
-  return int(std::clamp<long double>(p, kDimMin, kDimMax));
-}
 
 TViewPanel::TViewPanel(TSceneController& controller, QWidget* parent)
     : QWidget(parent), controller_(controller) {
@@ -247,7 +234,7 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   QGroupBox* dimension = NewGroup(box, "GBDimension", QStringLiteral("&Dimension"));
   auto* dimLayout = new QHBoxLayout(dimension);
   dimLayout->setContentsMargins(5, 1, 5, 3);
-  dim_ = NewTrackBar(dimension, "TBDim", kDimMin, kDimMax);
+  dim_ = NewTrackBar(dimension, "TBDim", kZoomPositionMin, kZoomPositionMax);
   dim_->setToolTip(QStringLiteral("zoom (Alt+Up, Alt+Down, mouse wheel)"));
   dim_->setInvertedAppearance(false);
   {

@@ -17,11 +17,8 @@ namespace kestrova {
 class TColorField;
 class TSceneController;
 
-// Zoom track bar position p (1..150) and the scene's Dim: Dim = 0.003 e^(p/15); the position
-// of a Dim is Trunc(15 ln(Dim / 0.003)), clamped to the bar.
-long double DimOfPosition(int position);
-int PositionOfDim(long double dim);
-
+// The controls change the scene through the controller; the zoom bar's positions stand for
+// Dims on the scale of scene/zoom.h.
 class TViewPanel : public QWidget {
   Q_OBJECT
  public:

@@ -18,11 +18,11 @@
 #include "ephemerides/kepler_orbits.h"
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
+#include "scene/zoom.h"
 #include "support/recording_prompter.h"
 #include "support/scene_date.h"
 #include "support/screenshots.h"
 #include "ui/scene_controller.h"
-#include "ui/view_panel.h"
 
 namespace kestrova {
 

@@ -16,6 +16,7 @@
 
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
+#include "scene/zoom.h"
 #include "support/form_fixture.h"
 #include "ui/scene_view.h"
 
@@ -34,16 +35,6 @@ void SendMouseMove(QWidget* widget, QPoint pos, Qt::MouseButtons buttons = Qt::N
 class ViewPanelTest : public QObject {
   Q_OBJECT
  private slots:
-  void TrackBarAndDimAreTiedBothWays() {
-    QCOMPARE(PositionOfDim(2), 97);
-    QVERIFY(std::abs(double(DimOfPosition(1)) - 0.00321) < 1e-5);
-    QVERIFY(std::abs(double(DimOfPosition(16)) - 0.00872) < 1e-5);
-    QVERIFY(std::abs(double(DimOfPosition(150)) - 66.08) < 0.01);
-    for (int p = 1; p <= 150; ++p) QCOMPARE(PositionOfDim(DimOfPosition(p)), p);
-    QCOMPARE(PositionOfDim(0.001L), 1);
-    QCOMPARE(PositionOfDim(100), 150);
-  }
-
   void UpdateControlsAfterReadingADocument() {
     testing::TFormFixture f;
     TSolarSystemForm& form = f.Start();
