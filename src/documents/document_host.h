@@ -12,6 +12,7 @@
 #include "numerics/color.h"
 #include "numerics/extended.h"
 #include "numerics/julian_dates.h"
+#include "numerics/time_step.h"
 
 class QTextDocument;
 
@@ -20,21 +21,14 @@ namespace kestrova {
 class ValueReader;
 class ValueWriter;
 
-// Time step unit codes: minute, hour, day, sidereal year, tropical year. Documents may carry
-// any other code; a step in it changes nothing.
-inline constexpr int32_t kUnitMinute = 0;
-inline constexpr int32_t kUnitHour = 1;
-inline constexpr int32_t kUnitDay = 3;
-inline constexpr int32_t kUnitSiderealYear = 9;
-inline constexpr int32_t kUnitTropicalYear = 10;
-
 // The main window's values that a document carries, each holding its start value. The host
 // keeps them current (a window changed by the user writes its change here), so that writing a
 // document only reads this object.
 struct TDocumentState {
   bool RealTime = false;
   Extended TimeStep = 1.0L;
-  int32_t TimeUnit = kUnitDay;
+  // The code of a TTimeUnit as the document stores it: any code a document carries.
+  int32_t TimeUnit = int32_t(TTimeUnit::Day);
   bool MonitorVisible = false;
   int32_t MonitorLeft = kMonitorStartLeft;
   int32_t MonitorTop = kMonitorStartTop;

@@ -5,41 +5,40 @@
 
 namespace kestrova {
 
-std::optional<Extended> UnitDays(int32_t unit) {
+std::optional<Extended> UnitDays(TTimeUnit unit) {
   switch (unit) {
-    case 0:
+    case TTimeUnit::Minute:
       return 1.0L / 1440.0L;
-    case 1:
+    case TTimeUnit::Hour:
       return 1.0L / 24.0L;
-    case 3:
+    case TTimeUnit::Day:
       return 1.0L;
-    case 9:
+    case TTimeUnit::SiderealYear:
       return 365.25636024L;
-    case 10:
+    case TTimeUnit::TropicalYear:
       return 365.24219879L;
-    default:
-      return std::nullopt;
   }
+  return std::nullopt;
 }
 
-std::string UnitWord(int32_t unit) {
+std::string UnitWord(TTimeUnit unit) {
   switch (unit) {
-    case 0:
+    case TTimeUnit::Minute:
       return "minute(s)";
-    case 1:
+    case TTimeUnit::Hour:
       return "hour(s)";
-    case 3:
+    case TTimeUnit::Day:
       return "day(s)";
-    case 9:
+    case TTimeUnit::SiderealYear:
       return "sid. year(s)";
-    case 10:
+    case TTimeUnit::TropicalYear:
       return "trop. year(s)";
-    default:
-      return "";
   }
+  return "";
 }
 
-std::optional<TDateRec> StepDate(const TDateRec& date, Extended step, int32_t unit, bool forward) {
+std::optional<TDateRec> StepDate(const TDateRec& date, Extended step, TTimeUnit unit,
+                                 bool forward) {
   const Extended jd = DateToJD(date);
   Extended next = jd;
   if (const std::optional<Extended> days = UnitDays(unit))

@@ -17,19 +17,29 @@ namespace kestrova {
 inline constexpr Extended MinShowJD = 990924.5L;
 inline constexpr Extended MaxShowJD = 3912515.5L;
 
-// Days in one step unit: code 0 minute, 1 hour, 3 day, 9 sidereal year, 10 tropical year;
-// nothing for any other code (a step in it changes nothing).
-std::optional<Extended> UnitDays(int32_t unit);
+// The unit of the time step, by the code the documents store. A document may carry any other
+// code: the enum holds it unchanged (TTimeUnit(code)), so that it is written back as it was
+// read, and a step in it changes nothing.
+enum class TTimeUnit : int32_t {
+  Minute = 0,
+  Hour = 1,
+  Day = 3,
+  SiderealYear = 9,
+  TropicalYear = 10,
+};
+
+// Days in one step unit; nothing for a code without a unit.
+std::optional<Extended> UnitDays(TTimeUnit unit);
 
 // The word the step label shows after the value ("day(s)"); empty for a code without a unit.
-std::string UnitWord(int32_t unit);
+std::string UnitWord(TTimeUnit unit);
 
 // The date one step of `step` units forward (or backward) from `date`, in UT (Zone 0). The
 // limits are tested one-sidedly: forward only against MaxShowJD, backward only against
 // MinShowJD; a date that would leave MinShowJD..MaxShowJD on either side gives nothing, so
 // that no date outside the range is ever made. A unit without days leaves the moment as it is
 // (the date comes back in UT).
-std::optional<TDateRec> StepDate(const TDateRec& date, Extended step, int32_t unit, bool forward);
+std::optional<TDateRec> StepDate(const TDateRec& date, Extended step, TTimeUnit unit, bool forward);
 
 // A time step or Julian date typed as a decimal number: blanks around it are allowed, the
 // decimal separator is "." or `separator`. Only finite numbers of double range count, so

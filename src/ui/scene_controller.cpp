@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "numerics/time_step.h"
 #include "scene/solar_system.h"
 #include "scene/zoom.h"
 #include "ui/prompter.h"
@@ -74,7 +73,7 @@ void TSceneController::SetTimeStep(Extended step) {
   emit timeStepChanged();
 }
 
-void TSceneController::SetTimeUnit(int32_t unit) {
+void TSceneController::SetTimeUnit(TTimeUnit unit) {
   if (unit == time_unit_) return;
   time_unit_ = unit;
   emit timeStepChanged();

@@ -17,6 +17,7 @@
 
 #include "numerics/extended.h"
 #include "numerics/julian_dates.h"
+#include "numerics/time_step.h"
 
 namespace kestrova {
 
@@ -63,10 +64,11 @@ class TSceneController : public QObject {
   void ShowDate(const TDateRec& date);
 
   Extended TimeStep() const { return time_step_; }
-  int32_t TimeUnit() const { return time_unit_; }
-  // Any number (also 0 or negative) and any unit code; announced by timeStepChanged.
+  TTimeUnit TimeUnit() const { return time_unit_; }
+  // Any number (also 0 or negative) and any unit, also a code without one; announced by
+  // timeStepChanged.
   void SetTimeStep(Extended step);
-  void SetTimeUnit(int32_t unit);
+  void SetTimeUnit(TTimeUnit unit);
 
   // One step forward or backward from DisplayDate, shown when it stays within the range
   // (tested one-sidedly, see StepDate). Returns whether a date was shown.
@@ -114,7 +116,7 @@ class TSceneController : public QObject {
 
   TDateRec display_date_;
   Extended time_step_ = 1.0L;
-  int32_t time_unit_ = 3;
+  TTimeUnit time_unit_ = TTimeUnit::Day;
   bool real_time_ = false;
   bool animation_started_ = false;
   TDateRec animation_start_date_;

@@ -155,8 +155,9 @@ void TSolarSystemForm::BuildWindow() {
     ShowCaption();
     objects_panel_->EnableOtherObjects();
   });
-  connect(controller_.get(), &TSceneController::timeStepChanged, this,
-          [this] { TDocumentHost::SetTimeStep(controller_->TimeStep(), controller_->TimeUnit()); });
+  connect(controller_.get(), &TSceneController::timeStepChanged, this, [this] {
+    TDocumentHost::SetTimeStep(controller_->TimeStep(), int32_t(controller_->TimeUnit()));
+  });
   connect(controller_.get(), &TSceneController::realTimeModeChanged, this,
           [this](bool on) { TDocumentHost::SetRealTime(on); });
   connect(view_panel_, &TViewPanel::updateControlsRequested, this,

@@ -226,7 +226,7 @@ void TSolarSystemForm::SetRealTime(bool on) {
 void TSolarSystemForm::SetTimeStep(Extended value, int32_t unit) {
   TDocumentHost::SetTimeStep(value, unit);
   controller_->SetTimeStep(value);
-  controller_->SetTimeUnit(unit);
+  controller_->SetTimeUnit(TTimeUnit{unit});
 }
 
 void TSolarSystemForm::SetMonitorVisible(bool visible) {

@@ -21,17 +21,18 @@ namespace kestrova {
 
 namespace {
 
-// The unit buttons, from the top of the list: the unit code each stands for.
+// The unit buttons, from the top of the list: the unit each stands for, which is also the
+// button's id in the group.
 struct TUnitButton {
   const char* name;
   const char* text;
   const char* hint;
-  int32_t unit;
+  TTimeUnit unit;
 };
-constexpr TUnitButton kUnitButtons[] = {{"SBSidYears", "Y", "years", 9},
-                                        {"SBDays", "D", "days", 3},
-                                        {"SBHours", "H", "hours", 1},
-                                        {"SBMinutes", "M", "minutes", 0}};
+constexpr TUnitButton kUnitButtons[] = {{"SBSidYears", "Y", "years", TTimeUnit::SiderealYear},
+                                        {"SBDays", "D", "days", TTimeUnit::Day},
+                                        {"SBHours", "H", "hours", TTimeUnit::Hour},
+                                        {"SBMinutes", "M", "minutes", TTimeUnit::Minute}};
 
 QString Text(const std::string& s) {
   return QString::fromStdString(s);
@@ -106,10 +107,10 @@ void TTimePanel::BuildTimeGroup(QWidget* group) {
     QToolButton* button =
         NewButton(group, u.name, QString::fromLatin1(u.text), QString::fromLatin1(u.hint), true);
     button->setFixedWidth(19);
-    units_->addButton(button, u.unit);
+    units_->addButton(button, int(u.unit));
     stepRow->addWidget(button);
   }
-  units_->button(3)->setChecked(true);
+  units_->button(int(TTimeUnit::Day))->setChecked(true);
   layout->addLayout(stepRow);
 
   auto* caption = new QLabel(QStringLiteral("Time step:"), group);
@@ -222,14 +223,15 @@ void TTimePanel::CommitTimeStep() {
 }
 
 void TTimePanel::UpdateControls() {
-  if (QAbstractButton* button = units_->button(controller_.TimeUnit())) button->setChecked(true);
+  if (QAbstractButton* button = units_->button(int(controller_.TimeUnit())))
+    button->setChecked(true);
   real_time_->setChecked(controller_.RealTimeMode());
   ShowStepLabel();
 }
 
 void TTimePanel::UnitClicked() {
   CommitTimeStep();
-  controller_.SetTimeUnit(units_->checkedId());
+  controller_.SetTimeUnit(TTimeUnit{units_->checkedId()});
   ShowStepLabel();
 }
 
