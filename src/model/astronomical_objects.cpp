@@ -148,12 +148,16 @@ TSpherical TPlanet::SphPos() const {
   return Id == kPluto ? TOEObject::SphPos() : SphericalOf(Pos);
 }
 
-TSatellite* TPlanet::FindSatellite(int32_t id) const {
-  TSatellite* found = nullptr;
+const TSatellite* TPlanet::FindSatellite(int32_t id) const {
+  const TSatellite* found = nullptr;
   for (int32_t i = 0; i < Satellites.Count(); ++i) {
     if (Satellites.Get(i).Id == id) found = &Satellites.Get(i);
   }
   return found;
+}
+
+TSatellite* TPlanet::FindSatellite(int32_t id) {
+  return const_cast<TSatellite*>(std::as_const(*this).FindSatellite(id));
 }
 
 void TPlanet::SetSatellitesColor(TColor color) {

@@ -134,7 +134,8 @@ class TPlanet : public TOrbitalObject {
   TSpherical SphPos() const override;
 
   // The satellite with this Id (the last one if several), or nullptr.
-  TSatellite* FindSatellite(int32_t id) const;
+  TSatellite* FindSatellite(int32_t id);
+  const TSatellite* FindSatellite(int32_t id) const;
   void SetSatellitesColor(TColor color);
 
   Extended Eccentricity() const { return Elements.Eccentricity; }

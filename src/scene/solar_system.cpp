@@ -157,8 +157,12 @@ TSolarSystem::TSolarSystem(const TDateRec& date)
   Recompute();
 }
 
-TPlanet& TSolarSystem::Planet(int32_t index) const {
+TPlanet& TSolarSystem::Planet(int32_t index) {
   return dynamic_cast<TPlanet&>(planets_.Get(index));
+}
+
+const TPlanet& TSolarSystem::Planet(int32_t index) const {
+  return dynamic_cast<const TPlanet&>(planets_.Get(index));
 }
 
 void TSolarSystem::SetDim(Extended x) {

@@ -132,7 +132,8 @@ class TSolarSystem {
   const TOEObjectList& AsteroidsFullList() const { return asteroids_full_; }
   const TDirectionList& DirectionList() const { return directions_; }
   // Planet 0..8 of PlanetsList; raises EListError outside.
-  TPlanet& Planet(int32_t index) const;
+  TPlanet& Planet(int32_t index);
+  const TPlanet& Planet(int32_t index) const;
 
   const TDateRec& SceneDate() const { return scene_date_; }
   // Minor bodies may be shown for SceneDate (years 1950 to 2050); set only by SetDate.

@@ -175,7 +175,7 @@ TMonitorForm::TMonitorForm(TSceneController& controller, QWidget* parent)
   move(kMonitorStartLeft, kMonitorStartTop);
 }
 
-void TMonitorForm::AssignScene(TSolarSystem* scene) {
+void TMonitorForm::AssignScene(const TSolarSystem* scene) {
   scene_ = scene;
   if (!scene_) {
     shown_object_ = nullptr;

@@ -27,7 +27,7 @@ class TMonitorForm : public TToolWindow {
 
   // Takes the scene (nullptr forgets it): rebuilds the minor bodies of the object box, finds
   // the chosen name again (the Earth when it is gone) and refills the table.
-  void AssignScene(TSolarSystem* scene);
+  void AssignScene(const TSolarSystem* scene);
   // Chooses the first entry whose text equals `name`, ignoring case, or the Earth, and fills
   // the table.
   void SelectObject(const QString& name);
@@ -53,7 +53,7 @@ class TMonitorForm : public TToolWindow {
   void SelectEntry(int index);
 
   TSceneController& controller_;
-  TSolarSystem* scene_ = nullptr;
+  const TSolarSystem* scene_ = nullptr;
   const TAstronomialObject* shown_object_ = nullptr;
   QString selected_name_ = QStringLiteral("Earth");
   TMonitorLayout row_layout_ = TMonitorLayout::Planet;

@@ -48,8 +48,11 @@ TColorField* NewColorField(TPrompter& prompter, QWidget* parent, const char* nam
   return field;
 }
 
-bool HasName(const TOEObjectList& list, const std::string& name) {
+bool HasName(const TOEObjectList& list, const std::vector<std::unique_ptr<TAsteroid>>& pending,
+             const std::string& name) {
   for (const auto& body : list.Items())
+    if (body->Name == name) return true;
+  for (const auto& body : pending)
     if (body->Name == name) return true;
   return false;
 }
@@ -63,7 +66,6 @@ TObjectsPanel::TObjectsPanel(TSceneController& controller, QWidget* parent)
   layout->setContentsMargins(3, 3, 3, 3);
   layout->setSpacing(3);
 
-  TSolarSystem& scene = controller_.Scene();
   auto* sunRow = new QHBoxLayout;
   // The Sun's colour field stands above the planets' (whose row ends with the ":::" column).
   sunRow->setContentsMargins(6, 2, 32, 0);
@@ -72,19 +74,15 @@ TObjectsPanel::TObjectsPanel(TSceneController& controller, QWidget* parent)
   sunRow->addWidget(sun_, 1);
   sunRow->addWidget(sun_color_);
   layout->addLayout(sunRow);
-  connect(sun_, &QCheckBox::toggled, this, [this](bool on) {
-    controller_.Scene().SetShowSun(on);
-    controller_.BodiesChanged();
-  });
-  connect(sun_color_, &TColorField::colorChosen, this, [this, &scene](TColor c) {
-    scene.SetSunColor(c);
-    controller_.ViewChanged();
-  });
+  connect(sun_, &QCheckBox::toggled, &controller_, &TSceneController::SetShowSun);
+  connect(sun_color_, &TColorField::colorChosen, &controller_, &TSceneController::SetSunColor);
 
   layout->addWidget(BuildPlanetsGroup());
   layout->addWidget(BuildOtherObjectsGroup());
   layout->addStretch(1);
 }
+
+TObjectsPanel::~TObjectsPanel() = default;
 
 QWidget* TObjectsPanel::BuildPlanetsGroup() {
   QGroupBox* group = NewGroup(this, "GBPlanets", QStringLiteral("&Planets"));
@@ -104,14 +102,10 @@ QWidget* TObjectsPanel::BuildPlanetsGroup() {
     layout->addWidget(field, row, 1);
     ++row;
     const int32_t planet = p.planet;
-    connect(box, &QCheckBox::toggled, this, [this, planet](bool on) {
-      controller_.Scene().Planet(planet).Visible = on;
-      controller_.BodiesChanged();
-    });
-    connect(field, &TColorField::colorChosen, this, [this, planet](TColor c) {
-      controller_.Scene().SetObjectColor(planet, c);
-      controller_.ViewChanged();
-    });
+    connect(box, &QCheckBox::toggled, this,
+            [this, planet](bool on) { controller_.SetPlanetVisible(planet, on); });
+    connect(field, &TColorField::colorChosen, this,
+            [this, planet](TColor c) { controller_.SetObjectColor(planet, c); });
   }
   satellites_ = NewCheckBox(group, "CBSatellites", QStringLiteral("Satellites"));
   satellite_color_ = NewColorField(prompter, group, "ShSatellites");
@@ -123,14 +117,9 @@ QWidget* TObjectsPanel::BuildPlanetsGroup() {
   layout->addWidget(satellite_color_, row, 1);
   layout->addWidget(satellites_dialog_, row, 2);
   ++row;
-  connect(satellites_, &QCheckBox::toggled, this, [this](bool on) {
-    controller_.Scene().SetShowSatellites(on);
-    controller_.BodiesChanged();
-  });
-  connect(satellite_color_, &TColorField::colorChosen, this, [this](TColor c) {
-    controller_.Scene().SetObjectColor(kSatelliteColorIndex, c);
-    controller_.ViewChanged();
-  });
+  connect(satellites_, &QCheckBox::toggled, &controller_, &TSceneController::SetShowSatellites);
+  connect(satellite_color_, &TColorField::colorChosen, this,
+          [this](TColor c) { controller_.SetObjectColor(kSatelliteColorIndex, c); });
 
   auto* allNone = new QHBoxLayout;
   allNone->setContentsMargins(0, 4, 0, 0);
@@ -195,10 +184,8 @@ QWidget* TObjectsPanel::BuildOtherObjectsGroup() {
   connect(database_, &QToolButton::clicked, this, [this] {
     if (choose_data_file_ && choose_data_file_()) RunAdd();
   });
-  connect(minor_color_, &TColorField::colorChosen, this, [this](TColor c) {
-    controller_.Scene().SetObjectColor(kMinorBodyColorIndex, c);
-    controller_.ViewChanged();
-  });
+  connect(minor_color_, &TColorField::colorChosen, this,
+          [this](TColor c) { controller_.SetObjectColor(kMinorBodyColorIndex, c); });
   ShowCaptionAndButtons();
   return other_;
 }
@@ -230,18 +217,17 @@ void TObjectsPanel::SetDataFileChooser(TChooseDataFile choose) {
 
 void TObjectsPanel::RunAdd() {
   if (!browse_ || !other_->isEnabled()) return;
-  bool added = false;
-  for (std::unique_ptr<TAsteroid>& body : browse_()) added |= AddMinorBody(std::move(body));
-  FinishAdd(added);
+  for (std::unique_ptr<TAsteroid>& body : browse_()) AddMinorBody(std::move(body));
+  FinishAdd();
 }
 
 bool TObjectsPanel::AddMinorBody(std::unique_ptr<TAsteroid> body) {
-  TOEObjectList& list = controller_.Scene().AsteroidsList();
-  if (HasName(list, body->Name)) {
+  const TOEObjectList& list = controller_.Scene().AsteroidsList();
+  if (HasName(list, adding_, body->Name)) {
     std::string name;
     for (int n = 1;; ++n) {
       name = body->Name + " (" + std::to_string(n) + ")";
-      if (!HasName(list, name)) break;
+      if (!HasName(list, adding_, name)) break;
     }
     const QString question = QStringLiteral("The list includes always an object named '") +
                              QString::fromStdString(body->Name) + QStringLiteral("'.") +
@@ -250,35 +236,31 @@ bool TObjectsPanel::AddMinorBody(std::unique_ptr<TAsteroid> body) {
     if (!controller_.Prompter().AskYesNo(controller_.DialogParent(), question)) return false;
     body->Name = name;
   }
-  list.Add(std::move(body));
+  adding_.push_back(std::move(body));
   return true;
 }
 
-void TObjectsPanel::FinishAdd(bool added) {
-  TSolarSystem& scene = controller_.Scene();
-  if (added) scene.Recompute();
+void TObjectsPanel::FinishAdd() {
+  controller_.AddMinorBodies(std::move(adding_), minor_color_->Color());
+  adding_.clear();
   FillList();
   list_->setCurrentRow(list_->count() - 1);
-  scene.SetObjectColor(kMinorBodyColorIndex, minor_color_->Color());
   ShowCaptionAndButtons();
-  controller_.BodiesChanged();
 }
 
 void TObjectsPanel::RemoveSelected() {
   QListWidgetItem* item = list_->currentItem();
   if (list_->count() == 0 || item == nullptr || !item->isSelected()) return;
-  controller_.Scene().AsteroidsList().RemoveByName(item->text().toStdString());
+  controller_.RemoveMinorBody(item->text().toStdString());
   FillList();
   list_->setCurrentRow(0);
   ShowCaptionAndButtons();
-  controller_.BodiesChanged();
 }
 
 void TObjectsPanel::ClearObjects() {
   list_->clear();
-  controller_.Scene().AsteroidsList().Clear();
+  controller_.ClearMinorBodies();
   ShowCaptionAndButtons();
-  controller_.BodiesChanged();
 }
 
 void TObjectsPanel::FillList() {
@@ -297,10 +279,7 @@ void TObjectsPanel::ShowCaptionAndButtons() {
 }
 
 void TObjectsPanel::SetAllPlanets(bool on) {
-  TSolarSystem& scene = controller_.Scene();
-  for (int32_t i = 0; i < 9; ++i) scene.Planet(i).Visible = on;
-  scene.SetShowSatellites(on);
-  controller_.BodiesChanged();
+  controller_.SetAllPlanetsVisible(on);
   emit updateControlsRequested();
 }
 
@@ -309,7 +288,7 @@ void TObjectsPanel::EnableOtherObjects() {
 }
 
 void TObjectsPanel::UpdateControls() {
-  TSolarSystem& scene = controller_.Scene();
+  const TSolarSystem& scene = controller_.Scene();
   // 9. What is shown; 10. the colours.
   sun_->setChecked(scene.ShowSun());
   for (int32_t i = 0; i < 9; ++i) planets_[size_t(i)]->setChecked(scene.Planet(i).Visible);

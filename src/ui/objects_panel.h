@@ -23,6 +23,7 @@ class TObjectsPanel : public QWidget {
   Q_OBJECT
  public:
   explicit TObjectsPanel(TSceneController& controller, QWidget* parent = nullptr);
+  ~TObjectsPanel() override;
 
   // Sun, planets and satellites with their colours, then the list of minor bodies (first
   // entry selected), the group's caption and buttons. A changed check box runs its action.
@@ -31,14 +32,14 @@ class TObjectsPanel : public QWidget {
   // for its date.
   void EnableOtherObjects();
 
-  // Adds one picked body to the scene's AsteroidsList. A name that the list holds already is
-  // offered as "name (n)" with the smallest free n; on No the body is not added. Returns
-  // whether it was added.
+  // Takes one picked body for the scene's AsteroidsList. A name that the list (or a body taken
+  // before it) holds already is offered as "name (n)" with the smallest free n; on No the body
+  // is not taken. Returns whether it was taken.
   bool AddMinorBody(std::unique_ptr<TAsteroid> body);
-  // What follows every Add, confirmed or not: the scene recomputes when bodies were added,
-  // the list is filled again with its last entry selected, the caption and buttons follow,
-  // all minor bodies take the colour of ShAsteroids, and everyone is told.
-  void FinishAdd(bool added);
+  // What follows every Add, confirmed or not: the controller adds the bodies taken, computes
+  // them and gives all minor bodies the colour of ShAsteroids; the list is filled again with
+  // its last entry selected, the caption and buttons follow.
+  void FinishAdd();
   // Removes the selected body ("Rem." and the Delete key); nothing without a selection.
   void RemoveSelected();
   // Empties the list ("Clear").
@@ -95,6 +96,8 @@ class TObjectsPanel : public QWidget {
   TColorField* minor_color_ = nullptr;
   QToolButton* all_objects_ = nullptr;
   QToolButton* database_ = nullptr;
+  // The bodies taken by AddMinorBody, until FinishAdd.
+  std::vector<std::unique_ptr<TAsteroid>> adding_;
   TBrowse browse_;
   TChooseDataFile choose_data_file_;
 };

@@ -118,7 +118,7 @@ TSatellitesDlg::TSatellitesDlg(QWidget* parent) : QDialog(parent) {
   columns->addWidget(groups[2]);
   columns->addLayout(right);
 
-  PanelAboveOkCancel(this, panel, [this] { OKBtnClick(); });
+  PanelAboveOkCancel(this, panel);
   setMinimumSize(298, 263);
 
   connect(all, &QPushButton::clicked, this, &TSatellitesDlg::SBAllClick);
@@ -129,27 +129,23 @@ TSatellitesDlg::TSatellitesDlg(QWidget* parent) : QDialog(parent) {
   connect(cb_dione_, &QCheckBox::toggled, this, &TSatellitesDlg::CBDioneClick);
 }
 
-TSatellite* TSatellitesDlg::FindSatellite(int32_t id) const {
-  if (planets_ == nullptr) return nullptr;
-  for (const auto& body : planets_->Items()) {
-    if (const auto* planet = dynamic_cast<const TPlanet*>(body.get())) {
-      if (TSatellite* satellite = planet->FindSatellite(id)) return satellite;
+void TSatellitesDlg::SetPlanets(const TOEObjectList& planets) {
+  for (const auto& [box, id] : satellite_boxes_) {
+    // The first planet that has the satellite.
+    for (const auto& body : planets.Items()) {
+      const auto* planet = dynamic_cast<const TPlanet*>(body.get());
+      if (const TSatellite* satellite = planet ? planet->FindSatellite(id) : nullptr) {
+        box->setChecked(satellite->Visible);
+        break;
+      }
     }
   }
-  return nullptr;
 }
 
-void TSatellitesDlg::SetPlanets(const TOEObjectList& planets) {
-  planets_ = &planets;
-  for (const auto& [box, id] : satellite_boxes_) {
-    if (const TSatellite* satellite = FindSatellite(id)) box->setChecked(satellite->Visible);
-  }
-}
-
-void TSatellitesDlg::OKBtnClick() {
-  for (const auto& [box, id] : satellite_boxes_) {
-    if (TSatellite* satellite = FindSatellite(id)) satellite->Visible = box->isChecked();
-  }
+TSatelliteTicks TSatellitesDlg::Ticks() const {
+  TSatelliteTicks ticks;
+  for (const auto& [box, id] : satellite_boxes_) ticks.emplace_back(id, box->isChecked());
+  return ticks;
 }
 
 void TSatellitesDlg::SBAllClick() {

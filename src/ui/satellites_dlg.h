@@ -1,6 +1,7 @@
 // "Show satellites": one check box per satellite of the scene, found by the satellite's Id.
-// Only OK writes the satellites' Visible flags; the boxes keep their ticks and enabled states
-// between showings, and SetPlanets renews the ticks before each one.
+// The dialog only reads the scene: after OK its caller hands Ticks() to the controller, which
+// shows and hides the satellites. The boxes keep their ticks and enabled states between
+// showings, and SetPlanets renews the ticks before each one.
 #pragma once
 
 #include <QDialog>
@@ -8,12 +9,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "ui/scene_controller.h"
+
 class QCheckBox;
 
 namespace kestrova {
 
 class TOEObjectList;
-class TSatellite;
 
 class TSatellitesDlg : public QDialog {
   Q_OBJECT
@@ -22,10 +24,11 @@ class TSatellitesDlg : public QDialog {
 
   explicit TSatellitesDlg(QWidget* parent = nullptr);
 
-  // Remembers the planets (borrowed) and ticks each box whose satellite is visible.
+  // Ticks each box whose satellite is visible; a box whose satellite no planet has keeps its
+  // tick.
   void SetPlanets(const TOEObjectList& planets);
-  // Sets every satellite's Visible to its box's tick. Runs when OK closes the dialog.
-  void OKBtnClick();
+  // Every box's tick with the Id of its satellite, for TSceneController::ApplySatellites.
+  TSatelliteTicks Ticks() const;
   void SBAllClick();
   void SBNoneClick();
 
@@ -40,10 +43,6 @@ class TSatellitesDlg : public QDialog {
   // together with it.
   void CBTethysClick();
   void CBDioneClick();
-  // The first planet's satellite with this Id, or nullptr.
-  TSatellite* FindSatellite(int32_t id) const;
-
-  const TOEObjectList* planets_ = nullptr;  // not owned
   std::array<std::pair<QCheckBox*, int32_t>, kBoxCount> satellite_boxes_{};
   QCheckBox* cb_tethys_ = nullptr;
   QCheckBox* cb_telesto_ = nullptr;

@@ -1,6 +1,9 @@
-// The one place where windows change the scene as a whole and the time it shows: the main
-// window's panels and the tool windows call it, and it tells everyone who shows something of
-// the scene what changed.
+// The one door through which windows change the scene and the time it shows: the main
+// window's panels, tool windows and dialogs see the scene read-only and call one operation per
+// intent here, which changes the scene and, in the same call, tells everyone who shows
+// something of it what changed (viewChanged, bodiesChanged, dateChanged) and asks for a new
+// picture. So no caller can change the scene and forget to say so, as with Qt's setData and
+// dataChanged.
 //
 // The time state lives here: the date shown (DisplayDate, after every ShowDate equal to the
 // scene's SceneDate), the time step and its unit, real-time mode with its 60 s timer and the
@@ -14,15 +17,27 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "numerics/color.h"
 #include "numerics/extended.h"
 #include "numerics/julian_dates.h"
 #include "numerics/time_step.h"
 
 namespace kestrova {
 
+class TAsteroid;
+class TDirectionList;
 class TPrompter;
 class TSolarSystem;
+class TableStore;
+enum class TPlane : uint8_t;
+
+// The satellites dialog's result: for a satellite Id, whether it is shown.
+using TSatelliteTicks = std::vector<std::pair<int32_t, bool>>;
 
 // The present moment in UT. Only the program's entry point reads the computer clock; the
 // windows are handed a clock, which tests replace.
@@ -33,23 +48,75 @@ class TSceneController : public QObject {
  public:
   TSceneController(TSolarSystem& scene, TPrompter& prompter, QObject* parent = nullptr);
 
-  TSolarSystem& Scene() const { return scene_; }
+  // The scene as the windows see it: read-only; they change it through the operations below.
+  const TSolarSystem& Scene() const { return scene_; }
   TPrompter& Prompter() const { return prompter_; }
   // The window that messages of the controller belong to (may be null).
   void SetDialogParent(QWidget* parent) { dialog_parent_ = parent; }
   QWidget* DialogParent() const { return dialog_parent_; }
 
+  // Asks the drawing area for a new picture (after a dialog that changed nothing).
+  void Repaint();
+
+  // ---- The view: each operation announces viewChanged and repaints --------------------------
+  // The scene's own rules apply (a value it ignores is still announced).
+  void SetGridMode(int32_t mode);
+  void SetPlane(TPlane plane);
+  // Half the width of the shown area, AU.
+  void SetDim(Extended dim);
+  // Degrees.
+  void SetRotX(Extended degrees);
+  void SetRotY(Extended degrees);
+  void SetRotZ(Extended degrees);
+  // 0..8 a planet, 9 the Sun; the scene recomputes the centre.
+  void SetCenterObject(int32_t index);
   // Centres the view on body `centerObject` (0..8 a planet, 9 the Sun) with half the width of
   // the shown area `dim` AU, and repaints; the main window's centre list and zoom bar follow.
   void CenterAndZoom(int32_t centerObject, Extended dim);
-  // A dialog changed the scene's bodies or lines in place (satellite flags, user-defined
-  // lines, minor bodies): announces it and repaints.
-  void BodiesChanged();
-  // A panel changed a view property (projection, zoom, centre, rotation, what is shown,
-  // colours): announces it and repaints.
-  void ViewChanged();
-  // Asks the drawing area for a new picture.
-  void Repaint();
+
+  // The markings.
+  void SetShowNames(bool on);
+  void SetShowOrbits(bool on);
+  void SetShowRotAxis(bool on);
+  void SetShowRotation(bool on);
+  void SetShowPerpendiculars(bool on);
+  void SetShowApsides(bool on);
+  void SetShowLineOfNodes(bool on);
+  void SetShowDirections(bool on);
+
+  // The colours.
+  void SetGridColor(TColor color);
+  void SetBgColor(TColor color);
+  void SetAxesColor(TColor color);
+  void SetPerpendicularColor(TColor color);
+  void SetSunColor(TColor color);
+  // Index 0..12 as TSolarSystem::SetObjectColor: a planet, every minor body, every satellite.
+  void SetObjectColor(int index, TColor color);
+
+  // ---- The bodies and lines: each operation announces bodiesChanged and repaints -------------
+  void SetShowSun(bool on);
+  void SetShowSatellites(bool on);
+  // Planet 0..8.
+  void SetPlanetVisible(int32_t planet, bool visible);
+  // "All" and "None": every planet and the satellites as a whole.
+  void SetAllPlanetsVisible(bool visible);
+  // The satellites dialog's OK: each satellite with a listed Id (the first planet's that has
+  // it) is shown or hidden as listed; Ids that no planet knows are passed over.
+  void ApplySatellites(const TSatelliteTicks& ticks);
+  // The user-defined lines dialog's OK: the scene's lines become visible copies of `lines`.
+  void SetDirections(const TDirectionList& lines);
+
+  // Picked minor bodies. Added bodies keep their names; they and every minor body take
+  // `color`, and the scene computes them for its date when any was added.
+  void AddMinorBodies(std::vector<std::unique_ptr<TAsteroid>> bodies, TColor color);
+  // Every picked body of this name.
+  void RemoveMinorBody(const std::string& name);
+  void ClearMinorBodies();
+  // "Show all objects": fills (pressed) or empties the full list from the data file, with a
+  // progress window over DialogParent() while it loads; the clock's ticks are dropped
+  // meanwhile, each would compute the half-loaded list again. Returns false when the user
+  // cancelled (the full list is then empty). Announced also when the data file fails.
+  bool ShowAllObjects(TableStore& dataFile, bool pressed);
 
   // ---- Time -------------------------------------------------------------------------------
   void SetClock(TClock clock) { clock_ = std::move(clock); }
@@ -98,7 +165,7 @@ class TSceneController : public QObject {
  signals:
   // A new date was shown; every body has been recomputed.
   void dateChanged();
-  // Projection, zoom, centre, rotation or colours changed.
+  // Projection, zoom, centre, rotation, markings or colours changed.
   void viewChanged();
   // Bodies or lines were added, removed or shown or hidden.
   void bodiesChanged();
@@ -109,6 +176,10 @@ class TSceneController : public QObject {
   void animationChanged();
 
  private:
+  // The two announcements, each with its repaint.
+  void ViewChanged();
+  void BodiesChanged();
+
   TSolarSystem& scene_;
   TPrompter& prompter_;
   QPointer<QWidget> dialog_parent_;

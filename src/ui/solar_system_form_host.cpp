@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
@@ -18,7 +17,6 @@
 #include "ui/description_form.h"
 #include "ui/objects_panel.h"
 #include "ui/prompter.h"
-#include "ui/show_all_objects.h"
 #include "ui/solar_system_form.h"
 #include "ui/time_panel.h"
 #include "ui/view_panel.h"
@@ -281,20 +279,8 @@ bool TSolarSystemForm::OpenDataFile() {
 void TSolarSystemForm::RunShowAllObjects() {
   // Released with nothing loaded, there is nothing to empty and nothing to compute again.
   if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
-  bool loaded = false;
-  // The clock's ticks are dropped while the catalogue loads: each would compute the half-loaded
-  // list again and make the loading crawl.
-  const QSignalBlocker animation(controller_->AnimationTimer());
-  const QSignalBlocker realTime(controller_->RealTimeTimer());
-  try {
-    loaded = ShowAllObjects(this, *scene_, DataFile(), State().ShowAllObjects);
-  } catch (...) {
-    controller_->BodiesChanged();
-    throw;
-  }
   // Cancelled: the full list is empty, and the button says so.
-  if (!loaded) SetShowAllObjects(false);
-  controller_->BodiesChanged();
+  if (!controller_->ShowAllObjects(DataFile(), State().ShowAllObjects)) SetShowAllObjects(false);
 }
 
 void TSolarSystemForm::ShowDate(const TDateRec& date) {

@@ -214,8 +214,8 @@ void TSolarSystemForm::WirePrinting() {
 }
 
 // ---- User-defined lines (TDirectionsDlg, TDirectionDlg) -------------------------------------
-// view_panel_->LinesButton(): the dialog gets a copy of DirectionList; on OK the scene's list
-// takes the dialog's, then controller_->BodiesChanged().
+// view_panel_->LinesButton(): the dialog gets a copy of DirectionList; on OK the controller
+// gives the scene the dialog's list.
 
 void TSolarSystemForm::WireLinesDialog() {
   direction_dlg_ = new TDirectionDlg(*prompter_, this);
@@ -223,8 +223,7 @@ void TSolarSystemForm::WireLinesDialog() {
   connect(view_panel_->LinesButton(), &QToolButton::clicked, this, [this] {
     directions_dlg_->SetLines(scene_->DirectionList());
     if (prompter_->RunDialog(*directions_dlg_) == QDialog::Accepted) {
-      scene_->DirectionList().AssignList(directions_dlg_->WorkingList());
-      controller_->BodiesChanged();
+      controller_->SetDirections(directions_dlg_->WorkingList());
     } else {
       controller_->Repaint();
     }
@@ -232,15 +231,15 @@ void TSolarSystemForm::WireLinesDialog() {
 }
 
 // ---- Satellites (TSatellitesDlg) ------------------------------------------------------------
-// objects_panel_->SatellitesButton(): the dialog gets PlanetsList, then BodiesChanged().
+// objects_panel_->SatellitesButton(): the dialog reads PlanetsList; on OK the controller shows
+// and hides the satellites as ticked.
 
 void TSolarSystemForm::WireSatellitesDialog() {
   satellites_dlg_ = new TSatellitesDlg(this);
   connect(objects_panel_->SatellitesButton(), &QToolButton::clicked, this, [this] {
     satellites_dlg_->SetPlanets(scene_->PlanetsList());
-    // The dialog's OK has written the satellites' flags.
     if (prompter_->RunDialog(*satellites_dlg_) == QDialog::Accepted) {
-      controller_->BodiesChanged();
+      controller_->ApplySatellites(satellites_dlg_->Ticks());
     } else {
       controller_->Repaint();
     }

@@ -27,26 +27,27 @@ namespace kestrova {
 
 namespace {
 
-// The eight show boxes and the scene properties they stand for.
+// The eight show boxes: the scene property each shows and the controller's operation that
+// changes it.
 struct TShowBox {
   const char* name;
   const char* caption;
   bool (TSolarSystem::*get)() const;
-  void (TSolarSystem::*set)(bool);
+  void (TSceneController::*set)(bool);
 };
 constexpr TShowBox kShowBoxes[8] = {
-    {"CBShowNames", "&Names", &TSolarSystem::ShowNames, &TSolarSystem::SetShowNames},
-    {"CBShowOrbits", "&Orbits", &TSolarSystem::ShowOrbits, &TSolarSystem::SetShowOrbits},
-    {"CBShowAxes", "&Axes", &TSolarSystem::ShowRotAxis, &TSolarSystem::SetShowRotAxis},
+    {"CBShowNames", "&Names", &TSolarSystem::ShowNames, &TSceneController::SetShowNames},
+    {"CBShowOrbits", "&Orbits", &TSolarSystem::ShowOrbits, &TSceneController::SetShowOrbits},
+    {"CBShowAxes", "&Axes", &TSolarSystem::ShowRotAxis, &TSceneController::SetShowRotAxis},
     {"CBShowRotation", "&Rot. direction", &TSolarSystem::ShowRotation,
-     &TSolarSystem::SetShowRotation},
+     &TSceneController::SetShowRotation},
     {"CBShowPerpendiculars", "Perpendiculars", &TSolarSystem::ShowPerpendiculars,
-     &TSolarSystem::SetShowPerpendiculars},
-    {"CBShowApsides", "Ap&sides", &TSolarSystem::ShowApsides, &TSolarSystem::SetShowApsides},
+     &TSceneController::SetShowPerpendiculars},
+    {"CBShowApsides", "Ap&sides", &TSolarSystem::ShowApsides, &TSceneController::SetShowApsides},
     {"CBShowLinesOfNodes", "L&ines of nodes", &TSolarSystem::ShowLineOfNodes,
-     &TSolarSystem::SetShowLineOfNodes},
+     &TSceneController::SetShowLineOfNodes},
     {"CBShowDirections", "User def. lines", &TSolarSystem::ShowDirections,
-     &TSolarSystem::SetShowDirections},
+     &TSceneController::SetShowDirections},
 };
 constexpr int kAxesBox = 2;
 constexpr int kPerpendicularsBox = 4;
@@ -96,7 +97,6 @@ QWidget* TViewPanel::BuildGridAndPlane() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(3);
   TPrompter& prompter = controller_.Prompter();
-  TSolarSystem& scene = controller_.Scene();
 
   QGroupBox* grid = NewGroup(box, "GBGrid", QStringLiteral("&Grid"));
   auto* gridLayout = new QGridLayout(grid);
@@ -133,19 +133,13 @@ QWidget* TViewPanel::BuildGridAndPlane() {
   layout->addWidget(view);
 
   connect(grid_, &QButtonGroup::idToggled, this, [this](int mode, bool on) {
-    if (!on) return;
-    controller_.Scene().SetGridMode(mode);
-    controller_.ViewChanged();
+    if (on) controller_.SetGridMode(mode);
   });
   connect(plane_, &QButtonGroup::idToggled, this, [this](int plane, bool on) {
     if (on) PlaneChosen(plane);
   });
-  connect(grid_color_, &TColorField::colorChosen, this,
-          [&scene](TColor c) { scene.SetGridColor(c); });
-  connect(grid_color_, &TColorField::dialogClosed, this, [this] {
-    controller_.ViewChanged();
-    emit updateControlsRequested();
-  });
+  connect(grid_color_, &TColorField::colorChosen, &controller_, &TSceneController::SetGridColor);
+  connect(grid_color_, &TColorField::dialogClosed, this, &TViewPanel::updateControlsRequested);
   return box;
 }
 
@@ -156,16 +150,12 @@ QWidget* TViewPanel::BuildShowGroup() {
   layout->setVerticalSpacing(0);
   layout->setColumnStretch(0, 1);
   TPrompter& prompter = controller_.Prompter();
-  TSolarSystem& scene = controller_.Scene();
   for (int i = 0; i < 8; ++i) {
     const TShowBox& box = kShowBoxes[i];
     show_[size_t(i)] = new QCheckBox(QString::fromLatin1(box.caption), group);
     show_[size_t(i)]->setObjectName(QString::fromLatin1(box.name));
     layout->addWidget(show_[size_t(i)], i, 0);
-    connect(show_[size_t(i)], &QCheckBox::toggled, this, [this, box](bool on) {
-      (controller_.Scene().*box.set)(on);
-      controller_.ViewChanged();
-    });
+    connect(show_[size_t(i)], &QCheckBox::toggled, &controller_, box.set);
   }
   axes_color_ = new TColorField(prompter, group);
   axes_color_->setObjectName(QStringLiteral("ShpAxes"));
@@ -179,16 +169,11 @@ QWidget* TViewPanel::BuildShowGroup() {
   layout->addWidget(perpendicular_color_, kPerpendicularsBox, 1);
   layout->addWidget(lines_, kDirectionsBox, 1);
 
-  connect(axes_color_, &TColorField::colorChosen, this,
-          [&scene](TColor c) { scene.SetAxesColor(c); });
-  connect(perpendicular_color_, &TColorField::colorChosen, this,
-          [&scene](TColor c) { scene.SetPerpendicularColor(c); });
-  for (TColorField* field : {axes_color_, perpendicular_color_}) {
-    connect(field, &TColorField::dialogClosed, this, [this] {
-      controller_.ViewChanged();
-      emit updateControlsRequested();
-    });
-  }
+  connect(axes_color_, &TColorField::colorChosen, &controller_, &TSceneController::SetAxesColor);
+  connect(perpendicular_color_, &TColorField::colorChosen, &controller_,
+          &TSceneController::SetPerpendicularColor);
+  for (TColorField* field : {axes_color_, perpendicular_color_})
+    connect(field, &TColorField::dialogClosed, this, &TViewPanel::updateControlsRequested);
   return group;
 }
 
@@ -197,7 +182,6 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(3);
-  TSolarSystem& scene = controller_.Scene();
 
   QGroupBox* background = NewGroup(box, "GBBackground", QStringLiteral("&Background color"));
   auto* backgroundLayout = new QHBoxLayout(background);
@@ -209,12 +193,10 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   backgroundLayout->addWidget(background_color_);
   backgroundLayout->addStretch(1);
   layout->addWidget(background);
-  connect(background_color_, &TColorField::colorChosen, this,
-          [&scene](TColor c) { scene.SetBgColor(c); });
-  connect(background_color_, &TColorField::dialogClosed, this, [this] {
-    controller_.ViewChanged();
-    emit updateControlsRequested();
-  });
+  connect(background_color_, &TColorField::colorChosen, &controller_,
+          &TSceneController::SetBgColor);
+  connect(background_color_, &TColorField::dialogClosed, this,
+          &TViewPanel::updateControlsRequested);
 
   QGroupBox* center = NewGroup(box, "GBCenter", QStringLiteral("&Center to object"));
   auto* centerLayout = new QHBoxLayout(center);
@@ -226,9 +208,8 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   centerLayout->addWidget(center_);
   layout->addWidget(center);
   connect(center_, &QComboBox::activated, this, [this](int row) {
-    if (row < 0 || row >= int(kBodyOfRow.size())) return;
-    controller_.Scene().SetCenterObject(kBodyOfRow[size_t(row)]);
-    controller_.ViewChanged();
+    if (row >= 0 && row < int(kBodyOfRow.size()))
+      controller_.SetCenterObject(kBodyOfRow[size_t(row)]);
   });
 
   QGroupBox* dimension = NewGroup(box, "GBDimension", QStringLiteral("&Dimension"));
@@ -243,10 +224,8 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   }
   dimLayout->addWidget(dim_);
   layout->addWidget(dimension);
-  connect(dim_, &QSlider::valueChanged, this, [this](int p) {
-    controller_.Scene().SetDim(DimOfPosition(p));
-    controller_.ViewChanged();
-  });
+  connect(dim_, &QSlider::valueChanged, this,
+          [this](int p) { controller_.SetDim(DimOfPosition(p)); });
 
   rotate_ = NewGroup(box, "GBRotate", QStringLiteral("&Rotate"));
   auto* rotateLayout = new QGridLayout(rotate_);
@@ -261,14 +240,10 @@ QWidget* TViewPanel::BuildCenterAndZoom() {
   rotateLayout->addWidget(new QLabel(QStringLiteral("Z"), rotate_), 1, 0);
   rotateLayout->addWidget(rot_z_, 1, 1);
   layout->addWidget(rotate_);
-  connect(rot_x_, &QSlider::valueChanged, this, [this](int degrees) {
-    controller_.Scene().SetRotX(degrees);
-    controller_.ViewChanged();
-  });
-  connect(rot_z_, &QSlider::valueChanged, this, [this](int degrees) {
-    controller_.Scene().SetRotZ(degrees);
-    controller_.ViewChanged();
-  });
+  connect(rot_x_, &QSlider::valueChanged, this,
+          [this](int degrees) { controller_.SetRotX(degrees); });
+  connect(rot_z_, &QSlider::valueChanged, this,
+          [this](int degrees) { controller_.SetRotZ(degrees); });
   return box;
 }
 
@@ -295,9 +270,8 @@ QWidget* TViewPanel::BuildWindowsGroup() {
 }
 
 void TViewPanel::PlaneChosen(int plane) {
-  controller_.Scene().SetPlane(TPlane(plane));
+  controller_.SetPlane(TPlane(plane));
   ShowRotateAndRadial();
-  controller_.ViewChanged();
 }
 
 void TViewPanel::ShowRotateAndRadial() {
@@ -307,7 +281,7 @@ void TViewPanel::ShowRotateAndRadial() {
 }
 
 void TViewPanel::UpdateControls() {
-  TSolarSystem& scene = controller_.Scene();
+  const TSolarSystem& scene = controller_.Scene();
   updating_ = true;
   const auto done = qScopeGuard([this] { updating_ = false; });
   // 1. Projection and grid. A projection that no button stands for selects none.
@@ -339,7 +313,7 @@ void TViewPanel::UpdateControls() {
 void TViewPanel::FollowView() {
   // Only shows: the scene already holds the values.
   if (updating_) return;
-  TSolarSystem& scene = controller_.Scene();
+  const TSolarSystem& scene = controller_.Scene();
   const QSignalBlocker centerBlocker(center_);
   center_->setCurrentIndex(RowOfBody(scene.CenterObject()));
   if (PositionOfDim(scene.Dim()) != dim_->value()) {

@@ -51,7 +51,7 @@ class ObjectsPanelTest : public QObject {
     QVERIFY(panel.AddMinorBody(MinorBody("Ceres")));
     QVERIFY(panel.AddMinorBody(MinorBody("Ceres")));
     QVERIFY(!panel.AddMinorBody(MinorBody("Ceres")));
-    panel.FinishAdd(true);
+    panel.FinishAdd();
     QCOMPARE(Names(form.Scene().AsteroidsList()), QStringList({"Ceres", "Ceres (1)", "Ceres (2)"}));
     QCOMPARE(f.prompter.asked,
              QStringList({"question: The list includes always an object named 'Ceres'.\r"
@@ -77,7 +77,7 @@ class ObjectsPanelTest : public QObject {
     TObjectsPanel& panel = form.ObjectsPanel();
     for (const char* name : {"Ceres", "Pallas", "Juno", "Vesta"})
       panel.AddMinorBody(MinorBody(name));
-    panel.FinishAdd(true);
+    panel.FinishAdd();
     auto* list = f.Find<QListWidget>("ObjectsListBox");
     auto* remove = f.Find<QToolButton>("SBRemoveObject");
     auto* clear = f.Find<QToolButton>("SBClearObjects");
@@ -154,7 +154,7 @@ class ObjectsPanelTest : public QObject {
     TSolarSystemForm& form = f.Start();
     TSolarSystem& s = form.Scene();
     form.ObjectsPanel().AddMinorBody(MinorBody("Ceres"));
-    form.ObjectsPanel().FinishAdd(true);
+    form.ObjectsPanel().FinishAdd();
     f.prompter.colors = {TColor{0x0000AA}, TColor{0x00AA00}, TColor{0xAA0000}, TColor{0x123456}};
     QTest::mouseClick(f.Find("SHMars"), Qt::LeftButton);
     QTest::mouseClick(f.Find("ShSatellites"), Qt::LeftButton);

@@ -1,5 +1,5 @@
 // "Show satellites": boxes found by the satellites' Ids, the companions of Tethys and Dione
-// coupled to their primaries, and the flags written by OK only.
+// coupled to their primaries, and the flags written through the controller after OK only.
 #include "ui/satellites_dlg.h"
 
 #include <QCheckBox>
@@ -8,6 +8,7 @@
 
 #include "model/astronomical_objects.h"
 #include "scene/solar_system.h"
+#include "support/recording_prompter.h"
 #include "support/scene_date.h"
 #include "support/screenshots.h"
 
@@ -24,6 +25,8 @@ class SatellitesDlgTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TSolarSystem> scene_;
+  testing::TRecordingPrompter prompter_;
+  std::unique_ptr<TSceneController> controller_;
   std::unique_ptr<TSatellitesDlg> dialog_;
 
   QCheckBox& Box(const char* name) {
@@ -32,6 +35,11 @@ class SatellitesDlgTest : public QObject {
   void Click(const char* name) {
     QTest::mouseClick(dialog_->findChild<QAbstractButton*>(QString::fromLatin1(name)),
                       Qt::LeftButton);
+  }
+  // What the main window does when the dialog closes: the ticks of an accepted dialog go to
+  // the controller.
+  void Closed(TSceneController& controller) {
+    if (dialog_->result() == QDialog::Accepted) controller.ApplySatellites(dialog_->Ticks());
   }
   TSatellite& Satellite(int32_t id) {
     for (int32_t planet = 0; planet < 9; ++planet) {
@@ -48,7 +56,10 @@ class SatellitesDlgTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { scene_ = std::make_unique<TSolarSystem>(TestStartDate()); }
+  void initTestCase() {
+    scene_ = std::make_unique<TSolarSystem>(TestStartDate());
+    controller_ = std::make_unique<TSceneController>(*scene_, prompter_);
+  }
   void init() {
     for (int32_t id : kAllIds) Satellite(id).Visible = true;
     dialog_ = std::make_unique<TSatellitesDlg>();
@@ -78,9 +89,10 @@ class SatellitesDlgTest : public QObject {
 
     Click("CBTitan");
     Click("CBEuropa");
-    QCOMPARE(VisibleIds().size(), 20);  // nothing written before OK
     Click("OKBtn");
     QCOMPARE(dialog_->result(), int(QDialog::Accepted));
+    QCOMPARE(VisibleIds().size(), 20);  // the dialog itself writes nothing
+    Closed(*controller_);
     QVERIFY(!Satellite(164).Visible);
     QVERIFY(Satellite(141).Visible);
     QVERIFY(!Satellite(170).Visible);
@@ -112,6 +124,7 @@ class SatellitesDlgTest : public QObject {
     for (const char* companion : {"CBTelesto", "CBCalypso", "CBHelene"})
       QVERIFY(!Box(companion).isEnabled());
     Click("OKBtn");
+    Closed(*controller_);
     QVERIFY(VisibleIds().isEmpty());
 
     dialog_->SetPlanets(scene_->PlanetsList());
@@ -122,6 +135,7 @@ class SatellitesDlgTest : public QObject {
     }
     dialog_->show();  // Return presses the default button only when it is on screen
     QTest::keyClick(dialog_.get(), Qt::Key_Return);
+    Closed(*controller_);
     QCOMPARE(VisibleIds().size(), 22);
   }
 
@@ -132,6 +146,7 @@ class SatellitesDlgTest : public QObject {
     Click("CBMoon");
     QTest::keyClick(dialog_.get(), Qt::Key_Escape);
     QCOMPARE(dialog_->result(), int(QDialog::Rejected));
+    Closed(*controller_);
     QCOMPARE(VisibleIds().size(), 21);
     QVERIFY(!Satellite(162).Visible);
   }
@@ -151,12 +166,14 @@ class SatellitesDlgTest : public QObject {
 
     // A box whose satellite no planet knows keeps its tick; OK leaves that satellite alone.
     TSolarSystem other(TestStartDate());
+    TSceneController otherController(other, prompter_);
     other.Planet(5).Satellites.Clear();
     Box("CBMimas").setChecked(false);
     dialog_->SetPlanets(other.PlanetsList());
     QVERIFY(!Box("CBMimas").isChecked());
     QVERIFY(Box("CBIo").isChecked());
     Click("OKBtn");
+    Closed(otherController);
     QVERIFY(other.Planet(4).FindSatellite(140)->Visible);
   }
 };
