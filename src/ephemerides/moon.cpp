@@ -38,14 +38,7 @@ void BuildMultiples(TMultiples<Real>& m, Extended arcsec, int highest) {
   s[0] = 0;
   c[0] = 1;
   TMath<Real>::SinCos(a, s[1], c[1]);
-  if (highest >= 2) {
-    s[2] = 2 * s[1] * c[1];
-    c[2] = c[1] * c[1] - s[1] * s[1];
-  }
-  for (int k = 3; k <= highest; ++k) {
-    s[k] = s[1] * c[k - 1] + c[1] * s[k - 1];
-    c[k] = c[1] * c[k - 1] - s[1] * s[k - 1];
-  }
+  FillAngleMultiples(s + 1, c + 1, highest);
   for (int k = 1; k <= highest; ++k) {
     s[-k] = -s[k];
     c[-k] = c[k];

@@ -5,6 +5,7 @@
 #include "ephemerides/nutation_table.h"
 #include "ephemerides/precession.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -23,14 +24,7 @@ struct Multiples {
     c[0] = 1;
     s[1] = Sin(a);
     c[1] = Cos(a);
-    if constexpr (N >= 2) {
-      s[2] = 2 * s[1] * c[1];
-      c[2] = c[1] * c[1] - s[1] * s[1];
-    }
-    for (int k = 3; k <= N; ++k) {
-      s[k] = s[k - 1] * c[1] + c[k - 1] * s[1];
-      c[k] = c[k - 1] * c[1] - s[k - 1] * s[1];
-    }
+    FillAngleMultiples(s + 1, c + 1, N);
   }
   // sin and cos of m times the angle, for m in -N..N.
   void Of(int m, Extended& sm, Extended& cm) const {

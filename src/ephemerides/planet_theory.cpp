@@ -20,6 +20,7 @@
 #include "ephemerides/kepler_orbits.h"
 #include "ephemerides/planet_theory_tables.h"
 #include "numerics/mathematics.h"
+#include "numerics/precision.h"
 
 namespace kestrova {
 
@@ -75,16 +76,9 @@ void FillMultiples(const TPlanetSeries& s, double T, double t, TMultiples& m) {
     double* sn = m.Sin[n];
     double* cn = m.Cos[n];
     const double a = Argument(s, n, T, t);
-    const double s1 = std::sin(a);
-    const double c1 = std::cos(a);
-    sn[0] = s1;
-    cn[0] = c1;
-    sn[1] = 2 * s1 * c1;
-    cn[1] = c1 * c1 - s1 * s1;
-    for (int k = 2; k < count; ++k) {
-      sn[k] = s1 * cn[k - 1] + c1 * sn[k - 1];
-      cn[k] = c1 * cn[k - 1] - s1 * sn[k - 1];
-    }
+    sn[0] = std::sin(a);
+    cn[0] = std::cos(a);
+    FillAngleMultiples(sn, cn, std::max(count, 2));
   }
 }
 

@@ -42,4 +42,20 @@ struct TMath<double> {
   static double RadToDeg(double x) { return x * 57.295779513082320877; }
 };
 
+// Sines and cosines of the multiples 1..highest of one angle, the higher ones by the addition
+// formulas: a series of harmonics then costs multiplications only, where each sine of its own
+// would cost as much as a hundred of them. s[0] and c[0] hold sin and cos of the angle itself
+// on entry; on return s[k - 1] and c[k - 1] hold those of k times the angle.
+template <class Real>
+void FillAngleMultiples(Real* s, Real* c, int highest) {
+  if (highest >= 2) {
+    s[1] = 2 * s[0] * c[0];
+    c[1] = c[0] * c[0] - s[0] * s[0];
+  }
+  for (int k = 2; k < highest; ++k) {
+    s[k] = s[0] * c[k - 1] + c[0] * s[k - 1];
+    c[k] = c[0] * c[k - 1] - s[0] * s[k - 1];
+  }
+}
+
 }  // namespace kestrova
