@@ -14,15 +14,11 @@
 #include "documents/code_page.h"
 #include "documents/rtf_reader.h"
 #include "documents/rtf_writer.h"
+#include "streams/file_handle.h"
 #include "streams/text_encoding.h"
 
 namespace kestrova {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::FILE* raw = std::fopen(path.c_str(), "wb");
@@ -38,7 +34,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
-  File file(std::fopen(path.c_str(), "rb"));
+  TFileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     throw EKestrovaError(
         Format("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(errno)));

@@ -13,6 +13,7 @@
 
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
+#include "streams/file_handle.h"
 #include "streams/replacing_file.h"
 #include "streams/value_stream.h"
 
@@ -22,20 +23,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // The platform's message for a file that cannot be opened: "Cannot open file "%s". %s".
 [[noreturn]] void CannotOpen(const std::string& path, int error) {
   throw EKestrovaError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(error)));
 }
 
-FilePtr OpenForReading(const std::string& path) {
-  FilePtr file(std::fopen(path.c_str(), "rb"));
+TFileHandle OpenForReading(const std::string& path) {
+  TFileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) CannotOpen(path, errno);
   // A folder opens for reading here but has no bytes to give.
   struct stat info;
@@ -130,7 +124,7 @@ using TSourceReader = bool (*)(ByteSource&, const std::string&, TSolarSystem&, T
 // A reader of a file by its path: a file that cannot be opened is a failed reading.
 bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
               TDocumentHost& host) {
-  FilePtr file;
+  TFileHandle file;
   try {
     file = OpenForReading(path);
   } catch (const std::exception&) {
@@ -182,7 +176,7 @@ TDocumentVersion DetectDocumentVersion(ByteSource& input) {
 }
 
 TDocumentVersion DetectDocumentVersion(const std::string& path) {
-  FilePtr file = OpenForReading(path);
+  TFileHandle file = OpenForReading(path);
   FileSource source(file.get());
   return DetectDocumentVersion(source);
 }
@@ -221,7 +215,7 @@ TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSyste
 }
 
 TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
-  FilePtr file = OpenForReading(path);
+  TFileHandle file = OpenForReading(path);
   FileSource source(file.get());
   return OpenDocument(source, path, scene, host);
 }
