@@ -389,7 +389,11 @@ int RemoveStaleImports(const fs::path& folder) {
   return removed;
 }
 
-TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
+namespace {
+
+// The table's file for the options: the name checked, ".db" added, and an existing file
+// refused unless it may be replaced and is a data file.
+fs::path ImportTarget(const TImportOptions& opt) {
   if (const char* why = TableNameProblem(opt.Table))
     throw EKestrovaError(Format("Invalid table name '%s': %s", Excerpt(opt.Table).c_str(), why));
   std::string tableName = opt.Table;
@@ -406,37 +410,101 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
           Format("Cannot replace %s: it is no data file but a %s", target.c_str(),
                  fs::is_directory(target, ec) ? "folder" : "special file (a device or a FIFO)"));
   }
+  return target;
+}
 
-  TElementFileReader in(file);
-  TImportResult result;
-  result.TableFile = target;
-  TImportProgress progress;
-  progress.BytesTotal = in.BytesTotal();
-  // Reports where the import stands; a callback that answers false ends it.
-  const auto report = [&](TImportProgress::TStage stage, int percent) {
-    progress.Stage = stage;
-    progress.Rows = result.Rows;
-    progress.BytesRead = in.BytesRead();
-    progress.Percent = percent;
-    if (opt.Progress && !opt.Progress(progress)) throw EImportCancelled();
-  };
+// Flushes a finished file to the disk, so that it is durable before it replaces anything.
+void MakeDurable(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0 || ::fsync(fd) != 0) {
+    const std::string msg = std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    throw EKestrovaError(Format("Cannot write %s: %s", path.c_str(), msg.c_str()));
+  }
+  ::close(fd);
+}
 
+// One import from the element file into an open table, step by step: the format (read ahead
+// when not given), the rows, the indices.
+class TElementImport {
+ public:
+  TElementImport(const fs::path& file, const TImportOptions& opt, const fs::path& target)
+      : file_(file), opt_(opt), in_(file) {
+    result_.TableFile = target;
+    progress_.BytesTotal = in_.BytesTotal();
+  }
+
+  TImportResult& Result() { return result_; }
+
+  // The format given, or the one found in the first lines, which are kept to be read again.
+  void FindFormat();
+  // Every element line into the table, in transactions of 200,000 rows; lines that cannot be
+  // read are counted by reason. A file without one element line is an error.
+  void ReadRows(TableStore& table, size_t fieldCount);
+  // The data file's indices, with progress; the callback may stop it between the engine's
+  // steps.
+  void BuildIndices(TableStore& table);
+
+ private:
   // The lines read ahead to find the format, given again before the rest of the file.
   struct TPending {
     std::string text;
     bool tooLong;
     int64_t number;
   };
-  std::vector<TPending> pending;
-  size_t nextPending = 0;
-  TElementFormat format = opt.Format.value_or(TElementFormat::Mpcorb);
-  if (!opt.Format) {
+
+  // Reports where the import stands; a callback that answers false ends it.
+  void Report(TImportProgress::TStage stage, int percent);
+  int ReadingPercent() const;
+  bool NextLine(std::string& line, bool& tooLong, int64_t& number);
+
+  const fs::path& file_;
+  const TImportOptions& opt_;
+  TElementFileReader in_;
+  TImportResult result_;
+  TImportProgress progress_;
+  TElementFormat format_ = TElementFormat::Mpcorb;
+  std::vector<TPending> pending_;
+  size_t next_pending_ = 0;
+};
+
+void TElementImport::Report(TImportProgress::TStage stage, int percent) {
+  progress_.Stage = stage;
+  progress_.Rows = result_.Rows;
+  progress_.BytesRead = in_.BytesRead();
+  progress_.Percent = percent;
+  if (opt_.Progress && !opt_.Progress(progress_)) throw EImportCancelled();
+}
+
+int TElementImport::ReadingPercent() const {
+  const uint64_t total = in_.BytesTotal();
+  return total > 0 ? static_cast<int>(100 * static_cast<double>(in_.BytesRead()) /
+                                      static_cast<double>(total))
+                   : 0;
+}
+
+bool TElementImport::NextLine(std::string& line, bool& tooLong, int64_t& number) {
+  if (next_pending_ < pending_.size()) {
+    TPending& p = pending_[next_pending_++];
+    line.swap(p.text);
+    tooLong = p.tooLong;
+    number = p.number;
+    return true;
+  }
+  if (!in_.NextLine(line, tooLong)) return false;
+  number = in_.LineNumber();
+  return true;
+}
+
+void TElementImport::FindFormat() {
+  format_ = opt_.Format.value_or(TElementFormat::Mpcorb);
+  if (!opt_.Format) {
     std::vector<std::string> sample;
     TPending p;
     bool binary = false;
-    while (pending.size() < kDetectionLines && in.NextLine(p.text, p.tooLong)) {
-      p.number = in.LineNumber();
-      pending.push_back(p);
+    while (pending_.size() < kDetectionLines && in_.NextLine(p.text, p.tooLong)) {
+      p.number = in_.LineNumber();
+      pending_.push_back(p);
       binary = p.text.find('\0') != std::string::npos;
       if (binary) break;
       if (!p.tooLong) sample.push_back(p.text);
@@ -444,32 +512,158 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     const std::optional<TElementFormat> found = DetectElementFormat(sample);
     if (!found) {
       std::string message =
-          Format("no element lines of format mpcorb or comets in %s", file.c_str());
-      if (binary) message += " (binary data at line " + std::to_string(pending.back().number) + ")";
+          Format("no element lines of format mpcorb or comets in %s", file_.c_str());
+      if (binary)
+        message += " (binary data at line " + std::to_string(pending_.back().number) + ")";
       throw EKestrovaError(message);
     }
-    format = *found;
+    format_ = *found;
   }
-  result.ReadAs = format;
-  const auto nextLine = [&](std::string& line, bool& tooLong, int64_t& number) {
-    if (nextPending < pending.size()) {
-      TPending& p = pending[nextPending++];
-      line.swap(p.text);
-      tooLong = p.tooLong;
-      number = p.number;
-      return true;
-    }
-    if (!in.NextLine(line, tooLong)) return false;
-    number = in.LineNumber();
-    return true;
+  result_.ReadAs = format_;
+}
+
+void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
+  std::map<std::string, TSkipReason> reasons;
+  std::unordered_set<int64_t> numbers;
+  int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
+  bool binary = false;
+  auto skip = [&](const char* why) {
+    ++result_.Skipped;
+    TSkipReason& r = reasons[why];
+    ++r.Count;
+    if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
   };
+  std::vector<TFieldValue> values(fieldCount);
+  TElementRow row;
+  auto take = [&](const std::string& line) {
+    if (Blank(line)) return;
+    const char* why =
+        format_ == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
+    if (why) return skip(why);
+    if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
+    const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
+    values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
+              row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
+    table.AppendRecord(values);
+    ++result_.Rows;
+    if (++inTransaction == 200000) {
+      table.Commit();
+      table.StartTransaction();
+      inTransaction = 0;
+    }
+  };
+
+  std::string line;
+  bool tooLong = false;
+  std::vector<std::pair<int64_t, std::string>> head;  // lines before a header's dashes
+  bool inHead = format_ == TElementFormat::Mpcorb;
+  const auto takeHead = [&] {
+    const int64_t here = lineNo;
+    for (const auto& [number, text] : head) {
+      lineNo = number;
+      take(text);
+    }
+    lineNo = here;
+    head.clear();
+  };
+  Report(TImportProgress::TStage::Reading, 0);
+  while (NextLine(line, tooLong, lineNo)) {
+    // Text files hold no zero bytes. Before any element line this is no element file at
+    // all (and may never end, as /dev/zero), so the reading stops there.
+    if (line.find('\0') != std::string::npos) {
+      skip("binary data");
+      if (result_.Rows == 0 && head.empty()) {
+        binary = true;
+        break;
+      }
+      continue;
+    }
+    if (tooLong) {
+      skip("too long");
+      continue;
+    }
+    if (inHead) {
+      // A header ends in a line of dashes near the top; without one, every line is data.
+      if (DashLine(line)) {
+        head.clear();
+        inHead = false;
+      } else if (head.size() < 200) {
+        head.emplace_back(lineNo, line);
+      } else {
+        inHead = false;
+        takeHead();
+        take(line);
+      }
+      continue;
+    }
+    take(line);
+    if ((lineNo & 0xfff) == 0) Report(TImportProgress::TStage::Reading, ReadingPercent());
+  }
+  takeHead();
+  table.Commit();
+  for (auto& [why, r] : reasons) {
+    r.Reason = why;
+    result_.Reasons.push_back(r);
+  }
+  // Nothing read: the old table stays and no empty one takes its place.
+  if (result_.Rows == 0) {
+    std::string message =
+        Format("no element lines of format %s in %s", FormatName(format_), file_.c_str());
+    if (binary) message += " (binary data at line " + std::to_string(lineNo) + ")";
+    const std::string skipped = result_.SkippedText();
+    if (!skipped.empty()) message += "; " + skipped;
+    throw EKestrovaError(message);
+  }
+  Report(TImportProgress::TStage::Reading, 100);
+}
+
+void TElementImport::BuildIndices(TableStore& table) {
+  // An index over a million rows takes seconds; the engine asks now and then whether to go on.
+  // Nothing may be thrown through the engine: what the callback raises is kept and raised
+  // once the engine has stopped.
+  int indexPercent = 0;
+  std::exception_ptr stopped;
+  auto last = std::chrono::steady_clock::now();
+  table.SetBusyHandler([&] {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last < std::chrono::milliseconds(100)) return true;
+    last = now;
+    try {
+      Report(TImportProgress::TStage::Indexing, indexPercent);
+    } catch (...) {
+      stopped = std::current_exception();
+    }
+    return !stopped;
+  });
+  Report(TImportProgress::TStage::Indexing, 0);
+  for (const TIndexStep& st : kDataFileIndexSteps) {
+    try {
+      table.AddIndex(st.Name, st.Fields);
+    } catch (const ETableError&) {
+      if (stopped) std::rethrow_exception(stopped);
+      throw;
+    }
+    indexPercent = st.Progress;
+    Report(TImportProgress::TStage::Indexing, indexPercent);
+  }
+  table.SetBusyHandler({});
+}
+
+}  // namespace
+
+TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
+  const fs::path target = ImportTarget(opt);
+  TElementImport import(file, opt, target);
+  import.FindFormat();
 
   // Built aside under a hidden name that table listings leave out, then renamed into place.
   // Imports that were killed left theirs behind; they go first.
   RemoveStaleImports(target.parent_path());
-  const std::string tmpName = "." + tableName + ".importing-" + std::to_string(getpid());
+  const std::string tmpName =
+      "." + target.filename().string() + ".importing-" + std::to_string(getpid());
   const fs::path tmpPath = target.parent_path() / tmpName;
   const std::string journalPath = tmpPath.string() + "-journal";
+  std::error_code ec;
   fs::remove(tmpPath, ec);
   TRemoveOnSignal removeTable(tmpPath.string()), removeJournal(journalPath);
   const std::vector<TFieldDef> fields = DataFileFields(true);
@@ -481,145 +675,11 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     table.Open(TOpenMode::Exclusive);
     table.SetBulkMode();
     table.StartTransaction();
-
-    std::map<std::string, TSkipReason> reasons;
-    std::unordered_set<int64_t> numbers;
-    int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
-    bool binary = false;
-    auto skip = [&](const char* why) {
-      ++result.Skipped;
-      TSkipReason& r = reasons[why];
-      ++r.Count;
-      if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
-    };
-    std::vector<TFieldValue> values(fields.size());
-    TElementRow row;
-    auto take = [&](const std::string& line) {
-      if (Blank(line)) return;
-      const char* why =
-          format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
-      if (why) return skip(why);
-      if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
-      const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
-      values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
-                row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
-      table.AppendRecord(values);
-      ++result.Rows;
-      if (++inTransaction == 200000) {
-        table.Commit();
-        table.StartTransaction();
-        inTransaction = 0;
-      }
-    };
-    const auto readingPercent = [&] {
-      const uint64_t total = in.BytesTotal();
-      return total > 0 ? static_cast<int>(100 * static_cast<double>(in.BytesRead()) /
-                                          static_cast<double>(total))
-                       : 0;
-    };
-
-    std::string line;
-    bool tooLong = false;
-    std::vector<std::pair<int64_t, std::string>> head;  // lines before a header's dashes
-    bool inHead = format == TElementFormat::Mpcorb;
-    const auto takeHead = [&] {
-      const int64_t here = lineNo;
-      for (const auto& [number, text] : head) {
-        lineNo = number;
-        take(text);
-      }
-      lineNo = here;
-      head.clear();
-    };
-    report(TImportProgress::TStage::Reading, 0);
-    while (nextLine(line, tooLong, lineNo)) {
-      // Text files hold no zero bytes. Before any element line this is no element file at
-      // all (and may never end, as /dev/zero), so the reading stops there.
-      if (line.find('\0') != std::string::npos) {
-        skip("binary data");
-        if (result.Rows == 0 && head.empty()) {
-          binary = true;
-          break;
-        }
-        continue;
-      }
-      if (tooLong) {
-        skip("too long");
-        continue;
-      }
-      if (inHead) {
-        // A header ends in a line of dashes near the top; without one, every line is data.
-        if (DashLine(line)) {
-          head.clear();
-          inHead = false;
-        } else if (head.size() < 200) {
-          head.emplace_back(lineNo, line);
-        } else {
-          inHead = false;
-          takeHead();
-          take(line);
-        }
-        continue;
-      }
-      take(line);
-      if ((lineNo & 0xfff) == 0) report(TImportProgress::TStage::Reading, readingPercent());
-    }
-    takeHead();
-    table.Commit();
-    for (auto& [why, r] : reasons) {
-      r.Reason = why;
-      result.Reasons.push_back(r);
-    }
-    // Nothing read: the old table stays and no empty one takes its place.
-    if (result.Rows == 0) {
-      std::string message =
-          Format("no element lines of format %s in %s", FormatName(format), file.c_str());
-      if (binary) message += " (binary data at line " + std::to_string(lineNo) + ")";
-      const std::string skipped = result.SkippedText();
-      if (!skipped.empty()) message += "; " + skipped;
-      throw EKestrovaError(message);
-    }
-    report(TImportProgress::TStage::Reading, 100);
-
-    // An index over a million rows takes seconds; the engine asks now and then whether to go on.
-    // Nothing may be thrown through the engine: what the callback raises is kept and raised
-    // once the engine has stopped.
-    int indexPercent = 0;
-    std::exception_ptr stopped;
-    auto last = std::chrono::steady_clock::now();
-    table.SetBusyHandler([&] {
-      const auto now = std::chrono::steady_clock::now();
-      if (now - last < std::chrono::milliseconds(100)) return true;
-      last = now;
-      try {
-        report(TImportProgress::TStage::Indexing, indexPercent);
-      } catch (...) {
-        stopped = std::current_exception();
-      }
-      return !stopped;
-    });
-    report(TImportProgress::TStage::Indexing, 0);
-    for (const TIndexStep& st : kDataFileIndexSteps) {
-      try {
-        table.AddIndex(st.Name, st.Fields);
-      } catch (const ETableError&) {
-        if (stopped) std::rethrow_exception(stopped);
-        throw;
-      }
-      indexPercent = st.Progress;
-      report(TImportProgress::TStage::Indexing, indexPercent);
-    }
-    table.SetBusyHandler({});
+    import.ReadRows(table, fields.size());
+    import.BuildIndices(table);
     table.Close();
 
-    // Durable before it replaces anything.
-    const int fd = ::open(tmpPath.c_str(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) {
-      const std::string msg = std::strerror(errno);
-      if (fd >= 0) ::close(fd);
-      throw EKestrovaError(Format("Cannot write %s: %s", tmpPath.c_str(), msg.c_str()));
-    }
-    ::close(fd);
+    MakeDurable(tmpPath);
     if (!opt.Replace && fs::exists(target, ec))
       throw EKestrovaError(
           Format("Table %s exists already (use --replace to overwrite it)", target.c_str()));
@@ -632,7 +692,7 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     fs::remove(journalPath, ec);
     throw;
   }
-  return result;
+  return import.Result();
 }
 
 }  // namespace kestrova
