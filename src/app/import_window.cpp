@@ -76,7 +76,33 @@ TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
     : QWidget(parent), aliasFolder_(aliasFolder) {
   setWindowTitle("Import element file");
 
-  // The element file and its format.
+  QGroupBox* fileBox = BuildElementFileGroup();
+  QGroupBox* tableBox = BuildDataFileGroup();
+  QGroupBox* resultBox = BuildImportGroup();
+  QDialogButtonBox* buttons = BuildButtons();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(fileBox);
+  layout->addWidget(tableBox);
+  layout->addWidget(resultBox, 1);
+  layout->addWidget(buttons);
+  resize(620, 560);
+
+  connect(browseButton_, &QPushButton::clicked, this, &TImportWindow::ChooseFile);
+  connect(fileEdit_, &QLineEdit::editingFinished, this, [this] {
+    if (!Running()) SetElementFile(fileEdit_->text());
+  });
+  connect(formatCombo_, &QComboBox::currentIndexChanged, this, [this] { UpdateState(); });
+  connect(tableEdit_, &QLineEdit::textChanged, this, [this] { UpdateState(); });
+  connect(replaceCheck_, &QCheckBox::toggled, this, [this] { UpdateState(); });
+  connect(importButton_, &QPushButton::clicked, this, &TImportWindow::StartImport);
+  connect(cancelButton_, &QPushButton::clicked, this, &TImportWindow::CancelImport);
+  connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+  UpdateState();
+}
+
+// The element file and its format.
+QGroupBox* TImportWindow::BuildElementFileGroup() {
   fileEdit_ = new QLineEdit;
   fileEdit_->setObjectName("FileEdit");
   fileEdit_->setPlaceholderText("MPCORB.DAT, CometEls.txt or either of them .gz");
@@ -102,7 +128,11 @@ TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
   auto* fileBox = new QGroupBox("Element file");
   fileBox->setLayout(fileForm);
 
-  // The data file it becomes.
+  return fileBox;
+}
+
+// The data file it becomes.
+QGroupBox* TImportWindow::BuildDataFileGroup() {
   aliasLabel_ = new QLabel(QString::fromStdString(aliasFolder_.string()));
   aliasLabel_->setObjectName("AliasFolder");
   aliasLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -126,7 +156,11 @@ TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
   auto* tableBox = new QGroupBox("Data file");
   tableBox->setLayout(tableForm);
 
-  // Progress and result.
+  return tableBox;
+}
+
+// Progress and result.
+QGroupBox* TImportWindow::BuildImportGroup() {
   progressBar_ = new QProgressBar;
   progressBar_->setObjectName("ProgressBar");
   progressBar_->setRange(0, 100);
@@ -155,6 +189,10 @@ TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
   resultLayout->addWidget(skippedList_, 1);
   resultBox->setLayout(resultLayout);
 
+  return resultBox;
+}
+
+QDialogButtonBox* TImportWindow::BuildButtons() {
   auto* buttons = new QDialogButtonBox;
   importButton_ = buttons->addButton("&Import", QDialogButtonBox::AcceptRole);
   importButton_->setObjectName("ImportButton");
@@ -164,24 +202,7 @@ TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
   closeButton_ = buttons->addButton(QDialogButtonBox::Close);
   closeButton_->setObjectName("CloseButton");
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(fileBox);
-  layout->addWidget(tableBox);
-  layout->addWidget(resultBox, 1);
-  layout->addWidget(buttons);
-  resize(620, 560);
-
-  connect(browseButton_, &QPushButton::clicked, this, &TImportWindow::ChooseFile);
-  connect(fileEdit_, &QLineEdit::editingFinished, this, [this] {
-    if (!Running()) SetElementFile(fileEdit_->text());
-  });
-  connect(formatCombo_, &QComboBox::currentIndexChanged, this, [this] { UpdateState(); });
-  connect(tableEdit_, &QLineEdit::textChanged, this, [this] { UpdateState(); });
-  connect(replaceCheck_, &QCheckBox::toggled, this, [this] { UpdateState(); });
-  connect(importButton_, &QPushButton::clicked, this, &TImportWindow::StartImport);
-  connect(cancelButton_, &QPushButton::clicked, this, &TImportWindow::CancelImport);
-  connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
-  UpdateState();
+  return buttons;
 }
 
 TImportWindow::~TImportWindow() {

@@ -19,6 +19,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -53,6 +55,11 @@ class TImportWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The window's groups, built once by the constructor from top to bottom.
+  QGroupBox* BuildElementFileGroup();
+  QGroupBox* BuildDataFileGroup();
+  QGroupBox* BuildImportGroup();
+  QDialogButtonBox* BuildButtons();
   void ChooseFile();
   // The format to import in: the chosen one, or the one found in the file.
   std::optional<TElementFormat> ChosenFormat() const;

@@ -137,6 +137,22 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
   setObjectName(QStringLiteral("DescriptionForm"));
   setWindowTitle(QStringLiteral("File description"));
 
+  QToolBar* toolBar = BuildToolBar();
+  BindFormatKeys();
+  BuildMemo();
+  BuildPopupMenu();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(toolBar);
+  layout->addWidget(memo_);
+
+  SetPlace(kDescriptionWindowStart);
+  ShowFormatAtCursor();
+}
+
+QToolBar* TDescriptionForm::BuildToolBar() {
   auto* toolBar = new QToolBar(this);
   toolBar->setObjectName(QStringLiteral("ToolBar"));
   toolBar->setIconSize(QSize(16, 16));
@@ -176,6 +192,10 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
     b->setCheckable(true);
   }
   sb_undo_->setEnabled(false);
+  return toolBar;
+}
+
+void TDescriptionForm::BindFormatKeys() {
   // The tool bar takes no focus (Tab types a tab in the text): the usual keys of rich-text
   // editors format the text without a mouse.
   const std::pair<QKeyCombination, void (TDescriptionForm::*)()> keys[] = {
@@ -189,7 +209,9 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
   for (const auto& [key, action] : keys) {
     connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, action);
   }
+}
 
+void TDescriptionForm::BuildMemo() {
   memo_ = new QTextEdit(this);
   memo_->setObjectName(QStringLiteral("Memo"));
   memo_->setFont(QFont(QStringLiteral("Arial"), 10));
@@ -205,7 +227,9 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
   connect(memo_->document(), &QTextDocument::contentsChanged, this,
           &TDescriptionForm::ShowFormatAtCursor);
   connect(memo_, &QTextEdit::customContextMenuRequested, this, &TDescriptionForm::PopupMenuPopup);
+}
 
+void TDescriptionForm::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName(QStringLiteral("PopupMenu"));
   cut_ = popup_menu_->addAction(QStringLiteral("Cut"), memo_, &QTextEdit::cut);
@@ -231,15 +255,6 @@ TDescriptionForm::TDescriptionForm(TPrompter& prompter, std::filesystem::path pr
     a->setEnabled(false);
     connect(memo_, &QTextEdit::copyAvailable, a, &QAction::setEnabled);
   }
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(toolBar);
-  layout->addWidget(memo_);
-
-  SetPlace(kDescriptionWindowStart);
-  ShowFormatAtCursor();
 }
 
 QToolButton* TDescriptionForm::AddButton(const char* name, const QString& hint, const QIcon& icon,

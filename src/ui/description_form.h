@@ -13,6 +13,7 @@
 class QAction;
 class QMenu;
 class QTextEdit;
+class QToolBar;
 class QToolButton;
 
 namespace kestrova {
@@ -60,6 +61,12 @@ class TDescriptionForm : public TToolWindow {
   void colorChosen(TColor color);
 
  private:
+  // The window's parts, built once by the constructor in this order: the tool bar with its
+  // buttons, the formatting keys, the editor, and its pop-up menu.
+  QToolBar* BuildToolBar();
+  void BindFormatKeys();
+  void BuildMemo();
+  void BuildPopupMenu();
   QToolButton* AddButton(const char* name, const QString& hint, const QIcon& icon,
                          void (TDescriptionForm::*action)());
   void SBNewClick();
