@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "database/data_file.h"
 #include "database/data_files.h"
 #include "database/program_folder.h"
 #include "ui/create_idx_form.h"
@@ -26,9 +27,11 @@ QString Text(const std::string& s) {
 
 }  // namespace
 
-TDataFilesDlg::TDataFilesDlg(TPrompter& prompter, TCreateIdxForm& createIdxForm, QWidget* parent)
+TDataFilesDlg::TDataFilesDlg(TPrompter& prompter, TDataFile& dataFile,
+                             TCreateIdxForm& createIdxForm, QWidget* parent)
     : QDialog(parent),
       prompter_(prompter),
+      data_file_(dataFile),
       create_idx_form_(createIdxForm),
       table_name_dlg_(new TTableNameDlg(this)),
       import_program_(QDir(QCoreApplication::applicationDirPath()).filePath("kestrova-import")) {
@@ -167,7 +170,7 @@ void TDataFilesDlg::BDeleteTableClick() {
   if (!prompter_.AskYesNo(this,
                           "Are you sure you want to delete the table '" + Text(selected_) + "'?"))
     return;
-  if (is_open_ && is_open_(alias_, selected_)) {
+  if (data_file_.IsOpenFile(alias_, selected_)) {
     prompter_.ShowError(this, "The table '" + Text(selected_) +
                                   "' is the program's data file and can not be deleted while it "
                                   "is in use. Choose another data file first.");
@@ -187,7 +190,15 @@ void TDataFilesDlg::BDeleteTableClick() {
 
 void TDataFilesDlg::BRebuildIndxClick() {
   if (selected_.empty()) return;
-  if (rebuild_open_ && rebuild_open_(alias_, selected_)) return;
+  const auto make = [this](TableStore& table) { return create_idx_form_.CreateIndices(table); };
+  if (data_file_.IsOpenFile(alias_, selected_)) {
+    try {
+      data_file_.RebuildIndices(make);
+    } catch (const EKestrovaError& e) {
+      ReportError(e);
+    }
+    return;
+  }
   try {
     create_idx_form_.CreateIndices(table_);
   } catch (const EKestrovaError& e) {

@@ -257,7 +257,7 @@ void TSolarSystemForm::UpdateControls() {
   // 1-4 and 6-7: projection, grid, colours, rotation, what is shown, zoom, centre.
   view_panel_->UpdateControls();
   // 5. Windows and "Show all objects".
-  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  objects_panel_->AllObjectsButton()->setEnabled(data_file_.IsOpen());
   view_panel_->MonitorButton()->setChecked(monitor_window_ && monitor_window_->isVisible());
   view_panel_->DescriptionButton()->setChecked(description_window_ &&
                                                description_window_->isVisible());

@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-#include "database/table_store.h"
+#include "database/data_file.h"
 #include "documents/document_host.h"
 #include "documents/settings.h"
 #include "ui/scene_controller.h"
@@ -82,8 +82,8 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   TSceneController& Controller() { return *controller_; }
   TSceneView& View() { return *view_; }
   TPrompter& Prompter() { return *prompter_; }
-  // The data file: the browser's table.
-  TableStore& DataFile();
+  // The minor-body data file that the browser shows and "Show all objects" loads.
+  TDataFile& DataFile() { return data_file_; }
   // The program folder with its fixed files.
   const std::filesystem::path& ProgramFolderPath() const { return program_folder_; }
   std::filesystem::path LastDocumentPath() const { return program_folder_ / "last.orb"; }
@@ -232,6 +232,7 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   std::filesystem::path program_folder_;
   std::unique_ptr<TSolarSystem> scene_;
   std::unique_ptr<TSceneController> controller_;
+  TDataFile data_file_;
   Settings settings_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;

@@ -264,23 +264,19 @@ void TSolarSystemForm::SetShowAllObjects(bool pressed) {
 }
 
 void TSolarSystemForm::SetDataFileNames(const std::string& database, const std::string& table) {
-  browser_->SetDataFileNames(database, table);
+  data_file_.SetNames(database, table);
 }
 
 bool TSolarSystemForm::OpenDataFile() {
-  try {
-    browser_->OpenTable();
-    return true;
-  } catch (const EKestrovaError&) {
-    return false;
-  }
+  return data_file_.TryOpen();
 }
 
 void TSolarSystemForm::RunShowAllObjects() {
   // Released with nothing loaded, there is nothing to empty and nothing to compute again.
   if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
   // Cancelled: the full list is empty, and the button says so.
-  if (!controller_->ShowAllObjects(DataFile(), State().ShowAllObjects)) SetShowAllObjects(false);
+  if (!controller_->ShowAllObjects(data_file_.Table(), State().ShowAllObjects))
+    SetShowAllObjects(false);
 }
 
 void TSolarSystemForm::ShowDate(const TDateRec& date) {

@@ -116,7 +116,7 @@ void TSolarSystemForm::WireDescription() {
 
 void TSolarSystemForm::WireDataFiles() {
   create_idx_form_ = new TCreateIdxForm(this);
-  data_files_dlg_ = new TDataFilesDlg(*prompter_, *create_idx_form_, this);
+  data_files_dlg_ = new TDataFilesDlg(*prompter_, data_file_, *create_idx_form_, this);
   table_name_dlg_ = &data_files_dlg_->TableNameDlg();
   objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
 }
@@ -125,11 +125,10 @@ bool TSolarSystemForm::ChooseDataFile() {
   data_files_dlg_->SetAlias(DatabaseName());
   data_files_dlg_->SelectTable(TableName());
   if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
-  CloseDataFile();
   SetDataFileNames(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
   bool opened = true;
   try {
-    browser_->OpenTable();
+    data_file_.Open();
   } catch (const EKestrovaError& error) {
     ReportError(error);
     opened = false;
@@ -139,10 +138,10 @@ bool TSolarSystemForm::ChooseDataFile() {
 }
 
 void TSolarSystemForm::FollowDataFile() {
-  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  objects_panel_->AllObjectsButton()->setEnabled(data_file_.IsOpen());
   if (!State().ShowAllObjects) return;
   // The bodies of the data file left are not shown on; a file that did not open has none.
-  if (!DataFile().Active()) SetShowAllObjects(false);
+  if (!data_file_.IsOpen()) SetShowAllObjects(false);
   try {
     RunShowAllObjects();
   } catch (const std::exception& error) {
@@ -152,11 +151,10 @@ void TSolarSystemForm::FollowDataFile() {
 }
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
-// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies. The
-// browser's table is the data file of the document host.
+// objects_panel_->SetBrowser: the browser over the data file, returning the picked bodies.
 
 void TSolarSystemForm::WireBrowser() {
-  browser_ = new TAsterForm(*prompter_, *data_files_dlg_, *create_idx_form_, this);
+  browser_ = new TAsterForm(*prompter_, data_file_, *data_files_dlg_, *create_idx_form_, this);
   search_dlg_ = &browser_->SearchDlg();
   objects_panel_->SetBrowser([this] {
     browser_->FormShow();
@@ -169,20 +167,16 @@ void TSolarSystemForm::WireBrowser() {
   connect(browser_, &TAsterForm::dataFileChanged, this, [this] { FollowDataFile(); });
 }
 
-TableStore& TSolarSystemForm::DataFile() {
-  return browser_->Table();
-}
-
 std::string TSolarSystemForm::DatabaseName() const {
-  return browser_->Table().DatabaseName();
+  return data_file_.DatabaseName();
 }
 
 std::string TSolarSystemForm::TableName() const {
-  return browser_->Table().TableName();
+  return data_file_.TableName();
 }
 
 void TSolarSystemForm::CloseDataFile() {
-  browser_->CloseTable();
+  data_file_.Close();
 }
 
 // ---- Printing and pictures (TPrintDlg, TSaveAsBitmapDlg) -------------------------------------
