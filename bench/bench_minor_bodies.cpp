@@ -13,7 +13,6 @@
 
 #include "bench_application.h"
 #include "database/data_file.h"
-#include "database/full_list.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
 #include "support/synthetic_data_file.h"
@@ -22,6 +21,7 @@
 #include "ui/data_files_dlg.h"
 #include "ui/minor_body_model.h"
 #include "ui/prompter.h"
+#include "ui/show_all_objects.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QGuiApplication>
 #include <ostream>
 
-#include "database/full_list.h"
 #include "documents/description.h"
 #include "numerics/errors.h"
 #include "scene/solar_system.h"
+#include "ui/show_all_objects.h"
 
 namespace kestrova {
 
