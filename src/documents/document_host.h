@@ -51,6 +51,12 @@ class TDocumentHost {
   TDocumentState& State() { return state_; }
   const TDocumentState& State() const { return state_; }
 
+  // ---- The time state. A host whose date steps keeps it there and overrides these together
+  // with SetRealTime and SetTimeStep; any other keeps it in State().
+  virtual bool RealTime() const { return state_.RealTime; }
+  virtual Extended TimeStep() const { return state_.TimeStep; }
+  virtual int32_t TimeUnit() const { return state_.TimeUnit; }
+
   // ---- Values a window applies. Each stores the value; a window overrides to apply it too
   // (and calls the base).
 

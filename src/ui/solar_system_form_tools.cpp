@@ -52,9 +52,9 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   onTop->setEnabled(true);
   connect(button, &QToolButton::clicked, this, [this, isMonitor](bool down) {
     if (isMonitor) {
-      SetMonitorVisible(down);
+      session_.SetMonitorVisible(down);
     } else {
-      SetDescriptionVisible(down);
+      session_.SetDescriptionVisible(down);
     }
   });
   connect(onTop, &QCheckBox::clicked, this, [this, window](bool on) { SetStayOnTop(window, on); });
@@ -62,10 +62,10 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
 
 void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
   if (isMonitor) {
-    TDocumentHost::SetMonitorVisible(false);
+    State().MonitorVisible = false;
     view_panel_->MonitorButton()->setChecked(false);
   } else {
-    TDocumentHost::SetDescriptionVisible(false);
+    State().DescriptionVisible = false;
     view_panel_->DescriptionButton()->setChecked(false);
   }
 }
@@ -76,25 +76,25 @@ void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
 // by the user releases SBMonitor; its visibility and chosen body are kept in State().
 
 void TSolarSystemForm::WireMonitor() {
-  monitor_ = new TMonitorForm(*controller_, this);
+  monitor_ = new TMonitorForm(controller_, this);
   AttachToolWindow(monitor_, true);
   for (auto changed : {&TSceneController::dateChanged, &TSceneController::viewChanged,
                        &TSceneController::bodiesChanged}) {
-    connect(controller_.get(), changed, monitor_, [this] { RefreshMonitor(); });
+    connect(&controller_, changed, monitor_, [this] { RefreshMonitor(); });
   }
   connect(monitor_, &TMonitorForm::hidden, this, [this] { ToolWindowHidden(true); });
   connect(monitor_, &TMonitorForm::selectedNameChanged, this,
-          [this](const QString& name) { TDocumentHost::SelectMonitorBody(name.toStdString()); });
+          [this](const QString& name) { State().MonitorBody = name.toStdString(); });
 }
 
 void TSolarSystemForm::RefreshMonitor() {
-  monitor_->AssignScene(scene_.get());
+  monitor_->AssignScene(&scene_);
 }
 
-void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
+std::string TSolarSystemForm::SelectMonitorBody(const std::string& name) {
   monitor_->SelectObject(QString::fromStdString(name));
   // The monitor may have fallen back to the Earth.
-  TDocumentHost::SelectMonitorBody(monitor_->SelectedName().toStdString());
+  return monitor_->SelectedName().toStdString();
 }
 
 // ---- Description ----------------------------------------------------------------------------
@@ -103,11 +103,11 @@ void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
 // visibility and a colour the user chose are kept in State().
 
 void TSolarSystemForm::WireDescription() {
-  description_ = new TDescriptionForm(*prompter_, program_folder_, this);
+  description_ = new TDescriptionForm(prompter_, session_.ProgramFolder(), this);
   AttachToolWindow(description_, false);
   connect(description_, &TDescriptionForm::hidden, this, [this] { ToolWindowHidden(false); });
   connect(description_, &TDescriptionForm::colorChosen, this,
-          [this](TColor color) { TDocumentHost::SetDescriptionColor(color); });
+          [this](TColor color) { State().DescriptionColor = color; });
 }
 
 // ---- Data files and table names (TDataFilesDlg, TTableNameDlg, TCreateIdxForm) ---------------
@@ -116,7 +116,7 @@ void TSolarSystemForm::WireDescription() {
 
 void TSolarSystemForm::WireDataFiles() {
   create_idx_form_ = new TCreateIdxForm(this);
-  data_files_dlg_ = new TDataFilesDlg(*prompter_, data_file_, *create_idx_form_, this);
+  data_files_dlg_ = new TDataFilesDlg(prompter_, DataFile(), *create_idx_form_, this);
   table_name_dlg_ = &data_files_dlg_->TableNameDlg();
   objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
 }
@@ -124,82 +124,56 @@ void TSolarSystemForm::WireDataFiles() {
 bool TSolarSystemForm::ChooseDataFile() {
   data_files_dlg_->SetAlias(DatabaseName());
   data_files_dlg_->SelectTable(TableName());
-  if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
-  SetDataFileNames(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
-  bool opened = true;
-  try {
-    data_file_.Open();
-  } catch (const EKestrovaError& error) {
-    ReportError(error);
-    opened = false;
-  }
-  FollowDataFile();
+  if (prompter_.RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
+  const bool opened =
+      session_.ChangeDataFile(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().IsOpen());
   return opened;
 }
 
 void TSolarSystemForm::FollowDataFile() {
-  objects_panel_->AllObjectsButton()->setEnabled(data_file_.IsOpen());
-  if (!State().ShowAllObjects) return;
-  // The bodies of the data file left are not shown on; a file that did not open has none.
-  if (!data_file_.IsOpen()) SetShowAllObjects(false);
-  try {
-    RunShowAllObjects();
-  } catch (const std::exception& error) {
-    SetShowAllObjects(false);
-    ReportError(error);
-  }
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().IsOpen());
+  session_.FollowDataFile();
 }
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
 // objects_panel_->SetBrowser: the browser over the data file, returning the picked bodies.
 
 void TSolarSystemForm::WireBrowser() {
-  browser_ = new TAsterForm(*prompter_, data_file_, *data_files_dlg_, *create_idx_form_, this);
+  browser_ = new TAsterForm(prompter_, DataFile(), *data_files_dlg_, *create_idx_form_, this);
   search_dlg_ = &browser_->SearchDlg();
   objects_panel_->SetBrowser([this] {
     browser_->FormShow();
     std::vector<std::unique_ptr<TAsteroid>> picked;
-    if (prompter_->RunDialog(*browser_) == QDialog::Accepted)
-      picked = PickedObjects(*browser_, *prompter_, this);
+    if (prompter_.RunDialog(*browser_) == QDialog::Accepted)
+      picked = PickedObjects(*browser_, prompter_, this);
     return picked;
   });
   // "Data file" inside the browser changes the program's data file.
   connect(browser_, &TAsterForm::dataFileChanged, this, [this] { FollowDataFile(); });
 }
 
-std::string TSolarSystemForm::DatabaseName() const {
-  return data_file_.DatabaseName();
-}
-
-std::string TSolarSystemForm::TableName() const {
-  return data_file_.TableName();
-}
-
-void TSolarSystemForm::CloseDataFile() {
-  data_file_.Close();
-}
-
 // ---- Printing and pictures (TPrintDlg, TSaveAsBitmapDlg) -------------------------------------
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.
 
 void TSolarSystemForm::WirePrinting() {
-  print_dlg_ = new TPrintDlg(*prompter_, this);
-  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(*prompter_, this);
+  print_dlg_ = new TPrintDlg(prompter_, this);
+  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(prompter_, this);
   const auto plotState = [this] {
     TPlotOutputState state;
-    state.DisplayDate = controller_->DisplayDate();
+    state.DisplayDate = controller_.DisplayDate();
     state.DocumentPath = QString::fromStdString(State().DocumentPath);
     state.BitmapPath = QString::fromStdString(bitmap_path_);
     state.BitmapSize = bitmap_size_;
     return state;
   };
   connect(PrintAct, &QAction::triggered, this, [this, plotState] {
-    Guarded([&] { PrintAction(this, *scene_, *print_dlg_, *prompter_, plotState()); });
+    Guarded([&] { PrintAction(this, scene_, *print_dlg_, prompter_, plotState()); });
   });
   connect(SaveAsBitmapAct, &QAction::triggered, this, [this, plotState] {
     Guarded([&] {
       TPlotOutputState state = plotState();
-      SaveAsBitmapAction(this, *scene_, *save_as_bitmap_dlg_, *prompter_, state);
+      SaveAsBitmapAction(this, scene_, *save_as_bitmap_dlg_, prompter_, state);
       // Taken after OK even when the picture could not be written; Cancel changes neither.
       bitmap_size_ = state.BitmapSize;
       bitmap_path_ = state.BitmapPath.toStdString();
@@ -212,14 +186,14 @@ void TSolarSystemForm::WirePrinting() {
 // gives the scene the dialog's list.
 
 void TSolarSystemForm::WireLinesDialog() {
-  direction_dlg_ = new TDirectionDlg(*prompter_, this);
-  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, *prompter_, this);
+  direction_dlg_ = new TDirectionDlg(prompter_, this);
+  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, prompter_, this);
   connect(view_panel_->LinesButton(), &QToolButton::clicked, this, [this] {
-    directions_dlg_->SetLines(scene_->DirectionList());
-    if (prompter_->RunDialog(*directions_dlg_) == QDialog::Accepted) {
-      controller_->SetDirections(directions_dlg_->WorkingList());
+    directions_dlg_->SetLines(scene_.DirectionList());
+    if (prompter_.RunDialog(*directions_dlg_) == QDialog::Accepted) {
+      controller_.SetDirections(directions_dlg_->WorkingList());
     } else {
-      controller_->Repaint();
+      controller_.Repaint();
     }
   });
 }
@@ -231,11 +205,11 @@ void TSolarSystemForm::WireLinesDialog() {
 void TSolarSystemForm::WireSatellitesDialog() {
   satellites_dlg_ = new TSatellitesDlg(this);
   connect(objects_panel_->SatellitesButton(), &QToolButton::clicked, this, [this] {
-    satellites_dlg_->SetPlanets(scene_->PlanetsList());
-    if (prompter_->RunDialog(*satellites_dlg_) == QDialog::Accepted) {
-      controller_->ApplySatellites(satellites_dlg_->Ticks());
+    satellites_dlg_->SetPlanets(scene_.PlanetsList());
+    if (prompter_.RunDialog(*satellites_dlg_) == QDialog::Accepted) {
+      controller_.ApplySatellites(satellites_dlg_->Ticks());
     } else {
-      controller_->Repaint();
+      controller_.Repaint();
     }
   });
 }
@@ -244,7 +218,7 @@ void TSolarSystemForm::WireSatellitesDialog() {
 
 void TSolarSystemForm::WireAboutBox() {
   about_box_ = new TAboutBox(this);
-  connect(AboutAct, &QAction::triggered, this, [this] { prompter_->RunDialog(*about_box_); });
+  connect(AboutAct, &QAction::triggered, this, [this] { prompter_.RunDialog(*about_box_); });
 }
 
 }  // namespace kestrova

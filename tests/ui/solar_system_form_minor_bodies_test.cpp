@@ -138,8 +138,8 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     TSolarSystemForm& form = f.Start();
     testing::MakeSyntheticDataFile(kDefaultAlias, "rows.db", 300000);
     // The document host's data file is the browser's table.
-    form.SetDataFileNames(kDefaultAlias, "rows.db");
-    QVERIFY(form.OpenDataFile());
+    form.Session().SetDataFileNames(kDefaultAlias, "rows.db");
+    QVERIFY(form.Session().OpenDataFile());
     form.UpdateControls();
     auto* button = f.Find<QToolButton>("SBAllObjects");
     QVERIFY(button->isEnabled());
