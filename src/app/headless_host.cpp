@@ -29,7 +29,10 @@ void EnsureGuiApplication() {
 
 THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
                              std::filesystem::path programFolder)
-    : scene_(scene), messages_(messages), program_folder_(std::move(programFolder)) {
+    : scene_(scene),
+      messages_(messages),
+      program_folder_(std::move(programFolder)),
+      data_file_(program_folder_) {
   EnsureGuiApplication();
   description_ = std::make_unique<QTextDocument>();
   // The description editor's font.

@@ -24,8 +24,12 @@ class TChange {
 
 }  // namespace
 
-TDataFile::TDataFile() {
-  table_.SetDatabase(kDefaultAlias);
+TDataFile::TDataFile(std::filesystem::path programFolder)
+    : program_folder_(std::move(programFolder)), alias_(kDefaultAlias) {}
+
+std::filesystem::path TDataFile::AliasFolder(const std::string& alias) const {
+  if (alias == kDefaultAlias && program_folder_.empty()) program_folder_ = ProgramFolder();
+  return kestrova::AliasFolder(alias, program_folder_);
 }
 
 TDataFile::~TDataFile() = default;
@@ -33,7 +37,8 @@ TDataFile::~TDataFile() = default;
 void TDataFile::SetNames(const std::string& alias, const std::string& table) {
   emit aboutToChange();
   const TChange change(*this, &TDataFile::changed);
-  table_.SetDatabase(alias);
+  alias_ = alias;
+  table_.SetDatabase("");
   table_.SetTableName(table);
 }
 
@@ -42,6 +47,7 @@ void TDataFile::Open() {
   const TChange change(*this, &TDataFile::changed);
   table_.Close();
   try {
+    table_.SetDatabase(AliasFolder(alias_).string());
     table_.SetIndexName("");
     table_.Open(TOpenMode::Shared);
   } catch (...) {
@@ -69,7 +75,7 @@ bool TDataFile::IsOpenFile(const std::string& alias, const std::string& table) c
   if (!table_.Active() || table != table_.TableName()) return false;
   try {
     std::error_code ec;
-    return std::filesystem::equivalent(AliasFolder(alias), AliasFolder(table_.DatabaseName()), ec);
+    return std::filesystem::equivalent(AliasFolder(alias), table_.DatabaseName(), ec);
   } catch (const EKestrovaError&) {
     return false;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,11 +15,12 @@ namespace kestrova {
 class TDataFile : public QObject {
   Q_OBJECT
  public:
-  // The default alias "MPC" without a table, closed.
-  TDataFile();
+  // The default alias "MPC" without a table, closed. The alias "MPC" is the folder "MPC" in
+  // programFolder; when that is empty, in ProgramFolder(), read once when first needed.
+  explicit TDataFile(std::filesystem::path programFolder = {});
   ~TDataFile() override;
 
-  const std::string& DatabaseName() const { return table_.DatabaseName(); }
+  const std::string& DatabaseName() const { return alias_; }
   const std::string& TableName() const { return table_.TableName(); }
   // New alias and table name; the data file is closed.
   void SetNames(const std::string& alias, const std::string& table);
@@ -33,6 +35,9 @@ class TDataFile : public QObject {
   // Whether the table `table` of `alias` is this open data file; an alias counts by the folder it
   // stands for, so a folder's path names the same file as its alias.
   bool IsOpenFile(const std::string& alias, const std::string& table) const;
+  // The folder an alias stands for (AliasFolder in this data file's program folder), for the
+  // dialogs that list, create and delete the tables beside it.
+  std::filesystem::path AliasFolder(const std::string& alias) const;
 
   // Makes the named indices of the open data file with `make` (the windows pass their progress
   // window's making); the data file stays open shared. Returns what `make` returns.
@@ -50,6 +55,10 @@ class TDataFile : public QObject {
   void changed();
 
  private:
+  // Empty until first needed when none was given.
+  mutable std::filesystem::path program_folder_;
+  std::string alias_;
+  // Its database is the alias's folder, so that opening reads no environment.
   TableStore table_;
 };
 

@@ -224,7 +224,7 @@ void TAsterForm::ReportError(const std::exception& e) {
 // ---- The data file
 
 void TAsterForm::DataFileChanging() {
-  changing_alias_ = table_.DatabaseName();
+  changing_alias_ = data_file_.DatabaseName();
   changing_table_ = table_.TableName();
   changing_row_ = table_.Active() ? model_->BookmarkAt(CurrentRow()) : std::nullopt;
   model_->SetBusy(true);
@@ -234,7 +234,7 @@ void TAsterForm::DataFileChanged() {
   model_->SetBusy(false);
   Reload();
   const bool same =
-      table_.DatabaseName() == changing_alias_ && table_.TableName() == changing_table_;
+      data_file_.DatabaseName() == changing_alias_ && table_.TableName() == changing_table_;
   if (same && changing_row_) GoToBookmark(*changing_row_);
   changing_row_.reset();
 }
@@ -518,7 +518,7 @@ void TAsterForm::BSearchClick() {
 }
 
 void TAsterForm::BDataFilesClick() {
-  data_files_dlg_.SetAlias(table_.DatabaseName());
+  data_files_dlg_.SetAlias(data_file_.DatabaseName());
   data_files_dlg_.SelectTable(table_.TableName());
   if (prompter_.RunDialog(data_files_dlg_) != QDialog::Accepted) return;
   data_file_.SetNames(data_files_dlg_.AliasName(), data_files_dlg_.SelectedTable());

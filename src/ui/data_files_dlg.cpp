@@ -12,7 +12,6 @@
 
 #include "database/data_file.h"
 #include "database/data_files.h"
-#include "database/program_folder.h"
 #include "ui/create_idx_form.h"
 #include "ui/prompter.h"
 #include "ui/table_name_dlg.h"
@@ -101,7 +100,7 @@ void TDataFilesDlg::EnableForSelection(bool selected) {
 void TDataFilesDlg::FillList() {
   list_->clear();
   try {
-    for (const std::string& name : TableStore::ListTables(alias_)) list_->addItem(Text(name));
+    for (const std::string& name : TableStore::ListTables(folder_)) list_->addItem(Text(name));
   } catch (const EKestrovaError& e) {
     ReportError(e);
   }
@@ -109,6 +108,12 @@ void TDataFilesDlg::FillList() {
 
 void TDataFilesDlg::SetAlias(const std::string& alias) {
   alias_ = alias;
+  // A folder that cannot be found says so when the list is filled.
+  folder_ = alias;
+  try {
+    folder_ = data_file_.AliasFolder(alias).string();
+  } catch (const EKestrovaError&) {
+  }
   table_.Close();
   FillList();
   selected_.clear();
@@ -126,7 +131,7 @@ void TDataFilesDlg::SelectTable(const std::string& name) {
   }
   list_->setCurrentItem(found.front());
   list_->scrollToItem(found.front());
-  table_.SetDatabase(alias_);
+  table_.SetDatabase(folder_);
   table_.SetTableName(name);
   selected_ = table_.TableName();
   EnableForSelection(true);
@@ -136,7 +141,7 @@ void TDataFilesDlg::TablesListBoxClick(QListWidgetItem* item) {
   if (!item) return;
   table_.Close();
   table_.SetIndexName("");
-  table_.SetDatabase(alias_);
+  table_.SetDatabase(folder_);
   table_.SetTableName(item->text().toStdString());
   selected_ = table_.TableName();
   EnableForSelection(true);
@@ -154,9 +159,9 @@ void TDataFilesDlg::BNewTableClick() {
   try {
     table_.Close();
     table_.SetIndexName("");
-    table_.SetDatabase(alias_);
+    table_.SetDatabase(folder_);
     table_.SetTableName(file);
-    CreateDataFile(alias_, file);
+    CreateDataFile(folder_, file);
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;
@@ -178,7 +183,7 @@ void TDataFilesDlg::BDeleteTableClick() {
   }
   try {
     table_.Close();
-    TableStore::DeleteTable(alias_, selected_);
+    TableStore::DeleteTable(folder_, selected_);
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;
@@ -215,7 +220,7 @@ void TDataFilesDlg::BImportClick() {
   }
   QString folder;
   try {
-    folder = QString::fromStdString(AliasFolder(alias_).string());
+    folder = QString::fromStdString(data_file_.AliasFolder(alias_).string());
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;

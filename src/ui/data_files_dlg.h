@@ -67,6 +67,8 @@ class TDataFilesDlg : public QDialog {
   QPushButton* delete_;
   QPushButton* rebuild_;
   std::string alias_;
+  // The folder the alias stands for, in which the dialog lists, creates and deletes tables.
+  std::string folder_;
   std::string selected_;
   // The table the dialog creates, deletes and re-indexes.
   TableStore table_;

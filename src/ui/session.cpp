@@ -12,14 +12,16 @@ namespace kestrova {
 
 namespace fs = std::filesystem;
 
-TSession::TSession(TSessionOptions options) : program_folder_(std::move(options.ProgramFolder)) {
+TSession::TSession(TSessionOptions options)
+    : program_folder_(options.ProgramFolder.empty() ? kestrova::ProgramFolder()
+                                                    : std::move(options.ProgramFolder)),
+      data_file_(program_folder_) {
   if (options.Prompter != nullptr) {
     prompter_ = options.Prompter;
   } else {
     own_prompter_ = std::make_unique<TDialogPrompter>();
     prompter_ = own_prompter_.get();
   }
-  if (program_folder_.empty()) program_folder_ = kestrova::ProgramFolder();
   scene_ = std::make_unique<TSolarSystem>(options.Clock ? options.Clock() : TDateRec{});
   controller_ = std::make_unique<TSceneController>(*scene_, *prompter_);
   controller_->SetClock(std::move(options.Clock));
