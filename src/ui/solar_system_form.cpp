@@ -137,6 +137,9 @@ void TSolarSystemForm::BuildWindow() {
   layout->addWidget(view_, 1);
   layout->addWidget(BuildPanel());
   TrackMouseEverywhere(this);
+  // Application-wide, because the keys of the document actions work also in the monitor and
+  // the description, which are windows of their own, and the window must see its keys before
+  // whichever of its controls has the focus (a filter on this window alone sees neither).
   qApp->installEventFilter(this);
 
   connect(&controller_, &TSceneController::dateChanged, this, [this] {
