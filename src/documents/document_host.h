@@ -1,7 +1,7 @@
 // What the orbit document readers and writer need of the main window: the values a document
 // carries (one state object with a new main window's start values) and the few things only a
-// window can do. The desktop program's main window, kestrova-cli's headless host and the tests'
-// hosts are all TDocumentHosts; the same reading code runs in each.
+// window can do. The desktop program's session (ui/session), kestrova-cli's headless host and
+// the tests' hosts are all TDocumentHosts; the same reading code runs in each.
 #pragma once
 
 #include <cstdint>
