@@ -57,12 +57,12 @@ QScrollArea* ScrollingPage(QWidget* content, const char* name) {
 
 TSolarSystemForm::TSolarSystemForm(TSession& session, TStartOptions options)
     : session_(session),
-      scene_(session.Scene()),
-      controller_(session.Controller()),
-      prompter_(session.Prompter()),
+      scene_(&session.Scene()),
+      controller_(&session.Controller()),
+      prompter_(&session.Prompter()),
       splash_(options.Splash) {
   setObjectName(QStringLiteral("SolarSystemForm"));
-  controller_.SetDialogParent(this);
+  controller_->SetDialogParent(this);
   setWindowTitle(QStringLiteral("Kestrova"));
   setWindowIcon(ProgramIcon());
   BuildActions();
@@ -132,7 +132,7 @@ void TSolarSystemForm::BuildWindow() {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  view_ = new TSceneView(scene_, this);
+  view_ = new TSceneView(*scene_, this);
   view_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   layout->addWidget(view_, 1);
   layout->addWidget(BuildPanel());
@@ -142,7 +142,7 @@ void TSolarSystemForm::BuildWindow() {
   // whichever of its controls has the focus (a filter on this window alone sees neither).
   qApp->installEventFilter(this);
 
-  connect(&controller_, &TSceneController::dateChanged, this, [this] {
+  connect(controller_, &TSceneController::dateChanged, this, [this] {
     ShowCaption();
     objects_panel_->EnableOtherObjects();
   });
@@ -200,9 +200,9 @@ QWidget* TSolarSystemForm::BuildPanel() {
   tabs_->setObjectName(QStringLiteral("PageControl"));
   tabs_->setUsesScrollButtons(false);
   tabs_->setDocumentMode(true);
-  time_panel_ = new TTimePanel(controller_);
-  view_panel_ = new TViewPanel(controller_);
-  objects_panel_ = new TObjectsPanel(controller_);
+  time_panel_ = new TTimePanel(*controller_);
+  view_panel_ = new TViewPanel(*controller_);
+  objects_panel_ = new TObjectsPanel(*controller_);
   tabs_->addTab(ScrollingPage(time_panel_, "TSTime"), QStringLiteral("&Time"));
   tabs_->addTab(ScrollingPage(view_panel_, "TSView"), QStringLiteral("&View"));
   tabs_->addTab(ScrollingPage(objects_panel_, "TSObjects"), QStringLiteral("&Objects"));
@@ -211,7 +211,7 @@ QWidget* TSolarSystemForm::BuildPanel() {
 }
 
 void TSolarSystemForm::ShowCaption() {
-  const TDateRec& d = controller_.DisplayDate();
+  const TDateRec& d = controller_->DisplayDate();
   QString caption = QStringLiteral("Kestrova - ") + QString::fromStdString(DateText(d));
   if (AstronomicalYear(d) <= 0)
     caption += QStringLiteral(" (") + QString::fromStdString(LongDateText(d)) + QLatin1Char(')');
@@ -406,8 +406,8 @@ void TSolarSystemForm::OpenDroppedFiles(const QList<QUrl>& urls) {
 }
 
 void TSolarSystemForm::closeEvent(QCloseEvent* event) {
-  controller_.AnimationTimer().stop();
-  controller_.RealTimeTimer().stop();
+  controller_->AnimationTimer().stop();
+  controller_->RealTimeTimer().stop();
   Guarded([this] { SaveSettings(); });
   Guarded([this] { session_.SaveLastDocument(); });
   for (QWidget* w : {monitor_window_.data(), description_window_.data()})

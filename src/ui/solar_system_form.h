@@ -209,9 +209,9 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
 
   TSession& session_;
   // The session's, for the many places that use them.
-  TSolarSystem& scene_;
-  TSceneController& controller_;
-  TPrompter& prompter_;
+  TSolarSystem* scene_;
+  TSceneController* controller_;
+  TPrompter* prompter_;
   QPointer<QWidget> splash_;
   Settings settings_;
   int32_t bitmap_size_ = 500;

@@ -37,7 +37,7 @@ QString Text(const fs::path& p) {
 }  // namespace
 
 void TSolarSystemForm::ReportError(const std::exception& error) {
-  prompter_.ShowError(this, QString::fromUtf8(error.what()));
+  prompter_->ShowError(this, QString::fromUtf8(error.what()));
 }
 
 // ---- Start ----------------------------------------------------------------------------------
@@ -79,16 +79,16 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   // each showing computes every body again.
   bool shown = false;
   const QMetaObject::Connection showing =
-      connect(&controller_, &TSceneController::dateChanged, this, [&shown] { shown = true; });
+      connect(controller_, &TSceneController::dateChanged, this, [&shown] { shown = true; });
   // The very first start has no last.orb yet: the program starts with its default scene.
   bool opened = true;
   if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
   disconnect(showing);
   // A date of the command line is read in the time zone of the start.
   if (opened && start.JD) {
-    controller_.ShowDate(JDToDate(StartZone(), *start.JD));
+    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
   } else if (!shown) {
-    controller_.ShowDate(scene_.SceneDate());
+    controller_->ShowDate(scene_->SceneDate());
   }
   UpdateControls();
 }
@@ -123,7 +123,7 @@ TFileDialogOptions DocumentDialogOptions(const QString& title, const std::string
 }  // namespace
 
 void TSolarSystemForm::OpenAction() {
-  const QString path = prompter_.OpenFileName(
+  const QString path = prompter_->OpenFileName(
       this, DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath,
                                   session_.ProgramFolder()));
   if (path.isEmpty()) return;
@@ -133,7 +133,7 @@ void TSolarSystemForm::OpenAction() {
 }
 
 void TSolarSystemForm::SaveAction() {
-  const QString path = prompter_.SaveFileName(
+  const QString path = prompter_->SaveFileName(
       this, DocumentDialogOptions(QStringLiteral("Save file"), State().DocumentPath,
                                   session_.ProgramFolder()));
   if (path.isEmpty()) return;
@@ -187,8 +187,8 @@ void TSolarSystemForm::SaveSettings() {
     s.MonitorTop = monitor_window_->pos().y();
     s.MonitorStayOnTop = monitor_window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
   }
-  s.BgColor = scene_.BgColor();
-  s.GridColor = scene_.GridColor();
+  s.BgColor = scene_->BgColor();
+  s.GridColor = scene_->GridColor();
   s.BitmapSize = bitmap_size_;
   s.BitmapPath = bitmap_path_;
   kestrova::SaveSettings(session_.SettingsPath(), s);

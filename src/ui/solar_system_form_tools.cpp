@@ -76,11 +76,11 @@ void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
 // by the user releases SBMonitor; its visibility and chosen body are kept in State().
 
 void TSolarSystemForm::WireMonitor() {
-  monitor_ = new TMonitorForm(controller_, this);
+  monitor_ = new TMonitorForm(*controller_, this);
   AttachToolWindow(monitor_, true);
   for (auto changed : {&TSceneController::dateChanged, &TSceneController::viewChanged,
                        &TSceneController::bodiesChanged}) {
-    connect(&controller_, changed, monitor_, [this] { RefreshMonitor(); });
+    connect(controller_, changed, monitor_, [this] { RefreshMonitor(); });
   }
   connect(monitor_, &TMonitorForm::hidden, this, [this] { ToolWindowHidden(true); });
   connect(monitor_, &TMonitorForm::selectedNameChanged, this,
@@ -88,7 +88,7 @@ void TSolarSystemForm::WireMonitor() {
 }
 
 void TSolarSystemForm::RefreshMonitor() {
-  monitor_->AssignScene(&scene_);
+  monitor_->AssignScene(scene_);
 }
 
 std::string TSolarSystemForm::SelectMonitorBody(const std::string& name) {
@@ -103,7 +103,7 @@ std::string TSolarSystemForm::SelectMonitorBody(const std::string& name) {
 // visibility and a colour the user chose are kept in State().
 
 void TSolarSystemForm::WireDescription() {
-  description_ = new TDescriptionForm(prompter_, session_.ProgramFolder(), this);
+  description_ = new TDescriptionForm(*prompter_, session_.ProgramFolder(), this);
   AttachToolWindow(description_, false);
   connect(description_, &TDescriptionForm::hidden, this, [this] { ToolWindowHidden(false); });
   connect(description_, &TDescriptionForm::colorChosen, this,
@@ -116,7 +116,7 @@ void TSolarSystemForm::WireDescription() {
 
 void TSolarSystemForm::WireDataFiles() {
   create_idx_form_ = new TCreateIdxForm(this);
-  data_files_dlg_ = new TDataFilesDlg(prompter_, DataFile(), *create_idx_form_, this);
+  data_files_dlg_ = new TDataFilesDlg(*prompter_, DataFile(), *create_idx_form_, this);
   table_name_dlg_ = &data_files_dlg_->TableNameDlg();
   objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
 }
@@ -124,7 +124,7 @@ void TSolarSystemForm::WireDataFiles() {
 bool TSolarSystemForm::ChooseDataFile() {
   data_files_dlg_->SetAlias(DatabaseName());
   data_files_dlg_->SelectTable(TableName());
-  if (prompter_.RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
+  if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
   const bool opened =
       session_.ChangeDataFile(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
   objects_panel_->AllObjectsButton()->setEnabled(DataFile().IsOpen());
@@ -140,13 +140,13 @@ void TSolarSystemForm::FollowDataFile() {
 // objects_panel_->SetBrowser: the browser over the data file, returning the picked bodies.
 
 void TSolarSystemForm::WireBrowser() {
-  browser_ = new TAsterForm(prompter_, DataFile(), *data_files_dlg_, *create_idx_form_, this);
+  browser_ = new TAsterForm(*prompter_, DataFile(), *data_files_dlg_, *create_idx_form_, this);
   search_dlg_ = &browser_->SearchDlg();
   objects_panel_->SetBrowser([this] {
     browser_->FormShow();
     std::vector<std::unique_ptr<TAsteroid>> picked;
-    if (prompter_.RunDialog(*browser_) == QDialog::Accepted)
-      picked = PickedObjects(*browser_, prompter_, this);
+    if (prompter_->RunDialog(*browser_) == QDialog::Accepted)
+      picked = PickedObjects(*browser_, *prompter_, this);
     return picked;
   });
   // "Data file" inside the browser changes the program's data file.
@@ -157,23 +157,23 @@ void TSolarSystemForm::WireBrowser() {
 // PrintAct and SaveAsBitmapAct; BitmapSize() and BitmapPath() keep the export's settings.
 
 void TSolarSystemForm::WirePrinting() {
-  print_dlg_ = new TPrintDlg(prompter_, this);
-  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(prompter_, this);
+  print_dlg_ = new TPrintDlg(*prompter_, this);
+  save_as_bitmap_dlg_ = new TSaveAsBitmapDlg(*prompter_, this);
   const auto plotState = [this] {
     TPlotOutputState state;
-    state.DisplayDate = controller_.DisplayDate();
+    state.DisplayDate = controller_->DisplayDate();
     state.DocumentPath = QString::fromStdString(State().DocumentPath);
     state.BitmapPath = QString::fromStdString(bitmap_path_);
     state.BitmapSize = bitmap_size_;
     return state;
   };
   connect(PrintAct, &QAction::triggered, this, [this, plotState] {
-    Guarded([&] { PrintAction(this, scene_, *print_dlg_, prompter_, plotState()); });
+    Guarded([&] { PrintAction(this, *scene_, *print_dlg_, *prompter_, plotState()); });
   });
   connect(SaveAsBitmapAct, &QAction::triggered, this, [this, plotState] {
     Guarded([&] {
       TPlotOutputState state = plotState();
-      SaveAsBitmapAction(this, scene_, *save_as_bitmap_dlg_, prompter_, state);
+      SaveAsBitmapAction(this, *scene_, *save_as_bitmap_dlg_, *prompter_, state);
       // Taken after OK even when the picture could not be written; Cancel changes neither.
       bitmap_size_ = state.BitmapSize;
       bitmap_path_ = state.BitmapPath.toStdString();
@@ -186,14 +186,14 @@ void TSolarSystemForm::WirePrinting() {
 // gives the scene the dialog's list.
 
 void TSolarSystemForm::WireLinesDialog() {
-  direction_dlg_ = new TDirectionDlg(prompter_, this);
-  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, prompter_, this);
+  direction_dlg_ = new TDirectionDlg(*prompter_, this);
+  directions_dlg_ = new TDirectionsDlg(*direction_dlg_, *prompter_, this);
   connect(view_panel_->LinesButton(), &QToolButton::clicked, this, [this] {
-    directions_dlg_->SetLines(scene_.DirectionList());
-    if (prompter_.RunDialog(*directions_dlg_) == QDialog::Accepted) {
-      controller_.SetDirections(directions_dlg_->WorkingList());
+    directions_dlg_->SetLines(scene_->DirectionList());
+    if (prompter_->RunDialog(*directions_dlg_) == QDialog::Accepted) {
+      controller_->SetDirections(directions_dlg_->WorkingList());
     } else {
-      controller_.Repaint();
+      controller_->Repaint();
     }
   });
 }
@@ -205,11 +205,11 @@ void TSolarSystemForm::WireLinesDialog() {
 void TSolarSystemForm::WireSatellitesDialog() {
   satellites_dlg_ = new TSatellitesDlg(this);
   connect(objects_panel_->SatellitesButton(), &QToolButton::clicked, this, [this] {
-    satellites_dlg_->SetPlanets(scene_.PlanetsList());
-    if (prompter_.RunDialog(*satellites_dlg_) == QDialog::Accepted) {
-      controller_.ApplySatellites(satellites_dlg_->Ticks());
+    satellites_dlg_->SetPlanets(scene_->PlanetsList());
+    if (prompter_->RunDialog(*satellites_dlg_) == QDialog::Accepted) {
+      controller_->ApplySatellites(satellites_dlg_->Ticks());
     } else {
-      controller_.Repaint();
+      controller_->Repaint();
     }
   });
 }
@@ -218,7 +218,7 @@ void TSolarSystemForm::WireSatellitesDialog() {
 
 void TSolarSystemForm::WireAboutBox() {
   about_box_ = new TAboutBox(this);
-  connect(AboutAct, &QAction::triggered, this, [this] { prompter_.RunDialog(*about_box_); });
+  connect(AboutAct, &QAction::triggered, this, [this] { prompter_->RunDialog(*about_box_); });
 }
 
 }  // namespace kestrova
