@@ -1,10 +1,13 @@
 #include "ui/session.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <system_error>
 
 #include "database/program_folder.h"
 #include "documents/orbit_document.h"
+#include "numerics/julian_dates.h"
+#include "numerics/time_step.h"
 #include "scene/solar_system.h"
 #include "ui/prompter.h"
 
@@ -31,6 +34,41 @@ TSession::~TSession() = default;
 
 void TSession::ReportError(const std::exception& error) {
   prompter_->ShowError(controller_->DialogParent(), QString::fromUtf8(error.what()));
+}
+
+TStartArguments ParseStartArguments(const QStringList& arguments) {
+  TStartArguments result;
+  QStringList words = arguments;
+  if (!words.isEmpty()) {
+    const std::optional<Extended> jd = ReadDecimal(words.front().toStdString());
+    if (jd && *jd >= MinShowJD && *jd <= MaxShowJD) {
+      result.JD = *jd;
+      words.removeFirst();
+    }
+  }
+  result.DocumentPath = words.join(QLatin1Char(' ')).trimmed();
+  return result;
+}
+
+void TSession::Start(const TStartArguments& start) {
+  const bool lastDocument = start.DocumentPath.isEmpty();
+  const QString path = lastDocument ? QString::fromStdString(LastDocumentPath().string())
+                                    : QFileInfo(start.DocumentPath).absoluteFilePath();
+  // The scene's date is shown once, by the document when it is read completely, else here:
+  // each showing computes every body again.
+  bool shown = false;
+  const QMetaObject::Connection showing =
+      connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
+  // The very first start has no last.orb yet: the program starts with its default scene.
+  bool opened = true;
+  if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path.toStdString());
+  disconnect(showing);
+  // A date of the command line is read in the time zone of the start.
+  if (opened && start.JD) {
+    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
+  } else if (!shown) {
+    controller_->ShowDate(scene_->SceneDate());
+  }
 }
 
 // ---- Documents ------------------------------------------------------------------------------

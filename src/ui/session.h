@@ -6,9 +6,12 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <QStringList>
 #include <QTextDocument>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "database/data_file.h"
@@ -45,6 +48,16 @@ class TSessionWindow {
   virtual void UpdateControls() = 0;
 };
 
+// The command line: an optional Julian date (a decimal number from MinShowJD to MaxShowJD;
+// anything else is no date and counts as the first word of the path), then the document path,
+// whose words are joined with single blanks so that a path with blanks needs no quotes.
+struct TStartArguments {
+  std::optional<Extended> JD;
+  // Empty for the start-up document "last.orb".
+  QString DocumentPath;
+};
+TStartArguments ParseStartArguments(const QStringList& arguments);
+
 // What the program's entry point hands the session.
 struct TSessionOptions {
   // The present moment in UT; the scene starts at it and Now and real time read it. Without a
@@ -77,6 +90,10 @@ class TSession : public QObject, public TDocumentHost {
   std::filesystem::path LastDocumentPath() const { return program_folder_ / "last.orb"; }
   std::filesystem::path TemplatePath() const { return program_folder_ / "template.orb"; }
   std::filesystem::path SettingsPath() const { return program_folder_ / "kv.ini"; }
+
+  // The program's start: the document of the command line, or last.orb when there is one, and
+  // then the command line's date; the scene's date is shown once either way.
+  void Start(const TStartArguments& start);
 
   // ---- Documents ----------------------------------------------------------------------------
   // Reads the document at path (any version); a file that cannot be opened is reported and

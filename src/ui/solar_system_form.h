@@ -57,16 +57,6 @@ struct TStartOptions {
   QWidget* Splash = nullptr;
 };
 
-// The command line: an optional Julian date (a decimal number from MinShowJD to MaxShowJD;
-// anything else is no date and counts as the first word of the path), then the document path,
-// whose words are joined with single blanks so that a path with blanks needs no quotes.
-struct TStartArguments {
-  std::optional<Extended> JD;
-  // Empty for the start-up document "last.orb".
-  QString DocumentPath;
-};
-TStartArguments ParseStartArguments(const QStringList& arguments);
-
 // The session outlives its main window: the window's widgets hold references to the scene and
 // the controller until Qt deletes them with the window.
 class TSolarSystemForm : public QWidget, private TSessionWindow {

@@ -42,20 +42,6 @@ void TSolarSystemForm::ReportError(const std::exception& error) {
 
 // ---- Start ----------------------------------------------------------------------------------
 
-TStartArguments ParseStartArguments(const QStringList& arguments) {
-  TStartArguments result;
-  QStringList words = arguments;
-  if (!words.isEmpty()) {
-    const std::optional<Extended> jd = ReadDecimal(words.front().toStdString());
-    if (jd && *jd >= MinShowJD && *jd <= MaxShowJD) {
-      result.JD = *jd;
-      words.removeFirst();
-    }
-  }
-  result.DocumentPath = words.join(QLatin1Char(' ')).trimmed();
-  return result;
-}
-
 void TSolarSystemForm::Start(const QStringList& arguments) {
   WireMonitor();
   WireDescription();
@@ -71,25 +57,7 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   session_.WriteTemplateIfMissing();
   LoadSettings();
 
-  const TStartArguments start = ParseStartArguments(arguments);
-  const bool lastDocument = start.DocumentPath.isEmpty();
-  const QString path = lastDocument ? Text(session_.LastDocumentPath())
-                                    : QFileInfo(start.DocumentPath).absoluteFilePath();
-  // The scene's date is shown once, by the document when it is read completely, else here:
-  // each showing computes every body again.
-  bool shown = false;
-  const QMetaObject::Connection showing =
-      connect(controller_, &TSceneController::dateChanged, this, [&shown] { shown = true; });
-  // The very first start has no last.orb yet: the program starts with its default scene.
-  bool opened = true;
-  if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
-  disconnect(showing);
-  // A date of the command line is read in the time zone of the start.
-  if (opened && start.JD) {
-    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
-  } else if (!shown) {
-    controller_->ShowDate(scene_->SceneDate());
-  }
+  session_.Start(ParseStartArguments(arguments));
   UpdateControls();
 }
 
