@@ -28,10 +28,11 @@ class TBenchWindow {
  public:
   TBenchWindow() {
     qputenv("KESTROVA_HOME", home_.path().toUtf8());
-    TStartOptions options;
+    TSessionOptions options;
     options.Clock = [] { return TDateRec{1, 1, 2025, 0, 0, 0, 0}; };
     options.Prompter = &prompter_;
-    form_ = std::make_unique<TSolarSystemForm>(std::move(options));
+    session_ = std::make_unique<TSession>(std::move(options));
+    form_ = std::make_unique<TSolarSystemForm>(*session_, TStartOptions{});
     form_->resize(744, 588);
     form_->show();
     bool painted = false;
@@ -57,6 +58,7 @@ class TBenchWindow {
   };
   QTemporaryDir home_;
   TSilentPrompter prompter_;
+  std::unique_ptr<TSession> session_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
 

@@ -12,7 +12,7 @@
 #include <map>
 
 #include "bench_application.h"
-#include "database/full_list.h"
+#include "database/data_file.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
 #include "support/synthetic_data_file.h"
@@ -21,6 +21,7 @@
 #include "ui/data_files_dlg.h"
 #include "ui/minor_body_model.h"
 #include "ui/prompter.h"
+#include "ui/show_all_objects.h"
 
 namespace {
 
@@ -89,13 +90,14 @@ void BM_BrowserOpenAndLastRow(benchmark::State& state) {
   const std::string table = Catalogue(state.range(0));
   TDialogPrompter prompter;
   TCreateIdxForm createIdx;
-  TDataFilesDlg dataFiles(prompter, createIdx);
-  TAsterForm form(prompter, dataFiles, createIdx);
+  TDataFile data;
+  TDataFilesDlg dataFiles(prompter, data, createIdx);
+  TAsterForm form(prompter, data, dataFiles, createIdx);
   auto* grid = form.findChild<QTableView*>("DBGrid");
   form.show();
   for (auto _ : state) {
-    form.SetDataFileNames(WorkFolder().string(), table);
-    form.OpenTable();
+    data.SetNames(WorkFolder().string(), table);
+    data.Open();
     grid->viewport()->repaint();
     form.GoToRow(form.Model().rowCount() - 1);
     grid->viewport()->repaint();
@@ -103,7 +105,7 @@ void BM_BrowserOpenAndLastRow(benchmark::State& state) {
     benchmark::DoNotOptimize(form.CurrentRow());
     state.PauseTiming();
     if (form.CurrentRow() != state.range(0) - 1) state.SkipWithError("not at the last row");
-    form.CloseTable();
+    data.Close();
     state.ResumeTiming();
   }
 }

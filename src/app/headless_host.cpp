@@ -4,11 +4,10 @@
 #include <QGuiApplication>
 #include <ostream>
 
-#include "database/full_list.h"
-#include "database/program_folder.h"
 #include "documents/description.h"
 #include "numerics/errors.h"
 #include "scene/solar_system.h"
+#include "ui/show_all_objects.h"
 
 namespace kestrova {
 
@@ -30,12 +29,14 @@ void EnsureGuiApplication() {
 
 THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
                              std::filesystem::path programFolder)
-    : scene_(scene), messages_(messages), program_folder_(std::move(programFolder)) {
+    : scene_(scene),
+      messages_(messages),
+      program_folder_(std::move(programFolder)),
+      data_file_(program_folder_) {
   EnsureGuiApplication();
   description_ = std::make_unique<QTextDocument>();
   // The description editor's font.
   description_->setDefaultFont(QFont("Arial", 10));
-  data_file_.SetDatabase(kDefaultAlias);
 }
 
 THeadlessHost::~THeadlessHost() = default;
@@ -55,25 +56,8 @@ void THeadlessHost::SetRealTime(bool on) {
   if (on) scene_.SetDate(CurrentDate(0));
 }
 
-void THeadlessHost::SetDataFileNames(const std::string& database, const std::string& table) {
-  data_file_.SetDatabase(database);
-  data_file_.SetTableName(table);
-}
-
-bool THeadlessHost::OpenDataFile() {
-  try {
-    data_file_.Open(TOpenMode::Shared);
-    data_file_.SetIndexName("");
-    return true;
-  } catch (const EKestrovaError&) {
-    // The engine's error, or an alias whose folder cannot be made.
-    data_file_.Close();
-    return false;
-  }
-}
-
 void THeadlessHost::RunShowAllObjects() {
-  RebuildFullList(scene_, data_file_, State().ShowAllObjects);
+  RebuildFullList(scene_, data_file_.Table(), State().ShowAllObjects);
 }
 
 bool THeadlessHost::AskYesNo(const std::string& question) {

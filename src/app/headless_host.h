@@ -1,6 +1,6 @@
 // The main window of kestrova-cli: a TDocumentHost without windows. Questions are answered
 // No (unless told otherwise), messages go to a stream, the description lives in a
-// QTextDocument, the data file is a TableStore reached by database alias and table name, and
+// QTextDocument, the data file is a TDataFile reached by database alias and table name, and
 // "Show all objects" really loads every row of the data file into the scene.
 #pragma once
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "database/table_store.h"
+#include "database/data_file.h"
 #include "documents/document_host.h"
 #include "documents/orbit_document.h"
 
@@ -39,7 +39,7 @@ class THeadlessHost : public TDocumentHost {
   const std::vector<std::string>& Questions() const { return questions_; }
 
   QTextDocument& Description() { return *description_; }
-  TableStore& DataFile() { return data_file_; }
+  TDataFile& DataFile() { return data_file_; }
   int UpdateControlsCount() const { return update_controls_count_; }
 
   // TDocumentHost.
@@ -48,8 +48,10 @@ class THeadlessHost : public TDocumentHost {
   std::string DatabaseName() const override { return data_file_.DatabaseName(); }
   std::string TableName() const override { return data_file_.TableName(); }
   void CloseDataFile() override { data_file_.Close(); }
-  void SetDataFileNames(const std::string& database, const std::string& table) override;
-  bool OpenDataFile() override;
+  void SetDataFileNames(const std::string& database, const std::string& table) override {
+    data_file_.SetNames(database, table);
+  }
+  bool OpenDataFile() override { return data_file_.TryOpen(); }
   void RunShowAllObjects() override;
   void UpdateControls() override { ++update_controls_count_; }
   bool AskYesNo(const std::string& question) override;
@@ -65,7 +67,7 @@ class THeadlessHost : public TDocumentHost {
   std::filesystem::path program_folder_;
   std::unique_ptr<QTemporaryDir> temp_dir_;
   std::unique_ptr<QTextDocument> description_;
-  TableStore data_file_;
+  TDataFile data_file_;
 
   bool answer_ = false;
   std::vector<std::string> questions_;

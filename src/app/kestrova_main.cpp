@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "database/program_folder.h"
 #include "numerics/julian_dates.h"
 #include "ui/application.h"
 #include "ui/program_info.h"
@@ -32,15 +33,20 @@ int main(int argc, char** argv) {
   kestrova::TDialogPrompter prompter;
   prompter.HideFirst(&splash);
   app.SetPrompter(&prompter);
+  kestrova::TSessionOptions sessionOptions;
+  sessionOptions.Clock = [] { return kestrova::CurrentDate(0); };
+  sessionOptions.Prompter = &prompter;
   kestrova::TStartOptions options;
-  options.Clock = [] { return kestrova::CurrentDate(0); };
-  options.Prompter = &prompter;
   options.Arguments = QApplication::arguments().mid(1);
   options.Splash = &splash;
-  // Without a program folder (one that cannot be made) there is nothing to start from.
+  // Without a program folder (one that cannot be made) there is nothing to start from. The
+  // session outlives its window, whose widgets see the session's scene until they go.
+  std::unique_ptr<kestrova::TSession> session;
   std::unique_ptr<kestrova::TSolarSystemForm> window;
   try {
-    window = std::make_unique<kestrova::TSolarSystemForm>(std::move(options));
+    sessionOptions.ProgramFolder = kestrova::ProgramFolder();
+    session = std::make_unique<kestrova::TSession>(std::move(sessionOptions));
+    window = std::make_unique<kestrova::TSolarSystemForm>(*session, std::move(options));
   } catch (const std::exception& error) {
     splash.hide();
     prompter.ShowError(nullptr, QString::fromUtf8(error.what()));

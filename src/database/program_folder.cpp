@@ -43,8 +43,12 @@ fs::path ProgramFolder() {
 }
 
 fs::path AliasFolder(const std::string& alias) {
+  return AliasFolder(alias, alias == kDefaultAlias ? ProgramFolder() : fs::path());
+}
+
+fs::path AliasFolder(const std::string& alias, const fs::path& programFolder) {
   if (alias == kDefaultAlias) {
-    const fs::path dir = ProgramFolder() / kDefaultAlias;
+    const fs::path dir = programFolder / kDefaultAlias;
     MakeFolder(dir);
     return dir;
   }

@@ -15,9 +15,13 @@ inline constexpr const char* kDefaultAlias = "MPC";
 // it cannot be.
 std::filesystem::path ProgramFolder();
 
-// The folder an alias stands for. "MPC" is ProgramFolder()/"MPC", created when missing; any
+// The folder an alias stands for. "MPC" is programFolder/"MPC", created when missing; any
 // other alias is taken as the path of an existing folder. Raises ETableError when the folder
 // is missing or not a folder.
+std::filesystem::path AliasFolder(const std::string& alias,
+                                  const std::filesystem::path& programFolder);
+// The same in ProgramFolder(), for the callers that hold no program folder (the import program
+// and the tables that tests make).
 std::filesystem::path AliasFolder(const std::string& alias);
 
 }  // namespace kestrova

@@ -1,7 +1,7 @@
 // What the orbit document readers and writer need of the main window: the values a document
 // carries (one state object with a new main window's start values) and the few things only a
-// window can do. The desktop program's main window, kestrova-cli's headless host and the tests'
-// hosts are all TDocumentHosts; the same reading code runs in each.
+// window can do. The desktop program's session (ui/session), kestrova-cli's headless host and
+// the tests' hosts are all TDocumentHosts; the same reading code runs in each.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +50,12 @@ class TDocumentHost {
 
   TDocumentState& State() { return state_; }
   const TDocumentState& State() const { return state_; }
+
+  // ---- The time state. A host whose date steps keeps it there and overrides these together
+  // with SetRealTime and SetTimeStep; any other keeps it in State().
+  virtual bool RealTime() const { return state_.RealTime; }
+  virtual Extended TimeStep() const { return state_.TimeStep; }
+  virtual int32_t TimeUnit() const { return state_.TimeUnit; }
 
   // ---- Values a window applies. Each stores the value; a window overrides to apply it too
   // (and calls the base).

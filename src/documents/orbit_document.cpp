@@ -298,9 +298,9 @@ void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocume
   WriteScene(scene, writer);
   const TDocumentState& state = host.State();
   writer.WriteBoolean(state.ShowAllObjects);
-  writer.WriteBoolean(state.RealTime);
-  writer.WriteFloat(state.TimeStep);
-  writer.WriteInteger(state.TimeUnit);
+  writer.WriteBoolean(host.RealTime());
+  writer.WriteFloat(host.TimeStep());
+  writer.WriteInteger(host.TimeUnit());
   writer.WriteBoolean(state.MonitorVisible);
   writer.WriteString(state.MonitorBody);
   writer.WriteInteger(static_cast<int32_t>(state.DescriptionColor));

@@ -14,11 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 
+#include "database/data_file.h"
 #include "database/data_files.h"
 #include "database/minor_bodies.h"
-#include "database/program_folder.h"
 #include "model/astronomical_objects.h"
 #include "ui/create_idx_form.h"
 #include "ui/data_files_dlg.h"
@@ -98,26 +97,31 @@ QIcon NavigatorIcon(TNavigate which, const QColor& color) {
 
 }  // namespace
 
-TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
+TAsterForm::TAsterForm(TPrompter& prompter, TDataFile& dataFile, TDataFilesDlg& dataFilesDlg,
                        TCreateIdxForm& createIdxForm, QWidget* parent)
     : QDialog(parent),
       prompter_(prompter),
       data_files_dlg_(dataFilesDlg),
       create_idx_form_(createIdxForm),
-      search_dlg_(new TSearchDlg(this)) {
+      search_dlg_(new TSearchDlg(this)),
+      data_file_(dataFile),
+      table_(dataFile.Table()) {
   setObjectName("AsterForm");
-  // The dialog's own open of this table would find it locked: the indices are made here.
-  dataFilesDlg.SetOpenTableRebuild([this](const std::string& alias, const std::string& table) {
-    if (!IsOpenTable(alias, table)) return false;
-    MakeIndices(table_);
-    return true;
-  });
-  dataFilesDlg.SetOpenTableQuery([this](const std::string& alias, const std::string& table) {
-    return IsOpenTable(alias, table);
-  });
-  table_.SetDatabase(kDefaultAlias);
   model_ = new TMinorBodyModel(table_, this);
+  BuildGrid();
+  BuildButtons(BuildNavigator());
+  resize(880, 500);
 
+  connect(&data_file_, &TDataFile::aboutToChange, this, &TAsterForm::DataFileChanging);
+  connect(&data_file_, &TDataFile::changed, this, &TAsterForm::DataFileChanged);
+  // Reported after the paint that read the rows, not inside it.
+  connect(
+      model_, &TMinorBodyModel::readFailed, this,
+      [this](const QString& message) { prompter_.ShowError(this, message); }, Qt::QueuedConnection);
+  Reload();
+}
+
+void TAsterForm::BuildGrid() {
   grid_ = new TBrowserGrid(this);
   grid_->setObjectName("DBGrid");
   grid_->setModel(model_);
@@ -142,9 +146,14 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
   titles->setStretchLastSection(true);
   titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-  auto* hint = new QLabel("click on column titles to sort the table", this);
-  hint->setObjectName("LHint");
+  connect(titles, &QHeaderView::sectionClicked, this, &TAsterForm::DBGridTitleClick);
+  connect(grid_, &QTableView::doubleClicked, this, &QDialog::accept);
+  // A click or a cursor key moves the current row as the navigator does.
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { DataSourceDataChange(); });
+}
 
+QWidget* TAsterForm::BuildNavigator() {
   auto* navigator = new QWidget(this);
   navigator->setObjectName("DBNavigator");
   auto* navigation = new QHBoxLayout(navigator);
@@ -165,7 +174,16 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
   prior_ = navButton(TNavigate::Prior, "NbPrior", "Prior record");
   next_ = navButton(TNavigate::Next, "NbNext", "Next record");
   last_ = navButton(TNavigate::Last, "NbLast", "Last record");
+  connect(first_, &QToolButton::clicked, this, [this] { GoToRow(0); });
+  connect(prior_, &QToolButton::clicked, this, [this] { GoToRow(std::max(CurrentRow() - 1, 0)); });
+  connect(next_, &QToolButton::clicked, this, [this] { GoToRow(CurrentRow() + 1); });
+  connect(last_, &QToolButton::clicked, this, [this] { GoToRow(model_->rowCount() - 1); });
+  return navigator;
+}
 
+void TAsterForm::BuildButtons(QWidget* navigator) {
+  auto* hint = new QLabel("click on column titles to sort the table", this);
+  hint->setObjectName("LHint");
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("BOk");
   ok->setDefault(true);
@@ -187,33 +205,16 @@ TAsterForm::TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addLayout(bottom);
-  resize(880, 500);
 
-  connect(titles, &QHeaderView::sectionClicked, this, &TAsterForm::DBGridTitleClick);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(dataFiles, &QPushButton::clicked, this, &TAsterForm::BDataFilesClick);
   connect(search_, &QPushButton::clicked, this, &TAsterForm::BSearchClick);
-  connect(first_, &QToolButton::clicked, this, [this] { GoToRow(0); });
-  connect(prior_, &QToolButton::clicked, this, [this] { GoToRow(std::max(CurrentRow() - 1, 0)); });
-  connect(next_, &QToolButton::clicked, this, [this] { GoToRow(CurrentRow() + 1); });
-  connect(last_, &QToolButton::clicked, this, [this] { GoToRow(model_->rowCount() - 1); });
-  connect(grid_, &QTableView::doubleClicked, this, &QDialog::accept);
-  // Reported after the paint that read the rows, not inside it.
-  connect(
-      model_, &TMinorBodyModel::readFailed, this,
-      [this](const QString& message) { prompter_.ShowError(this, message); }, Qt::QueuedConnection);
-  // A click or a cursor key moves the current row as the navigator does.
-  connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this] { DataSourceDataChange(); });
-  Reload();
 }
 
 TAsterForm::~TAsterForm() {
-  // FormDestroy: the table is closed with the window.
   grid_->selectionModel()->disconnect(this);
   grid_->setModel(nullptr);
-  table_.Close();
 }
 
 void TAsterForm::ReportError(const std::exception& e) {
@@ -222,26 +223,20 @@ void TAsterForm::ReportError(const std::exception& e) {
 
 // ---- The data file
 
-void TAsterForm::SetDataFileNames(const std::string& alias, const std::string& table) {
-  table_.SetDatabase(alias);
-  table_.SetTableName(table);
-  Reload();
+void TAsterForm::DataFileChanging() {
+  changing_alias_ = data_file_.DatabaseName();
+  changing_table_ = table_.TableName();
+  changing_row_ = table_.Active() ? model_->BookmarkAt(CurrentRow()) : std::nullopt;
+  model_->SetBusy(true);
 }
 
-void TAsterForm::OpenTable() {
-  table_.SetIndexName("");
-  try {
-    table_.Open(TOpenMode::Shared);
-  } catch (...) {
-    Reload();
-    throw;
-  }
+void TAsterForm::DataFileChanged() {
+  model_->SetBusy(false);
   Reload();
-}
-
-void TAsterForm::CloseTable() {
-  table_.Close();
-  Reload();
+  const bool same =
+      data_file_.DatabaseName() == changing_alias_ && table_.TableName() == changing_table_;
+  if (same && changing_row_) GoToBookmark(*changing_row_);
+  changing_row_.reset();
 }
 
 void TAsterForm::Reload() {
@@ -374,43 +369,22 @@ std::unique_ptr<TAsteroid> TAsterForm::CurrentObject() {
   }
 }
 
-bool TAsterForm::EnsureIndices(TableStore& table) {
-  if (!table.Active()) return false;
+bool TAsterForm::EnsureIndices() {
+  if (!table_.Active()) return false;
   try {
-    if (HasAllIndices(table)) return true;
+    if (HasAllIndices(table_)) return true;
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return false;
   }
-  return MakeIndices(table);
-}
-
-bool TAsterForm::IsOpenTable(const std::string& alias, const std::string& table) const {
-  if (!table_.Active() || table != table_.TableName()) return false;
   try {
-    std::error_code ec;
-    return std::filesystem::equivalent(AliasFolder(alias), AliasFolder(table_.DatabaseName()), ec);
-  } catch (const EKestrovaError&) {
-    return false;
-  }
-}
-
-bool TAsterForm::MakeIndices(TableStore& table) {
-  const bool ours = &table == &table_;
-  const std::optional<TBookmark> current = ours ? model_->BookmarkAt(CurrentRow()) : std::nullopt;
-  if (ours) model_->SetBusy(true);
-  try {
-    create_idx_form_.CreateIndices(table);
+    data_file_.RebuildIndices(
+        [this](TableStore& table) { return create_idx_form_.CreateIndices(table); });
   } catch (const EKestrovaError& e) {
     ReportError(e);
   }
-  if (ours) {
-    model_->SetBusy(false);
-    Reload();
-    if (current) GoToBookmark(*current);
-  }
   try {
-    return table.Active() && HasAllIndices(table);
+    return table_.Active() && HasAllIndices(table_);
   } catch (const EKestrovaError&) {
     return false;
   }
@@ -504,7 +478,7 @@ void TAsterForm::DBGridTitleClick(int column) {
     return;
   }
   const std::optional<TBookmark> current = model_->BookmarkAt(CurrentRow());
-  EnsureIndices(table_);
+  EnsureIndices();
   // An index that could not be made (or whose making was cancelled) leaves the order.
   if (table_.IndexName() != *index && HasIndex(*index)) {
     try {
@@ -520,7 +494,7 @@ void TAsterForm::DBGridTitleClick(int column) {
 
 void TAsterForm::BSearchClick() {
   if (!table_.Active()) return;
-  EnsureIndices(table_);
+  EnsureIndices();
   if (!HasIndex("IDXNAME")) return;
   search_dlg_->Prepare();
   if (prompter_.RunDialog(*search_dlg_) != QDialog::Accepted) return;
@@ -544,14 +518,12 @@ void TAsterForm::BSearchClick() {
 }
 
 void TAsterForm::BDataFilesClick() {
-  data_files_dlg_.SetAlias(table_.DatabaseName());
+  data_files_dlg_.SetAlias(data_file_.DatabaseName());
   data_files_dlg_.SelectTable(table_.TableName());
   if (prompter_.RunDialog(data_files_dlg_) != QDialog::Accepted) return;
-  table_.Close();
-  table_.SetDatabase(data_files_dlg_.AliasName());
-  table_.SetTableName(data_files_dlg_.SelectedTable());
+  data_file_.SetNames(data_files_dlg_.AliasName(), data_files_dlg_.SelectedTable());
   try {
-    OpenTable();
+    data_file_.Open();
   } catch (const EKestrovaError& e) {
     ReportError(e);
   }

@@ -1,10 +1,11 @@
 // The minor-body browser: a grid over the current data file, sorted by a click on a column
 // title, searched by name, switched to another data file, and the place from which the main
-// window picks bodies. Its table is the program's data file.
+// window picks bodies. It shows the program's data file, which the session owns.
 #pragma once
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@ namespace kestrova {
 
 class TAsteroid;
 class TCreateIdxForm;
+class TDataFile;
 class TDataFilesDlg;
 class TMinorBodyModel;
 class TPrompter;
@@ -29,18 +31,9 @@ class TSearchDlg;
 class TAsterForm : public QDialog {
   Q_OBJECT
  public:
-  TAsterForm(TPrompter& prompter, TDataFilesDlg& dataFilesDlg, TCreateIdxForm& createIdxForm,
-             QWidget* parent = nullptr);
+  TAsterForm(TPrompter& prompter, TDataFile& dataFile, TDataFilesDlg& dataFilesDlg,
+             TCreateIdxForm& createIdxForm, QWidget* parent = nullptr);
   ~TAsterForm() override;
-
-  // ---- The data file.
-  TableStore& Table() { return table_; }
-  // New alias and table name; the table is closed.
-  void SetDataFileNames(const std::string& alias, const std::string& table);
-  // Opens the table shared in the order of its primary index, at its first row. The engine's
-  // error is raised and the table left closed when it cannot be opened.
-  void OpenTable();
-  void CloseTable();
 
   // ---- The bodies for the main window.
   // Fills el from the current row; leaves it untouched when the table is closed or empty.
@@ -52,10 +45,6 @@ class TAsterForm : public QDialog {
   std::unique_ptr<TAsteroid> SelectedObject(int n);
   // A body made from the current row; nothing when the table is closed or empty.
   std::unique_ptr<TAsteroid> CurrentObject();
-  // Makes the seven named indices of the table, with the progress window, when any is
-  // missing. True when all exist afterwards.
-  bool EnsureIndices(TableStore& table);
-
   // ---- The grid.
   int CurrentRow() const;
   // Makes `row` the current row (marks stay) and shows it.
@@ -81,6 +70,13 @@ class TAsterForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void BuildGrid();
+  QWidget* BuildNavigator();
+  void BuildButtons(QWidget* navigator);
+  // The data file's announcements: the grid stops reading while it changes, then reads again
+  // and, when the same file stays open (its indices were made), keeps its current row.
+  void DataFileChanging();
+  void DataFileChanged();
   void Reload();
   void SetCaption();
   void ShowSortColumn();
@@ -93,24 +89,28 @@ class TAsterForm : public QDialog {
   std::unique_ptr<TAsteroid> ObjectOfTableRow();
   std::vector<std::pair<int, int>> MarkedRanges() const;
   bool HasIndex(const std::string& name);
-  // Makes the seven named indices with the progress window, keeping the current row.
-  bool MakeIndices(TableStore& table);
-  // Whether the table of that alias and name is the open table.
-  bool IsOpenTable(const std::string& alias, const std::string& table) const;
+  // Makes the seven named indices of the data file, with the progress window, when any is
+  // missing. True when all exist afterwards.
+  bool EnsureIndices();
   void ReportError(const std::exception& e);
 
   TPrompter& prompter_;
   TDataFilesDlg& data_files_dlg_;
   TCreateIdxForm& create_idx_form_;
   TSearchDlg* search_dlg_;
-  TableStore table_;
+  TDataFile& data_file_;
+  TableStore& table_;
   TMinorBodyModel* model_;
-  QTableView* grid_;
-  QToolButton* first_;
-  QToolButton* prior_;
-  QToolButton* next_;
-  QToolButton* last_;
-  QPushButton* search_;
+  QTableView* grid_ = nullptr;
+  QToolButton* first_ = nullptr;
+  QToolButton* prior_ = nullptr;
+  QToolButton* next_ = nullptr;
+  QToolButton* last_ = nullptr;
+  QPushButton* search_ = nullptr;
+  // The data file and current row before a change, to come back to the row after it.
+  std::string changing_alias_;
+  std::string changing_table_;
+  std::optional<TBookmark> changing_row_;
   bool fitted_ = false;
   // The fields of the columns whose widths were last fitted.
   std::vector<std::string> fitted_columns_;

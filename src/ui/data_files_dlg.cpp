@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "database/data_file.h"
 #include "database/data_files.h"
-#include "database/program_folder.h"
 #include "ui/create_idx_form.h"
 #include "ui/prompter.h"
 #include "ui/table_name_dlg.h"
@@ -26,9 +26,11 @@ QString Text(const std::string& s) {
 
 }  // namespace
 
-TDataFilesDlg::TDataFilesDlg(TPrompter& prompter, TCreateIdxForm& createIdxForm, QWidget* parent)
+TDataFilesDlg::TDataFilesDlg(TPrompter& prompter, TDataFile& dataFile,
+                             TCreateIdxForm& createIdxForm, QWidget* parent)
     : QDialog(parent),
       prompter_(prompter),
+      data_file_(dataFile),
       create_idx_form_(createIdxForm),
       table_name_dlg_(new TTableNameDlg(this)),
       import_program_(QDir(QCoreApplication::applicationDirPath()).filePath("kestrova-import")) {
@@ -98,7 +100,7 @@ void TDataFilesDlg::EnableForSelection(bool selected) {
 void TDataFilesDlg::FillList() {
   list_->clear();
   try {
-    for (const std::string& name : TableStore::ListTables(alias_)) list_->addItem(Text(name));
+    for (const std::string& name : TableStore::ListTables(folder_)) list_->addItem(Text(name));
   } catch (const EKestrovaError& e) {
     ReportError(e);
   }
@@ -106,6 +108,12 @@ void TDataFilesDlg::FillList() {
 
 void TDataFilesDlg::SetAlias(const std::string& alias) {
   alias_ = alias;
+  // A folder that cannot be found says so when the list is filled.
+  folder_ = alias;
+  try {
+    folder_ = data_file_.AliasFolder(alias).string();
+  } catch (const EKestrovaError&) {
+  }
   table_.Close();
   FillList();
   selected_.clear();
@@ -123,7 +131,7 @@ void TDataFilesDlg::SelectTable(const std::string& name) {
   }
   list_->setCurrentItem(found.front());
   list_->scrollToItem(found.front());
-  table_.SetDatabase(alias_);
+  table_.SetDatabase(folder_);
   table_.SetTableName(name);
   selected_ = table_.TableName();
   EnableForSelection(true);
@@ -133,7 +141,7 @@ void TDataFilesDlg::TablesListBoxClick(QListWidgetItem* item) {
   if (!item) return;
   table_.Close();
   table_.SetIndexName("");
-  table_.SetDatabase(alias_);
+  table_.SetDatabase(folder_);
   table_.SetTableName(item->text().toStdString());
   selected_ = table_.TableName();
   EnableForSelection(true);
@@ -151,9 +159,9 @@ void TDataFilesDlg::BNewTableClick() {
   try {
     table_.Close();
     table_.SetIndexName("");
-    table_.SetDatabase(alias_);
+    table_.SetDatabase(folder_);
     table_.SetTableName(file);
-    CreateDataFile(alias_, file);
+    CreateDataFile(folder_, file);
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;
@@ -167,7 +175,7 @@ void TDataFilesDlg::BDeleteTableClick() {
   if (!prompter_.AskYesNo(this,
                           "Are you sure you want to delete the table '" + Text(selected_) + "'?"))
     return;
-  if (is_open_ && is_open_(alias_, selected_)) {
+  if (data_file_.IsOpenFile(alias_, selected_)) {
     prompter_.ShowError(this, "The table '" + Text(selected_) +
                                   "' is the program's data file and can not be deleted while it "
                                   "is in use. Choose another data file first.");
@@ -175,7 +183,7 @@ void TDataFilesDlg::BDeleteTableClick() {
   }
   try {
     table_.Close();
-    TableStore::DeleteTable(alias_, selected_);
+    TableStore::DeleteTable(folder_, selected_);
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;
@@ -187,7 +195,15 @@ void TDataFilesDlg::BDeleteTableClick() {
 
 void TDataFilesDlg::BRebuildIndxClick() {
   if (selected_.empty()) return;
-  if (rebuild_open_ && rebuild_open_(alias_, selected_)) return;
+  const auto make = [this](TableStore& table) { return create_idx_form_.CreateIndices(table); };
+  if (data_file_.IsOpenFile(alias_, selected_)) {
+    try {
+      data_file_.RebuildIndices(make);
+    } catch (const EKestrovaError& e) {
+      ReportError(e);
+    }
+    return;
+  }
   try {
     create_idx_form_.CreateIndices(table_);
   } catch (const EKestrovaError& e) {
@@ -204,7 +220,7 @@ void TDataFilesDlg::BImportClick() {
   }
   QString folder;
   try {
-    folder = QString::fromStdString(AliasFolder(alias_).string());
+    folder = QString::fromStdString(data_file_.AliasFolder(alias_).string());
   } catch (const EKestrovaError& e) {
     ReportError(e);
     return;

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 #include <string>
 
 #include "database/table_store.h"
@@ -16,13 +15,17 @@ class QPushButton;
 namespace kestrova {
 
 class TCreateIdxForm;
+class TDataFile;
 class TPrompter;
 class TTableNameDlg;
 
 class TDataFilesDlg : public QDialog {
   Q_OBJECT
  public:
-  TDataFilesDlg(TPrompter& prompter, TCreateIdxForm& createIdxForm, QWidget* parent = nullptr);
+  // The program's data file is open shared, so the dialog's own exclusive open of it would find
+  // it locked: its indices are made on the open data file, and it is not deleted.
+  TDataFilesDlg(TPrompter& prompter, TDataFile& dataFile, TCreateIdxForm& createIdxForm,
+                QWidget* parent = nullptr);
   ~TDataFilesDlg() override;
 
   // Stores the alias, lists its tables and clears SelectedTable. An alias whose folder cannot be
@@ -42,16 +45,6 @@ class TDataFilesDlg : public QDialog {
 
   TTableNameDlg& TableNameDlg() { return *table_name_dlg_; }
 
-  // The program keeps its data file open, so the dialog's own exclusive open of it would find it
-  // locked. "Rebuild indices" first offers the table to `rebuild`, which makes the indices on
-  // the open table and returns true when the table was the open one.
-  using TRebuildOpen = std::function<bool(const std::string& alias, const std::string& table)>;
-  void SetOpenTableRebuild(TRebuildOpen rebuild) { rebuild_open_ = std::move(rebuild); }
-  // "Delete file" asks `isOpen` whether the table is the program's open one, which it refuses
-  // to delete with a message that says so rather than with the engine's "locked".
-  using TIsOpenTable = std::function<bool(const std::string& alias, const std::string& table)>;
-  void SetOpenTableQuery(TIsOpenTable isOpen) { is_open_ = std::move(isOpen); }
-
   // The handlers of the buttons and the list.
   void BNewTableClick();
   void BDeleteTableClick();
@@ -66,6 +59,7 @@ class TDataFilesDlg : public QDialog {
   void ReportError(const std::exception& e);
 
   TPrompter& prompter_;
+  TDataFile& data_file_;
   TCreateIdxForm& create_idx_form_;
   TTableNameDlg* table_name_dlg_;
   QListWidget* list_;
@@ -73,12 +67,12 @@ class TDataFilesDlg : public QDialog {
   QPushButton* delete_;
   QPushButton* rebuild_;
   std::string alias_;
+  // The folder the alias stands for, in which the dialog lists, creates and deletes tables.
+  std::string folder_;
   std::string selected_;
   // The table the dialog creates, deletes and re-indexes.
   TableStore table_;
   QString import_program_;
-  TRebuildOpen rebuild_open_;
-  TIsOpenTable is_open_;
 };
 
 }  // namespace kestrova

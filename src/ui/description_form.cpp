@@ -269,27 +269,6 @@ QToolButton* TDescriptionForm::AddButton(const char* name, const QString& hint, 
   return button;
 }
 
-void TDescriptionForm::ClearDescription() {
-  kestrova::ClearDescription(*memo_->document());
-  hide();
-}
-
-void TDescriptionForm::WriteDescription(ValueWriter& writer) {
-  kestrova::WriteDescription(*memo_->document(), writer, program_folder_);
-}
-
-void TDescriptionForm::ReadDescription(ValueReader& reader) {
-  kestrova::ReadDescription(*memo_->document(), reader, program_folder_);
-  ShowFormatAtCursor();
-}
-
-bool TDescriptionForm::LoadDescriptionFile(const std::filesystem::path& path) {
-  const bool loaded = kestrova::LoadDescriptionFile(*memo_->document(), path);
-  ShowFormatAtCursor();
-  if (loaded) show();
-  return loaded;
-}
-
 void TDescriptionForm::SetColor(TColor color) {
   color_ = color;
   QPalette palette = memo_->palette();

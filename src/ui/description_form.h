@@ -19,8 +19,6 @@ class QToolButton;
 namespace kestrova {
 
 class TPrompter;
-class ValueReader;
-class ValueWriter;
 
 class TDescriptionForm : public TToolWindow {
   Q_OBJECT
@@ -33,19 +31,8 @@ class TDescriptionForm : public TToolWindow {
   // The program folder's "~tmp.rtf".
   const std::filesystem::path& TempRtfPath() const { return temp_rtf_path_; }
 
-  // ---- For the document code. The description operations raise the errors of a temporary
-  // file that cannot be written or read, for the document code to report.
-
-  // Empties the text and hides the window.
-  void ClearDescription();
-  // The description block: an Integer N, then N Strings, the lines of the text's RTF.
-  void WriteDescription(ValueWriter& writer);
-  // Reads a description block and shows it in the editor. RTF that does not parse shows the
-  // plain text it holds.
-  void ReadDescription(ValueReader& reader);
-  // The RTF file of an old document: loaded and the window shown when it exists (true);
-  // otherwise the text is emptied (false).
-  bool LoadDescriptionFile(const std::filesystem::path& path);
+  // The document code reads and writes the editor's text through the document host
+  // (TDocumentHost's description operations over Memo().document() and the program folder).
 
   // The editor's background colour, stored in documents.
   TColor Color() const { return color_; }

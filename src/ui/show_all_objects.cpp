@@ -5,7 +5,8 @@
 #include <QProgressDialog>
 #include <memory>
 
-#include "database/full_list.h"
+#include "model/astronomical_objects.h"
+#include "scene/solar_system.h"
 
 namespace kestrova {
 
@@ -16,6 +17,19 @@ constexpr int kShowAfterMs = 250;
 constexpr int kSteps = 1000;
 
 }  // namespace
+
+bool RebuildFullList(TSolarSystem& scene, TableStore& dataFile, bool pressed,
+                     const TLoadProgress& progress) {
+  TOEObjectList& full = scene.AsteroidsFullList();
+  // Emptied first, so that a large catalogue never lies in memory twice.
+  full.Clear();
+  bool completed = true;
+  if (pressed)
+    completed = LoadFullList(dataFile, scene.GetObjectColor(kMinorBodyColorIndex), full, progress);
+  scene.Recompute();
+  scene.Repaint();
+  return completed;
+}
 
 bool ShowAllObjects(QWidget* parent, TSolarSystem& scene, TableStore& dataFile, bool pressed) {
   if (!pressed) return RebuildFullList(scene, dataFile, false);

@@ -23,8 +23,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "database/program_folder.h"
-#include "documents/orbit_document.h"
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
 #include "ui/objects_panel.h"
@@ -57,35 +55,25 @@ QScrollArea* ScrollingPage(QWidget* content, const char* name) {
 
 }  // namespace
 
-TSolarSystemForm::TSolarSystemForm(TStartOptions options)
-    : clock_(std::move(options.Clock)), splash_(options.Splash) {
+TSolarSystemForm::TSolarSystemForm(TSession& session, TStartOptions options)
+    : session_(session),
+      scene_(&session.Scene()),
+      controller_(&session.Controller()),
+      prompter_(&session.Prompter()),
+      splash_(options.Splash) {
   setObjectName(QStringLiteral("SolarSystemForm"));
-  if (options.Prompter != nullptr) {
-    prompter_ = options.Prompter;
-  } else {
-    own_prompter_ = std::make_unique<TDialogPrompter>();
-    prompter_ = own_prompter_.get();
-  }
-  program_folder_ = ProgramFolder();
-  // Without a clock (a test that needs no present moment) the scene starts at 1 January 2000.
-  scene_ = std::make_unique<TSolarSystem>(clock_ ? clock_() : TDateRec{});
-  controller_ = std::make_unique<TSceneController>(*scene_, *prompter_);
-  controller_->SetClock(clock_);
   controller_->SetDialogParent(this);
-
   setWindowTitle(QStringLiteral("Kestrova"));
   setWindowIcon(ProgramIcon());
   BuildActions();
   BuildWindow();
+  session_.SetWindow(this);
   Start(options.Arguments);
 }
 
 TSolarSystemForm::~TSolarSystemForm() {
   qApp->removeEventFilter(this);
-  // The panels, the drawing area and the tool windows hold references to the scene and the
-  // controller, which are members: they go first.
-  const QList<QObject*> children = findChildren<QObject*>(Qt::FindDirectChildrenOnly);
-  for (QObject* child : children) delete child;
+  session_.SetWindow(nullptr);
 }
 
 void TSolarSystemForm::BuildActions() {
@@ -149,40 +137,30 @@ void TSolarSystemForm::BuildWindow() {
   layout->addWidget(view_, 1);
   layout->addWidget(BuildPanel());
   TrackMouseEverywhere(this);
+  // Application-wide, because the keys of the document actions work also in the monitor and
+  // the description, which are windows of their own, and the window must see its keys before
+  // whichever of its controls has the focus (a filter on this window alone sees neither).
   qApp->installEventFilter(this);
 
-  connect(controller_.get(), &TSceneController::dateChanged, this, [this] {
+  connect(controller_, &TSceneController::dateChanged, this, [this] {
     ShowCaption();
     objects_panel_->EnableOtherObjects();
   });
-  connect(controller_.get(), &TSceneController::timeStepChanged, this, [this] {
-    TDocumentHost::SetTimeStep(controller_->TimeStep(), int32_t(controller_->TimeUnit()));
-  });
-  connect(controller_.get(), &TSceneController::realTimeModeChanged, this,
-          [this](bool on) { TDocumentHost::SetRealTime(on); });
   connect(view_panel_, &TViewPanel::updateControlsRequested, this,
           &TSolarSystemForm::UpdateControls);
   connect(objects_panel_, &TObjectsPanel::updateControlsRequested, this,
           &TSolarSystemForm::UpdateControls);
-  connect(objects_panel_, &TObjectsPanel::showAllObjectsClicked, this, [this](bool pressed) {
-    SetShowAllObjects(pressed);
-    try {
-      RunShowAllObjects();
-    } catch (const std::exception& error) {
-      // The full list is empty after a failure: the button says so.
-      SetShowAllObjects(false);
-      ReportError(error);
-    }
-  });
+  connect(objects_panel_, &TObjectsPanel::showAllObjectsClicked, this,
+          [this](bool pressed) { session_.PressShowAllObjects(pressed); });
   connect(objects_panel_, &TObjectsPanel::objectClicked, this,
-          [this](const QString& name) { SelectMonitorBody(name.toStdString()); });
+          [this](const QString& name) { session_.SelectMonitorBody(name.toStdString()); });
   connect(view_, &TSceneView::wheelTurned, this, [this](int notches) {
     for (; notches > 0; --notches) view_panel_->ZoomIn();
     for (; notches < 0; ++notches) view_panel_->ZoomOut();
   });
   connect(view_, &TSceneView::dragged, this, [this](int dx, int dy) { view_panel_->Turn(dx, dy); });
   connect(view_, &TSceneView::bodyDoubleClicked, this,
-          [this](const QString& name) { SelectMonitorBody(name.toStdString()); });
+          [this](const QString& name) { session_.SelectMonitorBody(name.toStdString()); });
 }
 
 QWidget* TSolarSystemForm::BuildPanel() {
@@ -257,7 +235,7 @@ void TSolarSystemForm::UpdateControls() {
   // 1-4 and 6-7: projection, grid, colours, rotation, what is shown, zoom, centre.
   view_panel_->UpdateControls();
   // 5. Windows and "Show all objects".
-  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
+  objects_panel_->AllObjectsButton()->setEnabled(session_.DataFile().IsOpen());
   view_panel_->MonitorButton()->setChecked(monitor_window_ && monitor_window_->isVisible());
   view_panel_->DescriptionButton()->setChecked(description_window_ &&
                                                description_window_->isVisible());
@@ -431,7 +409,7 @@ void TSolarSystemForm::closeEvent(QCloseEvent* event) {
   controller_->AnimationTimer().stop();
   controller_->RealTimeTimer().stop();
   Guarded([this] { SaveSettings(); });
-  Guarded([this] { WriteDocument(LastDocumentPath().string(), *scene_, *this); });
+  Guarded([this] { session_.SaveLastDocument(); });
   for (QWidget* w : {monitor_window_.data(), description_window_.data()})
     if (w) w->hide();
   event->accept();

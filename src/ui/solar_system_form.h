@@ -1,11 +1,12 @@
 // The main window: the drawing area left of the control panel (tool bar and the tabs "&Time",
 // "&View" and "&Objects"), the actions with their short-cuts and the pop-up menu, the program's
-// start (settings, command line, start-up document) and end (settings, "last.orb"), and the
-// document host of the desktop program. It owns the scene and the tool windows.
+// start (settings, command line, start-up document) and end (settings, "last.orb"). It shows
+// the session, which owns the program's state, and owns the tool windows.
 //
 // solar_system_form.cpp builds the window and handles keys, mouse and drops;
-// solar_system_form_host.cpp is the document host with the document actions and settings;
-// solar_system_form_tools.cpp wires the tool windows and dialogs, one method each.
+// solar_system_form_host.cpp is the start, the document actions, the settings and what the
+// session asks of the window; solar_system_form_tools.cpp wires the tool windows and dialogs,
+// one method each.
 #pragma once
 
 #include <QPointer>
@@ -15,10 +16,8 @@
 #include <memory>
 #include <optional>
 
-#include "database/table_store.h"
-#include "documents/document_host.h"
 #include "documents/settings.h"
-#include "ui/scene_controller.h"
+#include "ui/session.h"
 
 class QAction;
 class QMenu;
@@ -50,45 +49,31 @@ class TSearchDlg;
 class TAsterForm;
 class TCreateIdxForm;
 
-// What the program's entry point hands the main window.
+// What the program's entry point hands the main window besides the session.
 struct TStartOptions {
-  // The present moment in UT; the scene starts at it and Now and real time read it.
-  TClock Clock;
-  // The door to message boxes and dialogs; the platform's own when null.
-  TPrompter* Prompter = nullptr;
   // The command line without the program's name: [JD] [document path...].
   QStringList Arguments;
   // The splash window, hidden when the main window is shown or activated.
   QWidget* Splash = nullptr;
 };
 
-// The command line: an optional Julian date (a decimal number from MinShowJD to MaxShowJD;
-// anything else is no date and counts as the first word of the path), then the document path,
-// whose words are joined with single blanks so that a path with blanks needs no quotes.
-struct TStartArguments {
-  std::optional<Extended> JD;
-  // Empty for the start-up document "last.orb".
-  QString DocumentPath;
-};
-TStartArguments ParseStartArguments(const QStringList& arguments);
-
-class TSolarSystemForm : public QWidget, public TDocumentHost {
+// The session outlives its main window: the window's widgets hold references to the scene and
+// the controller until Qt deletes them with the window.
+class TSolarSystemForm : public QWidget, private TSessionWindow {
   Q_OBJECT
  public:
-  explicit TSolarSystemForm(TStartOptions options);
+  TSolarSystemForm(TSession& session, TStartOptions options);
   ~TSolarSystemForm() override;
 
-  TSolarSystem& Scene() { return *scene_; }
-  TSceneController& Controller() { return *controller_; }
+  TSession& Session() { return session_; }
+  TSolarSystem& Scene() { return session_.Scene(); }
+  TSceneController& Controller() { return session_.Controller(); }
   TSceneView& View() { return *view_; }
-  TPrompter& Prompter() { return *prompter_; }
-  // The data file: the browser's table.
-  TableStore& DataFile();
-  // The program folder with its fixed files.
-  const std::filesystem::path& ProgramFolderPath() const { return program_folder_; }
-  std::filesystem::path LastDocumentPath() const { return program_folder_ / "last.orb"; }
-  std::filesystem::path TemplatePath() const { return program_folder_ / "template.orb"; }
-  std::filesystem::path SettingsPath() const { return program_folder_ / "kv.ini"; }
+  TPrompter& Prompter() { return session_.Prompter(); }
+  TDataFile& DataFile() { return session_.DataFile(); }
+  TDocumentState& State() { return session_.State(); }
+  std::string DatabaseName() const { return session_.DatabaseName(); }
+  std::string TableName() const { return session_.TableName(); }
 
   // Exported pictures: edge length in pixels and folder (kept in the settings).
   int32_t BitmapSize() const { return bitmap_size_; }
@@ -110,6 +95,7 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   // Brings every control in line with the scene and the time state, in the order: view tab,
   // windows, zoom and centre, time tab, objects tab, then the monitor is given the scene.
   void UpdateControls() override;
+  void RefreshMonitor() override;
 
   // ---- Keyboard and mouse ------------------------------------------------------------------
   // Shift+Tab: the next tab, after the last the first.
@@ -128,36 +114,11 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   int Page() const;
   void SetPage(int page);
 
-  // ---- The document host -------------------------------------------------------------------
-  void SetRealTime(bool on) override;
-  void SetTimeStep(Extended value, int32_t unit) override;
-  void SetMonitorVisible(bool visible) override;
-  void SetMonitorPosition(int32_t left, int32_t top) override;
-  void RefreshMonitor() override;
-  void SelectMonitorBody(const std::string& name) override;
-  void SetDescriptionColor(TColor color) override;
-  void SetDescriptionVisible(bool visible) override;
-  void SetDescriptionGeometry(const TWindowGeometry& g) override;
-  void SetMainWindowGeometry(const TWindowGeometry& g) override;
-  void SetShowAllObjects(bool pressed) override;
-  std::string DatabaseName() const override;
-  std::string TableName() const override;
-  void CloseDataFile() override;
-  void SetDataFileNames(const std::string& database, const std::string& table) override;
-  bool OpenDataFile() override;
-  void RunShowAllObjects() override;
-  void ShowDate(const TDateRec& date) override;
-  bool AskYesNo(const std::string& question) override;
-  void ShowError(const std::string& message) override;
-
  signals:
   // The main window has written its settings and last.orb and is closing.
   void closing();
 
  protected:
-  QTextDocument& DescriptionText() override;
-  std::filesystem::path DescriptionFolder() override;
-
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -167,6 +128,17 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // TSessionWindow.
+  void ShowMonitor(bool visible) override;
+  void PlaceMonitor(int32_t left, int32_t top) override;
+  std::string SelectMonitorBody(const std::string& name) override;
+  void ShowDescription(bool visible) override;
+  void PlaceDescription(const TWindowGeometry& g) override;
+  void ShowDescriptionColor(TColor color) override;
+  QTextDocument& DescriptionText() override;
+  void PlaceMainWindow(const TWindowGeometry& g) override;
+  void ShowAllObjectsPressed(bool pressed) override;
+
   void BuildWindow();
   void BuildActions();
   QWidget* BuildPanel();
@@ -202,10 +174,10 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   void WireSatellitesDialog();
   void WireAboutBox();
   void SetStayOnTop(QWidget* window, bool on);
-  // "Data file": the data-files dialog preset with the current names; on OK the data file is
-  // closed, renamed and opened again. True when the chosen data file is open.
+  // "Data file": the data-files dialog preset with the current names; on OK the session
+  // changes the data file. True when the chosen data file is open.
   bool ChooseDataFile();
-  // After another data file was chosen: "Show all objects" shows that file's bodies.
+  // After another data file was chosen.
   void FollowDataFile();
 
   TMonitorForm* monitor_ = nullptr;
@@ -225,17 +197,15 @@ class TSolarSystemForm : public QWidget, public TDocumentHost {
   QPointer<QWidget> monitor_window_;
   QPointer<QWidget> description_window_;
 
-  std::unique_ptr<TPrompter> own_prompter_;
-  TPrompter* prompter_ = nullptr;
-  TClock clock_;
+  TSession& session_;
+  // The session's, for the many places that use them.
+  TSolarSystem* scene_;
+  TSceneController* controller_;
+  TPrompter* prompter_;
   QPointer<QWidget> splash_;
-  std::filesystem::path program_folder_;
-  std::unique_ptr<TSolarSystem> scene_;
-  std::unique_ptr<TSceneController> controller_;
   Settings settings_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;
-  bool quiet_ = false;
 
   TSceneView* view_ = nullptr;
   QToolBar* tool_bar_ = nullptr;

@@ -1,6 +1,6 @@
-// The main window as the desktop program's document host: the values documents carry, the
-// data file, the messages; the program's start with its command line and start-up document;
-// the document actions; the settings.
+// The main window's side of the session: what the session asks of the window (tool windows,
+// their places, the controls); the program's start with its command line and start-up
+// document; the document actions; the settings.
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -42,20 +42,6 @@ void TSolarSystemForm::ReportError(const std::exception& error) {
 
 // ---- Start ----------------------------------------------------------------------------------
 
-TStartArguments ParseStartArguments(const QStringList& arguments) {
-  TStartArguments result;
-  QStringList words = arguments;
-  if (!words.isEmpty()) {
-    const std::optional<Extended> jd = ReadDecimal(words.front().toStdString());
-    if (jd && *jd >= MinShowJD && *jd <= MaxShowJD) {
-      result.JD = *jd;
-      words.removeFirst();
-    }
-  }
-  result.DocumentPath = words.join(QLatin1Char(' ')).trimmed();
-  return result;
-}
-
 void TSolarSystemForm::Start(const QStringList& arguments) {
   WireMonitor();
   WireDescription();
@@ -67,54 +53,18 @@ void TSolarSystemForm::Start(const QStringList& arguments) {
   WireAboutBox();
 
   bitmap_size_ = 500;
-  bitmap_path_ = program_folder_.string();
-  WriteTemplateIfMissing();
+  bitmap_path_ = session_.ProgramFolder().string();
+  session_.WriteTemplateIfMissing();
   LoadSettings();
 
-  const TStartArguments start = ParseStartArguments(arguments);
-  const bool lastDocument = start.DocumentPath.isEmpty();
-  const QString path =
-      lastDocument ? Text(LastDocumentPath()) : QFileInfo(start.DocumentPath).absoluteFilePath();
-  // The scene's date is shown once, by the document when it is read completely, else here:
-  // each showing computes every body again.
-  bool shown = false;
-  const QMetaObject::Connection showing =
-      connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
-  // The very first start has no last.orb yet: the program starts with its default scene.
-  bool opened = true;
-  if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path);
-  disconnect(showing);
-  // A date of the command line is read in the time zone of the start.
-  if (opened && start.JD) {
-    controller_->ShowDate(JDToDate(StartZone(), *start.JD));
-  } else if (!shown) {
-    controller_->ShowDate(scene_->SceneDate());
-  }
+  session_.Start(ParseStartArguments(arguments));
   UpdateControls();
-}
-
-void TSolarSystemForm::WriteTemplateIfMissing() {
-  std::error_code error;
-  if (fs::exists(TemplatePath(), error) || error) return;
-  // A folder that refuses the template will refuse last.orb too, and says so at the end.
-  quiet_ = true;
-  try {
-    WriteDocument(TemplatePath().string(), *scene_, *this);
-  } catch (const std::exception&) {
-  }
-  quiet_ = false;
 }
 
 // ---- Document actions -----------------------------------------------------------------------
 
 bool TSolarSystemForm::OpenDocumentAt(const QString& path) {
-  try {
-    OpenDocument(path.toStdString(), *scene_, *this);
-    return true;
-  } catch (const std::exception& error) {
-    ReportError(error);
-    return false;
-  }
+  return session_.OpenDocumentAt(path.toStdString());
 }
 
 namespace {
@@ -142,26 +92,24 @@ TFileDialogOptions DocumentDialogOptions(const QString& title, const std::string
 
 void TSolarSystemForm::OpenAction() {
   const QString path = prompter_->OpenFileName(
-      this,
-      DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath, program_folder_));
+      this, DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath,
+                                  session_.ProgramFolder()));
   if (path.isEmpty()) return;
   if (!OpenDocumentAt(path)) return;
-  SetDocumentPath(path.toStdString());
+  session_.SetDocumentPath(path.toStdString());
   UpdateControls();
 }
 
 void TSolarSystemForm::SaveAction() {
   const QString path = prompter_->SaveFileName(
-      this,
-      DocumentDialogOptions(QStringLiteral("Save file"), State().DocumentPath, program_folder_));
+      this, DocumentDialogOptions(QStringLiteral("Save file"), State().DocumentPath,
+                                  session_.ProgramFolder()));
   if (path.isEmpty()) return;
-  if (WriteDocument(path.toStdString(), *scene_, *this)) SetDocumentPath(path.toStdString());
+  session_.SaveDocumentAs(path.toStdString());
 }
 
 void TSolarSystemForm::LoadTemplateAction() {
-  if (!OpenDocumentAt(Text(TemplatePath()))) return;
-  // The template itself is never overwritten by a later save or by the exit.
-  SetDocumentPath(LastDocumentPath().string());
+  if (!session_.LoadTemplate()) return;
   UpdateControls();
 }
 
@@ -171,7 +119,7 @@ void TSolarSystemForm::LoadSettings() {
   Settings defaults;
   defaults.BitmapSize = bitmap_size_;
   defaults.BitmapPath = bitmap_path_;
-  settings_ = kestrova::LoadSettings(SettingsPath(), defaults);
+  settings_ = kestrova::LoadSettings(session_.SettingsPath(), defaults);
   PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
               settings_.MainHeight);
   SetPage(settings_.Page);
@@ -211,96 +159,42 @@ void TSolarSystemForm::SaveSettings() {
   s.GridColor = scene_->GridColor();
   s.BitmapSize = bitmap_size_;
   s.BitmapPath = bitmap_path_;
-  kestrova::SaveSettings(SettingsPath(), s);
+  kestrova::SaveSettings(session_.SettingsPath(), s);
 }
 
-// ---- The document host ----------------------------------------------------------------------
+// ---- What the session asks of the window ----------------------------------------------------
 
-void TSolarSystemForm::SetRealTime(bool on) {
-  TDocumentHost::SetRealTime(on);
-  controller_->SetRealTimeMode(on);
-}
-
-void TSolarSystemForm::SetTimeStep(Extended value, int32_t unit) {
-  TDocumentHost::SetTimeStep(value, unit);
-  controller_->SetTimeStep(value);
-  controller_->SetTimeUnit(TTimeUnit{unit});
-}
-
-void TSolarSystemForm::SetMonitorVisible(bool visible) {
-  TDocumentHost::SetMonitorVisible(visible);
+void TSolarSystemForm::ShowMonitor(bool visible) {
   // Until the main window is shown, the tool window waits for it (showEvent).
   if (monitor_window_ && (isVisible() || !visible)) monitor_window_->setVisible(visible);
 }
 
-void TSolarSystemForm::SetMonitorPosition(int32_t left, int32_t top) {
-  TDocumentHost::SetMonitorPosition(left, top);
+void TSolarSystemForm::PlaceMonitor(int32_t left, int32_t top) {
   if (monitor_window_) PlaceWindow(*monitor_window_, left, top);
 }
 
-void TSolarSystemForm::SetDescriptionColor(TColor color) {
-  TDocumentHost::SetDescriptionColor(color);
-  description_->SetColor(color);
-}
-
-void TSolarSystemForm::SetDescriptionVisible(bool visible) {
-  TDocumentHost::SetDescriptionVisible(visible);
+void TSolarSystemForm::ShowDescription(bool visible) {
   if (description_window_ && (isVisible() || !visible)) description_window_->setVisible(visible);
 }
 
-void TSolarSystemForm::SetDescriptionGeometry(const TWindowGeometry& g) {
-  TDocumentHost::SetDescriptionGeometry(g);
+void TSolarSystemForm::PlaceDescription(const TWindowGeometry& g) {
   if (description_window_) PlaceWindow(*description_window_, g.Left, g.Top, g.Width, g.Height);
 }
 
-void TSolarSystemForm::SetMainWindowGeometry(const TWindowGeometry& g) {
-  TDocumentHost::SetMainWindowGeometry(g);
-  PlaceWindow(*this, g.Left, g.Top, g.Width, g.Height);
-}
-
-void TSolarSystemForm::SetShowAllObjects(bool pressed) {
-  TDocumentHost::SetShowAllObjects(pressed);
-  objects_panel_->AllObjectsButton()->setChecked(pressed);
-}
-
-void TSolarSystemForm::SetDataFileNames(const std::string& database, const std::string& table) {
-  browser_->SetDataFileNames(database, table);
-}
-
-bool TSolarSystemForm::OpenDataFile() {
-  try {
-    browser_->OpenTable();
-    return true;
-  } catch (const EKestrovaError&) {
-    return false;
-  }
-}
-
-void TSolarSystemForm::RunShowAllObjects() {
-  // Released with nothing loaded, there is nothing to empty and nothing to compute again.
-  if (!State().ShowAllObjects && scene_->AsteroidsFullList().Count() == 0) return;
-  // Cancelled: the full list is empty, and the button says so.
-  if (!controller_->ShowAllObjects(DataFile(), State().ShowAllObjects)) SetShowAllObjects(false);
-}
-
-void TSolarSystemForm::ShowDate(const TDateRec& date) {
-  controller_->ShowDate(date);
-}
-
-bool TSolarSystemForm::AskYesNo(const std::string& question) {
-  return prompter_->AskYesNo(this, QString::fromStdString(question));
-}
-
-void TSolarSystemForm::ShowError(const std::string& message) {
-  if (!quiet_) prompter_->ShowError(this, QString::fromStdString(message));
+void TSolarSystemForm::ShowDescriptionColor(TColor color) {
+  description_->SetColor(color);
 }
 
 QTextDocument& TSolarSystemForm::DescriptionText() {
   return *description_->Memo().document();
 }
 
-fs::path TSolarSystemForm::DescriptionFolder() {
-  return description_->TempRtfPath().parent_path();
+void TSolarSystemForm::PlaceMainWindow(const TWindowGeometry& g) {
+  PlaceWindow(*this, g.Left, g.Top, g.Width, g.Height);
+}
+
+void TSolarSystemForm::ShowAllObjectsPressed(bool pressed) {
+  objects_panel_->AllObjectsButton()->setChecked(pressed);
 }
 
 }  // namespace kestrova

@@ -52,9 +52,9 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
   onTop->setEnabled(true);
   connect(button, &QToolButton::clicked, this, [this, isMonitor](bool down) {
     if (isMonitor) {
-      SetMonitorVisible(down);
+      session_.SetMonitorVisible(down);
     } else {
-      SetDescriptionVisible(down);
+      session_.SetDescriptionVisible(down);
     }
   });
   connect(onTop, &QCheckBox::clicked, this, [this, window](bool on) { SetStayOnTop(window, on); });
@@ -62,10 +62,10 @@ void TSolarSystemForm::AttachToolWindow(QWidget* window, bool isMonitor) {
 
 void TSolarSystemForm::ToolWindowHidden(bool isMonitor) {
   if (isMonitor) {
-    TDocumentHost::SetMonitorVisible(false);
+    State().MonitorVisible = false;
     view_panel_->MonitorButton()->setChecked(false);
   } else {
-    TDocumentHost::SetDescriptionVisible(false);
+    State().DescriptionVisible = false;
     view_panel_->DescriptionButton()->setChecked(false);
   }
 }
@@ -80,21 +80,21 @@ void TSolarSystemForm::WireMonitor() {
   AttachToolWindow(monitor_, true);
   for (auto changed : {&TSceneController::dateChanged, &TSceneController::viewChanged,
                        &TSceneController::bodiesChanged}) {
-    connect(controller_.get(), changed, monitor_, [this] { RefreshMonitor(); });
+    connect(controller_, changed, monitor_, [this] { RefreshMonitor(); });
   }
   connect(monitor_, &TMonitorForm::hidden, this, [this] { ToolWindowHidden(true); });
   connect(monitor_, &TMonitorForm::selectedNameChanged, this,
-          [this](const QString& name) { TDocumentHost::SelectMonitorBody(name.toStdString()); });
+          [this](const QString& name) { State().MonitorBody = name.toStdString(); });
 }
 
 void TSolarSystemForm::RefreshMonitor() {
-  monitor_->AssignScene(scene_.get());
+  monitor_->AssignScene(scene_);
 }
 
-void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
+std::string TSolarSystemForm::SelectMonitorBody(const std::string& name) {
   monitor_->SelectObject(QString::fromStdString(name));
   // The monitor may have fallen back to the Earth.
-  TDocumentHost::SelectMonitorBody(monitor_->SelectedName().toStdString());
+  return monitor_->SelectedName().toStdString();
 }
 
 // ---- Description ----------------------------------------------------------------------------
@@ -103,11 +103,11 @@ void TSolarSystemForm::SelectMonitorBody(const std::string& name) {
 // visibility and a colour the user chose are kept in State().
 
 void TSolarSystemForm::WireDescription() {
-  description_ = new TDescriptionForm(*prompter_, program_folder_, this);
+  description_ = new TDescriptionForm(*prompter_, session_.ProgramFolder(), this);
   AttachToolWindow(description_, false);
   connect(description_, &TDescriptionForm::hidden, this, [this] { ToolWindowHidden(false); });
   connect(description_, &TDescriptionForm::colorChosen, this,
-          [this](TColor color) { TDocumentHost::SetDescriptionColor(color); });
+          [this](TColor color) { State().DescriptionColor = color; });
 }
 
 // ---- Data files and table names (TDataFilesDlg, TTableNameDlg, TCreateIdxForm) ---------------
@@ -116,7 +116,7 @@ void TSolarSystemForm::WireDescription() {
 
 void TSolarSystemForm::WireDataFiles() {
   create_idx_form_ = new TCreateIdxForm(this);
-  data_files_dlg_ = new TDataFilesDlg(*prompter_, *create_idx_form_, this);
+  data_files_dlg_ = new TDataFilesDlg(*prompter_, DataFile(), *create_idx_form_, this);
   table_name_dlg_ = &data_files_dlg_->TableNameDlg();
   objects_panel_->SetDataFileChooser([this] { return ChooseDataFile(); });
 }
@@ -125,38 +125,22 @@ bool TSolarSystemForm::ChooseDataFile() {
   data_files_dlg_->SetAlias(DatabaseName());
   data_files_dlg_->SelectTable(TableName());
   if (prompter_->RunDialog(*data_files_dlg_) != QDialog::Accepted) return false;
-  CloseDataFile();
-  SetDataFileNames(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
-  bool opened = true;
-  try {
-    browser_->OpenTable();
-  } catch (const EKestrovaError& error) {
-    ReportError(error);
-    opened = false;
-  }
-  FollowDataFile();
+  const bool opened =
+      session_.ChangeDataFile(data_files_dlg_->AliasName(), data_files_dlg_->SelectedTable());
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().IsOpen());
   return opened;
 }
 
 void TSolarSystemForm::FollowDataFile() {
-  objects_panel_->AllObjectsButton()->setEnabled(DataFile().Active());
-  if (!State().ShowAllObjects) return;
-  // The bodies of the data file left are not shown on; a file that did not open has none.
-  if (!DataFile().Active()) SetShowAllObjects(false);
-  try {
-    RunShowAllObjects();
-  } catch (const std::exception& error) {
-    SetShowAllObjects(false);
-    ReportError(error);
-  }
+  objects_panel_->AllObjectsButton()->setEnabled(DataFile().IsOpen());
+  session_.FollowDataFile();
 }
 
 // ---- Browser and search (TAsterForm, TSearchDlg) --------------------------------------------
-// objects_panel_->SetBrowser: the browser over DataFile(), returning the picked bodies. The
-// browser's table is the data file of the document host.
+// objects_panel_->SetBrowser: the browser over the data file, returning the picked bodies.
 
 void TSolarSystemForm::WireBrowser() {
-  browser_ = new TAsterForm(*prompter_, *data_files_dlg_, *create_idx_form_, this);
+  browser_ = new TAsterForm(*prompter_, DataFile(), *data_files_dlg_, *create_idx_form_, this);
   search_dlg_ = &browser_->SearchDlg();
   objects_panel_->SetBrowser([this] {
     browser_->FormShow();
@@ -167,22 +151,6 @@ void TSolarSystemForm::WireBrowser() {
   });
   // "Data file" inside the browser changes the program's data file.
   connect(browser_, &TAsterForm::dataFileChanged, this, [this] { FollowDataFile(); });
-}
-
-TableStore& TSolarSystemForm::DataFile() {
-  return browser_->Table();
-}
-
-std::string TSolarSystemForm::DatabaseName() const {
-  return browser_->Table().DatabaseName();
-}
-
-std::string TSolarSystemForm::TableName() const {
-  return browser_->Table().TableName();
-}
-
-void TSolarSystemForm::CloseDataFile() {
-  browser_->CloseTable();
 }
 
 // ---- Printing and pictures (TPrintDlg, TSaveAsBitmapDlg) -------------------------------------

@@ -133,7 +133,7 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   EXPECT_TRUE(hostB.State().DescriptionVisible);
   EXPECT_EQ(hostB.DatabaseName(), "MPC");
   EXPECT_EQ(hostB.TableName(), "small.db");
-  EXPECT_TRUE(hostB.DataFile().Active());
+  EXPECT_TRUE(hostB.DataFile().IsOpen());
   EXPECT_TRUE(hostB.State().ShowAllObjects);
   ExpectFullListOfSmall(b);
   EXPECT_EQ(hostB.State().DocumentPath, path);
@@ -184,7 +184,7 @@ TEST_F(HeadlessHostTest, MissingDataFile) {
     EXPECT_EQ(messages.str(), c.read ? "" : "Error reading file " + path.string() + ".\n");
     EXPECT_EQ(host.DatabaseName(), c.database);
     EXPECT_EQ(host.TableName(), "");
-    EXPECT_FALSE(host.DataFile().Active());
+    EXPECT_FALSE(host.DataFile().IsOpen());
     EXPECT_EQ(scene.AsteroidsFullList().Count(), 0);
     // Reading stopped before the description when it failed.
     EXPECT_EQ(host.Description().isEmpty(), !c.description);

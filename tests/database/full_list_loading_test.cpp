@@ -1,11 +1,10 @@
-// Loading the whole data file into the scene's full list with progress reports, and stopping it.
+// Loading the whole data file into a list of bodies with progress reports, and stopping it.
 #include <gtest/gtest.h>
 
 #include "database/full_list.h"
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
-#include "scene/solar_system.h"
-#include "support/scene_date.h"
+#include "model/object_lists.h"
 #include "support/synthetic_data_file.h"
 #include "support/temp_home.h"
 
@@ -22,18 +21,21 @@ class FullListLoadingTest : public testing::TempHome {
     data_.Open();
   }
   static constexpr int64_t kRows = 10000;
-  TSolarSystem scene_{TestStartDate()};
+  static constexpr TColor kColor = 0x00C0FFEE;
+  TOEObjectList list_;
   TableStore data_;
 };
 
 TEST_F(FullListLoadingTest, ProgressCountsUpToTheRecordCount) {
   std::vector<std::pair<int64_t, int64_t>> reports;
-  EXPECT_TRUE(RebuildFullList(scene_, data_, true, [&](int64_t done, int64_t total) {
+  EXPECT_TRUE(LoadFullList(data_, kColor, list_, [&](int64_t done, int64_t total) {
     reports.emplace_back(done, total);
     return true;
   }));
-  ASSERT_EQ(scene_.AsteroidsFullList().Count(), kRows);
-  EXPECT_EQ(scene_.AsteroidsFullList().Get(0).Name, testing::SyntheticName(1));
+  ASSERT_EQ(list_.Count(), kRows);
+  EXPECT_EQ(list_.Get(0).Name, testing::SyntheticName(1));
+  EXPECT_EQ(list_.Get(0).Id, kMinorBodyId);
+  EXPECT_EQ(list_.Get(0).Color, kColor);
   ASSERT_GE(reports.size(), 3u);
   EXPECT_EQ(reports.front(), std::make_pair(int64_t{0}, kRows));
   EXPECT_EQ(reports.back(), std::make_pair(kRows, kRows));
@@ -42,21 +44,18 @@ TEST_F(FullListLoadingTest, ProgressCountsUpToTheRecordCount) {
 }
 
 TEST_F(FullListLoadingTest, StoppingLeavesTheFullListEmpty) {
-  ASSERT_TRUE(RebuildFullList(scene_, data_, true));
-  ASSERT_EQ(scene_.AsteroidsFullList().Count(), kRows);
   // Stopped half-way, and stopped at the very end: either way nothing stays.
   for (int64_t stopAt : {kRows / 2, kRows}) {
     EXPECT_FALSE(
-        RebuildFullList(scene_, data_, true, [&](int64_t done, int64_t) { return done < stopAt; }));
-    EXPECT_EQ(scene_.AsteroidsFullList().Count(), 0);
+        LoadFullList(data_, kColor, list_, [&](int64_t done, int64_t) { return done < stopAt; }));
+    EXPECT_EQ(list_.Count(), 0);
     EXPECT_EQ(data_.GetBookmark(), 1);
   }
-  // A closed data file fails with the engine's message, and the list stays empty.
-  ASSERT_TRUE(RebuildFullList(scene_, data_, true));
+  // A closed data file fails with the engine's message.
   data_.Close();
-  EXPECT_THROW(RebuildFullList(scene_, data_, true, [](int64_t, int64_t) { return true; }),
+  EXPECT_THROW(LoadFullList(data_, kColor, list_, [](int64_t, int64_t) { return true; }),
                ETableError);
-  EXPECT_EQ(scene_.AsteroidsFullList().Count(), 0);
+  EXPECT_EQ(list_.Count(), 0);
 }
 
 }  // namespace

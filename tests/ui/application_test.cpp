@@ -69,10 +69,12 @@ class ApplicationTest : public QObject {
     splash.ShowNow();
     QVERIFY(splash.isVisible());
     f.Stop();
+    TSessionOptions sessionOptions;
+    sessionOptions.Prompter = &f.prompter;
+    TSession session(std::move(sessionOptions));
     TStartOptions options;
-    options.Prompter = &f.prompter;
     options.Splash = &splash;
-    TSolarSystemForm second(std::move(options));
+    TSolarSystemForm second(session, std::move(options));
     second.show();
     QVERIFY(!splash.isVisible());
     QVERIFY(!ProgramIcon().isNull());

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <fstream>
 
+#include "database/data_file.h"
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
 #include "support/data_folder.h"
@@ -37,13 +38,14 @@ class AsterFormTest : public QObject {
     TDataFolder folder;
     TRecordingPrompter prompter;
     TCreateIdxForm createIdx;
-    TDataFilesDlg dataFiles{prompter, createIdx};
-    TAsterForm form{prompter, dataFiles, createIdx};
+    TDataFile data;
+    TDataFilesDlg dataFiles{prompter, data, createIdx};
+    TAsterForm form{prompter, data, dataFiles, createIdx};
 
     QTableView* Grid() { return form.findChild<QTableView*>("DBGrid"); }
     void Open(const std::string& table) {
-      form.SetDataFileNames(kDefaultAlias, table);
-      form.OpenTable();
+      data.SetNames(kDefaultAlias, table);
+      data.Open();
     }
     void Show() {
       form.show();
@@ -118,7 +120,7 @@ class AsterFormTest : public QObject {
     QCOMPARE(f.Titles(), kDataFileTitles + QStringList({"Reference", "Computer"}));
     QCOMPARE(f.Cell(1, 8), QString("MPO1"));
 
-    f.form.CloseTable();
+    f.data.Close();
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
     QCOMPARE(f.form.Model().rowCount(), 0);
     QVERIFY(!f.form.CurrentObject());
@@ -172,7 +174,7 @@ class AsterFormTest : public QObject {
     f.ClickTitle(2);
     QCOMPARE(progress.count(), 8);
     QCOMPARE(progress.last()[0].toInt(), 100);
-    QCOMPARE(f.form.Table().IndexNames().size(), size_t(7));
+    QCOMPARE(f.data.Table().IndexNames().size(), size_t(7));
     QCOMPARE(f.Column(1), kByAxis);
     QVERIFY(!f.createIdx.isVisible());
     f.ClickTitle(1);  // all there now: no second round
@@ -193,8 +195,8 @@ class AsterFormTest : public QObject {
     QTest::mouseClick(f.dataFiles.findChild<QPushButton*>("BRebuildIndx"), Qt::LeftButton);
     QVERIFY2(f.prompter.asked.isEmpty(), qPrintable(f.prompter.asked.join("; ")));
     QCOMPARE(progress.count(), 8);
-    QCOMPARE(f.form.Table().IndexNames().size(), size_t(7));
-    QVERIFY(f.form.Table().Active());
+    QCOMPARE(f.data.Table().IndexNames().size(), size_t(7));
+    QVERIFY(f.data.Table().Active());
     QCOMPARE(f.CurrentName(), QString("Pallas"));
     QCOMPARE(f.Column(1), kByNumber);
   }
@@ -211,7 +213,7 @@ class AsterFormTest : public QObject {
     QVERIFY2(f.prompter.asked.last().contains("'open.db' is the program's data file"),
              qPrintable(f.prompter.asked.last()));
     QVERIFY(std::filesystem::exists(f.folder.File("open.db")));
-    QVERIFY(f.form.Table().Active());
+    QVERIFY(f.data.Table().Active());
   }
 
   void MarksMakeTheBodiesInGridOrder() {

@@ -3,6 +3,8 @@
 // window, double click as OK, and starting the import program.
 #include "ui/data_files_dlg.h"
 
+#include "database/data_file.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -30,7 +32,8 @@ class DataFilesDlgTest : public QObject {
     TDataFolder folder;
     TRecordingPrompter prompter;
     TCreateIdxForm createIdx;
-    TDataFilesDlg dlg{prompter, createIdx};
+    TDataFile data;
+    TDataFilesDlg dlg{prompter, data, createIdx};
 
     QListWidget* List() { return dlg.findChild<QListWidget*>("TablesListBox"); }
     QPushButton* Button(const char* name) { return dlg.findChild<QPushButton*>(name); }

@@ -42,12 +42,6 @@ class TFormHost final : public TDocumentHost {
     TDocumentHost::SetDescriptionVisible(visible);
     form_.setVisible(visible);
   }
-  void ClearDescription() override {
-    form_.ClearDescription();
-    TDocumentHost::SetDescriptionVisible(false);
-  }
-  void WriteDescription(ValueWriter& writer) override { form_.WriteDescription(writer); }
-  void ReadDescription(ValueReader& reader) override { form_.ReadDescription(reader); }
 
   std::string DatabaseName() const override { return "MPC"; }
   std::string TableName() const override { return ""; }
@@ -59,6 +53,10 @@ class TFormHost final : public TDocumentHost {
   void ShowError(const std::string& message) override { errors.push_back(message); }
 
   std::vector<std::string> errors;
+
+ protected:
+  QTextDocument& DescriptionText() override { return *form_.Memo().document(); }
+  std::filesystem::path DescriptionFolder() override { return form_.TempRtfPath().parent_path(); }
 
  private:
   TDescriptionForm& form_;
@@ -235,7 +233,7 @@ class DescriptionFormTest : public QObject {
     Fixture f;
     MemorySink sink;
     ValueWriter writer(sink);
-    f.form.WriteDescription(writer);
+    TFormHost(f.form).WriteDescription(writer);
     writer.Finish();
     MemorySource source(sink.Bytes());
     ValueReader reader(source);
@@ -256,7 +254,7 @@ class DescriptionFormTest : public QObject {
       const std::vector<uint8_t> block = DescriptionBlock(lines);
       MemorySource source(block);
       ValueReader reader(source);
-      f.form.ReadDescription(reader);
+      TFormHost(f.form).ReadDescription(reader);
       QCOMPARE(f.memo().toPlainText().simplified(), text);
     }
   }
@@ -339,7 +337,7 @@ class DescriptionFormTest : public QObject {
     f.form.show();
     QCOMPARE(f.memo().toPlainText(), QString("kept"));
 
-    f.form.ClearDescription();
+    TFormHost(f.form).ClearDescription();
     QVERIFY(!f.form.isVisible());
     QCOMPARE(f.memo().toPlainText(), QString());
   }
@@ -347,10 +345,11 @@ class DescriptionFormTest : public QObject {
   void OldDocumentsBringTheirRtfFile() {
     Fixture f;
     const std::filesystem::path folder = f.folder.path().toStdString();
-    QVERIFY(!f.form.LoadDescriptionFile(folder / "missing.rtf"));
+    TFormHost host(f.form);
+    host.LoadDescriptionFile(folder / "missing.rtf");
     QVERIFY(!f.form.isVisible());
     std::ofstream(folder / "old.rtf") << "{\\rtf1\\ansi {\\b Old} text\\par}";
-    QVERIFY(f.form.LoadDescriptionFile(folder / "old.rtf"));
+    host.LoadDescriptionFile(folder / "old.rtf");
     QVERIFY(f.form.isVisible());
     QCOMPARE(f.memo().toPlainText().trimmed(), QString("Old text"));
   }

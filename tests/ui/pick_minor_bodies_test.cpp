@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "database/data_file.h"
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
 #include "support/data_folder.h"
@@ -28,13 +29,14 @@ class PickMinorBodiesTest : public QObject {
     TDataFolder folder;
     TRecordingPrompter prompter;
     TCreateIdxForm createIdx;
-    TDataFilesDlg dataFiles{prompter, createIdx};
-    TAsterForm form{prompter, dataFiles, createIdx};
+    TDataFile data;
+    TDataFilesDlg dataFiles{prompter, data, createIdx};
+    TAsterForm form{prompter, data, dataFiles, createIdx};
 
     QTableView* Grid() { return form.findChild<QTableView*>("DBGrid"); }
     void Open(const std::string& table) {
-      form.SetDataFileNames(kDefaultAlias, table);
-      form.OpenTable();
+      data.SetNames(kDefaultAlias, table);
+      data.Open();
       form.show();
       QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
@@ -62,7 +64,7 @@ class PickMinorBodiesTest : public QObject {
     QCOMPARE(picked[0]->Id, kMinorBodyId);
     QCOMPARE(picked[0]->Color, kMinorBodyColor);
     QCOMPARE(double(picked[0]->Elements.SemiMajorAxis), 2.77);
-    f.form.CloseTable();
+    f.data.Close();
     QVERIFY(f.Pick().empty());
     QVERIFY(f.prompter.asked.isEmpty());
   }

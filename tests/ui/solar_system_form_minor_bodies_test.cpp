@@ -73,7 +73,7 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     // Cancel changes nothing.
     f.Click("SBDatabase");
     QCOMPARE(f.prompter.asked, QStringList({"dialog: DataFilesDlg"}));
-    QVERIFY(!form.DataFile().Active());
+    QVERIFY(!form.DataFile().IsOpen());
 
     // OK opens the chosen data file, and Add follows at once: Vesta and Ceres are marked and
     // come in the browser's order.
@@ -83,7 +83,7 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     QCOMPARE(f.prompter.asked, QStringList({"dialog: DataFilesDlg", "dialog: AsterForm"}));
     QCOMPARE(form.TableName(), std::string("two.db"));
     QCOMPARE(form.DatabaseName(), std::string(kDefaultAlias));
-    QVERIFY(form.DataFile().Active());
+    QVERIFY(form.DataFile().IsOpen());
     QVERIFY(f.Find<QToolButton>("SBAllObjects")->isEnabled());
     QCOMPARE(ListBox(f), QStringList({"Ceres", "Vesta"}));
     QCOMPARE(f.Find<QGroupBox>("GBOtherObjects")->title(), QString("&Other objects (2)"));
@@ -121,7 +121,7 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     std::ofstream((AliasFolder(kDefaultAlias) / "broken.db").string()) << std::string(4096, 'b');
     f.prompter.dialogs = {Choose("good.db"), Browse({})};
     f.Click("SBDatabase");
-    QVERIFY(form.DataFile().Active());
+    QVERIFY(form.DataFile().IsOpen());
     f.prompter.asked.clear();
     f.prompter.dialogs = {Choose("broken.db")};
     f.Click("SBDatabase");
@@ -129,7 +129,7 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     QVERIFY2(f.prompter.asked[1].contains("file is not a database") &&
                  f.prompter.asked[1].contains("broken.db"),
              qPrintable(f.prompter.asked[1]));
-    QVERIFY(!form.DataFile().Active());
+    QVERIFY(!form.DataFile().IsOpen());
     QVERIFY(!f.Find<QToolButton>("SBAllObjects")->isEnabled());
   }
 
@@ -138,8 +138,8 @@ class SolarSystemFormMinorBodiesTest : public QObject {
     TSolarSystemForm& form = f.Start();
     testing::MakeSyntheticDataFile(kDefaultAlias, "rows.db", 300000);
     // The document host's data file is the browser's table.
-    form.SetDataFileNames(kDefaultAlias, "rows.db");
-    QVERIFY(form.OpenDataFile());
+    form.Session().SetDataFileNames(kDefaultAlias, "rows.db");
+    QVERIFY(form.Session().OpenDataFile());
     form.UpdateControls();
     auto* button = f.Find<QToolButton>("SBAllObjects");
     QVERIFY(button->isEnabled());

@@ -318,7 +318,7 @@ class SolarSystemFormTest : public QObject {
     const QString upper = save("capitals.ORB");
     const QString lower = save("small.orb");
     QVERIFY(QDir(folder.path()).mkdir("folder.orb"));
-    form.SetDocumentPath("");
+    form.Session().SetDocumentPath("");
     auto drop = [&](const QStringList& paths, bool wanted) {
       QMimeData mime;
       QList<QUrl> urls;

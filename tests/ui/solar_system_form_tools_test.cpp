@@ -163,9 +163,10 @@ class SolarSystemFormToolsTest : public QObject {
       form.close();
     }
     f.Stop();
-    TStartOptions options;
-    options.Prompter = &f.prompter;
-    TSolarSystemForm form(std::move(options));
+    TSessionOptions sessionOptions;
+    sessionOptions.Prompter = &f.prompter;
+    TSession session(std::move(sessionOptions));
+    TSolarSystemForm form(session, {});
     QVERIFY(form.State().MonitorVisible && form.State().DescriptionVisible);
     QVERIFY(!Monitor(form).isVisible() && !Description(form).isVisible());
     form.show();

@@ -23,7 +23,7 @@ class TFormFixture {
     qputenv("KESTROVA_HOME", home_->path().toUtf8());
   }
   ~TFormFixture() {
-    form_.reset();
+    Stop();
     qunsetenv("KESTROVA_HOME");
   }
 
@@ -31,19 +31,29 @@ class TFormFixture {
   QString Home() const { return home_->path(); }
   QString HomeFile(const QString& name) const { return QDir(Home()).filePath(name); }
 
-  // Creates the main window with the command line `arguments` and shows it.
+  // Creates the session and its main window with the command line `arguments` and shows it.
   TSolarSystemForm& Start(const QStringList& arguments = {}) {
+    session_ = MakeSession();
     TStartOptions options;
-    options.Clock = [this] { return now; };
-    options.Prompter = &prompter;
     options.Arguments = arguments;
-    form_ = std::make_unique<TSolarSystemForm>(std::move(options));
+    form_ = std::make_unique<TSolarSystemForm>(*session_, std::move(options));
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get())) qFatal("the main window is not shown");
     return *form_;
   }
   TSolarSystemForm& Form() { return *form_; }
-  void Stop() { form_.reset(); }
+  // The window goes first: its widgets see the session's scene until they are deleted.
+  void Stop() {
+    form_.reset();
+    session_.reset();
+  }
+  // A session in the program folder with the test's clock and prompter.
+  std::unique_ptr<TSession> MakeSession() {
+    TSessionOptions options;
+    options.Clock = [this] { return now; };
+    options.Prompter = &prompter;
+    return std::make_unique<TSession>(std::move(options));
+  }
 
   template <class T = QWidget>
   T* Find(const char* name) {
@@ -77,6 +87,7 @@ class TFormFixture {
 
  private:
   std::unique_ptr<QTemporaryDir> home_;
+  std::unique_ptr<TSession> session_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
 

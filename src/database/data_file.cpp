@@ -1,0 +1,90 @@
+#include "database/data_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "database/program_folder.h"
+
+namespace kestrova {
+
+namespace {
+
+// Announces a change of the data file however the change ends.
+class TChange {
+ public:
+  explicit TChange(TDataFile& file, void (TDataFile::*after)()) : file_(file), after_(after) {}
+  ~TChange() { (file_.*after_)(); }
+  TChange(const TChange&) = delete;
+  TChange& operator=(const TChange&) = delete;
+
+ private:
+  TDataFile& file_;
+  void (TDataFile::*after_)();
+};
+
+}  // namespace
+
+TDataFile::TDataFile(std::filesystem::path programFolder)
+    : program_folder_(std::move(programFolder)), alias_(kDefaultAlias) {}
+
+std::filesystem::path TDataFile::AliasFolder(const std::string& alias) const {
+  if (alias == kDefaultAlias && program_folder_.empty()) program_folder_ = ProgramFolder();
+  return kestrova::AliasFolder(alias, program_folder_);
+}
+
+TDataFile::~TDataFile() = default;
+
+void TDataFile::SetNames(const std::string& alias, const std::string& table) {
+  emit aboutToChange();
+  const TChange change(*this, &TDataFile::changed);
+  alias_ = alias;
+  table_.SetDatabase("");
+  table_.SetTableName(table);
+}
+
+void TDataFile::Open() {
+  emit aboutToChange();
+  const TChange change(*this, &TDataFile::changed);
+  table_.Close();
+  try {
+    table_.SetDatabase(AliasFolder(alias_).string());
+    table_.SetIndexName("");
+    table_.Open(TOpenMode::Shared);
+  } catch (...) {
+    table_.Close();
+    throw;
+  }
+}
+
+bool TDataFile::TryOpen() {
+  try {
+    Open();
+    return true;
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+void TDataFile::Close() {
+  emit aboutToChange();
+  const TChange change(*this, &TDataFile::changed);
+  table_.Close();
+}
+
+bool TDataFile::IsOpenFile(const std::string& alias, const std::string& table) const {
+  if (!table_.Active() || table != table_.TableName()) return false;
+  try {
+    std::error_code ec;
+    return std::filesystem::equivalent(AliasFolder(alias), table_.DatabaseName(), ec);
+  } catch (const EKestrovaError&) {
+    return false;
+  }
+}
+
+bool TDataFile::RebuildIndices(const TIndexMaker& make) {
+  emit aboutToChange();
+  const TChange change(*this, &TDataFile::changed);
+  return make(table_);
+}
+
+}  // namespace kestrova
