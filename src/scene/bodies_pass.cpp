@@ -4,8 +4,6 @@
 // neighbourhood rather than to the Sun's.
 #include <algorithm>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "ephemerides/kepler_orbits.h"
@@ -15,6 +13,7 @@
 #include "scene/colour_schemes.h"
 #include "scene/orbit_geometry.h"
 #include "scene/solar_system.h"
+#include "scene/work_shares.h"
 
 namespace kestrova {
 
@@ -73,32 +72,15 @@ void TSolarSystem::PlotObjectPixels() {
   // Each body is projected on its own, reading only what stays unchanged while the picture is
   // painted: a whole catalogue is split over the cores, and the shares' pixels are joined in
   // the list's order, so that the picture is the same as from one thread.
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  const size_t threads = std::clamp<size_t>(n / kCrowdPerThread, 1, std::min<size_t>(cores, 8));
+  const size_t threads = ShareCount(n, kCrowdPerThread, 8);
   if (threads == 1) {
     GatherObjectPixels(0, n, crowd_);
     return;
   }
-  const size_t share = (n + threads - 1) / threads;
   std::vector<std::vector<TPixel>> parts(threads - 1);
-  std::vector<std::thread> workers;
-  size_t started = 0;
-  for (size_t t = 1; t < threads; ++t) {
-    const size_t begin = std::min(n, t * share);
-    const size_t end = std::min(n, begin + share);
-    try {
-      workers.emplace_back(
-          [this, begin, end, &out = parts[t - 1]] { GatherObjectPixels(begin, end, out); });
-      started = t;
-    } catch (const std::system_error&) {
-      break;
-    }
-  }
-  // The calling thread's share, and the shares no thread could be started for.
-  GatherObjectPixels(0, std::min(n, share), crowd_);
-  for (size_t t = started + 1; t < threads; ++t)
-    GatherObjectPixels(std::min(n, t * share), std::min(n, (t + 1) * share), parts[t - 1]);
-  for (std::thread& w : workers) w.join();
+  RunShares(n, threads, [&](size_t share, size_t begin, size_t end) {
+    GatherObjectPixels(begin, end, share == 0 ? crowd_ : parts[share - 1]);
+  });
   for (const std::vector<TPixel>& part : parts)
     crowd_.insert(crowd_.end(), part.begin(), part.end());
 }

@@ -1,12 +1,11 @@
 #include "scene/full_list_positions.h"
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "model/astronomical_objects.h"
+#include "scene/work_shares.h"
 
 namespace kestrova {
 
@@ -52,25 +51,8 @@ void TFullListPositions::Update(const TOEObjectList& list, Extended jd) {
   if (n == 0) return;
   // The date is split here, on the calling thread; the workers only read it.
   const TKeplerBatch::TDate date = TKeplerBatch::Date(jd);
-  const size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());
-  const size_t threads = std::clamp<size_t>(n / kBodiesPerThread, 1, std::min(cores, kMaxThreads));
-  std::vector<std::thread> workers;
-  // The calling thread's own share, and any share no thread could be started for.
-  std::vector<std::pair<size_t, size_t>> here;
-  const size_t share = (n + threads - 1) / threads;
-  here.emplace_back(0, std::min(n, share));
-  for (size_t t = 1; t < threads; ++t) {
-    const size_t begin = t * share;
-    const size_t end = std::min(n, begin + share);
-    if (begin >= end) continue;
-    try {
-      workers.emplace_back([&, begin, end] { Compute(batch_, date, bodies, begin, end); });
-    } catch (const std::system_error&) {
-      here.emplace_back(begin, end);
-    }
-  }
-  for (const auto& [begin, end] : here) Compute(batch_, date, bodies, begin, end);
-  for (std::thread& w : workers) w.join();
+  RunShares(n, ShareCount(n, kBodiesPerThread, kMaxThreads),
+            [&](size_t, size_t begin, size_t end) { Compute(batch_, date, bodies, begin, end); });
 }
 
 }  // namespace kestrova
