@@ -71,10 +71,9 @@ void BM_ShowAllObjectsLoad(benchmark::State& state) {
   int64_t reports = 0;
   for (auto _ : state) {
     RebuildFullList(scene, data, true, [&](int64_t, int64_t) { return ++reports > 0; });
-    scene.Paint(surface, TRect{0, 0, 1000, 1000}, 0, 2);
+    scene.Paint(surface, TViewport{TRect{0, 0, 1000, 1000}, 0, 2});
     benchmark::ClobberMemory();
   }
-  scene.ForgetSurface(&surface);
   state.counters["bodies"] = double(scene.AsteroidsFullList().Count());
   state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }

@@ -64,10 +64,9 @@ void BM_PaintDefaultSceneEveryMarking(benchmark::State& state) {
   scene.Recompute();
   Picture picture;
   for (auto _ : state) {
-    scene.Paint(picture.surface, TRect{0, 0, kSide, kSide}, 0, 2);
+    scene.Paint(picture.surface, TViewport{TRect{0, 0, kSide, kSide}, 0, 2});
     benchmark::ClobberMemory();
   }
-  scene.ForgetSurface(&picture.surface);
 }
 BENCHMARK(BM_PaintDefaultSceneEveryMarking)->Unit(benchmark::kMillisecond);
 
@@ -91,10 +90,9 @@ void BM_PlotObjectPixelFullCatalogue(benchmark::State& state) {
   }
   Picture picture;
   for (auto _ : state) {
-    scene.Paint(picture.surface, TRect{0, 0, kSide, kSide}, 0, 2);
+    scene.Paint(picture.surface, TViewport{TRect{0, 0, kSide, kSide}, 0, 2});
     benchmark::ClobberMemory();
   }
-  scene.ForgetSurface(&picture.surface);
   state.SetItemsProcessed(int64_t(state.iterations()) * kCatalogue);
 }
 BENCHMARK(BM_PlotObjectPixelFullCatalogue)

@@ -123,7 +123,7 @@ void BM_PaintBackgroundAndSun(benchmark::State& state) {
   QPainter painter(&image);
   TQPainterSurface surface(painter);
   for (auto _ : state) {
-    scene.Paint(surface, {0, 0, kSide, kSide}, 0, 2);
+    scene.Paint(surface, TViewport{{0, 0, kSide, kSide}, 0, 2});
     benchmark::ClobberMemory();
   }
 }

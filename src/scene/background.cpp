@@ -9,22 +9,22 @@
 namespace kestrova {
 
 void TSolarSystem::DrawBackground() {
-  if (surface_ == nullptr) return;
-  TSurface& s = *surface_;
-  const int32_t right = left_ + width_, bottom = top_ + height_;
+  TSurface& s = Surf();
+  const TRect& area = DrawingRect();
+  const int32_t right = area.Left + area.Width, bottom = area.Top + area.Height;
 
-  const TColor fill = SchemeBackground(scheme_, bg_color_);
+  const TColor fill = SchemeBackground(View().Scheme, bg_color_);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(fill);
-  s.FillRect(left_, top_, right, bottom);
-  if (device_ != 0) {
+  s.FillRect(area.Left, area.Top, right, bottom);
+  if (View().Device != 0) {
     s.SetPenWidth(2);
     s.SetPenStyle(PenStyle::Solid);
     s.SetPenColor(kBlack);
-    s.Rectangle(left_, top_, right, bottom);
+    s.Rectangle(area.Left, area.Top, right, bottom);
   }
 
-  const TColor g = SchemeColor(scheme_, grid_color_);
+  const TColor g = SchemeColor(View().Scheme, grid_color_);
   s.SetPenWidth(1);
   s.SetBrushStyle(BrushStyle::Hollow);
   s.SetPenStyle(PenStyle::Solid);
@@ -35,33 +35,33 @@ void TSolarSystem::DrawBackground() {
   if (plane_ == TPlane::XY || plane_ == TPlane::XZ || plane_ == TPlane::ZY) {
     if (grid_mode_ == 1) {
       // Rings around the rectangle's centre, which is where the centre body lands.
-      const int32_t cx = left_ + width_ / 2, cy = top_ + height_ / 2;
+      const int32_t cx = area.Left + area.Width / 2, cy = area.Top + area.Height / 2;
       const auto n = int32_t(std::trunc(x_max_ / grid_step_)) + 1;
       for (int32_t k = 1; k <= n; ++k) {
-        const auto rx = int32_t(std::trunc(k * grid_step_ * width_ / spanX));
-        const auto ry = int32_t(std::trunc(k * grid_step_ * height_ / spanY));
+        const auto rx = int32_t(std::trunc(k * grid_step_ * area.Width / spanX));
+        const auto ry = int32_t(std::trunc(k * grid_step_ * area.Height / spanY));
         s.Ellipse(cx - rx, cy - ry, cx + rx, cy + ry);
         const std::string label = FormatGeneral(k * grid_step_);
         s.TextOut(cx + 2, cy - ry + 2, label);
         s.TextOut(cx + rx + 2, cy + 2, label);
       }
-      s.MoveTo(left_, cy);
+      s.MoveTo(area.Left, cy);
       s.LineTo(right, cy);
-      s.MoveTo(cx, top_);
+      s.MoveTo(cx, area.Top);
       s.LineTo(cx, bottom);
     } else if (grid_mode_ == 2) {
       const auto m = int32_t(std::trunc(x_max_ / grid_step_));
       for (int32_t k = -m - 1; k <= m; ++k) {
-        const auto xk = int32_t(std::trunc((k * grid_step_ - x_min_) * width_ / spanX));
+        const auto xk = int32_t(std::trunc((k * grid_step_ - x_min_) * area.Width / spanX));
         // Rows are counted from the top edge, so the labels of the rows grow downwards.
-        const auto yk = int32_t(std::trunc((k * grid_step_ - y_min_) * height_ / spanY));
-        s.MoveTo(left_, top_ + yk);
-        s.LineTo(right, top_ + yk);
-        s.MoveTo(left_ + xk, top_);
-        s.LineTo(left_ + xk, bottom);
+        const auto yk = int32_t(std::trunc((k * grid_step_ - y_min_) * area.Height / spanY));
+        s.MoveTo(area.Left, area.Top + yk);
+        s.LineTo(right, area.Top + yk);
+        s.MoveTo(area.Left + xk, area.Top);
+        s.LineTo(area.Left + xk, bottom);
         const std::string label = FormatGeneral(k * grid_step_);
-        s.TextOut(left_ + xk + 2, top_ + 2, label);
-        s.TextOut(left_ + 2, top_ + yk + 2, label);
+        s.TextOut(area.Left + xk + 2, area.Top + 2, label);
+        s.TextOut(area.Left + 2, area.Top + yk + 2, label);
       }
     }
   } else if (grid_mode_ == 2) {

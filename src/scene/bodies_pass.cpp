@@ -52,7 +52,7 @@ std::string SatelliteApsisLabel(const char* letter, Extended jd, Extended period
 void TSolarSystem::DrawBodiesPass() {
   if (can_show_objects_) {
     PlotObjectPixels();
-    surface_->SetPixels(crowd_.data(), crowd_.size());
+    Surf().SetPixels(crowd_.data(), crowd_.size());
   }
   for (int32_t i = 0; i < planets_.Count(); ++i)
     if (auto* planet = dynamic_cast<const TPlanet*>(&planets_.Get(i))) DrawPlanet(*planet);
@@ -98,11 +98,13 @@ void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPix
   const Extended ySpan = y_max_ - y_min_;
   const TMatrix& m = view_matrix_;
   const TRect rect = DrawingRect();
+  const uint8_t device = View().Device;
   const int64_t right = int64_t(rect.Left) + rect.Width;
   const int64_t bottom = int64_t(rect.Top) + rect.Height;
   // Every body of the list normally has the same colour: map it through the scheme once.
   TColor lastColor = 0;
-  TColor lastDrawn = SchemeColor(scheme_, lastColor);
+  TColor lastDrawn = SchemeColor(View().Scheme, lastColor);
+  const uint8_t scheme = View().Scheme;
   const auto& items = asteroids_full_.Items();
   // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
   constexpr size_t kAhead = 48;
@@ -141,17 +143,17 @@ void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPix
         break;
     }
     // Within five half-widths of the centre, so far from the limits of int32.
-    const int64_t x = left_ + int64_t(width_ * (h - x_min_) / xSpan);
-    const int64_t y = top_ + height_ - int64_t(height_ * (k - y_min_) / ySpan);
+    const int64_t x = rect.Left + int64_t(rect.Width * (h - x_min_) / xSpan);
+    const int64_t y = rect.Top + rect.Height - int64_t(rect.Height * (k - y_min_) / ySpan);
     if (x < rect.Left || x > right || y < rect.Top || y > bottom) continue;
     if (bodyColor != lastColor) {
       lastColor = bodyColor;
-      lastDrawn = SchemeColor(scheme_, lastColor);
+      lastDrawn = SchemeColor(scheme, lastColor);
     }
-    if (device_ == 0)
+    if (device == 0)
       out.push_back({int32_t(x), int32_t(y), lastDrawn});
     else
-      AppendDotPattern(out, device_, int32_t(x), int32_t(y), lastDrawn);
+      AppendDotPattern(out, device, int32_t(x), int32_t(y), lastDrawn);
   }
 }
 
@@ -161,15 +163,16 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
   for (int32_t i = 0; i < planet.Satellites.Count(); ++i) DrawSatellite(planet.Satellites.Get(i));
 
   const Extended jd = DateToJD(scene_date_);
-  const int32_t r = DiscRadius(planet.Diameter, width_, dim_, DotRadius(device_));
+  const int32_t r =
+      DiscRadius(planet.Diameter, DrawingRect().Width, dim_, DotRadius(View().Device));
   const TPoint pt = Project(planet.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   // Close to the Sun at a wide zoom the markings and the name would only clutter the Sun's.
   const Extended d = DistanceFromSun(planet.Pos);
   const bool marked = d >= dim_ / 5 || d == 0;
 
-  const TColor axisColor = SchemeColor(scheme_, axes_color_);
-  surface_->SetPenStyle(PenStyle::Solid);
+  const TColor axisColor = SchemeColor(View().Scheme, axes_color_);
+  Surf().SetPenStyle(PenStyle::Solid);
   const bool rings = planet.Id == kSaturn && dim_ <= 0.02L;
   if ((marked && (show_rotation_ || show_rot_axis_)) || rings) {
     const TVector u = EquToEcl(PlanetPoleOfDate(planet.Id, jd).Rect, MeanObliquity(jd));
@@ -184,29 +187,29 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
       DrawLine3D(VecAdd(planet.Pos, v), VecSub(planet.Pos, v), axisColor, false, true);
     }
     if (rings) {
-      const TColor ringColor = ScaleColor(SchemeColor(scheme_, planet.Color), 50);
+      const TColor ringColor = ScaleColor(SchemeColor(View().Scheme, planet.Color), 50);
       for (int32_t i = 1; i <= 71; i += 2)
         for (Extended radius : kSaturnRingRadii)
           DrawArc3D(planet.Pos, radius, u, 5 * i, 5 * i + 5, ringColor, false, false);
     }
   }
 
-  DrawBodyDisc(pt, r, SchemeColor(scheme_, planet.Color));
+  DrawBodyDisc(pt, r, SchemeColor(View().Scheme, planet.Color));
   if (show_names_ && marked) DrawBodyLabel(pt, r, planet.Name);
 }
 
 void TSolarSystem::DrawBodyDisc(const TPoint& pt, int32_t r, TColor color) {
-  surface_->SetBrushColor(color);
-  surface_->SetBrushStyle(BrushStyle::Solid);
-  surface_->SetPenStyle(PenStyle::None);
-  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
-  surface_->SetFontColor(color);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
+  Surf().SetBrushColor(color);
+  Surf().SetBrushStyle(BrushStyle::Solid);
+  Surf().SetPenStyle(PenStyle::None);
+  Surf().Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+  Surf().SetFontColor(color);
+  Surf().SetBrushStyle(BrushStyle::Hollow);
 }
 
 void TSolarSystem::DrawBodyLabel(const TPoint& pt, int32_t r, const std::string& label) {
-  const TPoint at = NameOrigin(pt.x, pt.y, r, surface_->TextHeight("0"));
-  surface_->TextOut(at.x, at.y, label);
+  const TPoint at = NameOrigin(pt.x, pt.y, r, Surf().TextHeight("0"));
+  Surf().TextOut(at.x, at.y, label);
 }
 
 void TSolarSystem::DrawSatellite(const TSatellite& sat) {
@@ -217,10 +220,10 @@ void TSolarSystem::DrawSatellite(const TSatellite& sat) {
   if (d < dim_ / 200) return;
   DrawSatelliteOrbit(sat);
 
-  const int32_t r = DotRadius(device_);
+  const int32_t r = DotRadius(View().Device);
   const TPoint pt = Project(p);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
-  DrawBodyDisc(pt, r, SchemeColor(scheme_, sat.Color));
+  DrawBodyDisc(pt, r, SchemeColor(View().Scheme, sat.Color));
   if (show_names_ && d >= dim_ / 8) {
     DrawBodyLabel(pt, r, sat.Code.empty() ? sat.Name : sat.Name + " (" + sat.Code + ")");
   }
@@ -236,24 +239,24 @@ void TSolarSystem::DrawSatelliteOrbit(const TSatellite& sat) {
   DrawSatelliteApsides(sat);
   DrawSatelliteLineOfNodes(sat);
 
-  const TColor color = SchemeColor(scheme_, sat.Color);
+  const TColor color = SchemeColor(View().Scheme, sat.Color);
   const TVector& center = sat.Planet->Pos;
   const TRect rect = DrawingRect();
   crowd_.clear();
   WalkOrbitSamples(s, [&](int32_t k) {
     const TPoint pt = Project(VecAdd(sat.GetOrbitPoint(k), center));
-    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, device_, pt.x, pt.y, color);
+    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, View().Device, pt.x, pt.y, color);
   });
-  surface_->SetPixels(crowd_.data(), crowd_.size());
+  Surf().SetPixels(crowd_.data(), crowd_.size());
 }
 
 void TSolarSystem::DrawSatellitePerpendiculars(const TSatellite& sat) {
   if (!show_perpendiculars_) return;
   const Extended d = sat.PlanetDistance();
   const int32_t step = d <= dim_ / 4 ? 3 : d <= dim_ / 3 ? 2 : 1;
-  const TColor color = SchemeColor(scheme_, perpendicular_color_);
+  const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
   const TVector& center = sat.Planet->Pos;
-  surface_->SetPenStyle(PenStyle::Solid);
+  Surf().SetPenStyle(PenStyle::Solid);
   // Down to the plane through the planet parallel to the ecliptic.
   WalkOrbitSamples(step, [&](int32_t k) {
     const TVector q = VecAdd(sat.GetOrbitPoint(k), center);
@@ -284,12 +287,12 @@ void TSolarSystem::DrawSatelliteApsides(const TSatellite& sat) {
   const Extended jd = DateToJD(scene_date_);
   const Extended tP = jd + peri * sat.Period / 359;
   const Extended tA = jd + apo * sat.Period / 359;
-  const TColor c = SchemeColor(scheme_, sat.Color);
-  surface_->SetBrushColor(c);
-  surface_->SetPenColor(c);
-  surface_->SetFontColor(c);
-  surface_->SetPenStyle(PenStyle::None);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
+  const TColor c = SchemeColor(View().Scheme, sat.Color);
+  Surf().SetBrushColor(c);
+  Surf().SetPenColor(c);
+  Surf().SetFontColor(c);
+  Surf().SetPenStyle(PenStyle::None);
+  Surf().SetBrushStyle(BrushStyle::Hollow);
   DrawApsisMark(periPos, SatelliteApsisLabel("P", tP, sat.Period), c);
   DrawApsisMark(apoPos, SatelliteApsisLabel("A", tA, sat.Period), c);
 }
@@ -304,8 +307,8 @@ void TSolarSystem::DrawSatelliteLineOfNodes(const TSatellite& sat) {
   const TVector n1 = VecAdd(nodes.N1, center);
   const TVector n2 = VecAdd(nodes.N2, center);
   if (!IsInRange(n1) || !IsInRange(n2)) return;
-  const TColor c = SchemeColor(scheme_, ScaleColor(sat.Color, 50));
-  surface_->SetPenStyle(PenStyle::Solid);
+  const TColor c = SchemeColor(View().Scheme, ScaleColor(sat.Color, 50));
+  Surf().SetPenStyle(PenStyle::Solid);
   DrawLine3D(center, n1, c, false, false);
   DrawLine3D(center, n2, c, false, false);
 }

@@ -11,17 +11,14 @@ namespace {
 
 class TNearest {
  public:
-  TNearest(const TSolarSystem& scene, int32_t x, int32_t y, int32_t slack)
-      : scene_(scene),
-        rect_{scene.Left(), scene.Top(), scene.Width(), scene.Height()},
-        x_(x),
-        y_(y),
-        slack_(slack) {}
+  TNearest(const TSolarSystem& scene, const TViewport& viewport, int32_t x, int32_t y,
+           int32_t slack)
+      : scene_(scene), viewport_(viewport), x_(x), y_(y), slack_(slack) {}
 
   // A body drawn as a disc of radius r around the projection of p.
   void Offer(const TAstronomialObject& body, const TVector& p, int32_t r) {
-    const TPoint pt = scene_.Project(p);
-    if (!InRect(rect_, pt.x, pt.y)) return;
+    const TPoint pt = scene_.Project(p, viewport_);
+    if (!InRect(viewport_.Rect, pt.x, pt.y)) return;
     const double gap = std::hypot(double(pt.x) - x_, double(pt.y) - y_) - r;
     if (gap <= slack_ && (best_ == nullptr || gap <= gap_)) {
       best_ = &body;
@@ -33,25 +30,26 @@ class TNearest {
 
  private:
   const TSolarSystem& scene_;
-  TRect rect_;
+  TViewport viewport_;
   int32_t x_, y_, slack_;
   const TAstronomialObject* best_ = nullptr;
   double gap_ = 0;
 };
 
 // A planet's disc: its true size, at least the device's dot.
-int32_t PlanetRadius(const TSolarSystem& scene, const TPlanet& planet) {
-  const int32_t smallest = DotRadius(scene.Device());
-  const Extended r = Extended(scene.Width()) * planet.Diameter / (scene.Dim() * 4);
+int32_t PlanetRadius(const TSolarSystem& scene, const TViewport& viewport, const TPlanet& planet) {
+  const int32_t smallest = DotRadius(viewport.Device);
+  const Extended r = Extended(viewport.Rect.Width) * planet.Diameter / (scene.Dim() * 4);
   if (!(r >= smallest)) return smallest;
   return r < 1e6L ? int32_t(std::lround(double(r))) : 1000000;
 }
 
 }  // namespace
 
-const TAstronomialObject* BodyAt(const TSolarSystem& scene, int32_t x, int32_t y, int32_t slack) {
-  TNearest nearest(scene, x, y, slack);
-  const int32_t dot = DotRadius(scene.Device());
+const TAstronomialObject* BodyAt(const TSolarSystem& scene, const TViewport& viewport, int32_t x,
+                                 int32_t y, int32_t slack) {
+  TNearest nearest(scene, viewport, x, y, slack);
+  const int32_t dot = DotRadius(viewport.Device);
   for (const auto& item : scene.PlanetsList().Items()) {
     const auto* planet = dynamic_cast<const TPlanet*>(item.get());
     if (planet == nullptr || !planet->Visible || !scene.IsInRange(planet->Pos)) continue;
@@ -61,7 +59,7 @@ const TAstronomialObject* BodyAt(const TSolarSystem& scene, int32_t x, int32_t y
         nearest.Offer(*sat, VecAdd(sat->Pos, planet->Pos), dot);
       }
     }
-    nearest.Offer(*planet, planet->Pos, PlanetRadius(scene, *planet));
+    nearest.Offer(*planet, planet->Pos, PlanetRadius(scene, viewport, *planet));
   }
   if (scene.CanShowObjects()) {
     for (const auto& body : scene.AsteroidsList().Items())

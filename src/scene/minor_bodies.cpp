@@ -7,11 +7,11 @@ namespace kestrova {
 
 void TSolarSystem::DrawMinorBody(const TOEObject& body) {
   if (!body.Visible || !IsInRange(body.Pos)) return;
-  const int32_t r = DotRadius(device_);
+  const int32_t r = DotRadius(View().Device);
   const TPoint pt = Project(body.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   const Extended d = DistanceFromSun(body.Pos);
-  DrawBodyDisc(pt, r, SchemeColor(scheme_, body.Color));
+  DrawBodyDisc(pt, r, SchemeColor(View().Scheme, body.Color));
   if (show_names_ && (d >= dim_ / 5 || d == 0)) DrawBodyLabel(pt, r, body.Name);
 }
 
@@ -28,7 +28,7 @@ void TSolarSystem::DrawUserLine(const TDirection& line) {
   if (!line.Visible || !IsInRange(a) || !(len >= dim_ / 20)) return;
   // An end body beyond the zoom's range still gives the line's direction.
   if (!IsInRange(b)) b = VecAdd(a, VecScale(d, 1.5L * dim_ / len));
-  surface_->SetPenStyle(PenStyle::Solid);
+  Surf().SetPenStyle(PenStyle::Solid);
   DrawLine3D(a, b, line.Color, false, false);
 }
 

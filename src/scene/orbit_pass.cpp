@@ -110,8 +110,8 @@ void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {
   if (!body.Visible || !show_orbits_ || !show_perpendiculars_) return;
   const int32_t s = OrbitSizeLevel(body.Elements.SemiMajorAxis, dim_);
   if (s == 0) return;
-  const TColor color = SchemeColor(scheme_, perpendicular_color_);
-  surface_->SetPenStyle(PenStyle::Solid);
+  const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
+  Surf().SetPenStyle(PenStyle::Solid);
   WalkOrbitSamples(s, [&](int32_t k) {
     const TVector p = body.GetOrbitPoint(k);
     if (IsInRange(p)) DrawLine3D(p, TVector{p.x, p.y, 0}, color, false, false);
@@ -127,27 +127,27 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
   }
   const int32_t s = OrbitDotStep(level, body.Elements.Eccentricity);
   if (!show_orbits_) return;
-  const TColor color = SchemeColor(scheme_, body.Color);
+  const TColor color = SchemeColor(View().Scheme, body.Color);
   const TRect rect = DrawingRect();
   crowd_.clear();
   WalkOrbitSamples(s, [&](int32_t k) {
     const TVector p = body.GetOrbitPoint(k);
     if (!IsInRange(p)) return;
     const TPoint pt = Project(p);
-    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, device_, pt.x, pt.y, color);
+    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, View().Device, pt.x, pt.y, color);
   });
-  surface_->SetPixels(crowd_.data(), crowd_.size());
+  Surf().SetPixels(crowd_.data(), crowd_.size());
 }
 
 void TSolarSystem::DrawApsisMark(const TVector& p, const std::string& label, TColor c) {
-  const int32_t r = DotRadius(device_);
+  const int32_t r = DotRadius(View().Device);
   const TPoint pt = Project(p);
-  const TPoint at = ApsisLabelOrigin(pt.x, pt.y, surface_->TextHeight("0"));
-  surface_->TextOut(at.x, at.y, label);
-  surface_->SetBrushColor(c);
-  surface_->SetBrushStyle(BrushStyle::Solid);
-  surface_->Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
+  const TPoint at = ApsisLabelOrigin(pt.x, pt.y, Surf().TextHeight("0"));
+  Surf().TextOut(at.x, at.y, label);
+  Surf().SetBrushColor(c);
+  Surf().SetBrushStyle(BrushStyle::Solid);
+  Surf().Ellipse(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+  Surf().SetBrushStyle(BrushStyle::Hollow);
 }
 
 void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
@@ -159,7 +159,7 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
   e.MeanLongitude = e.PerihelionLongitude + 180;
   const TVector aphelion = KeplerPosition(e, e.Epoch);
   if (!IsInRange(aphelion)) return;
-  const TColor c = SchemeColor(scheme_, ScaleColor(body.Color, 50));
+  const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
 
   // Passage dates exist for Earth to Neptune only; Pluto and minor bodies get the letter alone,
   // and so does a planet whose tables end before the scene's date.
@@ -172,11 +172,11 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
     tP = NextPassage(PerihelionDate, body.Id, jd, planet->Period);
   }
 
-  surface_->SetBrushColor(c);
-  surface_->SetPenColor(c);
-  surface_->SetFontColor(c);
-  surface_->SetPenStyle(PenStyle::None);
-  surface_->SetBrushStyle(BrushStyle::Hollow);
+  Surf().SetBrushColor(c);
+  Surf().SetPenColor(c);
+  Surf().SetFontColor(c);
+  Surf().SetPenStyle(PenStyle::None);
+  Surf().SetBrushStyle(BrushStyle::Hollow);
   DrawApsisMark(perihelion, ApsisLabel("P", tP), c);
   DrawApsisMark(aphelion, ApsisLabel("A", tA), c);
 }
@@ -185,8 +185,8 @@ void TSolarSystem::DrawLineOfNodes(const TOrbitalObject& body) {
   if (!body.Visible || !show_line_of_nodes_) return;
   const TNodes nodes = FindNodes(body.OrbitPoints());
   if (!nodes.Found || !IsInRange(nodes.N1) || !IsInRange(nodes.N2)) return;
-  const TColor c = SchemeColor(scheme_, ScaleColor(body.Color, 50));
-  surface_->SetPenStyle(PenStyle::Solid);
+  const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
+  Surf().SetPenStyle(PenStyle::Solid);
   DrawLine3D(TVector{}, nodes.N1, c, false, false);
   DrawLine3D(TVector{}, nodes.N2, c, false, false);
 }

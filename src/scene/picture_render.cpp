@@ -30,7 +30,7 @@ void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TD
   font.setPixelSize(kPictureFontPixelSize);
   painter.setFont(font);
   TQPainterSurface surface(painter);
-  scene.PaintOffScreen(surface, TRect{0, 0, size, size}, 0, 2);
+  scene.Paint(surface, TViewport{TRect{0, 0, size, size}, 0, 2});
   const TPoint origin = ExportTextOrigin(size);
   DrawHeaderText(surface, origin.x, origin.y, Header(scene, shownDate),
                  ExportHeaderColor(scene.BgColor()));
@@ -58,8 +58,8 @@ TPrintLayout PaintPrintedPlot(TSolarSystem& scene, QPainter& painter, uint8_t sc
   font.setPointSize(kPrintFontPointSize);
   painter.setFont(font);
   TQPainterSurface surface(painter);
-  scene.PaintOffScreen(surface, TRect{layout.Left, layout.Top, layout.Side, layout.Side},
-                       layout.Device, scheme);
+  scene.Paint(surface, TViewport{TRect{layout.Left, layout.Top, layout.Side, layout.Side},
+                                 layout.Device, scheme});
   // On the configured colours the header must read on the configured background, which is
   // black unless the user chose another: there it takes the complement, as on pictures.
   const TColor color = scheme == 2 ? ExportHeaderColor(scene.BgColor()) : PrintHeaderColor(scheme);

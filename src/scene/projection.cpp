@@ -20,7 +20,7 @@ int32_t ToPixel(Extended v) {
 
 }  // namespace
 
-TPoint TSolarSystem::Project(const TVector& p) const {
+TPoint TSolarSystem::Project(const TVector& p, const TViewport& viewport) const {
   const TVector w = VecSub(p, center_pos_);
   Extended h = 0, k = 0;
   switch (plane_) {
@@ -40,9 +40,10 @@ TPoint TSolarSystem::Project(const TVector& p) const {
       break;
     }
   }
-  const Extended x = std::trunc(Extended(width_) * (h - x_min_) / (x_max_ - x_min_));
-  const Extended y = std::trunc(Extended(height_) * (k - y_min_) / (y_max_ - y_min_));
-  return {ToPixel(Extended(left_) + x), ToPixel(Extended(top_) + Extended(height_) - y)};
+  const TRect& r = viewport.Rect;
+  const Extended x = std::trunc(Extended(r.Width) * (h - x_min_) / (x_max_ - x_min_));
+  const Extended y = std::trunc(Extended(r.Height) * (k - y_min_) / (y_max_ - y_min_));
+  return {ToPixel(Extended(r.Left) + x), ToPixel(Extended(r.Top) + Extended(r.Height) - y)};
 }
 
 bool TSolarSystem::IsInRange(const TVector& p) const {
@@ -56,12 +57,11 @@ bool TSolarSystem::IsInRange(const TVector& p) const {
 
 void TSolarSystem::DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart,
                               bool dotAtEnd) {
-  if (surface_ == nullptr) return;
-  TSurface& s = *surface_;
+  TSurface& s = Surf();
   s.SetPenColor(color);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(color);
-  const int32_t r = DotRadius(device_);
+  const int32_t r = DotRadius(View().Device);
   const TPoint from = Project(a);
   s.MoveTo(from.x, from.y);
   if (dotAtStart) s.Ellipse(from.x - r, from.y - r, from.x + r, from.y + r);
@@ -73,13 +73,12 @@ void TSolarSystem::DrawLine3D(const TVector& a, const TVector& b, TColor color, 
 void TSolarSystem::DrawArc3D(const TVector& center, Extended radius, const TVector& axis,
                              int32_t startDeg, int32_t endDeg, TColor color, bool dotAtStart,
                              bool dotAtEnd) {
-  if (surface_ == nullptr) return;
-  TSurface& s = *surface_;
+  TSurface& s = Surf();
   s.SetPenStyle(PenStyle::Solid);
   s.SetPenColor(color);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(color);
-  const int32_t r = DotRadius(device_);
+  const int32_t r = DotRadius(View().Device);
   if (startDeg >= endDeg) return;
   // The length first: the direction of a zero axis is undefined.
   if (!(std::fabs(VecLength(axis)) >= 1e-8L)) return;

@@ -280,55 +280,53 @@ Extended TSolarSystem::ElongationAtCenter(const TVector& v) const {
   return ArcCos(c);
 }
 
-void TSolarSystem::Paint(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme) {
-  surface_ = &surface;
-  scheme_ = scheme;
-  device_ = device;
-  left_ = rect.Left;
-  top_ = rect.Top;
-  width_ = rect.Width;
-  height_ = rect.Height;
-  surface.SetClipRect(rect);
+// Lends a surface and viewport to the drawing members for one call; the previous frame, if a
+// drawing call is nested in another, comes back when the scope ends (also on an exception).
+class TSolarSystem::TFrameScope {
+ public:
+  TFrameScope(TSolarSystem& scene, TSurface& surface, const TViewport& viewport)
+      : scene_(scene), frame_{surface, viewport}, previous_(scene.frame_) {
+    scene_.frame_ = &frame_;
+  }
+  ~TFrameScope() { scene_.frame_ = previous_; }
+  TFrameScope(const TFrameScope&) = delete;
+  TFrameScope& operator=(const TFrameScope&) = delete;
+
+ private:
+  TSolarSystem& scene_;
+  const TFrame frame_;
+  const TFrame* previous_;
+};
+
+void TSolarSystem::Paint(TSurface& surface, const TViewport& viewport) {
+  const TFrameScope frame(*this, surface, viewport);
+  surface.SetClipRect(viewport.Rect);
   DrawBackground();
   DrawOrbitPass();
   DrawBodiesPass();
   for (int32_t i = 0; i < directions_.Count(); ++i) DrawUserLine(directions_.Get(i));
 }
 
-void TSolarSystem::Paint(TSurface* surface, const TRect& rect, uint8_t device, uint8_t scheme) {
-  if (surface != nullptr) Paint(*surface, rect, device, scheme);
+void TSolarSystem::DrawLine3D(TSurface& surface, const TViewport& viewport, const TVector& a,
+                              const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd) {
+  const TFrameScope frame(*this, surface, viewport);
+  DrawLine3D(a, b, color, dotAtStart, dotAtEnd);
 }
 
-void TSolarSystem::PaintOffScreen(TSurface& surface, const TRect& rect, uint8_t device,
-                                  uint8_t scheme) {
-  struct TRemembered {
-    TSolarSystem& scene;
-    TSurface* surface;
-    int32_t left, top, width, height;
-    uint8_t device, scheme;
-    ~TRemembered() {
-      scene.surface_ = surface;
-      scene.left_ = left;
-      scene.top_ = top;
-      scene.width_ = width;
-      scene.height_ = height;
-      scene.device_ = device;
-      scene.scheme_ = scheme;
-    }
-  } remembered{*this, surface_, left_, top_, width_, height_, device_, scheme_};
-  Paint(surface, rect, device, scheme);
+void TSolarSystem::DrawArc3D(TSurface& surface, const TViewport& viewport, const TVector& center,
+                             Extended radius, const TVector& axis, int32_t startDeg, int32_t endDeg,
+                             TColor color, bool dotAtStart, bool dotAtEnd) {
+  const TFrameScope frame(*this, surface, viewport);
+  DrawArc3D(center, radius, axis, startDeg, endDeg, color, dotAtStart, dotAtEnd);
 }
 
-void TSolarSystem::ForgetSurface(const TSurface* surface) {
-  if (surface_ == surface) surface_ = nullptr;
+void TSolarSystem::DrawSun(TSurface& surface, const TViewport& viewport) {
+  const TFrameScope frame(*this, surface, viewport);
+  DrawSun();
 }
 
 void TSolarSystem::Repaint() {
-  if (repaint_hook_) {
-    repaint_hook_();
-  } else if (surface_ != nullptr) {
-    Paint(*surface_, TRect{0, 0, width_, height_}, device_, scheme_);
-  }
+  if (repaint_hook_) repaint_hook_();
 }
 
 }  // namespace kestrova

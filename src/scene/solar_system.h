@@ -48,13 +48,16 @@ class TSolarSystem {
   TSolarSystem& operator=(const TSolarSystem&) = delete;
 
   // ---- Properties -------------------------------------------------------------------------
-  int32_t Left() const { return left_; }
-  int32_t Top() const { return top_; }
-  void SetLeft(int32_t v) { left_ = v; }
-  void SetTop(int32_t v) { top_ = v; }
-  // Set only by Paint.
-  int32_t Width() const { return width_; }
-  int32_t Height() const { return height_; }
+  // The rectangle the window last showed the scene in, kept for the documents only: painting
+  // and projecting use the viewport they are given. Width and Height change only with
+  // SetShownArea.
+  int32_t Left() const { return shown_.Left; }
+  int32_t Top() const { return shown_.Top; }
+  void SetLeft(int32_t v) { shown_.Left = v; }
+  void SetTop(int32_t v) { shown_.Top = v; }
+  int32_t Width() const { return shown_.Width; }
+  int32_t Height() const { return shown_.Height; }
+  void SetShownArea(const TRect& rect) { shown_ = rect; }
 
   // Half the width of the shown area, AU. Values outside 0.001..100 (or no number) are
   // ignored; otherwise GridStep and the bounds follow.
@@ -139,9 +142,6 @@ class TSolarSystem {
   // Minor bodies may be shown for SceneDate (years 1950 to 2050); set only by SetDate.
   bool CanShowObjects() const { return can_show_objects_; }
 
-  uint8_t Scheme() const { return scheme_; }
-  uint8_t Device() const { return device_; }
-
   // Properties by name, for the form resource and the documents. An unknown name raises
   // EKestrovaError; a value of the wrong kind, or setting a read-only property, raises the
   // stream's EInvalidValue. Integers are accepted for Float properties.
@@ -168,49 +168,53 @@ class TSolarSystem {
   // (the centre is the Sun, or v is the centre body).
   Extended ElongationAtCenter(const TVector& v) const;
 
-  // Draws the whole scene inside rect: device 0 screen or bitmap, 1 a printer page below
-  // 3201 pixels, 2 a larger page; scheme 0..3. The surface is remembered for Repaint and the
-  // clip region stays on it.
-  void Paint(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme);
-  // A missing surface does nothing and stores nothing.
-  void Paint(TSurface* surface, const TRect& rect, uint8_t device, uint8_t scheme);
-  // Paints a picture or a printed page: as Paint, but afterwards the remembered surface,
-  // rectangle, device and scheme are those of the screen again, as they were before the call
-  // (also when painting fails), so that the screen's repaints and projections go on unchanged.
-  void PaintOffScreen(TSurface& surface, const TRect& rect, uint8_t device, uint8_t scheme);
+  // Draws the whole scene inside the viewport's rectangle, on a surface borrowed for this call
+  // only; the clip region stays on it.
+  void Paint(TSurface& surface, const TViewport& viewport);
 
-  // Called by Repaint instead of painting on the remembered surface: a window whose surface
-  // lives only during its paint event asks for a new paint event here.
+  // Called by Repaint: the window showing the scene asks for a new paint event here.
   void SetRepaintHook(std::function<void()> hook) { repaint_hook_ = std::move(hook); }
-  // The remembered surface is borrowed; its owner calls this before destroying it.
-  void ForgetSurface(const TSurface* surface);
-  // The repaint hook when one is set; otherwise Paint on the remembered surface with the last
-  // size, device and scheme at (0, 0); nothing before the first Paint.
+  // The repaint hook when one is set; nothing otherwise (no window shows the scene).
   void Repaint();
 
   // ---- Projection and drawing primitives --------------------------------------------------
-  // They use the rectangle, device and scheme of the last Paint and draw on its surface (the
-  // drawing ones do nothing before the first Paint).
 
   // Pixel of a heliocentric ecliptic point (AU) in the current plane: the square +-Dim around
-  // CenterPos stretched over the rectangle, rows growing downwards. Points off the rectangle
-  // get pixels off it (kept within +-1e9 so that callers can add radii safely).
-  TPoint Project(const TVector& p) const;
+  // CenterPos stretched over the viewport's rectangle, rows growing downwards. Points off the
+  // rectangle get pixels off it (kept within +-1e9 so that callers can add radii safely).
+  TPoint Project(const TVector& p, const TViewport& viewport) const;
   // Whether a point is drawn at all at the current zoom: not beyond 5 Dim from the centre,
   // and not within 0.03 Dim of the Sun unless it is the centre body or the Sun itself.
   bool IsInRange(const TVector& p) const;
   // A straight segment between the projections of a and b in `color` (pen and brush), with a
   // DotRadius disc at either end on request. The pen style is the caller's.
-  void DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawLine3D(TSurface& surface, const TViewport& viewport, const TVector& a, const TVector& b,
+                  TColor color, bool dotAtStart, bool dotAtEnd);
   // A circular arc of `radius` AU around `center` in the plane perpendicular to `axis`, from
   // startDeg to endDeg in whole degrees, counter-clockwise seen from the tip of axis. Nothing
   // for startDeg >= endDeg or an axis shorter than 1e-8.
-  void DrawArc3D(const TVector& center, Extended radius, const TVector& axis, int32_t startDeg,
-                 int32_t endDeg, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawArc3D(TSurface& surface, const TViewport& viewport, const TVector& center,
+                 Extended radius, const TVector& axis, int32_t startDeg, int32_t endDeg,
+                 TColor color, bool dotAtStart, bool dotAtEnd);
   // The Sun with its rotation arc, axis and name: the last step of the bodies pass.
-  void DrawSun();
+  void DrawSun(TSurface& surface, const TViewport& viewport);
 
  private:
+  // The surface and viewport of the drawing in progress. A frame lives only as long as the
+  // public call that draws (Paint or one primitive); between calls the scene holds none.
+  struct TFrame {
+    TSurface& Surface;
+    TViewport View;
+  };
+  class TFrameScope;
+  TSurface& Surf() const { return frame_->Surface; }
+  const TViewport& View() const { return frame_->View; }
+  TPoint Project(const TVector& p) const { return Project(p, frame_->View); }
+  void DrawLine3D(const TVector& a, const TVector& b, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawArc3D(const TVector& center, Extended radius, const TVector& axis, int32_t startDeg,
+                 int32_t endDeg, TColor color, bool dotAtStart, bool dotAtEnd);
+  void DrawSun();
+
   void RebuildViewMatrix();
 
   // The drawing passes, in Paint's order.
@@ -247,15 +251,10 @@ class TSolarSystem {
   void DrawSatelliteApsides(const TSatellite& sat);
   void DrawSatelliteLineOfNodes(const TSatellite& sat);
 
-  TRect DrawingRect() const { return TRect{left_, top_, width_, height_}; }
+  const TRect& DrawingRect() const { return frame_->View.Rect; }
 
-  int32_t left_ = 0;
-  int32_t top_ = 0;
-  int32_t width_ = 500;
-  int32_t height_ = 500;
-  TSurface* surface_ = nullptr;  // not owned
-  uint8_t scheme_ = 2;
-  uint8_t device_ = 0;
+  TRect shown_{0, 0, 500, 500};
+  const TFrame* frame_ = nullptr;
   std::function<void()> repaint_hook_;
 
   Extended dim_ = 2;

@@ -8,19 +8,19 @@
 namespace kestrova {
 
 void TSolarSystem::DrawSun() {
-  if (surface_ == nullptr || !show_sun_) return;
-  TSurface& s = *surface_;
-  const int32_t r = SunRadius(width_, dim_, device_);
+  if (!show_sun_) return;
+  TSurface& s = Surf();
+  const int32_t r = SunRadius(DrawingRect().Width, dim_, View().Device);
   const TVector origin{0, 0, 0};
   if (!IsInRange(origin)) return;
   const TPoint p = Project(origin);
-  if (!InRect(TRect{left_, top_, width_, height_}, p.x, p.y)) return;
+  if (!InRect(DrawingRect(), p.x, p.y)) return;
 
   // The pole of date in ecliptic coordinates, like the planets' axes.
   const Extended jd = DateToJD(scene_date_);
   const TVector u = EquToEcl(PlanetPoleOfDate(kSunIndex, jd).Rect, MeanObliquity(jd));
   const Extended L = dim_ / 15;
-  const TColor axis = SchemeColor(scheme_, axes_color_);
+  const TColor axis = SchemeColor(View().Scheme, axes_color_);
   s.SetPenStyle(PenStyle::Solid);
   if (show_rotation_) DrawArc3D(origin, L, u, 0, 270, axis, true, false);
   if (show_rot_axis_) {
@@ -28,7 +28,7 @@ void TSolarSystem::DrawSun() {
     DrawLine3D(v, VecScale(v, -1), axis, false, true);
   }
 
-  const TColor sun = SchemeColor(scheme_, sun_color_);
+  const TColor sun = SchemeColor(View().Scheme, sun_color_);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(sun);
   s.SetPenStyle(PenStyle::None);

@@ -19,6 +19,18 @@ struct TRect {
   int32_t Top = 0;
   int32_t Width = 0;
   int32_t Height = 0;
+  bool operator==(const TRect&) const = default;
+};
+
+// Where and how one picture of the scene is drawn: the square it fills, the device class
+// (0 screen or picture, 1 a printer page of at most 3200 pixels, 2 a larger page) and the colour
+// scheme 0..3. The window, a picture file and a printed page each have their own; projecting a
+// point or finding the body under a pixel asks for the viewport it is meant for.
+struct TViewport {
+  TRect Rect{0, 0, 500, 500};
+  uint8_t Device = 0;
+  uint8_t Scheme = 2;
+  bool operator==(const TViewport&) const = default;
 };
 
 enum class PenStyle { Solid, None };

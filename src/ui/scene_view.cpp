@@ -55,10 +55,17 @@ void TSceneView::paintEvent(QPaintEvent*) {
     for (const QRect& r : margins) painter.fillRect(r, background);
   }
   TQPainterSurface surface(painter);
-  scene_.Paint(surface, TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2);
-  // The surface ends with this event; later repaints come back here through the hook.
-  scene_.ForgetSurface(&surface);
+  painted_ = TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2};
+  scene_.Paint(surface, *painted_);
+  // Documents keep the area the scene was last shown in.
+  scene_.SetShownArea(painted_->Rect);
   emit painted();
+}
+
+TViewport TSceneView::Viewport() const {
+  if (painted_) return *painted_;
+  const QRect square = PictureSquare();
+  return TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2};
 }
 
 QRect TSceneView::PictureSquare() const {
@@ -67,7 +74,7 @@ QRect TSceneView::PictureSquare() const {
 }
 
 QString TSceneView::BodyNameAt(const QPoint& pos) const {
-  const TAstronomialObject* body = BodyAt(scene_, pos.x(), pos.y());
+  const TAstronomialObject* body = BodyAt(scene_, Viewport(), pos.x(), pos.y());
   return body ? QString::fromStdString(body->Name) : QString();
 }
 

@@ -9,6 +9,9 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <optional>
+
+#include "scene/surface.h"
 
 namespace kestrova {
 
@@ -24,6 +27,9 @@ class TSceneView : public QWidget {
 
   // Where the picture goes: the largest square centred in the area.
   QRect PictureSquare() const;
+  // The viewport of the picture on the screen as last painted (before the first paint, the
+  // one the next paint will use): what the mouse points at is found in it.
+  TViewport Viewport() const;
 
   // The name of the planet, satellite or picked minor body shown at pos; empty for none.
   QString BodyNameAt(const QPoint& pos) const;
@@ -50,6 +56,7 @@ class TSceneView : public QWidget {
 
  private:
   TSolarSystem& scene_;
+  std::optional<TViewport> painted_;
   int wheel_angle_ = 0;
   bool dragging_ = false;
   QPoint drag_from_;

@@ -26,7 +26,7 @@ class Background : public SceneDrawing {
     scene.SetShowOrbits(false);
     for (int32_t i = 0; i < 9; ++i) scene.Planet(i).Visible = false;
     surface.Clear();
-    scene.Paint(surface, rect, device, scheme);
+    scene.Paint(surface, TViewport{rect, device, scheme});
     std::vector<TSurfaceCall> calls = surface.Calls();
     calls.erase(calls.begin());
     return calls;

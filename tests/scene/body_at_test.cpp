@@ -5,16 +5,17 @@
 
 #include <cmath>
 
-#include "scene/recording_surface.h"
 #include "scene/solar_system.h"
 #include "support/scene_date.h"
 
 namespace kestrova {
 namespace {
 
+const TViewport kScreen{TRect{0, 0, 500, 500}, 0, 2};
+
 std::string NameAt(const TSolarSystem& scene, const TVector& p, int dx = 0) {
-  const TPoint pt = scene.Project(p);
-  const TAstronomialObject* body = BodyAt(scene, pt.x + dx, pt.y);
+  const TPoint pt = scene.Project(p, kScreen);
+  const TAstronomialObject* body = BodyAt(scene, kScreen, pt.x + dx, pt.y);
   return body ? body->Name : "";
 }
 
@@ -22,8 +23,6 @@ TEST(BodyAt, FindsWhatPaintDrew) {
   TSolarSystem scene(TestStartDate());
   scene.SetDate(TestStartDate());
   scene.SetPlane(TPlane::XY);
-  TRecordingSurface surface;
-  scene.Paint(surface, TRect{0, 0, 500, 500}, 0, 2);
   const TPlanet& earth = scene.Planet(0);
   EXPECT_EQ(NameAt(scene, earth.Pos), "Earth");
   EXPECT_EQ(NameAt(scene, earth.Pos, 4), "Earth");
@@ -35,7 +34,6 @@ TEST(BodyAt, FindsWhatPaintDrew) {
   // Near Jupiter its satellites are told apart, and only while satellites are shown.
   scene.SetCenterObject(4);
   scene.SetDim(0.02L);
-  scene.Paint(surface, TRect{0, 0, 500, 500}, 0, 2);
   const TPlanet& jupiter = scene.Planet(4);
   const TSatellite& io = jupiter.Satellites.Get(0);
   const TVector ioPos = VecAdd(io.Pos, jupiter.Pos);

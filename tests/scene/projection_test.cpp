@@ -29,22 +29,23 @@ TEST_F(Projection, MapsTheSquareAroundTheCentreOntoTheRectangle) {
   Prepare();
   for (const Case& c : cases) {
     scene.SetPlane(c.plane);
-    EXPECT_EQ(scene.Project(c.p), c.expected) << int(c.plane) << " (" << double(c.p.x) << ","
-                                              << double(c.p.y) << "," << double(c.p.z) << ")";
+    EXPECT_EQ(scene.Project(c.p, viewport), c.expected)
+        << int(c.plane) << " (" << double(c.p.x) << "," << double(c.p.y) << "," << double(c.p.z)
+        << ")";
   }
 }
 
 TEST_F(Projection, CentreBodyLandsInTheMiddleOfAnyRectangle) {
   Prepare({0, 0, 580, 604});
-  EXPECT_EQ(scene.Project({0, 0, 0}), (TPoint{290, 302}));
+  EXPECT_EQ(scene.Project({0, 0, 0}, viewport), (TPoint{290, 302}));
   Prepare({40, 50, 500, 500});
-  EXPECT_EQ(scene.Project({0, 0, 0}), (TPoint{290, 300}));
-  EXPECT_EQ(scene.Project({-2, 2, 0}), (TPoint{40, 50}));
+  EXPECT_EQ(scene.Project({0, 0, 0}, viewport), (TPoint{290, 300}));
+  EXPECT_EQ(scene.Project({-2, 2, 0}, viewport), (TPoint{40, 50}));
 
   scene.SetCenterObject(3);  // Mars
   const TVector mars = scene.CenterPos();
-  EXPECT_EQ(scene.Project(mars), (TPoint{290, 300}));
-  EXPECT_EQ(scene.Project(VecAdd(mars, {1, 0, 0})), (TPoint{415, 300}));
+  EXPECT_EQ(scene.Project(mars, viewport), (TPoint{290, 300}));
+  EXPECT_EQ(scene.Project(VecAdd(mars, {1, 0, 0}), viewport), (TPoint{415, 300}));
 }
 
 TEST_F(Projection, ThreeDimensionalViewTurnsTheModel) {
@@ -53,22 +54,22 @@ TEST_F(Projection, ThreeDimensionalViewTurnsTheModel) {
   scene.SetRotX(0);
   scene.SetRotY(0);
   scene.SetRotZ(0);
-  EXPECT_EQ(scene.Project({1, 0.5L, 0.7L}), (TPoint{375, 188}));  // unturned: as X-Y
-  scene.SetRotZ(90);                                              // +x turns onto +y
-  EXPECT_EQ(scene.Project({1.1L, 0, 0}), (TPoint{250, 113}));
+  EXPECT_EQ(scene.Project({1, 0.5L, 0.7L}, viewport), (TPoint{375, 188}));  // unturned: as X-Y
+  scene.SetRotZ(90);                                                        // +x turns onto +y
+  EXPECT_EQ(scene.Project({1.1L, 0, 0}, viewport), (TPoint{250, 113}));
   scene.SetRotZ(0);
   scene.SetRotX(90);  // +z turns onto -y
-  EXPECT_EQ(scene.Project({0, 0, 1}), (TPoint{250, 375}));
+  EXPECT_EQ(scene.Project({0, 0, 1}, viewport), (TPoint{250, 375}));
   // A damaged document's plane number draws like the 3D view instead of failing.
   scene.SetPlane(static_cast<TPlane>(7));
-  EXPECT_EQ(scene.Project({0, 0, 1}), (TPoint{250, 375}));
+  EXPECT_EQ(scene.Project({0, 0, 1}, viewport), (TPoint{250, 375}));
 }
 
 TEST_F(Projection, FarAndUndefinedPointsStayFarOff) {
   Prepare();
-  EXPECT_EQ(scene.Project({1e30L, -1e30L, 0}), (TPoint{1000000000, 1000000000}));
+  EXPECT_EQ(scene.Project({1e30L, -1e30L, 0}, viewport), (TPoint{1000000000, 1000000000}));
   const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
-  EXPECT_EQ(scene.Project({nan, nan, 0}), (TPoint{-1000000000, -1000000000}));
+  EXPECT_EQ(scene.Project({nan, nan, 0}, viewport), (TPoint{-1000000000, -1000000000}));
 }
 
 TEST_F(Projection, RangeRule) {
@@ -115,7 +116,7 @@ TEST_F(Projection, CentreBodyIsInRangeCloseToTheSun) {
 
 TEST_F(Primitives, LineWithDotsSizedByTheDevice) {
   Prepare();
-  scene.DrawLine3D({0, 0, 0}, {1, 0, 0}, 0xABCDEF, true, true);
+  scene.DrawLine3D(surface, viewport, {0, 0, 0}, {1, 0, 0}, 0xABCDEF, true, true);
   EXPECT_EQ(Drawn(), (std::vector<std::string>{"M250,250", "E248,248,252,252", "L375,250",
                                                "E373,248,377,252"}));
   for (const TSurfaceCall& c : surface.CallsOf(SurfaceOp::Ellipse)) {
@@ -125,21 +126,21 @@ TEST_F(Primitives, LineWithDotsSizedByTheDevice) {
   }
 
   Prepare({0, 0, 500, 500}, 1, 2);
-  scene.DrawLine3D({0, 1, 0}, {0, 0, 0}, 0x123456, false, true);
+  scene.DrawLine3D(surface, viewport, {0, 1, 0}, {0, 0, 0}, 0x123456, false, true);
   EXPECT_EQ(Drawn(), (std::vector<std::string>{"M250,125", "L250,250", "E246,246,254,254"}));
 }
 
 TEST_F(Primitives, LineKeepsTheCallersPenStyle) {
   Prepare();
   surface.SetPenStyle(PenStyle::None);
-  scene.DrawLine3D({0, 0, 0}, {1, 0, 0}, 0xABCDEF, false, false);
+  scene.DrawLine3D(surface, viewport, {0, 0, 0}, {1, 0, 0}, 0xABCDEF, false, false);
   EXPECT_EQ(surface.CallsOf(SurfaceOp::LineTo).at(0).Pen, PenStyle::None);
 }
 
 TEST_F(Primitives, ArcRunsCounterClockwiseAboutItsAxisInWholeDegrees) {
   Prepare();
   surface.SetPenStyle(PenStyle::None);
-  scene.DrawArc3D({0, 0, 0}, 1, {0, 0, 2}, 0, 90, 0x00FF00, true, true);
+  scene.DrawArc3D(surface, viewport, {0, 0, 0}, 1, {0, 0, 2}, 0, 90, 0x00FF00, true, true);
   auto shapes = Drawn();
   ASSERT_EQ(shapes.size(), 93u);  // move, dot, 90 lines, dot
   EXPECT_EQ(shapes[0], "M375,250");
@@ -152,7 +153,7 @@ TEST_F(Primitives, ArcRunsCounterClockwiseAboutItsAxisInWholeDegrees) {
   // About -z the circle starts on the opposite side and runs clockwise as seen from +z: from
   // west of (1, 1) to north of it.
   surface.Clear();
-  scene.DrawArc3D({1, 1, 0}, 1, {0, 0, -1}, 0, 90, 0x00FF00, false, false);
+  scene.DrawArc3D(surface, viewport, {1, 1, 0}, 1, {0, 0, -1}, 0, 90, 0x00FF00, false, false);
   shapes = Drawn();
   ASSERT_EQ(shapes.size(), 91u);
   EXPECT_EQ(shapes[0], "M250,125");
@@ -161,10 +162,10 @@ TEST_F(Primitives, ArcRunsCounterClockwiseAboutItsAxisInWholeDegrees) {
 
 TEST_F(Primitives, ArcDrawsNothingWithoutAnAngleOrAnAxis) {
   Prepare();
-  scene.DrawArc3D({0, 0, 0}, 1, {0, 0, 1}, 45, 45, 0x00FF00, true, true);
-  scene.DrawArc3D({0, 0, 0}, 1, {0, 0, 1}, 90, 0, 0x00FF00, true, true);
-  scene.DrawArc3D({0, 0, 0}, 1, {0, 0, 5e-9L}, 0, 90, 0x00FF00, true, true);
-  scene.DrawArc3D({0, 0, 0}, 1, {0, 0, 0}, 0, 90, 0x00FF00, true, true);
+  scene.DrawArc3D(surface, viewport, {0, 0, 0}, 1, {0, 0, 1}, 45, 45, 0x00FF00, true, true);
+  scene.DrawArc3D(surface, viewport, {0, 0, 0}, 1, {0, 0, 1}, 90, 0, 0x00FF00, true, true);
+  scene.DrawArc3D(surface, viewport, {0, 0, 0}, 1, {0, 0, 5e-9L}, 0, 90, 0x00FF00, true, true);
+  scene.DrawArc3D(surface, viewport, {0, 0, 0}, 1, {0, 0, 0}, 0, 90, 0x00FF00, true, true);
   EXPECT_TRUE(Drawn().empty());
 }
 

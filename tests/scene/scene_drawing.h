@@ -56,10 +56,11 @@ class SceneDrawing : public testing::Test {
     scene.SetPlane(TPlane::XY);
   }
 
-  // Paints on the recording surface to set the rectangle, device and scheme, and forgets what
-  // was drawn.
+  // Sets the viewport the primitives draw in and paints once on the recording surface, so that
+  // its pen and brush are as a paint leaves them; then forgets what was drawn.
   void Prepare(const TRect& rect = {0, 0, 500, 500}, uint8_t device = 0, uint8_t scheme = 2) {
-    scene.Paint(surface, rect, device, scheme);
+    viewport = TViewport{rect, device, scheme};
+    scene.Paint(surface, viewport);
     surface.Clear();
   }
 
@@ -67,6 +68,7 @@ class SceneDrawing : public testing::Test {
 
   TSolarSystem scene{TestStartDate()};
   TRecordingSurface surface{13};
+  TViewport viewport;
 };
 
 }  // namespace kestrova

@@ -42,7 +42,7 @@ void ShowOnlyPlanet(TSolarSystem& scene, int32_t index) {
 
 std::vector<TSurfaceCall> PaintCalls(TSolarSystem& scene, uint8_t device = 0, uint8_t scheme = 2) {
   TRecordingSurface surface(kTextHeight);
-  scene.Paint(surface, kRect, device, scheme);
+  scene.Paint(surface, TViewport{kRect, device, scheme});
   return surface.Calls();
 }
 

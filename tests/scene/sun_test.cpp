@@ -35,7 +35,7 @@ TEST_F(Sun, DiscGrowsWithZoomButNotBelowTheDevicesSmallest) {
   for (const Case& c : cases) {
     scene.SetDim(c.dim);
     Prepare({0, 0, 500, 500}, c.device);
-    scene.DrawSun();
+    scene.DrawSun(surface, viewport);
     EXPECT_EQ(Drawn(), c.drawn) << double(c.dim) << " " << int(c.device);
     const auto disc = surface.CallsOf(SurfaceOp::Ellipse).at(0);
     EXPECT_EQ(disc.Pen, PenStyle::None);
@@ -52,7 +52,7 @@ TEST_F(Sun, RotationArcAndAxisInTheAxesColour) {
   scene.SetShowRotAxis(true);
   scene.SetShowNames(false);
   Prepare({0, 0, 500, 500}, 0, 0);  // black on white
-  scene.DrawSun();
+  scene.DrawSun(surface, viewport);
   const auto shapes = Drawn();
   // The arc: a dot at 0 degrees, 270 steps; the axis: a line with a dot at its end; the disc.
   ASSERT_EQ(shapes.size(), 1u + 1 + 270 + 1 + 1 + 1 + 1);
@@ -74,25 +74,25 @@ TEST_F(Sun, RotationArcAndAxisInTheAxesColour) {
 
 TEST_F(Sun, HiddenWhenSwitchedOffOrFarFromTheCentre) {
   Prepare();
-  scene.DrawSun();  // ShowSun is off
+  scene.DrawSun(surface, viewport);  // ShowSun is off
   EXPECT_TRUE(Drawn().empty());
 
   scene.SetShowSun(true);
   scene.SetCenterObject(8);  // Pluto, about 30 AU out
   Prepare();
-  scene.DrawSun();
+  scene.DrawSun(surface, viewport);
   EXPECT_TRUE(Drawn().empty());
 
   // Back in range, but off the rectangle.
   scene.SetDim(10);
   Prepare();
-  scene.DrawSun();
+  scene.DrawSun(surface, viewport);
   EXPECT_TRUE(Drawn().empty());
 
   // In the picture and at least Dim / 6 from the centre: named.
   scene.SetDim(50);
   Prepare();
-  scene.DrawSun();
+  scene.DrawSun(surface, viewport);
   const auto shapes = Drawn();
   ASSERT_EQ(shapes.size(), 2u);
   EXPECT_EQ(shapes[1].substr(shapes[1].size() - 3), "Sun");

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "scene/picture_render.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
 #include "scene/zoom.h"
@@ -257,9 +258,9 @@ class ViewPanelTest : public QObject {
     const QImage picture = view->grab().toImage();
     TSolarSystem& scene = form.Scene();
     // The Sun in the middle, one AU as many pixels across as up.
-    const TPoint sun = scene.Project({0, 0, 0});
-    const TPoint east = scene.Project({1, 0, 0});
-    const TPoint north = scene.Project({0, 1, 0});
+    const TPoint sun = scene.Project({0, 0, 0}, view->Viewport());
+    const TPoint east = scene.Project({1, 0, 0}, view->Viewport());
+    const TPoint north = scene.Project({0, 1, 0}, view->Viewport());
     QCOMPARE(sun.x, 422);
     QCOMPARE(sun.y, 320);
     QCOMPARE(east.x - sun.x, sun.y - north.y);
@@ -270,7 +271,12 @@ class ViewPanelTest : public QObject {
       QCOMPARE(picture.pixelColor(838, y), background);
     }
     // Names and the monitor's double click find the bodies where the picture shows them.
-    const TPoint earth = scene.Project(scene.Planet(0).Pos);
+    const TPoint earth = scene.Project(scene.Planet(0).Pos, view->Viewport());
+    QCOMPARE(view->BodyNameAt({earth.x, earth.y}), QStringLiteral("Earth"));
+    // A picture painted at another size in between changes nothing the screen answers.
+    const QImage exported = RenderPicture(scene, 1500);
+    QCOMPARE(exported.width(), 1500);
+    QCOMPARE(scene.Project(scene.Planet(0).Pos, view->Viewport()), earth);
     QCOMPARE(view->BodyNameAt({earth.x, earth.y}), QStringLiteral("Earth"));
   }
 
@@ -322,7 +328,7 @@ class ViewPanelTest : public QObject {
     f.Click("RBXY");
     QApplication::processEvents();
     auto* view = f.Find<TSceneView>("SceneView");
-    const TPoint earth = form.Scene().Project(form.Scene().Planet(0).Pos);
+    const TPoint earth = form.Scene().Project(form.Scene().Planet(0).Pos, view->Viewport());
     QCOMPARE(view->BodyNameAt({earth.x + 1, earth.y}), QStringLiteral("Earth"));
     QCOMPARE(view->BodyNameAt({earth.x + 40, earth.y + 40}), QString());
     QTest::mouseDClick(view, Qt::LeftButton, {}, {earth.x, earth.y});
