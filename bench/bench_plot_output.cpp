@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #include "bench_application.h"
+#include "scene/picture_render.h"
 #include "scene/solar_system.h"
-#include "ui/picture_export.h"
 #include "ui/print_job.h"
 
 namespace {
@@ -24,7 +24,7 @@ void BM_ExportPicture(benchmark::State& state) {
   TSolarSystem scene(kDate);
   const auto side = int32_t(state.range(0));
   QTemporaryDir dir;
-  const QString path = dir.filePath("plot.png");
+  const std::string path = dir.filePath("plot.png").toStdString();
   for (auto _ : state) {
     const TExportedPicture picture = RenderExport(scene, TExportFormat::Png, side, kDate);
     WriteExport(path, picture);

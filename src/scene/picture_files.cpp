@@ -204,6 +204,13 @@ void WriteBmp(const std::string& path, const QImage& image) {
   WritePicture(path, PictureFormat::Bmp, image);
 }
 
+void WriteExport(const std::string& path, const TExportedPicture& picture) {
+  if (picture.Format == TExportFormat::Png) return WritePng(path, picture.Image);
+  if (picture.Format == TExportFormat::Bmp) return WriteBmp(path, picture.Image);
+  WriteWholeFile(path, std::string_view(picture.Svg.constData(), size_t(picture.Svg.size())),
+                 "Error Writing SVG File!");
+}
+
 std::string FileExtension(const std::string& path) {
   const size_t slash = path.rfind('/');
   const size_t dot = path.rfind('.');

@@ -1,16 +1,17 @@
 // Pictures of the scene on paper and on disk: the two header lines that name the date and the
-// view, the page layout of a printed plot, and the PNG and BMP writers.
+// view, the page layout of a printed plot, and the PNG, BMP and SVG writers.
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "numerics/julian_dates.h"
 #include "scene/drawing_primitives.h"
+#include "scene/picture_names.h"
 #include "scene/surface.h"
-
-class QImage;
 
 namespace kestrova {
 
@@ -60,6 +61,21 @@ void WritePng(const std::string& path, const QImage& image);
 void WriteBmp(const std::string& path, const QImage& image);
 
 enum class PictureFormat { Png, Bmp };
+
+// An exported picture of the plot, rendered before it is written so that the screen can be
+// repainted at once (see RenderExport).
+struct TExportedPicture {
+  TExportFormat Format = TExportFormat::Png;
+  // The pixels, for PNG and BMP.
+  QImage Image;
+  // The document, for SVG: the same plot and header as vector drawing and text.
+  QByteArray Svg;
+};
+
+// Writes the picture to `path` by its format: PNG and BMP as WritePng and WriteBmp, SVG
+// replacing the file as a whole. Raises EKestrovaError with the writers' messages ("Error
+// Writing SVG File!" for SVG).
+void WriteExport(const std::string& path, const TExportedPicture& picture);
 
 // The file name's extension (from the last '.' of the last path component, dot included), or
 // "" when it has none.

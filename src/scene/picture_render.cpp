@@ -1,7 +1,9 @@
 #include "scene/picture_render.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QPainter>
+#include <QSvgGenerator>
 #include <array>
 
 #include "numerics/errors.h"
@@ -66,6 +68,30 @@ TPrintLayout PaintPrintedPlot(TSolarSystem& scene, QPainter& painter, uint8_t sc
   DrawHeaderText(surface, layout.TextOrigin.x, layout.TextOrigin.y, Header(scene, shownDate),
                  color);
   return layout;
+}
+
+TExportedPicture RenderExport(TSolarSystem& scene, TExportFormat format, int32_t size,
+                              const TDateRec& shownDate) {
+  TExportedPicture picture;
+  picture.Format = format;
+  if (format != TExportFormat::Svg) {
+    picture.Image = RenderPicture(scene, size, shownDate);
+    return picture;
+  }
+  QBuffer buffer(&picture.Svg);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  // At 96 dots per inch the picture's nominal size is `size` CSS pixels.
+  generator.setResolution(96);
+  generator.setSize(QSize(size, size));
+  generator.setViewBox(QRect(0, 0, size, size));
+  generator.setTitle(QStringLiteral("Kestrova plot"));
+  generator.setDescription(QStringLiteral("Written by Kestrova"));
+  QPainter painter(&generator);
+  PaintPicture(scene, painter, size, shownDate);
+  painter.end();
+  return picture;
 }
 
 }  // namespace kestrova

@@ -1,7 +1,7 @@
 // The picture the "Save as bitmap" action makes: the scene painted on a square image with the
 // two header lines, ready for WritePicture. kestrova-cli render and the golden pictures of the
 // tests use it too, so that what they check is what the user saves. And the printed plot: the
-// scene and the header on a page.
+// scene and the header on a page. And the exported picture in any of its formats.
 #pragma once
 
 #include <QImage>
@@ -48,6 +48,11 @@ QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDat
 // otherwise. Returns the layout. The scene's remembered
 // screen is left as it was.
 TPrintLayout PaintPrintedPlot(TSolarSystem& scene, QPainter& painter, uint8_t scheme,
+                              const TDateRec& shownDate);
+
+// The exported picture of side `size` for the format: the scene with scheme 2 and device 0
+// and the header for `shownDate` in the complement of the background; SVG as vector drawing.
+TExportedPicture RenderExport(TSolarSystem& scene, TExportFormat format, int32_t size,
                               const TDateRec& shownDate);
 
 }  // namespace kestrova

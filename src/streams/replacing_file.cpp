@@ -152,4 +152,17 @@ void TReplacingFile::Commit() {
   SyncFolder(target_);
 }
 
+void WriteWholeFile(const std::string& path, std::string_view bytes,
+                    const std::string& writeError) {
+  TReplacingFile file;
+  if (!file.Open(path)) throw EKestrovaError("Error Opening File " + path + "!");
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
+    throw EKestrovaError(writeError);  // the temporary file goes with `file`
+  try {
+    file.Commit();
+  } catch (const EKestrovaError&) {
+    throw EKestrovaError(writeError);
+  }
+}
+
 }  // namespace kestrova

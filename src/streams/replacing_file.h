@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace kestrova {
 
@@ -57,5 +58,10 @@ class TReplacingFile {
   bool inPlace_ = false;
   bool committed_ = false;
 };
+
+// Writes bytes held in memory as the whole of the file at path, through TReplacingFile. Raises
+// EKestrovaError "Error Opening File <path>!" when the file cannot be created, and `writeError`
+// when the bytes cannot all be written or the file cannot be replaced.
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& writeError);
 
 }  // namespace kestrova

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "scene/picture_names.h"
+#include "scene/picture_render.h"
 #include "scene/solar_system.h"
-#include "ui/picture_export.h"
 #include "ui/print_dlg.h"
 #include "ui/print_job.h"
 #include "ui/prompter.h"
@@ -73,7 +73,7 @@ bool SaveAsBitmapAction(QWidget* parent, TSolarSystem& scene, TSaveAsBitmapDlg& 
   });
   if (!rendered) return false;
   try {
-    WriteExport(target, picture);
+    WriteExport(target.toStdString(), picture);
   } catch (const std::exception& e) {
     prompter.ShowError(parent, QString::fromStdString(e.what()));
     return false;

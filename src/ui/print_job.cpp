@@ -10,7 +10,7 @@
 #include "numerics/errors.h"
 #include "scene/picture_render.h"
 #include "scene/solar_system.h"
-#include "ui/replaced_file.h"
+#include "streams/replacing_file.h"
 
 namespace kestrova {
 
@@ -83,7 +83,8 @@ void PrintPlotToPdf(TSolarSystem& scene, const QString& path, const QPageLayout&
     PaintPages(scene, writer, painter, request.Copies, request, failure);
     painter.end();
   }
-  WriteReplacedFile(path, pdf, failure.toStdString());
+  WriteWholeFile(path.toStdString(), std::string_view(pdf.constData(), size_t(pdf.size())),
+                 failure.toStdString());
 }
 
 }  // namespace kestrova

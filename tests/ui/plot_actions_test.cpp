@@ -29,7 +29,6 @@
 #include "support/recording_prompter.h"
 #include "support/scene_date.h"
 #include "support/screenshots.h"
-#include "ui/picture_export.h"
 #include "ui/print_dlg.h"
 #include "ui/print_job.h"
 #include "ui/save_as_bitmap_dlg.h"
