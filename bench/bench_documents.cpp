@@ -43,14 +43,14 @@ TOrbitalElements PickedElements(int64_t i) {
 
 // A document with n picked minor bodies at a date of 2025, written to path.
 void WriteManyBodiesDocument(const fs::path& path, int n) {
-  TSolarSystem scene(JDToDate(0, 2451545.0L));
+  std::ostringstream err;
+  THeadlessHost host(err, [] { return JDToDate(0, 2451545.0L); });
+  TSolarSystem& scene = host.Scene();
   scene.SetDate({1, 1, 2025, 0, 0, 0, 0});
   for (int i = 0; i < n; ++i) {
     scene.AsteroidsList().Add(std::make_unique<TAsteroid>(
         "(" + std::to_string(100000 + i) + ") Minor body", PickedElements(i), 0x008080));
   }
-  std::ostringstream err;
-  THeadlessHost host(scene, err);
   if (!WriteDocument(path.string(), scene, host)) throw std::runtime_error(err.str());
 }
 

@@ -38,8 +38,8 @@ int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostre
   }
   TDocumentInput input(args[0], in);
   // The document brings its own date.
-  TSolarSystem scene(CurrentDate(0));
-  THeadlessHost host(scene, err);
+  THeadlessHost host(err);
+  TSolarSystem& scene = host.Scene();
   // The conversion question is answered No: IN stays as it is.
   const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
   if (result.Version == TDocumentVersion::Unknown) {

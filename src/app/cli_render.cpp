@@ -184,25 +184,6 @@ TRenderOptions ParseRenderOptions(const Args& args) {
   return o;
 }
 
-// Reads the document through a headless host, as the program opens it (the conversion
-// question answered No); false after any failure, with its message on err.
-bool LoadDocument(const std::string& arg, std::istream& in, TSolarSystem& scene,
-                  std::ostream& err) {
-  try {
-    TDocumentInput input(arg, in);
-    THeadlessHost host(scene, err);
-    const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
-    if (result.Version == TDocumentVersion::Unknown) {
-      err << "File " << input.Name() << " is no orbit document.\n";
-      return false;
-    }
-    return result.Read;
-  } catch (const std::exception& e) {
-    err << e.what() << "\n";
-    return false;
-  }
-}
-
 Extended CheckedJD(Extended jd) {
   if (!(jd >= MinJD && jd <= MaxJD))
     throw EBadOption(Format("the date JD %s lies outside %s .. %s", FormatGeneral(jd).c_str(),
@@ -236,9 +217,11 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
   EnsureGuiApplication();
   // The scene starts at the date asked for, so that it is computed once for it; a document
   // brings its own date, which the date asked for then replaces.
-  TSolarSystem scene(o.jd ? JDToDate(0, *o.jd) : CurrentDate(0));
+  const TDateRec start = o.jd ? JDToDate(0, *o.jd) : CurrentDate(0);
+  THeadlessHost host(err, [start] { return start; });
+  TSolarSystem& scene = host.Scene();
   if (o.document) {
-    if (!LoadDocument(*o.document, in, scene, err)) return kFailure;
+    if (!LoadDocumentHeadless(*o.document, in, host, err)) return kFailure;
     if (o.jd) scene.SetDate(JDToDate(0, *o.jd));
   }
   if (o.plane) scene.SetPlane(*o.plane);

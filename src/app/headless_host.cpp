@@ -1,13 +1,13 @@
 #include "app/headless_host.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <ostream>
 
-#include "documents/description.h"
+#include "app/cli.h"
+#include "documents/orbit_document.h"
 #include "numerics/errors.h"
+#include "numerics/julian_dates.h"
 #include "scene/solar_system.h"
-#include "ui/show_all_objects.h"
 
 namespace kestrova {
 
@@ -27,22 +27,49 @@ void EnsureGuiApplication() {
   (void)application;
 }
 
-THeadlessHost::THeadlessHost(TSolarSystem& scene, std::ostream& messages,
-                             std::filesystem::path programFolder)
-    : scene_(scene),
-      messages_(messages),
-      program_folder_(std::move(programFolder)),
-      data_file_(program_folder_) {
-  EnsureGuiApplication();
-  description_ = std::make_unique<QTextDocument>();
-  // The description editor's font.
-  description_->setDefaultFont(QFont("Arial", 10));
+bool TStreamPrompter::AskYesNo(QWidget*, const QString& question) {
+  questions_.push_back(question.toStdString());
+  return answer_;
 }
+
+void TStreamPrompter::ShowError(QWidget*, const QString& message) {
+  messages_ << message.toStdString() << "\n";
+}
+
+void TStreamPrompter::ShowMessage(QWidget*, const QString& message) {
+  messages_ << message.toStdString() << "\n";
+}
+
+namespace detail {
+THeadlessPrompter::THeadlessPrompter(std::ostream& messages) : stream_prompter_(messages) {
+  // The session's scene and description need the application object.
+  EnsureGuiApplication();
+}
+}  // namespace detail
+
+namespace {
+
+TSessionOptions HeadlessOptions(TPrompter& prompter, TClock clock,
+                                std::filesystem::path programFolder) {
+  TSessionOptions options;
+  options.Clock = clock ? std::move(clock) : TClock([] { return CurrentDate(0); });
+  options.Prompter = &prompter;
+  options.ProgramFolder = std::move(programFolder);
+  return options;
+}
+
+}  // namespace
+
+THeadlessHost::THeadlessHost(std::ostream& messages, TClock clock,
+                             std::filesystem::path programFolder)
+    : detail::THeadlessPrompter(messages),
+      TSession(HeadlessOptions(stream_prompter_, std::move(clock), programFolder)),
+      own_folder_(!programFolder.empty()) {}
 
 THeadlessHost::~THeadlessHost() = default;
 
 std::filesystem::path THeadlessHost::DescriptionFolder() {
-  if (!program_folder_.empty()) return program_folder_;
+  if (own_folder_) return ProgramFolder();
   if (!temp_dir_) temp_dir_ = std::make_unique<QTemporaryDir>();
   if (!temp_dir_->isValid()) {
     throw EKestrovaError("Cannot create a temporary folder: " +
@@ -51,30 +78,13 @@ std::filesystem::path THeadlessHost::DescriptionFolder() {
   return temp_dir_->path().toStdString();
 }
 
-void THeadlessHost::SetRealTime(bool on) {
-  TDocumentHost::SetRealTime(on);
-  if (on) scene_.SetDate(CurrentDate(0));
-}
-
-void THeadlessHost::RunShowAllObjects() {
-  RebuildFullList(scene_, data_file_.Table(), State().ShowAllObjects);
-}
-
-bool THeadlessHost::AskYesNo(const std::string& question) {
-  questions_.push_back(question);
-  return answer_;
-}
-
-void THeadlessHost::ShowError(const std::string& message) {
-  messages_ << message << "\n";
-}
-
-bool LoadDocumentHeadless(const std::string& path, TSolarSystem& scene, std::ostream& err) {
+bool LoadDocumentHeadless(const std::string& arg, std::istream& in, THeadlessHost& host,
+                          std::ostream& err) {
   try {
-    THeadlessHost host(scene, err);
-    const TOpenResult result = OpenDocument(path, scene, host);
+    cli::TDocumentInput input(arg, in);
+    const TOpenResult result = OpenDocument(input.Source(), input.Name(), host.Scene(), host);
     if (result.Version == TDocumentVersion::Unknown) {
-      err << "File " << path << " is no orbit document.\n";
+      err << "File " << input.Name() << " is no orbit document.\n";
       return false;
     }
     return result.Read;

@@ -1,20 +1,18 @@
-// The main window of kestrova-cli: a TDocumentHost without windows. Questions are answered
-// No (unless told otherwise), messages go to a stream, the description lives in a
-// QTextDocument, the data file is a TDataFile reached by database alias and table name, and
-// "Show all objects" really loads every row of the data file into the scene.
+// The session of kestrova-cli: the program's own TSession without a window. Questions are
+// answered No (unless told otherwise) and kept, messages go to a stream one a line, the
+// description is the session's own text, and "Show all objects" loads every row of the data
+// file into the scene without a progress window.
 #pragma once
 
 #include <QTemporaryDir>
-#include <QTextDocument>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "database/data_file.h"
-#include "documents/document_host.h"
-#include "documents/orbit_document.h"
+#include "ui/prompter.h"
+#include "ui/session.h"
 
 namespace kestrova {
 
@@ -25,60 +23,71 @@ class TSolarSystem;
 // before the first call).
 void EnsureGuiApplication();
 
-class THeadlessHost : public TDocumentHost {
+// The door to messages of a program without windows: a question gets the preset answer and is
+// kept, a message becomes a line on the stream, and every dialog is cancelled.
+class TStreamPrompter final : public TPrompter {
  public:
-  // messages receives the error messages, one a line. The description's temporary RTF file
-  // goes to programFolder; when that is empty, to a private temporary folder, so that a command
-  // never swaps the "~tmp.rtf" of a desktop program that runs at the same time.
-  THeadlessHost(TSolarSystem& scene, std::ostream& messages,
-                std::filesystem::path programFolder = {});
-  ~THeadlessHost() override;
+  explicit TStreamPrompter(std::ostream& messages) : messages_(messages) {}
 
-  // The answer to every Yes/No question (No at first), and the questions asked so far.
   void SetAnswer(bool yes) { answer_ = yes; }
   const std::vector<std::string>& Questions() const { return questions_; }
 
-  QTextDocument& Description() { return *description_; }
-  TDataFile& DataFile() { return data_file_; }
-  int UpdateControlsCount() const { return update_controls_count_; }
+  bool AskYesNo(QWidget* parent, const QString& question) override;
+  void ShowError(QWidget* parent, const QString& message) override;
+  void ShowMessage(QWidget* parent, const QString& message) override;
+  QString OpenFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+  QString SaveFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+  std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  int RunDialog(QDialog&) override { return 0; }
 
-  // TDocumentHost.
-  // Switching on moves the scene to the present moment (UT), as the main window does.
-  void SetRealTime(bool on) override;
-  std::string DatabaseName() const override { return data_file_.DatabaseName(); }
-  std::string TableName() const override { return data_file_.TableName(); }
-  void CloseDataFile() override { data_file_.Close(); }
-  void SetDataFileNames(const std::string& database, const std::string& table) override {
-    data_file_.SetNames(database, table);
-  }
-  bool OpenDataFile() override { return data_file_.TryOpen(); }
-  void RunShowAllObjects() override;
-  void UpdateControls() override { ++update_controls_count_; }
-  bool AskYesNo(const std::string& question) override;
-  void ShowError(const std::string& message) override;
+ private:
+  std::ostream& messages_;
+  bool answer_ = false;
+  std::vector<std::string> questions_;
+};
+
+namespace detail {
+// Made before the session, which is handed the prompter when it is built.
+struct THeadlessPrompter {
+  explicit THeadlessPrompter(std::ostream& messages);
+  TStreamPrompter stream_prompter_;
+};
+}  // namespace detail
+
+class THeadlessHost : private detail::THeadlessPrompter, public TSession {
+ public:
+  // messages receives the error messages, one a line. The scene starts at the clock's moment
+  // (without a clock, the present moment in UT), which real time also reads. The data files
+  // are found under programFolder (KESTROVA_HOME or the default when empty); the description's
+  // temporary RTF file goes to programFolder only when one is given, else to a private
+  // temporary folder, so that a command never swaps the "~tmp.rtf" of a desktop program that
+  // runs at the same time.
+  explicit THeadlessHost(std::ostream& messages, TClock clock = {},
+                         std::filesystem::path programFolder = {});
+  ~THeadlessHost() override;
+
+  // The answer to every Yes/No question (No at first), and the questions asked so far.
+  void SetAnswer(bool yes) { stream_prompter_.SetAnswer(yes); }
+  const std::vector<std::string>& Questions() const { return stream_prompter_.Questions(); }
+
+  QTextDocument& Description() { return DescriptionText(); }
 
  protected:
-  QTextDocument& DescriptionText() override { return *description_; }
   std::filesystem::path DescriptionFolder() override;
 
  private:
-  TSolarSystem& scene_;
-  std::ostream& messages_;
-  std::filesystem::path program_folder_;
+  bool own_folder_ = false;
   std::unique_ptr<QTemporaryDir> temp_dir_;
-  std::unique_ptr<QTextDocument> description_;
-  TDataFile data_file_;
-
-  bool answer_ = false;
-  std::vector<std::string> questions_;
-  int update_controls_count_ = 0;
 };
 
-// Reads the document at path into scene through a headless host, for commands that need
-// only the scene (render --document): the conversion question is answered No, so the file is
-// never rewritten, and every message goes to err. Returns true when the document was read
-// completely; false after a reading error, for a file that cannot be opened and for a file
-// that is no orbit document (each with its message on err).
-bool LoadDocumentHeadless(const std::string& path, TSolarSystem& scene, std::ostream& err);
+// Reads the document named by arg (a path, or "-" for `in`) into the host's scene, as the
+// program opens it, for commands that need only the scene: the conversion question is answered
+// No, so the file is never rewritten. Returns true when the document was read completely;
+// false after a reading error, for a file that cannot be opened and for a file that is no orbit
+// document (each with its message on err).
+bool LoadDocumentHeadless(const std::string& arg, std::istream& in, THeadlessHost& host,
+                          std::ostream& err);
 
 }  // namespace kestrova

@@ -33,6 +33,9 @@ bool RebuildFullList(TSolarSystem& scene, TableStore& dataFile, bool pressed,
 
 bool ShowAllObjects(QWidget* parent, TSolarSystem& scene, TableStore& dataFile, bool pressed) {
   if (!pressed) return RebuildFullList(scene, dataFile, false);
+  // A program without widgets (kestrova-cli) has no window to show progress in.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    return RebuildFullList(scene, dataFile, true);
 
   auto progress = std::make_unique<QProgressDialog>("Loading the objects of the data file...",
                                                     "Cancel", 0, kSteps, parent);

@@ -117,12 +117,12 @@ TEST_F(RenderCommand, RefusesBadCommandLines) {
 TEST_F(RenderCommand, DrawsADocumentsScene) {
   // A document with a date, a zoom and a centre of its own ...
   EnsureGuiApplication();
-  TSolarSystem scene{TestStartDate()};
+  std::ostringstream messages;
+  THeadlessHost host(messages, TestStartDate);
+  TSolarSystem& scene = host.Scene();
   scene.SetDate(JDToDate(0, 2451545.0L));
   scene.SetDim(5);
   scene.SetCenterObject(kJupiter);
-  std::ostringstream messages;
-  THeadlessHost host(scene, messages);
   ASSERT_TRUE(WriteDocument(Path("trip.orb"), scene, host));
 
   // ... paints as the same settings given as options.
@@ -179,10 +179,10 @@ TEST_F(RenderCommand, StandardStreamsAndSpecialFiles) {
 
   // A document from standard input.
   EnsureGuiApplication();
-  TSolarSystem scene{TestStartDate()};
-  scene.SetDate(JDToDate(0, 2451545.0L));
   std::ostringstream messages;
-  THeadlessHost host(scene, messages);
+  THeadlessHost host(messages, TestStartDate);
+  TSolarSystem& scene = host.Scene();
+  scene.SetDate(JDToDate(0, 2451545.0L));
   ASSERT_TRUE(WriteDocument(Path("trip.orb"), scene, host));
   std::ifstream doc(Path("trip.orb"), std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(doc), std::istreambuf_iterator<char>()};

@@ -9,11 +9,13 @@
 #include <QTextCursor>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "app/cli_test_support.h"
 #include "database/minor_bodies.h"
 #include "documents/document_bytes.h"
+#include "documents/orbit_document.h"
 #include "scene/scene_stream.h"
 #include "scene/solar_system.h"
 #include "support/scene_date.h"
@@ -56,8 +58,8 @@ void ExpectFullListOfSmall(const TSolarSystem& scene) {
 }
 
 TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
-  TSolarSystem a{TestStartDate()};
-  THeadlessHost hostA(a, messages_);
+  THeadlessHost hostA(messages_, TestStartDate);
+  TSolarSystem& a = hostA.Scene();
   a.SetDate(JDToDate(0, 2460000.75L));
   a.SetGridColor(0x123456);
   a.SetBgColor(0x101010);
@@ -103,8 +105,8 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   const std::string path = (root_ / "round.orb").string();
   ASSERT_TRUE(WriteDocument(path, a, hostA));
 
-  TSolarSystem b{TestStartDate()};
-  THeadlessHost hostB(b, messages_);
+  THeadlessHost hostB(messages_, TestStartDate);
+  TSolarSystem& b = hostB.Scene();
   const TOpenResult r = OpenDocument(path, b, hostB);
   EXPECT_EQ(r.Version, TDocumentVersion::V16);
   ASSERT_TRUE(r.Read) << messages_.str();
@@ -124,9 +126,9 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   EXPECT_FALSE(b.Planet(kJupiter).Satellites.Get(2).Visible);
 
   // The main window.
-  EXPECT_FALSE(hostB.State().RealTime);
-  EXPECT_EQ(hostB.State().TimeStep, -3.5L);
-  EXPECT_EQ(hostB.State().TimeUnit, 10);
+  EXPECT_FALSE(hostB.RealTime());
+  EXPECT_EQ(hostB.TimeStep(), -3.5L);
+  EXPECT_EQ(hostB.TimeUnit(), 10);
   EXPECT_TRUE(hostB.State().MonitorVisible);
   EXPECT_EQ(hostB.State().MonitorBody, "Vesta");
   EXPECT_EQ(hostB.State().DescriptionColor, 0x00DDEEFFu);
@@ -148,13 +150,14 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   // The command line keeps its temporary RTF out of the program folder.
   EXPECT_FALSE(fs::exists(root_ / "home" / "~tmp.rtf"));
 
-  // Real-time mode travels too, and reading it moves the scene to the present moment.
+  // Real-time mode travels too, and reading it moves the scene to the present moment (the
+  // session's clock).
   hostA.SetRealTime(true);
   ASSERT_TRUE(WriteDocument(path, a, hostA));
   b.SetDate(JDToDate(0, 2400000.5L));
   ASSERT_TRUE(OpenDocument(path, b, hostB).Read);
-  EXPECT_TRUE(hostB.State().RealTime);
-  EXPECT_NEAR(DateToJD(b.SceneDate()), DateToJD(CurrentDate(0)), 1.0L / 1440);
+  EXPECT_TRUE(hostB.RealTime());
+  EXPECT_EQ(DateToJD(b.SceneDate()), DateToJD(TestStartDate()));
 }
 
 TEST_F(HeadlessHostTest, MissingDataFile) {
@@ -175,9 +178,9 @@ TEST_F(HeadlessHostTest, MissingDataFile) {
       {testing::SampleV16({.Database = "/no/such/folder", .Table = "small.db"}), "MPC", true, true},
   };
   for (const Case& c : cases) {
-    TSolarSystem scene{TestStartDate()};
     std::ostringstream messages;
-    THeadlessHost host(scene, messages);
+    THeadlessHost host(messages, TestStartDate);
+    TSolarSystem& scene = host.Scene();
     const fs::path path = root_ / "gone.orb";
     testing::SaveBytes(path, c.bytes);
     EXPECT_EQ(OpenDocument(path.string(), scene, host).Read, c.read);
@@ -196,8 +199,8 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
   testing::SaveBytes(path, testing::SampleV10({.ShowAll = true, .Table = "small.db"}));
   std::ofstream(root_ / "old.rtf")
       << "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Old \\b notes\\b0}";
-  TSolarSystem scene{TestStartDate()};
-  THeadlessHost host(scene, messages_);
+  THeadlessHost host(messages_, TestStartDate);
+  TSolarSystem& scene = host.Scene();
   host.SetAnswer(true);
   const TOpenResult r = OpenDocument(path.string(), scene, host);
   ASSERT_TRUE(r.Read) << messages_.str();
@@ -209,8 +212,8 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
   ASSERT_EQ(host.Questions().size(), 1u);
 
   // Yes rewrote it as 1.6, with the description inside.
-  TSolarSystem again{TestStartDate()};
-  THeadlessHost host2(again, messages_);
+  THeadlessHost host2(messages_, TestStartDate);
+  TSolarSystem& again = host2.Scene();
   ASSERT_EQ(OpenDocument(path.string(), again, host2).Version, TDocumentVersion::V16);
   EXPECT_EQ(host2.Description().toPlainText(), "Old notes");
   EXPECT_EQ(again.AsteroidsFullList().Count(), 7);
@@ -219,16 +222,17 @@ TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {
 TEST_F(HeadlessHostTest, LoadDocumentHeadless) {
   const fs::path good = root_ / "good.orb";
   testing::SaveBytes(good, testing::SampleV15());
-  TSolarSystem scene{TestStartDate()};
   std::ostringstream err;
-  EXPECT_TRUE(LoadDocumentHeadless(good.string(), scene, err));
+  THeadlessHost host(err, TestStartDate);
+  const TSolarSystem& scene = host.Scene();
+  EXPECT_TRUE(LoadDocumentHeadless(good.string(), std::cin, host, err));
   EXPECT_EQ(scene.Dim(), testing::kSampleDim);
   EXPECT_EQ(testing::LoadBytes(good), testing::SampleV15());  // never converted
 
   const fs::path foreign = root_ / "foreign.orb";
   testing::SaveBytes(foreign, testing::TValueBytes().Str("hello").Bytes());
-  EXPECT_FALSE(LoadDocumentHeadless(foreign.string(), scene, err));
-  EXPECT_FALSE(LoadDocumentHeadless((root_ / "none.orb").string(), scene, err));
+  EXPECT_FALSE(LoadDocumentHeadless(foreign.string(), std::cin, host, err));
+  EXPECT_FALSE(LoadDocumentHeadless((root_ / "none.orb").string(), std::cin, host, err));
   EXPECT_EQ(err.str(), "File " + foreign.string() + " is no orbit document.\nCannot open file \"" +
                            (root_ / "none.orb").string() + "\". No such file or directory\n");
 }
