@@ -23,6 +23,7 @@
 
 #include "database/program_folder.h"
 #include "numerics/errors.h"
+#include "streams/file_handle.h"
 
 namespace kestrova {
 
@@ -238,18 +239,26 @@ void TImportWindow::SetElementFile(const QString& path) {
   if (path.isEmpty()) {
     detectedLabel_->clear();
   } else {
-    try {
-      detected_ = DetectElementFormat(fs::path(path.toStdString()));
-      if (detected_) {
-        SetNote(detectedLabel_, "Found in the file: " + FormatText(*detected_) + ".", false);
-      } else {
-        SetNote(detectedLabel_,
-                QString("No line of the first %1 is an element line of either format.")
-                    .arg(kDetectionLines),
-                true);
+    if (IsSpecialFile(path.toStdString())) {
+      // Reading a pipe would wait for whoever writes to it, and the window with it.
+      SetNote(detectedLabel_,
+              "This is no regular file (a pipe, a device or a folder): the import reads element "
+              "files only.",
+              true);
+    } else {
+      try {
+        detected_ = DetectElementFormat(fs::path(path.toStdString()));
+        if (detected_) {
+          SetNote(detectedLabel_, "Found in the file: " + FormatText(*detected_) + ".", false);
+        } else {
+          SetNote(detectedLabel_,
+                  QString("No line of the first %1 is an element line of either format.")
+                      .arg(kDetectionLines),
+                  true);
+        }
+      } catch (const EKestrovaError& e) {
+        SetNote(detectedLabel_, QString::fromStdString(e.what()), true);
       }
-    } catch (const EKestrovaError& e) {
-      SetNote(detectedLabel_, QString::fromStdString(e.what()), true);
     }
     if (another) tableEdit_->setText(ProposedTable(path));
   }
@@ -278,7 +287,8 @@ void TImportWindow::UpdateState() {
     return;
   }
   const std::string table = tableEdit_->text().trimmed().toStdString();
-  bool ready = !fileEdit_->text().isEmpty() && ChosenFormat().has_value();
+  bool ready = !fileEdit_->text().isEmpty() && ChosenFormat().has_value() &&
+               !IsSpecialFile(fileEdit_->text().toStdString());
   if (table.empty()) {
     SetNote(tableNote_, "", false);
     ready = false;

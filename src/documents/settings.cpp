@@ -209,9 +209,21 @@ bool IsKnownKey(const std::vector<Entry>& entries, std::string_view section, std
   return false;
 }
 
+// Only a regular file is read: kv.ini as a named pipe would hold the start until another
+// process wrote to it. Opening without blocking and looking at what was opened leaves no gap.
 std::optional<std::string> ReadFile(const std::filesystem::path& file) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (f == nullptr) {
+    ::close(fd);
+    return std::nullopt;
+  }
   std::string text;
   char chunk[4096];
   size_t n;

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -163,6 +165,47 @@ void WriteWholeFile(const std::string& path, std::string_view bytes,
   } catch (const EKestrovaError&) {
     throw EKestrovaError(writeError);
   }
+}
+
+namespace {
+
+// ".NAME.PID.N.tmp", as TReplacingFile::Open names its work files.
+bool ReplacementPid(const std::string& name, long& pid) {
+  if (name.size() < 8 || name[0] != '.' || !name.ends_with(".tmp")) return false;
+  const std::string_view rest(name.data(), name.size() - 4);
+  const size_t attemptDot = rest.rfind('.');
+  if (attemptDot == std::string_view::npos || attemptDot == 0) return false;
+  const size_t pidDot = rest.rfind('.', attemptDot - 1);
+  if (pidDot == std::string_view::npos || pidDot == 0) return false;
+  const std::string_view attempt = rest.substr(attemptDot + 1);
+  const std::string_view digits = rest.substr(pidDot + 1, attemptDot - pidDot - 1);
+  const auto allDigits = [](std::string_view t) {
+    return !t.empty() && t.size() <= 9 && t.find_first_not_of("0123456789") == std::string::npos;
+  };
+  if (!allDigits(attempt) || !allDigits(digits)) return false;
+  pid = std::atol(std::string(digits).c_str());
+  return pid > 0;
+}
+
+}  // namespace
+
+int RemoveFilesOfGoneProcesses(const std::string& folder,
+                               bool (*pidOf)(const std::string& name, long& pid)) {
+  int removed = 0;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    long pid = 0;
+    if (!pidOf(it->path().filename().string(), pid)) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code removing;
+    if (std::filesystem::remove(it->path(), removing)) ++removed;
+  }
+  return removed;
+}
+
+int RemoveStaleReplacements(const std::string& folder) {
+  return RemoveFilesOfGoneProcesses(folder, ReplacementPid);
 }
 
 }  // namespace kestrova

@@ -59,6 +59,16 @@ class TReplacingFile {
   bool committed_ = false;
 };
 
+// Removes from the folder the temporary files of TReplacingFile (".NAME.PID.N.tmp") whose
+// process no longer exists (killed while saving); returns how many went.
+int RemoveStaleReplacements(const std::string& folder);
+
+// Removes from the folder every file for which pidOf finds a process number (returning true)
+// when that process no longer exists; returns how many went. A process that lives, or whose
+// number has been taken by another one since, may still be writing its file.
+int RemoveFilesOfGoneProcesses(const std::string& folder,
+                               bool (*pidOf)(const std::string& name, long& pid));
+
 // Writes bytes held in memory as the whole of the file at path, through TReplacingFile. Raises
 // EKestrovaError "Error Opening File <path>!" when the file cannot be created, and `writeError`
 // when the bytes cannot all be written or the file cannot be replaced.

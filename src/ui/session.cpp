@@ -6,9 +6,12 @@
 
 #include "database/program_folder.h"
 #include "documents/orbit_document.h"
+#include "numerics/errors.h"
 #include "numerics/julian_dates.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
+#include "streams/file_handle.h"
+#include "streams/replacing_file.h"
 #include "ui/prompter.h"
 
 namespace kestrova {
@@ -51,17 +54,28 @@ TStartArguments ParseStartArguments(const QStringList& arguments) {
 }
 
 void TSession::Start(const TStartArguments& start) {
-  const bool lastDocument = start.DocumentPath.isEmpty();
-  const QString path = lastDocument ? QString::fromStdString(LastDocumentPath().string())
-                                    : QFileInfo(start.DocumentPath).absoluteFilePath();
+  // Files of processes killed while saving would otherwise stay in the folder for good.
+  RemoveStaleReplacements(program_folder_);
+  const QString last = QString::fromStdString(LastDocumentPath().string());
   // The scene's date is shown once, by the document when it is read completely, else here:
   // each showing computes every body again.
   bool shown = false;
   const QMetaObject::Connection showing =
       connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
-  // The very first start has no last.orb yet: the program starts with its default scene.
-  bool opened = true;
-  if (!lastDocument || QFileInfo::exists(path)) opened = OpenDocumentAt(path.toStdString());
+  bool opened = false;
+  if (!start.DocumentPath.isEmpty())
+    opened = OpenDocumentAt(QFileInfo(start.DocumentPath).absoluteFilePath().toStdString());
+  // A document of the command line that cannot be read leaves the start as it is without one:
+  // with last.orb, which the exit would otherwise replace by a state that never came from it.
+  if (!opened) {
+    if (QFileInfo::exists(last)) {
+      opened = OpenDocumentAt(last.toStdString());
+      unread_last_ = !opened;
+    } else {
+      // The very first start has no last.orb yet: the program starts with its default scene.
+      opened = start.DocumentPath.isEmpty();
+    }
+  }
   disconnect(showing);
   // A date of the command line is read in the time zone of the start.
   if (opened && start.JD) {
@@ -75,8 +89,11 @@ void TSession::Start(const TStartArguments& start) {
 
 bool TSession::OpenDocumentAt(const std::string& path) {
   try {
-    OpenDocument(path, *scene_, *this);
-    return true;
+    if (IsSpecialFile(path))
+      throw EKestrovaError("Cannot open file \"" + path + "\". It is not a regular file.");
+    const bool read = OpenDocument(path, *scene_, *this).Read;
+    if (read && path == LastDocumentPath().string()) unread_last_ = false;
+    return read;
   } catch (const std::exception& error) {
     ReportError(error);
     return false;
@@ -84,8 +101,14 @@ bool TSession::OpenDocumentAt(const std::string& path) {
 }
 
 bool TSession::SaveDocumentAs(const std::string& path) {
+  if (IsSpecialFile(path)) {
+    ShowError("Could not create file " + path + ". It is not a regular file.");
+    return false;
+  }
   if (!WriteDocument(path, *scene_, *this)) return false;
   SetDocumentPath(path);
+  // Written over on purpose: nothing of the unread last.orb is to be kept any more.
+  if (path == LastDocumentPath().string()) unread_last_ = false;
   return true;
 }
 
@@ -108,7 +131,41 @@ void TSession::WriteTemplateIfMissing() {
 }
 
 void TSession::SaveLastDocument() {
-  WriteDocument(LastDocumentPath().string(), *scene_, *this);
+  const std::string last = LastDocumentPath().string();
+  if (IsSpecialFile(last)) {
+    ShowError("Could not create file " + last + ". It is not a regular file.");
+    return;
+  }
+  if (unread_last_ && !KeepUnreadLastDocument()) return;
+  WriteDocument(last, *scene_, *this);
+}
+
+bool TSession::KeepUnreadLastDocument() {
+  const fs::path last = LastDocumentPath();
+  std::error_code error;
+  if (!fs::exists(last, error)) return true;
+  // Beside it under a name no earlier run used; a rename needs no room on a full disk.
+  fs::path kept = last;
+  kept += ".unread";
+  for (int n = 2; fs::exists(kept, error) && n < 1000; ++n) {
+    kept = last;
+    kept += ".unread-" + std::to_string(n);
+  }
+  fs::rename(last, kept, error);
+  if (error) {
+    ShowError(
+        "last.orb could not be read when the program started and is left as it is: it "
+        "cannot be renamed to " +
+        kept.string() + " (" + error.message() + ").");
+    return false;
+  }
+  unread_last_ = false;
+  prompter_->ShowMessage(
+      controller_->DialogParent(),
+      QString::fromStdString("last.orb could not be read when the program "
+                             "started. It is kept as " +
+                             kept.string() + "; the state you leave is saved as last.orb."));
+  return true;
 }
 
 // ---- The data file and "Show all objects" ----------------------------------------------------

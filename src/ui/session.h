@@ -91,13 +91,14 @@ class TSession : public QObject, public TDocumentHost {
   std::filesystem::path TemplatePath() const { return program_folder_ / "template.orb"; }
   std::filesystem::path SettingsPath() const { return program_folder_ / "kv.ini"; }
 
-  // The program's start: the document of the command line, or last.orb when there is one, and
-  // then the command line's date; the scene's date is shown once either way.
+  // The program's start: the document of the command line, or last.orb when there is one (also
+  // when the command line's document cannot be read), and then the command line's date; the
+  // scene's date is shown once either way. Stale temporary files of killed saves go first.
   void Start(const TStartArguments& start);
 
   // ---- Documents ----------------------------------------------------------------------------
-  // Reads the document at path (any version); a file that cannot be opened is reported and
-  // false returned.
+  // Reads the document at path (any version); true when it was read completely. A file that
+  // cannot be opened, or that is no regular file (a pipe would freeze the window), is reported.
   bool OpenDocumentAt(const std::string& path);
   // Writes the document to path; on success it becomes the document path.
   bool SaveDocumentAs(const std::string& path);
@@ -106,7 +107,8 @@ class TSession : public QObject, public TDocumentHost {
   bool LoadTemplate();
   // The built-in template, written on the first start when none is there.
   void WriteTemplateIfMissing();
-  // The exit: the state goes to last.orb.
+  // The exit: the state goes to last.orb. A last.orb that could not be read at the start is
+  // first kept under another name (the user is told which), so that nothing of it is lost.
   void SaveLastDocument();
 
   // ---- The data file and "Show all objects" --------------------------------------------------
@@ -153,6 +155,8 @@ class TSession : public QObject, public TDocumentHost {
 
  private:
   void ReportError(const std::exception& error);
+  // Renames the unread last.orb aside; false (with a message) when that fails.
+  bool KeepUnreadLastDocument();
 
   std::unique_ptr<TPrompter> own_prompter_;
   TPrompter* prompter_ = nullptr;
@@ -164,6 +168,8 @@ class TSession : public QObject, public TDocumentHost {
   std::unique_ptr<QTextDocument> own_description_;
   // Messages are kept back while the template is written on the first start.
   bool quiet_ = false;
+  // last.orb exists but its reading at the start failed.
+  bool unread_last_ = false;
 };
 
 }  // namespace kestrova

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QCheckBox>
@@ -95,6 +96,9 @@ TEST_F(ImportWindowTest, ShowsTheFormatFoundAndProposesATable) {
   const fs::path gz = Put("MPCORB.DAT.gz", testing::Gzip(Read(kData / "mpcorb_small.dat")));
   const fs::path comets = Put("CometEls.txt", Read(kData / "comets_small.txt"));
   const fs::path prose = Put("notes.txt", "Minor planets are small.\n");
+  // Reading a named pipe would wait, with the window, until someone wrote to it.
+  const fs::path pipe = root_ / "pipe.dat";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   struct Case {
     fs::path file;
     const char* found;
@@ -104,6 +108,7 @@ TEST_F(ImportWindowTest, ShowsTheFormatFoundAndProposesATable) {
   for (const Case& c : {Case{gz, "Found in the file: MPCORB, minor planets.", "MPCORB", true},
                         Case{comets, "Found in the file: CometEls, comets.", "CometEls", true},
                         Case{prose, "No line of the first 1000 is an element line", "notes", false},
+                        Case{pipe, "This is no regular file", "pipe", false},
                         Case{root_ / "missing.dat", "Cannot read ", "missing", false}}) {
     TypeFile(c.file);
     EXPECT_EQ(Find<QLabel>("DetectedFormat")->text().toStdString().rfind(c.found, 0), 0u)
@@ -119,6 +124,10 @@ TEST_F(ImportWindowTest, ShowsTheFormatFoundAndProposesATable) {
     EXPECT_FALSE(Find<QPushButton>("ImportButton")->isEnabled()) << bad;
   }
   EXPECT_EQ(Find<QLabel>("AliasFolder")->text().toStdString(), alias_);
+  // Nor does a format chosen by hand make a pipe importable.
+  Find<QLineEdit>("TableEdit")->setText("pipe");
+  TypeFile(pipe);
+  EXPECT_FALSE(Find<QPushButton>("ImportButton")->isEnabled());
 }
 
 TEST_F(ImportWindowTest, GzipImportEqualsThePlainOne) {

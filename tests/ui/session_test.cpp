@@ -2,6 +2,11 @@
 // its unit and real time have one home, the controller, which documents read and write.
 #include "ui/session.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QTest>
 
 #include "scene/solar_system.h"
@@ -50,6 +55,103 @@ class SessionTest : public QObject {
     QCOMPARE(s->Controller().DisplayDate(), f.now);
     s->Controller().SetRealTimeMode(false);
     QVERIFY(!host.RealTime());
+  }
+
+  // Nothing the user had is lost at the exit when the start could not read it: a damaged
+  // last.orb is kept aside (the user is told where), a command line document that cannot be
+  // read falls back to last.orb, which then is read and replaced as usual.
+  void TheExitKeepsALastDocumentTheStartCouldNotRead() {
+    struct Case {
+      const char* name;
+      bool damaged;           // last.orb holds only the first half of a document
+      QStringList arguments;  // the command line
+      bool kept;              // the exit renames last.orb to last.orb.unread first
+    };
+    const Case cases[] = {
+        {"damaged last.orb", true, {}, true},
+        {"unreadable command line document", false, {"/no/such/folder/x.orb"}, false},
+        {"a number out of range is a path", false, {"1e300"}, false},
+        {"both", true, {"/no/such/folder/x.orb"}, true},
+    };
+    for (const Case& c : cases) {
+      testing::TFormFixture f;
+      const QString last = f.HomeFile("last.orb");
+      {
+        std::unique_ptr<TSession> writer = f.MakeSession();
+        writer->Controller().SetDim(7.5L);
+        QVERIFY(writer->SaveDocumentAs(last.toStdString()));
+      }
+      QFile file(last);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QByteArray before = file.readAll();
+      file.close();
+      if (c.damaged) {
+        before.truncate(before.size() / 2);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(before);
+        file.close();
+      }
+      f.prompter.asked.clear();
+      std::unique_ptr<TSession> s = f.MakeSession();
+      s->Start(ParseStartArguments(c.arguments));
+      if (!c.damaged) QCOMPARE(s->Scene().Dim(), 7.5L);  // last.orb was read after all
+      s->SaveLastDocument();
+
+      const QString kept = last + ".unread";
+      QCOMPARE(QFile::exists(kept), c.kept);
+      if (c.kept) {
+        QFile keptFile(kept);
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), before);
+        QCOMPARE(f.prompter.asked.filter(kept).size(), 1);
+      }
+      std::unique_ptr<TSession> again = f.MakeSession();
+      QVERIFY2(again->OpenDocumentAt(last.toStdString()), c.name);
+    }
+  }
+
+  // A named pipe where a document, the template or the exit's last.orb is expected is refused at
+  // once with a message: opening it would wait for a writer, and the window with it.
+  void PipesAreRefusedNotWaitedOn() {
+    testing::TFormFixture f;
+    const std::string pipe = f.HomeFile("pipe.orb").toStdString();
+    QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
+    std::unique_ptr<TSession> s = f.MakeSession();
+    QVERIFY(!s->OpenDocumentAt(pipe));
+    QVERIFY(!s->SaveDocumentAs(pipe));
+    QCOMPARE(f.prompter.asked.filter("It is not a regular file.").size(), 2);
+
+    const std::string last = s->LastDocumentPath().string();
+    QCOMPARE(::mkfifo(last.c_str(), 0600), 0);
+    f.prompter.asked.clear();
+    s->Start({});
+    s->SaveLastDocument();
+    QCOMPARE(f.prompter.asked.filter("It is not a regular file.").size(), 2);
+    struct stat info {};
+    QCOMPARE(::stat(last.c_str(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
+  }
+
+  // A save killed half way leaves its work file; the next start removes it, but never one of a
+  // process that still runs.
+  void TheStartRemovesWorkFilesOfKilledSaves() {
+    testing::TFormFixture f;
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    QVERIFY(child > 0);
+    ::waitpid(child, nullptr, 0);
+    const QString dead = f.HomeFile(QStringLiteral(".last.orb.%1.0.tmp").arg(child));
+    const QString living = f.HomeFile(QStringLiteral(".last.orb.%1.0.tmp").arg(::getpid()));
+    const QString other = f.HomeFile(QStringLiteral(".notes.%1.tmp").arg(child));
+    for (const QString& name : {dead, living, other}) {
+      QFile file(name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    std::unique_ptr<TSession> s = f.MakeSession();
+    s->Start({});
+    QVERIFY(!QFile::exists(dead));
+    QVERIFY(QFile::exists(living));
+    QVERIFY(QFile::exists(other));
   }
 };
 
