@@ -20,6 +20,9 @@ namespace {
 // The one table inside every file.
 constexpr const char* kTable = "data";
 
+// How long a file that another connection has locked is waited for, in milliseconds.
+constexpr int kLockWaitMs = 1000;
+
 // Engine steps between two calls of the busy handler: a few milliseconds of work.
 constexpr int kBusySteps = 20000;
 
@@ -70,6 +73,9 @@ sqlite3* OpenFile(const std::string& path, int flags) {
     throw ETableError(msg + ": " + path, path);
   }
   sqlite3_extended_result_codes(db, 1);
+  // Another process (an import, a second copy of the program) may hold the file for a moment:
+  // wait that moment out instead of failing at once.
+  sqlite3_busy_timeout(db, kLockWaitMs);
   // Without this, a quoted name of a missing field silently becomes a text constant.
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);

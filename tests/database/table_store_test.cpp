@@ -4,8 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "database/data_files.h"
 #include "database/program_folder.h"
@@ -184,6 +186,29 @@ TEST_F(TableStoreTest, ExclusiveOpenExcludesEveryOtherOpen) {
   a->Open(TOpenMode::Exclusive);
   a->Close();
   TableStore::DeleteTable(alias_, "sample.db");
+}
+
+// Another process holding the file for a moment (an import's last write, a second copy of the
+// program) is waited out rather than reported as a failure.
+TEST_F(TableStoreTest, AMomentaryLockIsWaitedOut) {
+  MakeSample();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open((fs::path(alias_) / "sample.db").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread release([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("sample.db");
+  EXPECT_NO_THROW({
+    t.Open(TOpenMode::Shared);
+    t.First();
+    EXPECT_EQ(Names(t).size(), 6u);
+  });
+  release.join();
+  sqlite3_close(other);
 }
 
 TEST_F(TableStoreTest, WritesAreChecked) {
