@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QTemporaryDir>
 #include <memory>
@@ -22,17 +23,34 @@ namespace {
 
 using namespace kestrova;
 
+// Shows nothing and answers No or Cancel: a benchmark never waits for a user.
+class TSilentPrompter final : public TPrompter {
+ public:
+  bool AskYesNo(QWidget*, const QString&) override { return false; }
+  void ShowError(QWidget*, const QString&) override {}
+  void ShowMessage(QWidget*, const QString&) override {}
+  QString OpenFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+  QString SaveFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
+  std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  int RunDialog(QDialog&) override { return 0; }
+};
+
 // A main window in a fresh program folder at 1 January 2025, shown with a square drawing
 // area of 588 pixels (the window's start size after the first mouse movement).
 class TBenchWindow {
  public:
-  TBenchWindow() {
+  // With a document, the window starts with it as with a path on the command line.
+  explicit TBenchWindow(const QString& document = {}) {
     qputenv("KESTROVA_HOME", home_.path().toUtf8());
     TSessionOptions options;
     options.Clock = [] { return TDateRec{1, 1, 2025, 0, 0, 0, 0}; };
     options.Prompter = &prompter_;
     session_ = std::make_unique<TSession>(std::move(options));
-    form_ = std::make_unique<TSolarSystemForm>(*session_, TStartOptions{});
+    TStartOptions start;
+    if (!document.isEmpty()) start.Arguments << document;
+    form_ = std::make_unique<TSolarSystemForm>(*session_, start);
     form_->resize(744, 588);
     form_->show();
     bool painted = false;
@@ -41,21 +59,9 @@ class TBenchWindow {
   }
   ~TBenchWindow() { qunsetenv("KESTROVA_HOME"); }
   TSolarSystemForm& Form() { return *form_; }
+  TSession& Session() { return *session_; }
 
  private:
-  // Shows nothing and answers No or Cancel: a benchmark never waits for a user.
-  class TSilentPrompter final : public TPrompter {
-   public:
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&) override {}
-    void ShowMessage(QWidget*, const QString&) override {}
-    QString OpenFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
-    QString SaveFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
-    std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-    bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-    int RunDialog(QDialog&) override { return 0; }
-  };
   QTemporaryDir home_;
   TSilentPrompter prompter_;
   std::unique_ptr<TSession> session_;
@@ -120,5 +126,62 @@ void BM_UpdateControls(benchmark::State& state) {
   for (auto _ : state) form.UpdateControls();
 }
 BENCHMARK(BM_UpdateControls)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// A document with n picked minor bodies on ordinary main-belt orbits, written once per size.
+QString ManyPickedBodiesDocument(int n) {
+  static QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("picked-%1.orb").arg(n));
+  if (QFile::exists(path)) return path;
+  TSessionOptions options;
+  options.Clock = [] { return TDateRec{1, 1, 2025, 0, 0, 0, 0}; };
+  options.ProgramFolder = folder.path().toStdString();
+  TSilentPrompter prompter;
+  options.Prompter = &prompter;
+  TSession session(std::move(options));
+  for (int i = 0; i < n; ++i) {
+    TOrbitalElements el = CatalogueElements(i);
+    session.Scene().AsteroidsList().Add(std::make_unique<TAsteroid>(
+        "(" + std::to_string(100000 + i) + ") Minor body", el, 0x008080));
+  }
+  session.Scene().Recompute();
+  if (!session.SaveDocumentAs(path.toStdString())) return {};
+  return path;
+}
+
+// The start with a document of state.range(0) picked bodies, up to the first picture.
+void BM_StartWithManyPickedBodies(benchmark::State& state) {
+  EnsureBenchApplication();
+  const QString document = ManyPickedBodiesDocument(int(state.range(0)));
+  if (document.isEmpty()) state.SkipWithError("the document could not be written");
+  for (auto _ : state) {
+    auto window = std::make_unique<TBenchWindow>(document);
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+  }
+}
+
+// One repaint and the exit's save of last.orb with state.range(0) picked bodies.
+void BM_RepaintManyPickedBodies(benchmark::State& state) {
+  EnsureBenchApplication();
+  TBenchWindow window(ManyPickedBodiesDocument(int(state.range(0))));
+  if (window.Form().Scene().AsteroidsList().Count() != state.range(0))
+    state.SkipWithError("the document was not read");
+  for (auto _ : state) window.Form().View().repaint();
+}
+
+void BM_ExitWithManyPickedBodies(benchmark::State& state) {
+  EnsureBenchApplication();
+  TBenchWindow window(ManyPickedBodiesDocument(int(state.range(0))));
+  for (auto _ : state) window.Session().SaveLastDocument();
+}
+
+BENCHMARK(BM_StartWithManyPickedBodies)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_RepaintManyPickedBodies)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExitWithManyPickedBodies)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
