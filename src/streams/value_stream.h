@@ -229,6 +229,8 @@ class ValueReader {
   friend class TMeaningScope;
   template <class Read>
   auto Traced(TValueKind kind, std::string_view meaning, Read read, bool skipped = false);
+  template <class Read>
+  auto ReadAndTell(TValueKind kind, std::string_view meaning, Read read, bool skipped);
 
   uint8_t buffer_[kValueBufferSize];
   ByteSource& source_;
