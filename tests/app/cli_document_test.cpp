@@ -155,6 +155,8 @@ TEST_F(CliDocumentTest, DumpErrors) {
   EXPECT_EQ(r.status, kFailure);
   EXPECT_EQ(Lines(r.err).at(0), "Error reading file " + twoMoons + ".");
   EXPECT_TRUE(Has(r.out, "Earth.Moon.Pos.z"));
+  // No value was damaged: the dump names the last one the readers read.
+  EXPECT_EQ(Lines(r.err).at(1), "dump: stopped after value 35 (scene.planet[0] Earth.Moon.Pos.z)");
 
   // A foreign file, a missing one, and values after the end.
   r = RunCommand({"dump", Save("f.orb", testing::TValueBytes().Str("hello").Bytes())});
