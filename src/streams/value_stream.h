@@ -172,7 +172,7 @@ enum class TValueKind : uint8_t { Integer, Boolean, Float, String };
 
 // One value as a reader read it, for a trace.
 struct TTracedValue {
-  // The value's place among the values read, from 0.
+  // The value's place in the stream: how many values were asked of the reader before it.
   uint64_t Index = 0;
   // The bytes of the stream up to the end of the value.
   uint64_t End = 0;
@@ -206,8 +206,8 @@ class ValueReader {
   ValueReader(const ValueReader&) = delete;
   ValueReader& operator=(const ValueReader&) = delete;
 
-  // meaning names the value for a trace; it is a literal or a view that outlives the call, and
-  // it costs nothing while no trace is set.
+  // meaning names the value for a trace ("Dim", joined to the open TMeaningScopes); it is
+  // looked at only while a trace is set.
   int32_t ReadInteger(std::string_view meaning = {});
   bool ReadBoolean(std::string_view meaning = {});
   Extended ReadFloat(std::string_view meaning = {});
@@ -218,7 +218,7 @@ class ValueReader {
 
   // The trace, or none (nullptr); the reader does not own it.
   void SetTrace(ValueTrace* trace) { trace_ = trace; }
-  // Whether a trace listens: labels and notes that must be built are built only then.
+  // Whether a trace listens: meanings and notes that must be built are built only then.
   bool Tracing() const { return trace_ != nullptr; }
   // Tells the trace what became of the values just read.
   void Note(std::string_view note) {
