@@ -105,10 +105,12 @@ void WriteDescription(const QTextDocument& description, ValueWriter& writer,
 
 void ReadDescription(QTextDocument& description, ValueReader& reader,
                      const std::filesystem::path& programFolder) {
-  int32_t count = reader.ReadInteger();
+  const TMeaningScope block(reader, "Description");
+  int32_t count = reader.ReadInteger("Count");
   // Lines are gathered one by one: a damaged count ends at the stream's end, not in memory.
   std::string rtf;
   for (int32_t i = 0; i < count; ++i) {
+    const TMeaningScope line(reader, [i] { return Format("[%d]", i); });
     rtf += LineToRtfBytes(reader.ReadString());
     rtf += "\r\n";
   }

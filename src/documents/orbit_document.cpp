@@ -59,23 +59,23 @@ int32_t UnitCode(int32_t stored) {
 // opened is no error of the document and leaves the fallback names.
 void ReadDataFile(ValueReader& reader, TDocumentHost& host, const std::string& fallbackDatabase) {
   host.CloseDataFile();
-  const std::string database = reader.ReadString();
-  const std::string table = reader.ReadString();
+  const std::string database = reader.ReadString("DatabaseName");
+  const std::string table = reader.ReadString("TableName");
   host.SetDataFileNames(database, table);
   if (!host.OpenDataFile()) host.SetDataFileNames(fallbackDatabase, "");
 }
 
 // Everything after the scene block of versions 1.5 and 1.6.
 void ReadMainWindowState(ValueReader& reader, TDocumentHost& host) {
-  const bool showAll = reader.ReadBoolean();
-  host.SetRealTime(reader.ReadBoolean());
-  const Extended step = reader.ReadFloat();
-  host.SetTimeStep(step, UnitCode(reader.ReadInteger()));
-  host.SetMonitorVisible(reader.ReadBoolean());
+  const bool showAll = reader.ReadBoolean("ShowAllObjects");
+  host.SetRealTime(reader.ReadBoolean("RealTime"));
+  const Extended step = reader.ReadFloat("TimeStep");
+  host.SetTimeStep(step, UnitCode(reader.ReadInteger("TimeUnit")));
+  host.SetMonitorVisible(reader.ReadBoolean("MonitorVisible"));
   host.RefreshMonitor();
-  host.SelectMonitorBody(reader.ReadString());
-  host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
-  host.SetDescriptionVisible(reader.ReadBoolean());
+  host.SelectMonitorBody(reader.ReadString("MonitorBody"));
+  host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger("DescriptionColor")));
+  host.SetDescriptionVisible(reader.ReadBoolean("DescriptionVisible"));
   ReadDataFile(reader, host, "MPC");
   // The action meets a data file that could not be opened and fails: the reading stops here.
   host.SetShowAllObjects(showAll);
@@ -97,13 +97,14 @@ bool FinishReading(bool complete, const std::string& path, const TSolarSystem& s
 enum class TSceneForm { Current, V15 };
 
 bool ReadDocumentV15OrV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                          TDocumentHost& host, TSceneForm form) {
+                          TDocumentHost& host, TSceneForm form, ValueTrace* trace) {
   bool complete = true;
   try {
     ValueReader reader(source);
+    reader.SetTrace(trace);
     host.ClearDescription();
     const char* magic = form == TSceneForm::Current ? kMagic16 : kMagic15;
-    if (Trim(reader.ReadString()) == magic) {
+    if (Trim(reader.ReadString("magic")) == magic) {
       if (form == TSceneForm::Current) {
         ReadScene(scene, reader);
       } else {
@@ -119,7 +120,8 @@ bool ReadDocumentV15OrV16(ByteSource& source, const std::string& path, TSolarSys
   return FinishReading(complete, path, scene, host);
 }
 
-using TSourceReader = bool (*)(ByteSource&, const std::string&, TSolarSystem&, TDocumentHost&);
+using TSourceReader = bool (*)(ByteSource&, const std::string&, TSolarSystem&, TDocumentHost&,
+                               ValueTrace*);
 
 // A reader of a file by its path: a file that cannot be opened is a failed reading.
 bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
@@ -132,7 +134,7 @@ bool ReadFile(TSourceReader read, const std::string& path, TSolarSystem& scene,
     return FinishReading(false, path, scene, host);
   }
   FileSource source(file.get());
-  return read(source, path, scene, host);
+  return read(source, path, scene, host, nullptr);
 }
 
 // The first bytes of a source only.
@@ -182,7 +184,7 @@ TDocumentVersion DetectDocumentVersion(const std::string& path) {
 }
 
 TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSystem& scene,
-                         TDocumentHost& host) {
+                         TDocumentHost& host, ValueTrace* trace) {
   // The version comes from the first value; the reader then starts again at the first byte,
   // from what the detection kept rather than from a second opening of the file.
   RewindableSource source(input);
@@ -191,7 +193,7 @@ TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSyste
   source.Rewind();
   switch (result.Version) {
     case TDocumentVersion::V10:
-      result.Read = ReadDocumentV10(source, path, scene, host);
+      result.Read = ReadDocumentV10(source, path, scene, host, trace);
       if (result.Read &&
           host.AskYesNo("This file was written by version 1.0 or 1.1 of Kestrova.\r\n"
                         "Convert the file to the current file format?")) {
@@ -199,14 +201,14 @@ TOpenResult OpenDocument(ByteSource& input, const std::string& path, TSolarSyste
       }
       break;
     case TDocumentVersion::V15:
-      result.Read = ReadDocumentV15(source, path, scene, host);
+      result.Read = ReadDocumentV15(source, path, scene, host, trace);
       if (result.Read && host.AskYesNo("This file was written by version 1.5 of Kestrova.\r\n"
                                        "Convert the file to the current file format?")) {
         WriteDocument(path, scene, host);
       }
       break;
     case TDocumentVersion::V16:
-      result.Read = ReadDocumentV16(source, path, scene, host);
+      result.Read = ReadDocumentV16(source, path, scene, host, trace);
       break;
     case TDocumentVersion::Unknown:
       break;
@@ -221,13 +223,13 @@ TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocument
 }
 
 bool ReadDocumentV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host) {
-  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::Current);
+                     TDocumentHost& host, ValueTrace* trace) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::Current, trace);
 }
 
 bool ReadDocumentV15(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host) {
-  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::V15);
+                     TDocumentHost& host, ValueTrace* trace) {
+  return ReadDocumentV15OrV16(source, path, scene, host, TSceneForm::V15, trace);
 }
 
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host) {
@@ -243,38 +245,39 @@ bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost
 }
 
 bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host) {
+                     TDocumentHost& host, ValueTrace* trace) {
   bool complete = true;
   try {
     ValueReader reader(source);
+    reader.SetTrace(trace);
     host.ClearDescription();
     ReadScene10(scene, reader);
 
-    const int32_t left = reader.ReadInteger();
-    const int32_t top = reader.ReadInteger();
-    const int32_t width = reader.ReadInteger();
-    const int32_t height = reader.ReadInteger();
+    const int32_t left = reader.ReadInteger("MainWindow.Left");
+    const int32_t top = reader.ReadInteger("MainWindow.Top");
+    const int32_t width = reader.ReadInteger("MainWindow.Width");
+    const int32_t height = reader.ReadInteger("MainWindow.Height");
     host.SetMainWindowGeometry({left, top, width, height});
 
-    const bool showAll = reader.ReadBoolean();
-    const Extended step = reader.ReadFloat();
-    host.SetTimeStep(step, UnitCode(reader.ReadInteger()));
+    const bool showAll = reader.ReadBoolean("ShowAllObjects");
+    const Extended step = reader.ReadFloat("TimeStep");
+    host.SetTimeStep(step, UnitCode(reader.ReadInteger("TimeUnit")));
 
-    host.SetMonitorVisible(reader.ReadBoolean());
-    const int32_t monitorLeft = reader.ReadInteger();
-    const int32_t monitorTop = reader.ReadInteger();
+    host.SetMonitorVisible(reader.ReadBoolean("MonitorVisible"));
+    const int32_t monitorLeft = reader.ReadInteger("Monitor.Left");
+    const int32_t monitorTop = reader.ReadInteger("Monitor.Top");
     host.SetMonitorPosition(monitorLeft, monitorTop);
     host.RefreshMonitor();
-    host.SelectMonitorBody(reader.ReadString());
+    host.SelectMonitorBody(reader.ReadString("MonitorBody"));
 
-    const int32_t descriptionLeft = reader.ReadInteger();
-    const int32_t descriptionTop = reader.ReadInteger();
-    const int32_t descriptionWidth = reader.ReadInteger();
-    const int32_t descriptionHeight = reader.ReadInteger();
+    const int32_t descriptionLeft = reader.ReadInteger("DescriptionWindow.Left");
+    const int32_t descriptionTop = reader.ReadInteger("DescriptionWindow.Top");
+    const int32_t descriptionWidth = reader.ReadInteger("DescriptionWindow.Width");
+    const int32_t descriptionHeight = reader.ReadInteger("DescriptionWindow.Height");
     host.SetDescriptionGeometry(
         {descriptionLeft, descriptionTop, descriptionWidth, descriptionHeight});
-    host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger()));
-    host.SetDescriptionVisible(reader.ReadBoolean());
+    host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger("DescriptionColor")));
+    host.SetDescriptionVisible(reader.ReadBoolean("DescriptionVisible"));
 
     // Old documents fall back to no data file at all rather than to "MPC".
     ReadDataFile(reader, host, "");

@@ -16,6 +16,7 @@ namespace kestrova {
 
 class ByteSource;
 class TSolarSystem;
+class ValueTrace;
 
 inline constexpr const char* kMagic16 = "kv v1.6";
 inline constexpr const char* kMagic15 = "kv v1.5";
@@ -49,9 +50,10 @@ struct TOpenResult {
 TOpenResult OpenDocument(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 // The same for a document that comes from a stream (standard input); path names it in
 // messages, becomes the document path, is where a conversion writes, and beside it an old
-// document's description file is looked for.
+// document's description file is looked for. A trace, when given, is told of every value the
+// version's reader reads (the first value's detection aside).
 TOpenResult OpenDocument(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                         TDocumentHost& host);
+                         TDocumentHost& host, ValueTrace* trace = nullptr);
 
 // The readers. Each applies every value as soon as it is read; a failure (a value of the
 // wrong kind, the end of the file, a data file that "Show all objects" finds closed, ...)
@@ -62,13 +64,14 @@ TOpenResult OpenDocument(ByteSource& source, const std::string& path, TSolarSyst
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
-// The readers over a source that stands at the document's first byte; path as above.
+// The readers over a source that stands at the document's first byte; path as above. A trace,
+// when given, is told of every value read.
 bool ReadDocumentV16(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host);
+                     TDocumentHost& host, ValueTrace* trace = nullptr);
 bool ReadDocumentV15(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host);
+                     TDocumentHost& host, ValueTrace* trace = nullptr);
 bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& scene,
-                     TDocumentHost& host);
+                     TDocumentHost& host, ValueTrace* trace = nullptr);
 
 // Writes the state as version 1.6. The document goes to a temporary file in the same folder,
 // which replaces the old file only once everything is written and on disk, so a failure never

@@ -95,28 +95,41 @@ void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
   TOEObject scratch("", TOrbitalElements{}, 0, kScratchId);
   // The count comes from the file: nothing is reserved by it, and a count larger than the
   // data ends with the stream's read error at the end of the data.
-  const int32_t n = reader.ReadInteger();
+  const int32_t n = reader.ReadInteger("Count");
   for (int32_t i = 0; i < n; ++i) {
-    scratch.Name = reader.ReadString();
-    scratch.Color = static_cast<TColor>(reader.ReadInteger());
-    scratch.Visible = reader.ReadBoolean();
-    scratch.Id = form == BlockForm::V10 ? kMinorBodyId : reader.ReadInteger();
+    const TMeaningScope item(reader, [i] { return Format("[%d]", i); });
+    scratch.Name = reader.ReadString("Name");
+    scratch.Color = static_cast<TColor>(reader.ReadInteger("Color"));
+    scratch.Visible = reader.ReadBoolean("Visible");
+    scratch.Id = form == BlockForm::V10 ? kMinorBodyId : reader.ReadInteger("Id");
     TOrbitalElements& e = scratch.Elements;
-    for (Extended* x : {&e.Epoch, &e.Inclination, &e.Node, &e.PerihelionLongitude, &e.SemiMajorAxis,
-                        &e.DailyMotion, &e.Eccentricity, &e.MeanLongitude}) {
-      *x = reader.ReadFloat();
+    {
+      const TMeaningScope elements(reader, "Elements");
+      e.Epoch = reader.ReadFloat("Epoch");
+      e.Inclination = reader.ReadFloat("Inclination");
+      e.Node = reader.ReadFloat("Node");
+      e.PerihelionLongitude = reader.ReadFloat("PerihelionLongitude");
+      e.SemiMajorAxis = reader.ReadFloat("SemiMajorAxis");
+      e.DailyMotion = reader.ReadFloat("DailyMotion");
+      e.Eccentricity = reader.ReadFloat("Eccentricity");
+      e.MeanLongitude = reader.ReadFloat("MeanLongitude");
     }
     if (form == BlockForm::Current) {
       // Stored positions are read past: every position is recomputed.
-      scratch.Pos.x = reader.ReadFloat();
-      scratch.Pos.y = reader.ReadFloat();
-      scratch.Pos.z = reader.ReadFloat();
+      reader.SkipFloat("Pos.x");
+      reader.SkipFloat("Pos.y");
+      reader.SkipFloat("Pos.z");
     }
     if (scratch.Id >= kEarth && scratch.Id <= kPluto) {
       Add(std::make_unique<TPlanet>(scratch.Id, scratch.Color));
-    } else if (scratch.Id == kMinorBodyId && ClosedOrbitProblem(scratch.Elements) == nullptr) {
+      reader.Note("read as the standard planet of this Id with the stored colour");
+    } else if (scratch.Id != kMinorBodyId) {
+      reader.Note("dropped: the Id is neither a planet nor a minor body");
+    } else if (const char* problem = ClosedOrbitProblem(scratch.Elements)) {
       // A body whose elements are no closed orbit (a damaged or hand-made document) would have
       // no position at all; it is left out.
+      if (reader.Tracing()) reader.Note(std::string("dropped: ") + problem);
+    } else {
       Add(std::make_unique<TAsteroid>(scratch.Name, scratch.Elements, scratch.Color));
     }
   }
@@ -137,10 +150,10 @@ void TDirection::WriteLine(ValueWriter& writer) const {
 }
 
 void TDirection::ReadLine(ValueReader& reader) {
-  FromId = reader.ReadInteger();
-  ToId = reader.ReadInteger();
-  Color = static_cast<TColor>(reader.ReadInteger());
-  Visible = reader.ReadBoolean();
+  FromId = reader.ReadInteger("FromId");
+  ToId = reader.ReadInteger("ToId");
+  Color = static_cast<TColor>(reader.ReadInteger("Color"));
+  Visible = reader.ReadBoolean("Visible");
 }
 
 void TDirectionList::AssignList(const TDirectionList& other) {
@@ -161,8 +174,9 @@ void TDirectionList::WriteList(ValueWriter& writer) const {
 
 void TDirectionList::ReadList(ValueReader& reader) {
   Clear();
-  const int32_t n = reader.ReadInteger();
+  const int32_t n = reader.ReadInteger("Count");
   for (int32_t i = 0; i < n; ++i) {
+    const TMeaningScope item(reader, [i] { return Format("[%d]", i); });
     auto line = std::make_unique<TDirection>(kSun, 0, kEarth);
     line->ReadLine(reader);
     Add(std::move(line));

@@ -5,41 +5,53 @@ namespace kestrova {
 
 namespace {
 
-TColor ReadColor(ValueReader& reader) {
-  return static_cast<TColor>(reader.ReadInteger());
+TColor ReadColor(ValueReader& reader, std::string_view meaning) {
+  return static_cast<TColor>(reader.ReadInteger(meaning));
+}
+
+// "planet[5] Saturn": the planet's values gathered under its index and name.
+TMeaningScope PlanetScope(ValueReader& reader, const TSolarSystem& scene, int32_t i) {
+  return TMeaningScope(reader,
+                       [&] { return Format("planet[%d] %s", i, scene.Planet(i).Name.c_str()); });
 }
 
 // The date as SetDate(JDToDate(0, jd)). The calendar search is only defined inside the
 // program's date range (outside it, and for no number, it would not end).
 void ReadDate(TSolarSystem& scene, ValueReader& reader) {
-  const Extended jd = reader.ReadFloat();
+  const Extended jd = reader.ReadFloat("SceneDate");
   if (!(jd >= MinJD && jd <= MaxJD)) throw EInvalidValue();
   scene.SetDate(JDToDate(0, jd));
 }
 
 void ReadColors(TSolarSystem& scene, ValueReader& reader) {
-  scene.SetGridColor(ReadColor(reader));
-  scene.SetBgColor(ReadColor(reader));
-  scene.SetSunColor(ReadColor(reader));
-  scene.SetPerpendicularColor(ReadColor(reader));
-  scene.SetAxesColor(ReadColor(reader));
+  scene.SetGridColor(ReadColor(reader, "GridColor"));
+  scene.SetBgColor(ReadColor(reader, "BgColor"));
+  scene.SetSunColor(ReadColor(reader, "SunColor"));
+  scene.SetPerpendicularColor(ReadColor(reader, "PerpendicularColor"));
+  scene.SetAxesColor(ReadColor(reader, "AxesColor"));
 }
 
 // GridMode, Dim, CenterObject, the three angles and Plane: the same in every form.
 void ReadView(TSolarSystem& scene, ValueReader& reader) {
-  scene.SetGridMode(reader.ReadInteger());
-  scene.SetDim(reader.ReadFloat());
-  scene.SetCenterObject(reader.ReadInteger());
-  scene.SetRotX(reader.ReadFloat());
-  scene.SetRotY(reader.ReadFloat());
-  scene.SetRotZ(reader.ReadFloat());
-  scene.SetPlane(static_cast<TPlane>(static_cast<uint8_t>(reader.ReadInteger())));
+  scene.SetGridMode(reader.ReadInteger("GridMode"));
+  scene.SetDim(reader.ReadFloat("Dim"));
+  scene.SetCenterObject(reader.ReadInteger("CenterObject"));
+  scene.SetRotX(reader.ReadFloat("RotX"));
+  scene.SetRotY(reader.ReadFloat("RotY"));
+  scene.SetRotZ(reader.ReadFloat("RotZ"));
+  scene.SetPlane(static_cast<TPlane>(static_cast<uint8_t>(reader.ReadInteger("Plane"))));
 }
 
 // The nine visibility flags, then the nine planet colours (1.5 and 1.0 forms).
 void ReadPlanetFlagsAndColors(TSolarSystem& scene, ValueReader& reader) {
-  for (int32_t i = kEarth; i <= kPluto; ++i) scene.Planet(i).Visible = reader.ReadBoolean();
-  for (int32_t i = kEarth; i <= kPluto; ++i) scene.SetObjectColor(i, ReadColor(reader));
+  for (int32_t i = kEarth; i <= kPluto; ++i) {
+    const TMeaningScope planet = PlanetScope(reader, scene, i);
+    scene.Planet(i).Visible = reader.ReadBoolean("Visible");
+  }
+  for (int32_t i = kEarth; i <= kPluto; ++i) {
+    const TMeaningScope planet = PlanetScope(reader, scene, i);
+    scene.SetObjectColor(i, ReadColor(reader, "Color"));
+  }
 }
 
 void WriteVector(ValueWriter& writer, const TVector& v) {
@@ -50,9 +62,9 @@ void WriteVector(ValueWriter& writer, const TVector& v) {
 
 // Stored positions are read past: positions are always recomputed.
 void SkipVector(ValueReader& reader) {
-  reader.ReadFloat();
-  reader.ReadFloat();
-  reader.ReadFloat();
+  reader.SkipFloat("Pos.x");
+  reader.SkipFloat("Pos.y");
+  reader.SkipFloat("Pos.z");
 }
 
 }  // namespace
@@ -98,71 +110,86 @@ namespace {
 
 // The eight switches that the current and the 1.5 form share, in their order.
 void ReadMarkingSwitches(TSolarSystem& scene, ValueReader& reader) {
-  scene.SetShowOrbits(reader.ReadBoolean());
-  scene.SetShowNames(reader.ReadBoolean());
-  scene.SetShowSun(reader.ReadBoolean());
-  scene.SetShowRotAxis(reader.ReadBoolean());
-  scene.SetShowRotation(reader.ReadBoolean());
-  scene.SetShowPerpendiculars(reader.ReadBoolean());
-  scene.SetShowApsides(reader.ReadBoolean());
-  scene.SetShowLineOfNodes(reader.ReadBoolean());
+  scene.SetShowOrbits(reader.ReadBoolean("ShowOrbits"));
+  scene.SetShowNames(reader.ReadBoolean("ShowNames"));
+  scene.SetShowSun(reader.ReadBoolean("ShowSun"));
+  scene.SetShowRotAxis(reader.ReadBoolean("ShowRotAxis"));
+  scene.SetShowRotation(reader.ReadBoolean("ShowRotation"));
+  scene.SetShowPerpendiculars(reader.ReadBoolean("ShowPerpendiculars"));
+  scene.SetShowApsides(reader.ReadBoolean("ShowApsides"));
+  scene.SetShowLineOfNodes(reader.ReadBoolean("ShowLineOfNodes"));
+}
+
+using TListReader = void (TOEObjectList::*)(ValueReader&);
+
+void ReadAsteroids(TSolarSystem& scene, ValueReader& reader, TListReader read) {
+  const TMeaningScope list(reader, "AsteroidsList");
+  (scene.AsteroidsList().*read)(reader);
 }
 
 }  // namespace
 
 void ReadScene(TSolarSystem& scene, ValueReader& reader) {
+  const TMeaningScope block(reader, "scene");
   ReadDate(scene, reader);
   ReadColors(scene, reader);
   ReadMarkingSwitches(scene, reader);
-  scene.SetShowSatellites(reader.ReadBoolean());
-  scene.SetShowDirections(reader.ReadBoolean());
+  scene.SetShowSatellites(reader.ReadBoolean("ShowSatellites"));
+  scene.SetShowDirections(reader.ReadBoolean("ShowDirections"));
   ReadView(scene, reader);
   for (int32_t i = kEarth; i <= kPluto; ++i) {
+    const TMeaningScope planetScope = PlanetScope(reader, scene, i);
     TPlanet& planet = scene.Planet(i);
-    planet.Visible = reader.ReadBoolean();
-    scene.SetObjectColor(i, ReadColor(reader));
+    planet.Visible = reader.ReadBoolean("Visible");
+    scene.SetObjectColor(i, ReadColor(reader, "Color"));
     SkipVector(reader);
     // The count is the file's: a satellite beyond the planet's last raises EListError.
-    const int32_t n = reader.ReadInteger();
+    const int32_t n = reader.ReadInteger("Satellites.Count");
     for (int32_t j = 0; j < n; ++j) {
       TSatellite& sat = planet.Satellites.Get(j);
-      sat.Visible = reader.ReadBoolean();
-      sat.Color = ReadColor(reader);
+      const TMeaningScope satScope(reader, [&] { return sat.Name; });
+      sat.Visible = reader.ReadBoolean("Visible");
+      sat.Color = ReadColor(reader, "Color");
       SkipVector(reader);
     }
   }
-  scene.DirectionList().ReadList(reader);
-  scene.AsteroidsList().ReadList(reader);
-  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader));
+  {
+    const TMeaningScope lines(reader, "DirectionList");
+    scene.DirectionList().ReadList(reader);
+  }
+  ReadAsteroids(scene, reader, &TOEObjectList::ReadList);
+  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader, "MinorBodyColor"));
   // Every satellite takes this colour, replacing the ones read above.
-  scene.SetObjectColor(kSatelliteColorIndex, ReadColor(reader));
+  scene.SetObjectColor(kSatelliteColorIndex, ReadColor(reader, "SatelliteColor"));
   scene.Recompute();
   scene.Repaint();
 }
 
 void ReadScene15(TSolarSystem& scene, ValueReader& reader) {
+  const TMeaningScope block(reader, "scene");
   ReadDate(scene, reader);
   ReadColors(scene, reader);
   ReadMarkingSwitches(scene, reader);
   scene.SetShowSatellites(true);
   ReadView(scene, reader);
   ReadPlanetFlagsAndColors(scene, reader);
-  scene.AsteroidsList().ReadList15(reader);
-  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader));
+  ReadAsteroids(scene, reader, &TOEObjectList::ReadList15);
+  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader, "MinorBodyColor"));
   scene.SetObjectColor(kSatelliteColorIndex, kDefaultSatelliteColor);
   scene.Repaint();
 }
 
 void ReadScene10(TSolarSystem& scene, ValueReader& reader) {
-  const TColor grid = ReadColor(reader);
+  const TMeaningScope block(reader, "scene");
+  const TColor grid = ReadColor(reader, "GridColor");
   scene.SetGridColor(grid);
   scene.SetBgColor(0x000000);
   scene.SetSunColor(0x00FFFF);
   scene.SetPerpendicularColor(grid);
   scene.SetAxesColor(grid);
   ReadDate(scene, reader);
-  scene.SetShowOrbits(reader.ReadBoolean());
-  scene.SetShowNames(reader.ReadBoolean());
+  scene.SetShowOrbits(reader.ReadBoolean("ShowOrbits"));
+  scene.SetShowNames(reader.ReadBoolean("ShowNames"));
   scene.SetShowSun(true);
   scene.SetShowRotAxis(false);
   scene.SetShowRotation(false);
@@ -172,8 +199,8 @@ void ReadScene10(TSolarSystem& scene, ValueReader& reader) {
   scene.SetShowSatellites(true);
   ReadView(scene, reader);
   ReadPlanetFlagsAndColors(scene, reader);
-  scene.AsteroidsList().ReadList10(reader);
-  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader));
+  ReadAsteroids(scene, reader, &TOEObjectList::ReadList10);
+  scene.SetObjectColor(kMinorBodyColorIndex, ReadColor(reader, "MinorBodyColor"));
   scene.SetObjectColor(kSatelliteColorIndex, kDefaultSatelliteColor);
   scene.Repaint();
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "numerics/errors.h"
@@ -167,23 +168,107 @@ class ValueWriter {
   size_t used_ = 0;
 };
 
+enum class TValueKind : uint8_t { Integer, Boolean, Float, String };
+
+// One value as a reader read it, for a trace.
+struct TTracedValue {
+  // The value's place in the stream: how many values were asked of the reader before it.
+  uint64_t Index = 0;
+  // The bytes of the stream up to the end of the value.
+  uint64_t End = 0;
+  TValueKind Kind = TValueKind::Integer;
+  // What the value means to the code that read it ("scene.Dim"); empty where it said nothing.
+  std::string_view Meaning;
+  // The field of Kind holds the value.
+  int32_t Integer = 0;
+  bool Boolean = false;
+  Extended Float = 0;
+  std::string_view String;
+  // Read past: the reader does not use it (stored positions).
+  bool Skipped = false;
+};
+
+// Told of every value a reader reads, as it reads it; the views it is handed live only for the
+// call.
+class ValueTrace {
+ public:
+  virtual ~ValueTrace() = default;
+  virtual void OnValue(const TTracedValue& value) = 0;
+  // A value could not be read (index, kind and meaning of the value asked for).
+  virtual void OnFailure(const TTracedValue& /*asked*/, std::string_view /*message*/) {}
+  // What the reader made of the values just read, where that is not plain (a body dropped).
+  virtual void OnNote(std::string_view /*note*/) {}
+};
+
 class ValueReader {
  public:
   explicit ValueReader(ByteSource& source);
   ValueReader(const ValueReader&) = delete;
   ValueReader& operator=(const ValueReader&) = delete;
 
-  int32_t ReadInteger();
-  bool ReadBoolean();
-  Extended ReadFloat();
+  // meaning names the value for a trace ("Dim", joined to the open TMeaningScopes); it is
+  // looked at only while a trace is set.
+  int32_t ReadInteger(std::string_view meaning = {});
+  bool ReadBoolean(std::string_view meaning = {});
+  Extended ReadFloat(std::string_view meaning = {});
   // The text as UTF-8 (8-bit text of tags 6 and 12 is read as Windows-1252).
-  std::string ReadString();
+  std::string ReadString(std::string_view meaning = {});
+  // Reads a Float that the caller does not use; a trace sees it marked as skipped.
+  void SkipFloat(std::string_view meaning = {});
+
+  // The trace, or none (nullptr); the reader does not own it.
+  void SetTrace(ValueTrace* trace) { trace_ = trace; }
+  // Whether a trace listens: meanings and notes that must be built are built only then.
+  bool Tracing() const { return trace_ != nullptr; }
+  // Tells the trace what became of the values just read.
+  void Note(std::string_view note) {
+    if (trace_) trace_->OnNote(note);
+  }
 
  private:
+  friend class TMeaningScope;
+  template <class Read>
+  auto Traced(TValueKind kind, std::string_view meaning, Read read, bool skipped = false);
+  template <class Read>
+  auto ReadAndTell(TValueKind kind, std::string_view meaning, Read read, bool skipped);
+
   uint8_t buffer_[kValueBufferSize];
   ByteSource& source_;
   size_t pos_ = 0;
   size_t end_ = 0;
+  // Bytes of the source before the buffer's first byte.
+  uint64_t base_ = 0;
+  uint64_t index_ = 0;
+  ValueTrace* trace_ = nullptr;
+  // The meaning of the scopes open now ("scene.planet[5] Saturn"), kept only while tracing.
+  std::string scope_;
+  std::string meaning_;
+};
+
+// Names the values read while it lives: their meanings are prefixed with its part ("scene"
+// makes "Dim" "scene.Dim"; a part that starts with "[" is joined without the dot). A part that
+// has to be built is given as a function, called only when the reader is traced.
+class TMeaningScope {
+ public:
+  TMeaningScope(ValueReader& reader, std::string_view part) : reader_(reader) {
+    if (reader.Tracing()) Open(part);
+  }
+  template <class MakePart>
+  requires std::is_invocable_v<MakePart> TMeaningScope(ValueReader& reader, MakePart make)
+      : reader_(reader) {
+    if (reader.Tracing()) Open(make());
+  }
+  ~TMeaningScope() {
+    if (opened_) reader_.scope_.resize(outer_size_);
+  }
+  TMeaningScope(const TMeaningScope&) = delete;
+  TMeaningScope& operator=(const TMeaningScope&) = delete;
+
+ private:
+  void Open(std::string_view part);
+  ValueReader& reader_;
+  size_t outer_size_ = 0;
+  bool opened_ = false;
 };
 
 }  // namespace kestrova

@@ -82,10 +82,10 @@ TEST(ValueWriter, WritesTheStoredForms) {
 
 // Reads one value from the bytes and checks that the whole input was consumed.
 template <typename T>
-T ReadAll(const Bytes& bytes, T (ValueReader::*read)()) {
+T ReadAll(const Bytes& bytes, T (ValueReader::*read)(std::string_view)) {
   MemorySource source(bytes);
   ValueReader reader(source);
-  T value = (reader.*read)();
+  T value = (reader.*read)({});
   EXPECT_THROW(reader.ReadBoolean(), EReadError) << "input not consumed";
   return value;
 }
@@ -403,6 +403,85 @@ TEST(RewindableSource, GivesItsBeginningTwiceOverAStreamThatCannotSeek) {
   EXPECT_EQ(counted.Remaining(), bytes.size() - sizeof block);
   counted.Rewind();
   EXPECT_EQ(counted.Remaining(), bytes.size());
+}
+
+// Every event of a trace as one line.
+class TLinesTrace : public ValueTrace {
+ public:
+  void OnValue(const TTracedValue& v) override {
+    std::ostringstream line;
+    line << v.Index << " " << static_cast<int>(v.Kind) << " " << v.Meaning << " ";
+    switch (v.Kind) {
+      case TValueKind::Integer:
+        line << v.Integer;
+        break;
+      case TValueKind::Boolean:
+        line << v.Boolean;
+        break;
+      case TValueKind::Float:
+        line << static_cast<double>(v.Float);
+        break;
+      case TValueKind::String:
+        line << v.String;
+        break;
+    }
+    line << " @" << v.End << (v.Skipped ? " skipped" : "");
+    lines.push_back(line.str());
+  }
+  void OnFailure(const TTracedValue& v, std::string_view message) override {
+    lines.push_back("failed " + std::to_string(v.Index) + " " + std::string(v.Meaning) + ": " +
+                    std::string(message));
+  }
+  void OnNote(std::string_view note) override { lines.push_back("note " + std::string(note)); }
+  std::vector<std::string> lines;
+};
+
+TEST(ValueReader, TellsATraceEveryValueWithItsPlaceKindAndMeaning) {
+  // Long enough that the values cross the reader's buffer: the byte counts must go on.
+  const std::string longText(kValueBufferSize, 'x');
+  const Bytes bytes = Written([&](ValueWriter& w) {
+    w.WriteInteger(-300);
+    w.WriteString(longText);
+    w.WriteBoolean(true);
+    w.WriteFloat(2.5L);
+    w.WriteFloat(-1);
+    w.WriteString("Io");
+  });
+  const auto readAll = [&](ValueTrace* trace) {
+    MemorySource source(bytes);
+    ValueReader reader(source);
+    reader.SetTrace(trace);
+    std::vector<std::string> values;
+    TMeaningScope scene(reader, "scene");
+    values.push_back(std::to_string(reader.ReadInteger("Count")));
+    {
+      TMeaningScope item(reader, [] { return std::string("[3]"); });
+      values.push_back(reader.ReadString().substr(0, 2));
+      values.push_back(std::to_string(reader.ReadBoolean("Visible")));
+    }
+    values.push_back(std::to_string(static_cast<double>(reader.ReadFloat("Dim"))));
+    reader.SkipFloat("Pos.x");
+    reader.Note("dropped");
+    values.push_back(reader.ReadString("Name"));
+    EXPECT_THROW(reader.ReadInteger("After"), EReadError);
+    return values;
+  };
+  TLinesTrace trace;
+  const std::vector<std::string> traced = readAll(&trace);
+  const std::string past = std::to_string(3 + 5 + kValueBufferSize);
+  EXPECT_EQ(trace.lines,
+            (std::vector<std::string>{
+                "0 0 scene.Count -300 @3",
+                "1 3 scene[3] " + longText + " @" + past,
+                "2 1 scene[3].Visible 1 @" + std::to_string(std::stoul(past) + 1),
+                "3 2 scene.Dim 2.5 @" + std::to_string(std::stoul(past) + 12),
+                "4 2 scene.Pos.x -1 @" + std::to_string(std::stoul(past) + 23) + " skipped",
+                "note dropped",
+                "5 3 scene.Name Io @" + std::to_string(std::stoul(past) + 27),
+                "failed 6 scene.After: Stream read error",
+            }));
+  // Without a trace the same reading gives the same values; the scopes and notes do nothing.
+  EXPECT_EQ(readAll(nullptr), traced);
 }
 
 class RefusingSink : public ByteSink {
