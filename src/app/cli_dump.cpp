@@ -204,8 +204,9 @@ int CmdDump(const Args& args, std::istream& in, std::ostream& out, std::ostream&
   source.Rewind();
   out << "version " << VersionText(version) << "\n";
 
-  TSolarSystem scene(JDToDate(0, J2000));
-  THeadlessHost host(scene, err);  // answers No: the file is never converted
+  // Answers No: the file is never converted.
+  THeadlessHost host(err, [] { return JDToDate(0, J2000); });
+  TSolarSystem& scene = host.Scene();
   TPrintingTrace trace(out);
   if (!OpenDocument(source, path, scene, host, &trace).Read) {
     out.flush();
