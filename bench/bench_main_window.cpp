@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QTemporaryDir>
 #include <memory>
+#include <sstream>
 
+#include "app/headless_host.h"
 #include "bench_application.h"
 #include "catalogue.h"
 #include "model/astronomical_objects.h"
@@ -23,19 +25,12 @@ namespace {
 
 using namespace kestrova;
 
-// Shows nothing and answers No or Cancel: a benchmark never waits for a user.
-class TSilentPrompter final : public TPrompter {
- public:
-  bool AskYesNo(QWidget*, const QString&) override { return false; }
-  void ShowError(QWidget*, const QString&) override {}
-  void ShowMessage(QWidget*, const QString&) override {}
-  QString OpenFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
-  QString SaveFileName(QWidget*, const TFileDialogOptions&) override { return {}; }
-  std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  int RunDialog(QDialog&) override { return 0; }
-};
+// Where the messages go: a benchmark shows nothing, and its questions are answered No.
+std::ostream& Discarded() {
+  static std::ostringstream discarded;
+  discarded.str({});
+  return discarded;
+}
 
 // A main window in a fresh program folder at 1 January 2025, shown with a square drawing
 // area of 588 pixels (the window's start size after the first mouse movement).
@@ -63,7 +58,7 @@ class TBenchWindow {
 
  private:
   QTemporaryDir home_;
-  TSilentPrompter prompter_;
+  TStreamPrompter prompter_{Discarded()};
   std::unique_ptr<TSession> session_;
   std::unique_ptr<TSolarSystemForm> form_;
 };
@@ -135,7 +130,7 @@ QString ManyPickedBodiesDocument(int n) {
   TSessionOptions options;
   options.Clock = [] { return TDateRec{1, 1, 2025, 0, 0, 0, 0}; };
   options.ProgramFolder = folder.path().toStdString();
-  TSilentPrompter prompter;
+  TStreamPrompter prompter(Discarded());
   options.Prompter = &prompter;
   TSession session(std::move(options));
   for (int i = 0; i < n; ++i) {

@@ -12,6 +12,7 @@
 #include "numerics/mathematics.h"
 #include "scene/colour_schemes.h"
 #include "scene/orbit_geometry.h"
+#include "scene/pixel_projection.h"
 #include "scene/solar_system.h"
 #include "scene/work_shares.h"
 
@@ -61,10 +62,8 @@ void TSolarSystem::DrawBodiesPass() {
   DrawSun();
 }
 
-// Each body of the full list whatever its Visible, with IsInRange and Project inlined: a full
-// catalogue holds over a million bodies. The arithmetic is theirs, operation for operation, so
-// that each body lands on the same pixel as through them; only the square roots are skipped
-// where the squared distance decides the comparison with room to spare.
+// Each body of the full list whatever its Visible, through TPixelProjection: a full catalogue
+// holds over a million bodies.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
   const auto& items = asteroids_full_.Items();
@@ -86,25 +85,12 @@ void TSolarSystem::PlotObjectPixels() {
 }
 
 void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const {
-  const TVector c = center_pos_;
-  const Extended farthest = 5 * dim_;
-  const Extended nearest = 0.03L * dim_;
-  const Extended farthest2 = farthest * farthest;
-  const Extended nearest2 = nearest * nearest;
-  // Wide enough for the rounding of the squares and of the sums of squares.
-  constexpr Extended kLow = 1 - 1e-15L;
-  constexpr Extended kHigh = 1 + 1e-15L;
-  const Extended xSpan = x_max_ - x_min_;
-  const Extended ySpan = y_max_ - y_min_;
-  const TMatrix& m = view_matrix_;
-  const TRect rect = DrawingRect();
+  const TPixelProjection projection(*this);
   const uint8_t device = View().Device;
-  const int64_t right = int64_t(rect.Left) + rect.Width;
-  const int64_t bottom = int64_t(rect.Top) + rect.Height;
+  const uint8_t scheme = View().Scheme;
   // Every body of the list normally has the same colour: map it through the scheme once.
   TColor lastColor = 0;
-  TColor lastDrawn = SchemeColor(View().Scheme, lastColor);
-  const uint8_t scheme = View().Scheme;
+  TColor lastDrawn = SchemeColor(scheme, lastColor);
   const auto& items = asteroids_full_.Items();
   // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
   constexpr size_t kAhead = 48;
@@ -114,46 +100,17 @@ void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPix
       __builtin_prefetch(&ahead.Color);
       __builtin_prefetch(&ahead.Pos.z);
     }
-    const TVector& p = items[i]->Pos;
+    int32_t x, y;
+    if (!projection.PixelOf(items[i]->Pos, x, y)) continue;
     const TColor bodyColor = items[i]->Color;
-    const TVector w{p.x - c.x, p.y - c.y, p.z - c.z};
-    const Extended q2 = w.x * w.x + w.y * w.y + w.z * w.z;
-    // Written so that a position that is no number is out of range, as in IsInRange.
-    if (!(q2 <= farthest2 * kLow) && !(q2 < farthest2 * kHigh && std::sqrt(q2) <= farthest))
-      continue;
-    if (q2 != 0) {
-      const Extended d2 = p.x * p.x + p.y * p.y + p.z * p.z;
-      if (d2 != 0 && d2 < nearest2 * kHigh && (d2 <= nearest2 * kLow || std::sqrt(d2) < nearest))
-        continue;
-    }
-    Extended h = w.x;
-    Extended k = w.y;
-    switch (plane_) {
-      case TPlane::XY:
-        break;
-      case TPlane::XZ:
-        k = w.z;
-        break;
-      case TPlane::ZY:
-        h = w.z;
-        break;
-      default:
-        h = m.M[0][0] * w.x + m.M[0][1] * w.y + m.M[0][2] * w.z + m.M[0][3];
-        k = m.M[1][0] * w.x + m.M[1][1] * w.y + m.M[1][2] * w.z + m.M[1][3];
-        break;
-    }
-    // Within five half-widths of the centre, so far from the limits of int32.
-    const int64_t x = rect.Left + int64_t(rect.Width * (h - x_min_) / xSpan);
-    const int64_t y = rect.Top + rect.Height - int64_t(rect.Height * (k - y_min_) / ySpan);
-    if (x < rect.Left || x > right || y < rect.Top || y > bottom) continue;
     if (bodyColor != lastColor) {
       lastColor = bodyColor;
       lastDrawn = SchemeColor(scheme, lastColor);
     }
     if (device == 0)
-      out.push_back({int32_t(x), int32_t(y), lastDrawn});
+      out.push_back({x, y, lastDrawn});
     else
-      AppendDotPattern(out, device, int32_t(x), int32_t(y), lastDrawn);
+      AppendDotPattern(out, device, x, y, lastDrawn);
   }
 }
 

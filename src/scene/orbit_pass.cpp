@@ -8,6 +8,7 @@
 #include "numerics/mathematics.h"
 #include "scene/colour_schemes.h"
 #include "scene/orbit_geometry.h"
+#include "scene/pixel_projection.h"
 #include "scene/solar_system.h"
 
 namespace kestrova {
@@ -128,13 +129,15 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
   const int32_t s = OrbitDotStep(level, body.Elements.Eccentricity);
   if (!show_orbits_) return;
   const TColor color = SchemeColor(View().Scheme, body.Color);
-  const TRect rect = DrawingRect();
+  const uint8_t device = View().Device;
+  // Many picked bodies bring many orbits: each dot goes through the inlined projection.
+  const TPixelProjection projection(*this);
+  const TOrbitRing& ring = body.OrbitPoints();
   crowd_.clear();
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector p = body.GetOrbitPoint(k);
-    if (!IsInRange(p)) return;
-    const TPoint pt = Project(p);
-    if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, View().Device, pt.x, pt.y, color);
+    int32_t x, y;
+    if (projection.PixelOf(ToVector(ring[size_t(k - 1)]), x, y))
+      AppendDotPattern(crowd_, device, x, y, color);
   });
   Surf().SetPixels(crowd_.data(), crowd_.size());
 }

@@ -207,6 +207,7 @@ class TSolarSystem {
     TViewport View;
   };
   class TFrameScope;
+  class TPixelProjection;
   TSurface& Surf() const { return frame_->Surface; }
   const TViewport& View() const { return frame_->View; }
   TPoint Project(const TVector& p) const { return Project(p, frame_->View); }

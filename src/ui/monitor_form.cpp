@@ -181,12 +181,20 @@ void TMonitorForm::AssignScene(const TSolarSystem* scene) {
     shown_object_ = nullptr;
     return;
   }
-  const QSignalBlocker block(cb_object_);
-  while (cb_object_->count() > kMonitorFixedEntries) cb_object_->removeItem(kMonitorFixedEntries);
+  QStringList picked;
   if (scene_->CanShowObjects()) {
-    for (const auto& body : scene_->AsteroidsList().Items()) {
-      cb_object_->addItem(QString::fromStdString(body->Name));
-    }
+    picked.reserve(qsizetype(scene_->AsteroidsList().Count()));
+    for (const auto& body : scene_->AsteroidsList().Items())
+      picked << QString::fromStdString(body->Name);
+  }
+  // The list is built again only when the picked bodies changed, and in one go: with many
+  // thousands of bodies, item by item took seconds at every change of the view.
+  if (picked != picked_names_) {
+    const QSignalBlocker block(cb_object_);
+    const int extra = cb_object_->count() - kMonitorFixedEntries;
+    if (extra > 0) cb_object_->model()->removeRows(kMonitorFixedEntries, extra);
+    cb_object_->addItems(picked);
+    picked_names_ = std::move(picked);
   }
   SetRowLayout(row_layout_);
   SelectObject(selected_name_);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "scene/monitor_values.h"
 #include "ui/tool_window.h"
@@ -56,6 +57,8 @@ class TMonitorForm : public TToolWindow {
   const TSolarSystem* scene_ = nullptr;
   const TAstronomialObject* shown_object_ = nullptr;
   QString selected_name_ = QStringLiteral("Earth");
+  // The picked bodies' names as the list holds them after its fixed entries.
+  QStringList picked_names_;
   TMonitorLayout row_layout_ = TMonitorLayout::Planet;
 
   QWidget* panel_;
