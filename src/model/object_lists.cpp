@@ -114,8 +114,8 @@ void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
     }
     if (scratch.Id >= kEarth && scratch.Id <= kPluto) {
       Add(std::make_unique<TPlanet>(scratch.Id, scratch.Color));
-    } else if (scratch.Id == kMinorBodyId && ClosedOrbitProblem(scratch.Elements) == nullptr) {
-      // A body whose elements are no closed orbit (a damaged or hand-made document) would have
+    } else if (scratch.Id == kMinorBodyId && OrbitProblem(scratch.Elements) == nullptr) {
+      // A body whose elements are no orbit (a damaged or hand-made document) would have
       // no position at all; it is left out.
       Add(std::make_unique<TAsteroid>(scratch.Name, scratch.Elements, scratch.Color));
     }

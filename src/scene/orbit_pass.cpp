@@ -39,6 +39,22 @@ Extended NextPassage(Extended (*passage)(int32_t, Extended), int32_t id, Extende
   return t;
 }
 
+// The samples an orbit is drawn from: the stored ring of a closed orbit; for an open one (a
+// parabolic or hyperbolic comet) the arc out to `reach` from the Sun on both sides of
+// perihelion, filled into `arc`, so that the picture shows the open path to its edges and never
+// a ring.
+const TOrbitRing& DrawnSamples(const TOrbitalObject& body, Extended reach, TOrbitRing& arc) {
+  if (!IsOpenOrbit(body.Elements)) return body.OrbitPoints();
+  OpenOrbitArc(body.Elements, reach, kOrbitSampleCount, arc.data());
+  return arc;
+}
+
+// Nothing farther than 5 Dim from the centre is in range (IsInRange), so an open orbit's arc
+// needs to reach no farther from the Sun than that beyond the centre.
+Extended OpenArcReach(Extended dim, const TVector& centre) {
+  return 5 * dim + VecLength(centre);
+}
+
 std::string ApsisLabel(const char* letter, Extended date) {
   if (date == -1) return letter;
   return std::string(letter) + "  (" + DateText(JDToDate(0, date)) + ")";
@@ -112,8 +128,10 @@ void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {
   if (s == 0) return;
   const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
   Surf().SetPenStyle(PenStyle::Solid);
+  TOrbitRing arc;
+  const TOrbitRing& samples = DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc);
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector p = body.GetOrbitPoint(k);
+    const TVector p = ToVector(samples[k - 1]);
     if (IsInRange(p)) DrawLine3D(p, TVector{p.x, p.y, 0}, color, false, false);
   });
 }
@@ -130,8 +148,10 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
   const TColor color = SchemeColor(View().Scheme, body.Color);
   const TRect rect = DrawingRect();
   crowd_.clear();
+  TOrbitRing arc;
+  const TOrbitRing& samples = DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc);
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector p = body.GetOrbitPoint(k);
+    const TVector p = ToVector(samples[k - 1]);
     if (!IsInRange(p)) return;
     const TPoint pt = Project(p);
     if (InRect(rect, pt.x, pt.y)) AppendDotPattern(crowd_, View().Device, pt.x, pt.y, color);
@@ -156,9 +176,14 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
   e.MeanLongitude = e.PerihelionLongitude;
   const TVector perihelion = KeplerPosition(e, e.Epoch);
   if (!IsInRange(perihelion)) return;
-  e.MeanLongitude = e.PerihelionLongitude + 180;
-  const TVector aphelion = KeplerPosition(e, e.Epoch);
-  if (!IsInRange(aphelion)) return;
+  // An open orbit has a perihelion only.
+  const bool open = IsOpenOrbit(e);
+  TVector aphelion;
+  if (!open) {
+    e.MeanLongitude = e.PerihelionLongitude + 180;
+    aphelion = KeplerPosition(e, e.Epoch);
+    if (!IsInRange(aphelion)) return;
+  }
   const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
 
   // Passage dates exist for Earth to Neptune only; Pluto and minor bodies get the letter alone,
@@ -178,12 +203,13 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
   Surf().SetPenStyle(PenStyle::None);
   Surf().SetBrushStyle(BrushStyle::Hollow);
   DrawApsisMark(perihelion, ApsisLabel("P", tP), c);
-  DrawApsisMark(aphelion, ApsisLabel("A", tA), c);
+  if (!open) DrawApsisMark(aphelion, ApsisLabel("A", tA), c);
 }
 
 void TSolarSystem::DrawLineOfNodes(const TOrbitalObject& body) {
   if (!body.Visible || !show_line_of_nodes_) return;
-  const TNodes nodes = FindNodes(body.OrbitPoints());
+  TOrbitRing arc;
+  const TNodes nodes = FindNodes(DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc));
   if (!nodes.Found || !IsInRange(nodes.N1) || !IsInRange(nodes.N2)) return;
   const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
   Surf().SetPenStyle(PenStyle::Solid);

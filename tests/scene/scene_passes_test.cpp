@@ -313,6 +313,35 @@ TEST(OrbitPass, ApsidesNotDrawnWhenAnApsisIsOutOfRange) {
   EXPECT_TRUE(Texts(PaintCalls(*scene)).empty());
 }
 
+// A parabolic comet in the ecliptic, perihelion 0.5 AU on the x axis: its path is the open arc
+// x = 0.5 - y^2 / 2 running out of the picture at top and bottom, not a ring; its apsides are
+// the perihelion alone.
+TEST(OrbitPass, OpenOrbitIsTheArcAcrossThePicture) {
+  auto scene = QuietScene();
+  ShowOnlyPlanet(*scene, -1);
+  const TOrbitalElements el{2451545.0L, 0, 0, 0, 0.5L, 0.9856262L / std::pow(0.5L, 1.5L), 1, 0};
+  scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Comet", el, 0x00AA00));
+  scene->Recompute();
+  scene->SetShowApsides(true);
+  scene->SetDim(2);
+  const auto calls = PaintCalls(*scene);
+  const Extended pixel = 4.0L / 500;
+  int32_t top = 500, bottom = -1;
+  size_t dots = 0;
+  for (const TSurfaceCall& c : Of(calls, SurfaceOp::Pixel)) {
+    if (c.Color != 0x00AA00) continue;
+    ++dots;
+    const Extended h = c.X1 * pixel - 2, k = (500 - c.Y1) * pixel - 2;
+    EXPECT_NEAR(h, 0.5L - k * k / 2, 1.5L * (1 + std::fabs(k)) * pixel) << c.X1 << " " << c.Y1;
+    top = std::min(top, c.Y1);
+    bottom = std::max(bottom, c.Y1);
+  }
+  EXPECT_GT(dots, 100u);
+  EXPECT_LT(top, 10);
+  EXPECT_GT(bottom, 490);
+  EXPECT_EQ(Texts(calls), std::vector<std::string>{"P"});
+}
+
 TEST(BodiesPass, JupitersDiscRadius) {
   auto scene = QuietScene();
   ShowOnlyPlanet(*scene, 4);
