@@ -597,6 +597,53 @@ TEST(MinorBodies, HiddenPickedBodyDisappearsWhileTheCrowdIgnoresVisible) {
   EXPECT_EQ(Of(PaintCalls(*scene, 2), SurfaceOp::Pixel).size(), 9u);
 }
 
+// Picked bodies and the crowd share one colour. Over a catalogue dense enough to hide them a
+// picked body gets a ring and its name in the contrasting colour, drawn after the crowd's
+// pixels; among a few hundred scattered bodies it is drawn as ever.
+TEST(MinorBodies, PickedBodiesStandOutOfADenseCrowd) {
+  struct Case {
+    int crowd;
+    bool ringed;
+  };
+  for (const Case c : {Case{3000, true}, Case{300, false}}) {
+    auto scene = QuietScene({1, 6, 2020, 0, 0, 0, 0});
+    ShowOnlyPlanet(*scene, -1);
+    scene->SetShowOrbits(false);
+    scene->SetShowNames(true);
+    const TOrbitalElements el = scene->Planet(3).Elements;
+    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Picked", el, 0));
+    for (int i = 0; i < c.crowd; ++i)
+      scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", el, 0, kMinorBodyId));
+    scene->SetObjectColor(kMinorBodyColorIndex, 0x008080);
+    scene->Recompute();
+    // Spread over the picture, each body on a pixel of its own.
+    for (int i = 0; i < c.crowd; ++i)
+      scene->AsteroidsFullList().Get(i).Pos = {-1.9L + 3.8L * (i % 60) / 60,
+                                               -1.9L + 3.8L * (i / 60) / 60, 0};
+    const auto calls = PaintCalls(*scene);
+    const auto ellipses = Of(calls, SurfaceOp::Ellipse);
+    ASSERT_EQ(ellipses.size(), c.ringed ? 2u : 1u) << c.crowd;
+    const auto text = Of(calls, SurfaceOp::Text);
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].FontColor, c.ringed ? kWhite : 0x008080u);
+    if (!c.ringed) continue;
+    // The disc, then a ring two pixels wider around it, after every pixel of the crowd.
+    const TSurfaceCall& disc = ellipses[0];
+    const TSurfaceCall& ring = ellipses[1];
+    EXPECT_EQ(disc.BrushColor, 0x008080u);
+    EXPECT_EQ(ring.Brush, BrushStyle::Hollow);
+    EXPECT_EQ(ring.Pen, PenStyle::Solid);
+    EXPECT_EQ(ring.PenColor, kWhite);
+    EXPECT_EQ(ring.X1, disc.X1 - 2);
+    EXPECT_EQ(ring.X2, disc.X2 + 2);
+    const auto last = std::find_if(calls.rbegin(), calls.rend(), [](const TSurfaceCall& call) {
+      return call.Op == SurfaceOp::Pixel;
+    });
+    EXPECT_LT(std::distance(last, calls.rend()) - 1,
+              std::distance(calls.begin(), std::find(calls.begin(), calls.end(), disc)));
+  }
+}
+
 TEST(UserLines, EndsAndCuts) {
   auto scene = QuietScene();
   ShowOnlyPlanet(*scene, -1);
