@@ -283,8 +283,12 @@ TPerihelionForm FromPerihelion(Extended q, Extended e, Extended perihelionJD, Ex
   }
   const Extended a = q / (1 - e);
   const Extended n = gauss / (a * std::sqrt(a));
+  // Within half a turn of perihelion, either way: an epoch just before perihelion keeps a
+  // small negative anomaly rather than one just below 360 degrees, whose last digit (in the
+  // data files' double field) would move a near-parabolic comet by (1 - e)^-1.5 times as much.
   Extended M = std::fmod(n * (epoch - perihelionJD), Extended(360));
-  if (M < 0) M += 360;
+  if (M > 180) M -= 360;
+  if (M <= -180) M += 360;
   return {a, n, M};
 }
 

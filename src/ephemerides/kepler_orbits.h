@@ -40,7 +40,7 @@ inline bool IsOpenOrbit(const TOrbitalElements& el) {
 // The size, motion and mean anomaly (degrees, at `epoch`) of an orbit given by its perihelion
 // distance q (AU), eccentricity e and perihelion date (Julian date), with Gauss's constant
 // `gauss` in degrees per day: for e < 1 a = q / (1 - e), k / a^1.5 and the anomaly reduced to
-// 0..360; for e >= 1 the fields as TOrbitalElements reads them for open orbits.
+// -180..180; for e >= 1 the fields as TOrbitalElements reads them for open orbits.
 struct TPerihelionForm {
   Extended SemiMajorAxis, DailyMotion, MeanAnomaly;
 };

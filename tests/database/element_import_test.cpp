@@ -165,16 +165,24 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
   EXPECT_EQ(r.IsNea, "Y");
   EXPECT_EQ(r.Reference, "MPC 63459");
 
-  // The body drawn from the row passes perihelion (distance q) at the perihelion time.
+  // The body drawn from the row stands at its perihelion (distance q) at the perihelion time;
+  // also a near-parabolic ellipse with its epoch before perihelion, whose mean anomaly must
+  // keep its digits in the row's field (just below 360 degrees its last digit would move it by
+  // 3e-8 of q).
+  std::string nearParabola = lines[2];
+  nearParabola.replace(41, 8, "0.999990").replace(81, 8, "20200601");
   struct Case {
-    size_t line;
+    std::string line;
     double q;
-    double tp;
+    Extended day0;  // the perihelion date's 0h
+    double day;     // and its day of the month, as the line gives them
   };
   for (const Case& c :
-       {Case{0, 0.574580, 2446466.5 + 0.4697}, Case{1, 0.339322, 2460239.5 + 0.5042},
-        Case{2, 0.294623, 2459033.5 + 0.6809}, Case{4, 0.918000, 2459816.5 + 0.6}}) {
-    ASSERT_EQ(ParseCometLine(lines[c.line], r), nullptr) << lines[c.line];
+       {Case{lines[0], 0.574580, 2446466.5L, 5.4697}, Case{lines[1], 0.339322, 2460239.5L, 22.5042},
+        Case{lines[2], 0.294623, 2459033.5L, 3.6809},
+        Case{nearParabola, 0.294623, 2459033.5L, 3.6809},
+        Case{lines[4], 0.918000, 2459816.5L, 25.6}}) {
+    ASSERT_EQ(ParseCometLine(c.line, r), nullptr) << c.line;
     TOrbitalElements el;
     el.Epoch = r.Date;
     el.Node = r.OHM;
@@ -184,10 +192,15 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
     el.SemiMajorAxis = r.A;
     el.DailyMotion = kMinorBodyMotion / (Extended(r.A) * std::sqrt(Extended(r.A)));
     el.MeanLongitude = Extended(r.M) + r.NW;
-    const TVector p = KeplerPosition(el, c.tp);
-    EXPECT_NEAR(std::sqrt(double(p.x * p.x + p.y * p.y + p.z * p.z)), c.q, 1e-6) << r.Name;
-    EXPECT_GE(r.M, 0);
-    EXPECT_LT(r.M, 360);
+    const TVector p = KeplerPosition(el, c.day0 + (c.day - std::floor(c.day)));
+    TOrbitalElements atPerihelion = el;
+    atPerihelion.MeanLongitude = el.PerihelionLongitude;
+    const TVector perihelion = KeplerPosition(atPerihelion, el.Epoch);
+    EXPECT_NEAR(double(VecLength(perihelion)), c.q, 1e-15);
+    // The epoch in the row's field is a double: 5e-10 days at most, 1e-11 of q at 73P's speed.
+    EXPECT_LT(double(VecLength(VecSub(p, perihelion))), 1e-11 * c.q) << r.Name << " e " << r.E;
+    EXPECT_GT(r.M, -180);
+    EXPECT_LE(r.M, 180);
   }
   // No epoch: the perihelion time stands in, so the mean anomaly is 0.
   EXPECT_EQ(r.Date, 2459816.5 + 0.6);
