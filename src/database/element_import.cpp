@@ -125,13 +125,15 @@ const char* OrbitTypeName(unsigned type) {
   }
 }
 
-// Shared checks of the elements of both formats: angles in their ranges, a closed orbit, and
-// a semi-major axis that a body bound to the Sun can have.
-const char* CheckElements(double M, double peri, double node, double incl, double e, double a) {
+// Shared checks of the elements of both formats: angles in their ranges, a closed orbit where
+// the format can only describe one (MPCORB gives a and M; comets give q and may be open), and a
+// semi-major axis (or perihelion distance) that a body of the solar system can have.
+const char* CheckElements(double M, double peri, double node, double incl, double e, double a,
+                          bool openAllowed = false) {
   if (!(M >= 0 && M <= 360 && peri >= 0 && peri <= 360 && node >= 0 && node <= 360 && incl >= 0 &&
         incl <= 180 && e >= 0))
     return "out of range";
-  if (e >= 1) return "e >= 1";
+  if (e >= 1 && !openAllowed) return "e >= 1";
   if (!(a > 0 && a <= kMaxSemiMajorAxis)) return "out of range";
   return nullptr;
 }
@@ -257,7 +259,8 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
       !ToDouble(Col(line, 72, 79), incl))
     return "bad number";
   if (!(q > 0)) return "out of range";
-  if (const char* why = CheckElements(0, peri, node, incl, e, e < 1 ? q / (1 - e) : 1)) return why;
+  if (const char* why = CheckElements(0, peri, node, incl, e, e < 1 ? q / (1 - e) : q, true))
+    return why;
   Extended epoch = tp;
   const std::string ey = Col(line, 82, 85);
   if (!ey.empty()) {
@@ -267,20 +270,18 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
     if (jd < 0) return "bad epoch";
     epoch = jd;
   }
-  const Extended a = Extended(q) / (1 - Extended(e));
-  const Extended n = kMinorBodyMotion / (a * std::sqrt(a));
-  Extended M = std::fmod(n * (epoch - tp), Extended(360));
-  if (M < 0) M += 360;
+  // Parabolic and hyperbolic comets store q in A and an unreduced anomaly in M.
+  const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
   const std::string designation = Col(line, 1, 12);
   row.No = 0;
   row.Name = Truncated(Col(line, 103, 158), 32);
   if (row.Name.empty()) row.Name = Truncated(designation, 32);
-  row.M = static_cast<double>(M);
+  row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;
   row.I = incl;
   row.E = e;
-  row.A = static_cast<double>(a);
+  row.A = static_cast<double>(orbit.SemiMajorAxis);
   row.Date = static_cast<double>(epoch);
   const char type = line.size() >= 5 ? line[4] : ' ';
   row.Class = type == 'P' ? "Periodic comet" : type == 'D' ? "Defunct comet" : "Comet";

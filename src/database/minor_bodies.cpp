@@ -57,7 +57,7 @@ int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMino
   int64_t n = 0;
   for (table.First(); !table.Eof(); table.Next()) {
     const TMinorBodyRow body = MinorBodyFromRow(table, f);
-    if (const char* why = ClosedOrbitProblem(body.Elements)) {
+    if (const char* why = OrbitProblem(body.Elements)) {
       if (skipped) skipped(body, why);
       continue;
     }

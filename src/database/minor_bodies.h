@@ -46,7 +46,7 @@ using TSkippedRow = std::function<void(const TMinorBodyRow&, const char* why)>;
 
 // Reads every row of an open table from the first one on, in the order of its active index,
 // and hands each to `row`; the table is left at its first row. A row that cannot be a closed
-// orbit (ClosedOrbitProblem) goes to `skipped` instead, when given. Returns the number of rows
+// orbit (OrbitProblem) goes to `skipped` instead, when given. Returns the number of rows
 // handed to `row`.
 int64_t ForEachMinorBody(TableStore& table, const std::function<void(const TMinorBodyRow&)>& row,
                          const TSkippedRow& skipped = {});

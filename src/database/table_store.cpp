@@ -554,6 +554,11 @@ bool TableStore::FindNearest(const std::string& text) {
   return !eof_;
 }
 
+bool TableStore::FindFirst(const std::string& condition, const std::vector<TFieldValue>& values) {
+  Seek(condition, values);
+  return !eof_;
+}
+
 TBookmark TableStore::GetBookmark() const {
   RequireRow();
   return sqlite3_column_int64(cursor_, static_cast<int>(fields_.size()));

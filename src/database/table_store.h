@@ -123,6 +123,11 @@ class TableStore {
   // current row (Eof when there is none). Only the index's first field is compared; for a
   // numeric field the text must be a number. Returns !Eof().
   bool FindNearest(const std::string& text);
+  // Makes the first row, in the active index's order, for which `condition` holds the current
+  // row (Eof when there is none): an expression of the engine's query language over the
+  // fields, with a ? for each of `values`. Next() goes on among the rows for which it holds.
+  // Returns !Eof().
+  bool FindFirst(const std::string& condition, const std::vector<TFieldValue>& values);
   TBookmark GetBookmark() const;
   // Makes the bookmarked row current, so that Next() goes on in the active order from it.
   // Raises when the row no longer exists.

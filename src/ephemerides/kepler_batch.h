@@ -5,8 +5,8 @@
 // through them in vector registers, on as many threads as the caller splits the orbits into.
 // The mean anomaly is carried in two doubles (it runs to thousands of radians over the dates of
 // the program), so that the positions agree with KeplerPosition to about 1e-15 of the distance.
-// Orbits the vector path does not serve (e of 0.8 and more, elements that are no numbers) are
-// computed one by one in Extended.
+// Orbits the vector path does not serve (e of 0.8 and more, open orbits among them; elements
+// that are no numbers) are computed one by one in Extended.
 #pragma once
 
 #include <cstddef>

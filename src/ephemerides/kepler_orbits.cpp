@@ -174,7 +174,149 @@ Real AnomalyCorrection(Real r, Real e) {
   const Real d = x - target;
   return r < 0 ? -d : d;
 }
+
+// Stumpff's functions c2(z) = (1 - cos sqrt z) / z and c3(z) = (sqrt z - sin sqrt z) / z^1.5 for
+// z <= 0, where they are (cosh x - 1) / x^2 and (sinh x - x) / x^3 with x = sqrt(-z); near 0 by
+// their series, where the closed forms cancel.
+void Stumpff(Extended z, Extended& c2, Extended& c3) {
+  if (z > -1) {
+    Extended t2 = 0.5L, t3 = 1.0L / 6;
+    c2 = t2;
+    c3 = t3;
+    for (int k = 1; k < 40; ++k) {
+      t2 *= -z / ((2 * k + 1) * (2 * k + 2));
+      t3 *= -z / ((2 * k + 2) * (2 * k + 3));
+      const Extended n2 = c2 + t2, n3 = c3 + t3;
+      if (n2 == c2 && n3 == c3) break;
+      c2 = n2;
+      c3 = n3;
+    }
+    return;
+  }
+  const Extended x = std::sqrt(-z);
+  c2 = (std::cosh(x) - 1) / -z;
+  c3 = (std::sinh(x) - x) / (-z * x);
+}
+
+// An open orbit in its own plane, in units of the perihelion distance: x towards perihelion,
+// y 90 degrees on in the direction of motion, r the distance; and their rates per unit of the
+// mean anomaly.
+struct TOpenPlane {
+  Extended x, y, r, dx, dy;
+};
+
+// The plane position for universal anomaly chi. With q = 1 and the time unit 1 / n (n the
+// motion k / q^1.5), the gravitational parameter is 1 and alpha = 1 / a = 1 - e; from
+// perihelion, r = 1 + e chi^2 c2(z) and the Lagrange coefficients give x = 1 - chi^2 c2,
+// y = sqrt(1 + e) chi (1 - z c3), z = alpha chi^2.
+TOpenPlane OpenPlaneAt(Extended chi, Extended e) {
+  const Extended z = (1 - e) * chi * chi;
+  Extended c2, c3;
+  Stumpff(z, c2, c3);
+  TOpenPlane p;
+  const Extended root = std::sqrt(1 + e);
+  p.r = 1 + e * chi * chi * c2;
+  p.x = 1 - chi * chi * c2;
+  p.y = root * chi * (1 - z * c3);
+  p.dx = -chi * (1 - z * c3) / p.r;  // d chi / dM = 1 / r
+  p.dy = root * (1 - z * c2) / p.r;
+  return p;
+}
+
+// Steps beyond which the universal anomaly stops; from the starting bounds Newton's steps
+// settle in far fewer.
+constexpr int kMaxUniversalSteps = 200;
+
+// The universal anomaly chi at mean anomaly m (radians, m = n (t - T), unreduced) of an orbit
+// with e >= 1: the root of F(chi) = chi + e chi^3 c3(z) - m, the universal form of Barker's
+// equation (e = 1, chi = sqrt 2 tan(v / 2)) and of e sinh H - H = m (e - 1)^1.5 (e > 1,
+// chi = H / sqrt(e - 1)). F is odd, increasing with slope r >= 1 and convex for chi > 0, so
+// Newton's steps from a bound above the root fall on it monotonically; they stop when a step
+// no longer moves chi down.
+Extended UniversalAnomaly(Extended m, Extended e) {
+  const Extended target = std::fabs(m);
+  if (target == 0 || !std::isfinite(target)) return m;
+  // Starting points at or above the root: F(chi) >= chi - m, and F(chi) >= e chi^3 / 6 - m as
+  // c3 >= 1/6 for z <= 0; for e > 1 also sinh H <= m sqrt(e - 1), as (e - 1) sinh H is at
+  // most e sinh H - H.
+  Extended chi = std::fmin(target, std::cbrt(6 * target / e));
+  if (e > 1) {
+    const Extended s = std::sqrt(e - 1);
+    chi = std::fmin(chi, std::asinh(target * s) / s);
+  }
+  for (int step = 0; step < kMaxUniversalSteps; ++step) {
+    const Extended z = (1 - e) * chi * chi;
+    Extended c2, c3;
+    Stumpff(z, c2, c3);
+    const Extended f = chi + e * chi * chi * chi * c3 - target;
+    if (!(f > 0)) break;
+    const Extended next = chi - f / (1 + e * chi * chi * c2);
+    if (!(next < chi)) break;
+    chi = next;
+  }
+  return m < 0 ? -chi : chi;
+}
+
+// Unit vectors towards perihelion (P) and 90 degrees on in the direction of motion (Q).
+void PerifocalAxes(const TOrbitalElements& el, TVector& P, TVector& Q) {
+  Extended sn, cn, si, ci, sw, cw;
+  SinCos(DegToRad(el.Node), sn, cn);
+  SinCos(DegToRad(el.Inclination), si, ci);
+  SinCos(DegToRad(el.PerihelionLongitude - el.Node), sw, cw);
+  P = {cw * cn - sw * sn * ci, cw * sn + sw * cn * ci, sw * si};
+  Q = {-sw * cn - cw * sn * ci, -sw * sn + cw * cn * ci, cw * si};
+}
+
+// The mean anomaly of an open orbit at jd, radians, unreduced.
+Extended OpenMeanAnomaly(const TOrbitalElements& el, Extended jd) {
+  return DegToRad(el.MeanLongitude) + DegToRad(el.DailyMotion) * (jd - el.Epoch) -
+         DegToRad(el.PerihelionLongitude);
+}
+
 }  // namespace
+
+TPerihelionForm FromPerihelion(Extended q, Extended e, Extended perihelionJD, Extended epoch,
+                               Extended gauss) {
+  if (e >= 1) {
+    const Extended n = gauss / (q * std::sqrt(q));
+    return {q, n, n * (epoch - perihelionJD)};
+  }
+  const Extended a = q / (1 - e);
+  const Extended n = gauss / (a * std::sqrt(a));
+  // Within half a turn of perihelion, either way: an epoch just before perihelion keeps a
+  // small negative anomaly rather than one just below 360 degrees, whose last digit (in the
+  // data files' double field) would move a near-parabolic comet by (1 - e)^-1.5 times as much.
+  Extended M = std::fmod(n * (epoch - perihelionJD), Extended(360));
+  if (M > 180) M -= 360;
+  if (M <= -180) M += 360;
+  return {a, n, M};
+}
+
+void OpenOrbitArc(const TOrbitalElements& el, Extended reach, int count, TVectorD* out) {
+  const Extended q = el.SemiMajorAxis;
+  const Extended e = el.Eccentricity;
+  TVector P, Q;
+  PerifocalAxes(el, P, Q);
+  // The anomaly where r = reach: r grows with |chi|, so double a bound until it is passed,
+  // then halve the bracket.
+  Extended hi = 0;
+  const Extended rMax = reach / q;
+  if (rMax > 1 && std::isfinite(rMax)) {
+    hi = 1;
+    for (int i = 0; i < 200 && OpenPlaneAt(hi, e).r < rMax; ++i) hi *= 2;
+    Extended lo = 0;
+    for (int i = 0; i < 100; ++i) {
+      const Extended mid = lo + (hi - lo) / 2;
+      if (mid == lo || mid == hi) break;
+      (OpenPlaneAt(mid, e).r < rMax ? lo : hi) = mid;
+    }
+  }
+  for (int k = 0; k < count; ++k) {
+    const Extended chi = -hi + 2 * hi * k / (count - 1);
+    const TOpenPlane p = OpenPlaneAt(chi, e);
+    out[k] = ToVectorD(VecAdd(VecScale(P, q * p.x), VecScale(Q, q * p.y)));
+  }
+}
 
 Extended EccentricAnomaly(Extended m, Extended e) {
   if (e == 0) return m;
@@ -199,12 +341,25 @@ TKeplerOrbit::TKeplerOrbit(const TOrbitalElements& el)
       n_(DegToRad(el.DailyMotion)),
       e_(el.Eccentricity),
       p_(el.SemiMajorAxis * (1 - el.Eccentricity * el.Eccentricity)),
-      anomalyFactor_(std::sqrt((1 + el.Eccentricity) / (1 - el.Eccentricity))) {
+      anomalyFactor_(std::sqrt((1 + el.Eccentricity) / (1 - el.Eccentricity))),
+      open_(IsOpenOrbit(el)) {
   SinCos(node_, sinNode_, cosNode_);
   SinCos(DegToRad(el.Inclination), sinI_, cosI_);
+  if (open_) {
+    p_ = el.SemiMajorAxis;  // q
+    anomalyFactor_ = 0;
+    PerifocalAxes(el, toPerihelion_, ahead_);
+    toPerihelion_ = VecScale(toPerihelion_, p_);
+    ahead_ = VecScale(ahead_, p_);
+  }
 }
 
 TVector TKeplerOrbit::Position(Extended jd) const {
+  if (open_) {
+    const Extended m = meanLon_ + n_ * (jd - epoch_) - peri_;
+    const TOpenPlane p = OpenPlaneAt(UniversalAnomaly(m, e_), e_);
+    return VecAdd(VecScale(toPerihelion_, p.x), VecScale(ahead_, p.y));
+  }
   const Extended m = meanLon_ + n_ * (jd - epoch_) - peri_;
   const Extended E = EccentricAnomaly(m, e_);
   const Extended v = 2 * ArcTan2(Tan(E / 2) * anomalyFactor_, 1);
@@ -300,12 +455,11 @@ TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el) {
   return {x * px + y * qx, x * py + y * qy, x * pz + y * qz};
 }
 
-const char* ClosedOrbitProblem(const TOrbitalElements& el) {
+const char* OrbitProblem(const TOrbitalElements& el) {
   if (!std::isfinite(el.SemiMajorAxis)) return "a is no finite number";
   if (el.SemiMajorAxis <= 0) return "a <= 0";
   if (!std::isfinite(el.Eccentricity)) return "e is no finite number";
   if (el.Eccentricity < 0) return "e < 0";
-  if (el.Eccentricity >= 1) return "e >= 1";
   for (const Extended x : {el.Epoch, el.Inclination, el.Node, el.PerihelionLongitude,
                            el.DailyMotion, el.MeanLongitude})
     if (!std::isfinite(x)) return "an element is no finite number";
@@ -322,6 +476,14 @@ TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd) {
 }
 
 TVector KeplerVelocity(const TOrbitalElements& el, Extended jd) {
+  if (IsOpenOrbit(el)) {
+    const Extended e = el.Eccentricity;
+    const TOpenPlane p = OpenPlaneAt(UniversalAnomaly(OpenMeanAnomaly(el, jd), e), e);
+    TVector P, Q;
+    PerifocalAxes(el, P, Q);
+    const Extended scale = el.SemiMajorAxis * DegToRad(el.DailyMotion);  // q n: AU per day
+    return VecAdd(VecScale(P, scale * p.dx), VecScale(Q, scale * p.dy));
+  }
   const TAnomalies an = Anomalies(el, jd);
   const Extended e = an.e;
   const Extended t = std::sqrt((1 + e) / (1 - e));

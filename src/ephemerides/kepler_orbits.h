@@ -10,17 +10,42 @@ namespace kestrova {
 
 // Osculating or mean elements of an orbit around the Sun. The frame is that of whoever filled
 // the record; positions come out in the same frame.
+//
+// Open orbits (e >= 1: parabolic and hyperbolic comets) have no semi-major axis and no period,
+// and a parabola's axis would be infinite. They keep the same eight fields, read differently:
+// SemiMajorAxis holds the perihelion distance q (AU, positive), DailyMotion the motion
+// k / q^1.5 (degrees per day, k Gauss's constant in degrees per day), and MeanLongitude less
+// PerihelionLongitude the "mean anomaly" DailyMotion (Epoch - T) for the perihelion date T,
+// which is not reduced to a turn (it never repeats) and is negative before perihelion. So the
+// data files' A column holds q and their M column this anomaly on rows with E >= 1, documents
+// store the fields as they are, and readers that take e >= 1 for damage (older versions) pass
+// such bodies over rather than misplace them.
 struct TOrbitalElements {
   Extended Epoch = 0;                // Julian date at which MeanLongitude holds
   Extended Inclination = 0;          // degrees
   Extended Node = 0;                 // longitude of the ascending node, degrees
   Extended PerihelionLongitude = 0;  // node plus argument of perihelion, degrees
-  Extended SemiMajorAxis = 0;        // AU
-  Extended DailyMotion = 0;          // degrees per day
-  Extended Eccentricity = 0;         // 0 to below 1
+  Extended SemiMajorAxis = 0;        // AU; perihelion distance q when e >= 1
+  Extended DailyMotion = 0;          // degrees per day; k / q^1.5 when e >= 1
+  Extended Eccentricity = 0;         // 0 and up; 1 and more is an open orbit
   Extended MeanLongitude = 0;        // degrees, perihelion longitude plus mean anomaly
   friend bool operator==(const TOrbitalElements&, const TOrbitalElements&) = default;
 };
+
+// Whether elements describe a parabola or hyperbola (read as said at TOrbitalElements).
+inline bool IsOpenOrbit(const TOrbitalElements& el) {
+  return el.Eccentricity >= 1;
+}
+
+// The size, motion and mean anomaly (degrees, at `epoch`) of an orbit given by its perihelion
+// distance q (AU), eccentricity e and perihelion date (Julian date), with Gauss's constant
+// `gauss` in degrees per day: for e < 1 a = q / (1 - e), k / a^1.5 and the anomaly reduced to
+// -180..180; for e >= 1 the fields as TOrbitalElements reads them for open orbits.
+struct TPerihelionForm {
+  Extended SemiMajorAxis, DailyMotion, MeanAnomaly;
+};
+TPerihelionForm FromPerihelion(Extended q, Extended e, Extended perihelionJD, Extended epoch,
+                               Extended gauss);
 
 // Elements in double precision, for what is only drawn (the satellites' orbit rings): the
 // fields of TOrbitalElements.
@@ -59,16 +84,25 @@ double EccentricAnomaly(double m, double e);
 // m less the nearest whole number of turns, in -pi..pi, as EccentricAnomaly reduces it.
 Extended ReduceToOneTurn(Extended m);
 
-// Why elements cannot be a closed orbit around the Sun ("e >= 1", "a <= 0", a value that is
-// no finite number), or nullptr when they can. Hand-edited or damaged data files and documents
-// hold such elements; a body made from them would have no position at all.
-const char* ClosedOrbitProblem(const TOrbitalElements& el);
+// Why elements cannot be an orbit around the Sun ("a <= 0", "e < 0", a value that is no finite
+// number), or nullptr when they can. Hand-edited or damaged data files and documents hold such
+// elements; a body made from them would have no position at all.
+const char* OrbitProblem(const TOrbitalElements& el);
+
+// Points along an open orbit (e >= 1) from where it comes within `reach` AU of the Sun, through
+// perihelion, to where it leaves that distance again, into out[0..count), count >= 2; evenly
+// spaced in the universal anomaly, which crowds them less at perihelion than equal steps of time
+// and less far out than equal steps of true anomaly. Within reach of q or less, every point is
+// the perihelion. Drawing only: double precision.
+void OpenOrbitArc(const TOrbitalElements& el, Extended reach, int count, TVectorD* out);
 
 // Heliocentric position (AU) at jd.
 TVector KeplerPosition(const TOrbitalElements& el, Extended jd);
 
 // One orbit prepared for many positions: what does not depend on the date is worked out once.
-// Position(jd) gives exactly KeplerPosition(elements, jd).
+// Position(jd) gives exactly KeplerPosition(elements, jd). Open orbits (e >= 1) go through the
+// universal anomaly, which serves parabola and hyperbola alike and passes smoothly through
+// e = 1.
 class TKeplerOrbit {
  public:
   explicit TKeplerOrbit(const TOrbitalElements& el);
@@ -79,6 +113,8 @@ class TKeplerOrbit {
   Extended p_;              // a (1 - e^2)
   Extended anomalyFactor_;  // sqrt((1 + e) / (1 - e))
   Extended sinNode_, cosNode_, sinI_, cosI_;
+  bool open_;
+  TVector toPerihelion_, ahead_;  // q P and q Q: perihelion and 90 degrees on, for open orbits
 };
 TRectSph KeplerPositionSph(const TOrbitalElements& el, Extended jd);
 
@@ -106,7 +142,7 @@ class TDrawnKeplerOrbit {
 // their epoch at the date), in double precision.
 TVectorD DrawnKeplerPositionAtEpoch(const TOrbitalElementsD& el);
 
-// Heliocentric velocity (AU per day) at jd.
+// Heliocentric velocity (AU per day) at jd, of closed and open orbits.
 TVector KeplerVelocity(const TOrbitalElements& el, Extended jd);
 
 // Mean elements of planet 0..8 at jd; frame 0 the mean ecliptic and equinox of the date,

@@ -1,6 +1,7 @@
 // Construction and position computation of the bodies.
 #include "model/astronomical_objects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -18,6 +19,10 @@ namespace {
 
 // The mean elements a planet starts with, before its first Calculate.
 constexpr Extended kPlanetStartJD = 2451544.5L;
+
+// How far from the Sun (AU) the stored arc of an open orbit runs: beyond Pluto's aphelion, so
+// that its nodes lie on it wherever the planets' region is in view.
+constexpr Extended kOpenOrbitRingReach = 100;
 
 // The dates of a satellite's samples: t := jd, then t := t + step, 360 times, summed as the
 // date of its last sample is (see TSatellite::LastSampleDate).
@@ -111,6 +116,13 @@ void TOrbitalObject::Calculate(Extended jd) {
 
 const TOrbitRing& TOrbitalObject::OrbitPoints() const {
   return ring_.Get([this](TOrbitRing& ring) {
+    if (IsOpenOrbit(Elements)) {
+      // An open orbit has no period to sample: the arc as far as any view of the planets
+      // reaches; the orbit pass draws the arc for its own view.
+      OpenOrbitArc(Elements, std::max(kOpenOrbitRingReach, 10 * Elements.SemiMajorAxis),
+                   kOrbitSampleCount, ring.data());
+      return;
+    }
     const Extended step = (360 / Elements.DailyMotion) / 359;
     if (!std::isfinite(step)) {
       // No period (DailyMotion 0, or elements that are no numbers): a Kepler position at an

@@ -125,8 +125,8 @@ void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
       reader.Note("read as the standard planet of this Id with the stored colour");
     } else if (scratch.Id != kMinorBodyId) {
       reader.Note("dropped: the Id is neither a planet nor a minor body");
-    } else if (const char* problem = ClosedOrbitProblem(scratch.Elements)) {
-      // A body whose elements are no closed orbit (a damaged or hand-made document) would have
+    } else if (const char* problem = OrbitProblem(scratch.Elements)) {
+      // A body whose elements are no orbit (a damaged or hand-made document) would have
       // no position at all; it is left out.
       if (reader.Tracing()) reader.Note(std::string("dropped: ") + problem);
     } else {

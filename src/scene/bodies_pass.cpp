@@ -23,6 +23,10 @@ namespace {
 // Below this many bodies of the full list a second thread costs more than it saves.
 constexpr size_t kCrowdPerThread = 100000;
 
+// A crowd of one pixel in this many of the picture or more hides picked bodies of its colour
+// (a catalogue of thousands of bodies); a few hundred scattered ones do not.
+constexpr size_t kDenseCrowd = 100;
+
 // Inner and outer edge of Saturn's bright rings: 74400 km and 136600 km.
 constexpr Extended kSaturnRingRadii[2] = {74400.0L / kKmPerAU, 136600.0L / kKmPerAU};
 
@@ -51,14 +55,17 @@ std::string SatelliteApsisLabel(const char* letter, Extended jd, Extended period
 }  // namespace
 
 void TSolarSystem::DrawBodiesPass() {
+  bool denseCrowd = false;
   if (can_show_objects_) {
     PlotObjectPixels();
     Surf().SetPixels(crowd_.data(), crowd_.size());
+    const TRect rect = DrawingRect();
+    denseCrowd = crowd_.size() * kDenseCrowd >= size_t(rect.Width) * size_t(rect.Height);
   }
   for (int32_t i = 0; i < planets_.Count(); ++i)
     if (auto* planet = dynamic_cast<const TPlanet*>(&planets_.Get(i))) DrawPlanet(*planet);
   if (can_show_objects_)
-    for (int32_t i = 0; i < asteroids_.Count(); ++i) DrawMinorBody(asteroids_.Get(i));
+    for (int32_t i = 0; i < asteroids_.Count(); ++i) DrawMinorBody(asteroids_.Get(i), denseCrowd);
   DrawSun();
 }
 

@@ -5,13 +5,35 @@
 
 namespace kestrova {
 
-void TSolarSystem::DrawMinorBody(const TOEObject& body) {
+namespace {
+
+// Black or white, whichever stands out from `color`: white on dark colours such as the minor
+// bodies' olive, black on light ones.
+TColor ContrastTo(TColor color) {
+  const int32_t red = color & 0xFF, green = (color >> 8) & 0xFF, blue = (color >> 16) & 0xFF;
+  return 299 * red + 587 * green + 114 * blue > 128000 ? kBlack : kWhite;
+}
+
+}  // namespace
+
+void TSolarSystem::DrawMinorBody(const TOEObject& body, bool overDenseCrowd) {
   if (!body.Visible || !IsInRange(body.Pos)) return;
   const int32_t r = DotRadius(View().Device);
   const TPoint pt = Project(body.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   const Extended d = DistanceFromSun(body.Pos);
-  DrawBodyDisc(pt, r, SchemeColor(View().Scheme, body.Color));
+  const TColor color = SchemeColor(View().Scheme, body.Color);
+  DrawBodyDisc(pt, r, color);
+  if (overDenseCrowd) {
+    // Picked bodies share their colour with the crowd; among its pixels a disc and a name of
+    // that colour are lost, so both stand out in the contrasting one.
+    const TColor contrast = ContrastTo(color);
+    const int32_t ring = r + 2;
+    Surf().SetPenColor(contrast);
+    Surf().SetPenStyle(PenStyle::Solid);
+    Surf().Ellipse(pt.x - ring, pt.y - ring, pt.x + ring + 1, pt.y + ring + 1);
+    Surf().SetFontColor(contrast);
+  }
   if (show_names_ && (d >= dim_ / 5 || d == 0)) DrawBodyLabel(pt, r, body.Name);
 }
 

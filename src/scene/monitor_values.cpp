@@ -146,8 +146,10 @@ TMonitorTable OrbitRows(const TSolarSystem& scene, const TOrbitalObject& o, TMon
   t.Rows.push_back(Distance(VecLength(o.Pos), "heliocentric distance", pt));
   t.Rows.push_back(Distance(scene.DistanceFromCenter(o.Pos), "distance from centered object", pt));
   row(FixedText(VecLength(KeplerVelocity(el, jd)) * kVelocityFactor, 10, 2, pt));
-  row(FixedText(el.SemiMajorAxis, 10, 4, pt));
-  row(PeriodText(360 / el.DailyMotion));
+  // An open orbit has neither (its SemiMajorAxis field holds the perihelion distance).
+  const bool open = IsOpenOrbit(el);
+  row(open ? QStringLiteral("-") : FixedText(el.SemiMajorAxis, 10, 4, pt));
+  row(open ? QStringLiteral("-") : PeriodText(360 / el.DailyMotion));
   row(FixedText(el.Eccentricity, 10, 4, pt));
   row(Angle(DegToRad(el.Inclination), angleForm));
   row(Angle(DegToRad(el.Node), angleForm));

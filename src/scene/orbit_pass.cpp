@@ -2,6 +2,7 @@
 // perpendiculars to the ecliptic, apsides with their passage dates, and lines of nodes. It runs
 // before any body is drawn so that discs and names lie on top.
 #include <cmath>
+#include <memory>
 
 #include "ephemerides/kepler_orbits.h"
 #include "numerics/date_text.h"
@@ -38,6 +39,26 @@ Extended NextPassage(Extended (*passage)(int32_t, Extended), int32_t id, Extende
     if (t == -1 || !std::isfinite(t)) return -1;
   }
   return t;
+}
+
+// The samples an orbit is drawn from: the stored ring of a closed orbit; for an open one (a
+// parabolic or hyperbolic comet) the arc out to `reach` from the Sun on both sides of
+// perihelion, filled into `arc`, so that the picture shows the open path to its edges and never
+// a ring.
+// The arc is made only for an open orbit: a closed one draws its cached ring, and with many
+// picked bodies a ring's worth of memory set up for each would cost more than the drawing.
+const TOrbitRing& DrawnSamples(const TOrbitalObject& body, Extended reach,
+                               std::unique_ptr<TOrbitRing>& arc) {
+  if (!IsOpenOrbit(body.Elements)) return body.OrbitPoints();
+  arc = std::make_unique<TOrbitRing>();
+  OpenOrbitArc(body.Elements, reach, kOrbitSampleCount, arc->data());
+  return *arc;
+}
+
+// Nothing farther than 5 Dim from the centre is in range (IsInRange), so an open orbit's arc
+// needs to reach no farther from the Sun than that beyond the centre.
+Extended OpenArcReach(Extended dim, const TVector& centre) {
+  return 5 * dim + VecLength(centre);
 }
 
 std::string ApsisLabel(const char* letter, Extended date) {
@@ -113,8 +134,10 @@ void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {
   if (s == 0) return;
   const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
   Surf().SetPenStyle(PenStyle::Solid);
+  std::unique_ptr<TOrbitRing> arc;
+  const TOrbitRing& samples = DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc);
   WalkOrbitSamples(s, [&](int32_t k) {
-    const TVector p = body.GetOrbitPoint(k);
+    const TVector p = ToVector(samples[k - 1]);
     if (IsInRange(p)) DrawLine3D(p, TVector{p.x, p.y, 0}, color, false, false);
   });
 }
@@ -132,11 +155,12 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
   const uint8_t device = View().Device;
   // Many picked bodies bring many orbits: each dot goes through the inlined projection.
   const TPixelProjection projection(*this);
-  const TOrbitRing& ring = body.OrbitPoints();
   crowd_.clear();
+  std::unique_ptr<TOrbitRing> arc;
+  const TOrbitRing& samples = DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc);
   WalkOrbitSamples(s, [&](int32_t k) {
     int32_t x, y;
-    if (projection.PixelOf(ToVector(ring[size_t(k - 1)]), x, y))
+    if (projection.PixelOf(ToVector(samples[size_t(k - 1)]), x, y))
       AppendDotPattern(crowd_, device, x, y, color);
   });
   Surf().SetPixels(crowd_.data(), crowd_.size());
@@ -159,9 +183,14 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
   e.MeanLongitude = e.PerihelionLongitude;
   const TVector perihelion = KeplerPosition(e, e.Epoch);
   if (!IsInRange(perihelion)) return;
-  e.MeanLongitude = e.PerihelionLongitude + 180;
-  const TVector aphelion = KeplerPosition(e, e.Epoch);
-  if (!IsInRange(aphelion)) return;
+  // An open orbit has a perihelion only.
+  const bool open = IsOpenOrbit(e);
+  TVector aphelion;
+  if (!open) {
+    e.MeanLongitude = e.PerihelionLongitude + 180;
+    aphelion = KeplerPosition(e, e.Epoch);
+    if (!IsInRange(aphelion)) return;
+  }
   const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
 
   // Passage dates exist for Earth to Neptune only; Pluto and minor bodies get the letter alone,
@@ -181,12 +210,13 @@ void TSolarSystem::DrawApsides(const TOrbitalObject& body) {
   Surf().SetPenStyle(PenStyle::None);
   Surf().SetBrushStyle(BrushStyle::Hollow);
   DrawApsisMark(perihelion, ApsisLabel("P", tP), c);
-  DrawApsisMark(aphelion, ApsisLabel("A", tA), c);
+  if (!open) DrawApsisMark(aphelion, ApsisLabel("A", tA), c);
 }
 
 void TSolarSystem::DrawLineOfNodes(const TOrbitalObject& body) {
   if (!body.Visible || !show_line_of_nodes_) return;
-  const TNodes nodes = FindNodes(body.OrbitPoints());
+  std::unique_ptr<TOrbitRing> arc;
+  const TNodes nodes = FindNodes(DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc));
   if (!nodes.Found || !IsInRange(nodes.N1) || !IsInRange(nodes.N2)) return;
   const TColor c = SchemeColor(View().Scheme, ScaleColor(body.Color, 50));
   Surf().SetPenStyle(PenStyle::Solid);

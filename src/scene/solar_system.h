@@ -232,8 +232,9 @@ class TSolarSystem {
   // One apsis: its label text and a disc in colour c around the projection of p.
   void DrawApsisMark(const TVector& p, const std::string& label, TColor c);
 
-  // Minor bodies: the picked ones as small discs, the data file's crowd as pixels.
-  void DrawMinorBody(const TOEObject& body);
+  // Minor bodies: the picked ones as small discs, the data file's crowd as pixels. Over a dense
+  // crowd a picked body is ringed and named in a contrasting colour.
+  void DrawMinorBody(const TOEObject& body, bool overDenseCrowd = false);
   // The pixel pattern of every body of the full list in range and inside the rectangle,
   // gathered into crowd_ for one SetPixels call.
   void PlotObjectPixels();

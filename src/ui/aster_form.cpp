@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "database/body_search.h"
 #include "database/data_file.h"
 #include "database/data_files.h"
 #include "database/minor_bodies.h"
@@ -503,12 +504,13 @@ void TAsterForm::BSearchClick() {
       table_.SetIndexName("IDXNAME");
       Reload();
     }
-    int row = model_->rowCount() - 1;
-    if (table_.FindNearest(search_dlg_->GetSearchName().toStdString()))
-      row = static_cast<int>(table_.CurrentPosition());
-    if (row >= 0) {
+    const QString text = search_dlg_->GetSearchName();
+    if (FindMinorBody(table_, text.toStdString())) {
+      const int row = static_cast<int>(table_.CurrentPosition());
       GoToRow(row);
       grid_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+    } else {
+      prompter_.ShowMessage(this, QStringLiteral("No object matches \"%1\".").arg(text));
     }
   } catch (const EKestrovaError& e) {
     ReportError(e);

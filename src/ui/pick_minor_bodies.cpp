@@ -20,12 +20,12 @@ std::vector<std::unique_ptr<TAsteroid>> PickedObjects(TAsterForm& browser, TProm
                                      "shows every object of the data file.");
     return picked;
   }
-  // Rows of a hand-edited or damaged data file may hold elements of no closed orbit; such a body
+  // Rows of a hand-edited or damaged data file may hold elements of no orbit; such a body
   // would have no position, so it is left out and named.
   QStringList refused;
   const auto take = [&](std::unique_ptr<TAsteroid> body) {
     if (!body) return;
-    if (const char* why = ClosedOrbitProblem(body->Elements)) {
+    if (const char* why = OrbitProblem(body->Elements)) {
       refused << QString::fromStdString(body->Name) + " (" + why + ")";
       return;
     }

@@ -156,7 +156,7 @@ TEST_F(CliImportTest, CompressedFilesAndTheFormatFoundInThem) {
                  (root_ / "CometEls.txt.gz").string()}),
             kOk)
       << err_.str();
-  EXPECT_EQ(out_.str().rfind("Imported 4 rows into ", 0), 0u) << out_.str();
+  EXPECT_EQ(out_.str().rfind("Imported 5 rows into ", 0), 0u) << out_.str();
   std::ofstream(root_ / "cut.gz", std::ios::binary) << gz.substr(0, gz.size() / 2);
   EXPECT_EQ(
       Run({"import", "--quiet", "--format", "comets", "--table", "d", (root_ / "cut.gz").string()}),

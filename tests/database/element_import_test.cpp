@@ -15,6 +15,7 @@
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
+#include "numerics/mathematics.h"
 #include "support/gzip.h"
 #include "support/temp_home.h"
 
@@ -164,16 +165,24 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
   EXPECT_EQ(r.IsNea, "Y");
   EXPECT_EQ(r.Reference, "MPC 63459");
 
-  // The body drawn from the row passes perihelion (distance q) at the perihelion time.
+  // The body drawn from the row stands at its perihelion (distance q) at the perihelion time;
+  // also a near-parabolic ellipse with its epoch before perihelion, whose mean anomaly must
+  // keep its digits in the row's field (just below 360 degrees its last digit would move it by
+  // 3e-8 of q).
+  std::string nearParabola = lines[2];
+  nearParabola.replace(41, 8, "0.999990").replace(81, 8, "20200601");
   struct Case {
-    size_t line;
+    std::string line;
     double q;
-    double tp;
+    Extended day0;  // the perihelion date's 0h
+    double day;     // and its day of the month, as the line gives them
   };
   for (const Case& c :
-       {Case{0, 0.574580, 2446466.5 + 0.4697}, Case{1, 0.339322, 2460239.5 + 0.5042},
-        Case{2, 0.294623, 2459033.5 + 0.6809}, Case{4, 0.918000, 2459816.5 + 0.6}}) {
-    ASSERT_EQ(ParseCometLine(lines[c.line], r), nullptr) << lines[c.line];
+       {Case{lines[0], 0.574580, 2446466.5L, 5.4697}, Case{lines[1], 0.339322, 2460239.5L, 22.5042},
+        Case{lines[2], 0.294623, 2459033.5L, 3.6809},
+        Case{nearParabola, 0.294623, 2459033.5L, 3.6809},
+        Case{lines[4], 0.918000, 2459816.5L, 25.6}}) {
+    ASSERT_EQ(ParseCometLine(c.line, r), nullptr) << c.line;
     TOrbitalElements el;
     el.Epoch = r.Date;
     el.Node = r.OHM;
@@ -183,17 +192,27 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
     el.SemiMajorAxis = r.A;
     el.DailyMotion = kMinorBodyMotion / (Extended(r.A) * std::sqrt(Extended(r.A)));
     el.MeanLongitude = Extended(r.M) + r.NW;
-    const TVector p = KeplerPosition(el, c.tp);
-    EXPECT_NEAR(std::sqrt(double(p.x * p.x + p.y * p.y + p.z * p.z)), c.q, 1e-6) << r.Name;
-    EXPECT_GE(r.M, 0);
-    EXPECT_LT(r.M, 360);
+    const TVector p = KeplerPosition(el, c.day0 + (c.day - std::floor(c.day)));
+    TOrbitalElements atPerihelion = el;
+    atPerihelion.MeanLongitude = el.PerihelionLongitude;
+    const TVector perihelion = KeplerPosition(atPerihelion, el.Epoch);
+    EXPECT_NEAR(double(VecLength(perihelion)), c.q, 1e-15);
+    // The epoch in the row's field is a double: 5e-10 days at most, 1e-11 of q at 73P's speed.
+    EXPECT_LT(double(VecLength(VecSub(p, perihelion))), 1e-11 * c.q) << r.Name << " e " << r.E;
+    EXPECT_GT(r.M, -180);
+    EXPECT_LE(r.M, 180);
   }
   // No epoch: the perihelion time stands in, so the mean anomaly is 0.
   EXPECT_EQ(r.Date, 2459816.5 + 0.6);
   EXPECT_EQ(r.M, 0);
   EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fra");  // cut to the field's 32 characters
 
-  EXPECT_STREQ(ParseCometLine(lines[3], r), "e >= 1");
+  // A hyperbola: A is the perihelion distance, M the motion k / q^1.5 times the days from
+  // perihelion to the epoch, unreduced.
+  ASSERT_EQ(ParseCometLine(lines[3], r), nullptr);
+  EXPECT_EQ(r.A, 0.255240);
+  EXPECT_EQ(r.E, 1.201133);
+  EXPECT_NEAR(r.M, 0.9856262 / std::pow(0.255240, 1.5) * (2458061.5 - 2458005.9886), 1e-8);
   EXPECT_STREQ(ParseCometLine(lines[5], r), "too short");
   std::string month = lines[0];
   month.replace(19, 2, "13");
@@ -270,17 +289,55 @@ TEST_F(ImportTest, MpcorbFileBecomesACompleteDataFile) {
   EXPECT_EQ(t.FieldAsString("NAME"), "(1862) Apollo");
 }
 
-TEST_F(ImportTest, CometsSkipOpenOrbits) {
+TEST_F(ImportTest, CometsOnOpenOrbitsAreImported) {
   const TImportResult r =
       ImportElements(kData / "comets_small.txt", Options(TElementFormat::Comets));
-  EXPECT_EQ(r.Rows, 4);
-  EXPECT_EQ(r.Skipped, 2);
-  EXPECT_EQ(r.Reasons, (std::vector<TSkipReason>{{"e >= 1", 1, {4}}, {"too short", 1, {6}}}));
+  EXPECT_EQ(r.Rows, 5);
+  EXPECT_EQ(r.Skipped, 1);
+  EXPECT_EQ(r.Reasons, (std::vector<TSkipReason>{{"too short", 1, {6}}}));
   std::vector<std::string> names;
   ReadDataFile(fs::path(alias_) / "small.db",
                [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
-  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fra",
+  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fra", "1I/'Oumuamua",
                                              "C/2020 F3 (NEOWISE)", "2P/Encke", "1P/Halley"}));
+}
+
+// Parabolic and hyperbolic comets through a real data file: every one is read back as a body
+// and placed; at its perihelion date it stands at q from the Sun and moves at the speed
+// k sqrt((1 + e) / q) that energy and angular momentum give there.
+TEST_F(ImportTest, ParabolicAndHyperbolicCometsArePlaced) {
+  struct Comet {
+    const char* name;
+    double q, e, perihelion;
+  };
+  const Comet comets[] = {
+      {"2I/Borisov", 2.006548, 3.356633, 2458825.5 + 0.5546},
+      {"C/2023 A3 (Tsuchinshan-ATLAS)", 0.391421, 1.000120, 2460580.5 + 0.7422},
+      {"1I/'Oumuamua", 0.255240, 1.201133, 2458005.5 + 0.4886},
+      {"C/2099 Z9 (parabola, made up)", 0.5, 1, 2487869.5 + 0.25},
+      {"C/2099 Z8 (parabola, made up)", 1.25, 1, 2487763.5 + 0.75},
+  };
+  const TImportResult r =
+      ImportElements(kData / "comets_open.txt", Options(TElementFormat::Comets));
+  EXPECT_EQ(r.Rows, 5);
+  EXPECT_EQ(r.Skipped, 0);
+  int placed = 0;
+  ReadDataFile(
+      fs::path(alias_) / "small.db",
+      [&](const TMinorBodyRow& row) {
+        for (const Comet& c : comets) {
+          if (row.Name != c.name) continue;
+          const TVector p = KeplerPosition(row.Elements, c.perihelion);
+          EXPECT_NEAR(double(VecLength(p)), c.q, 1e-12 * c.q) << c.name;
+          const Extended k = kMinorBodyMotion * Pi / 180;
+          EXPECT_NEAR(double(VecLength(KeplerVelocity(row.Elements, c.perihelion))),
+                      double(k * std::sqrt((1 + c.e) / c.q)), 1e-12)
+              << c.name;
+          ++placed;
+        }
+      },
+      [](const TMinorBodyRow& row, const char* why) { ADD_FAILURE() << row.Name << ": " << why; });
+  EXPECT_EQ(placed, 5);
 }
 
 TEST_F(ImportTest, HeaderlessFileAndWindowsLineEnds) {
@@ -331,7 +388,7 @@ TEST_F(ImportTest, FailuresLeaveNoHalfTable) {
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
   EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
   int64_t rows = ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {});
-  EXPECT_EQ(rows, 4);
+  EXPECT_EQ(rows, 5);
 
   o.Progress = {};
   EXPECT_EQ(ImportElements(kData / "mpcorb_small.dat", o).Rows, 7);
@@ -385,7 +442,7 @@ TEST_F(ImportTest, AFileWithoutElementLinesReplacesNothing) {
   // The old table is whole, and no new or temporary one was left.
   EXPECT_EQ(Listing(), std::vector<std::string>{"small.db"});
   EXPECT_EQ(fs::file_size(fs::path(alias_) / "small.db"), before);
-  EXPECT_EQ(ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {}), 4);
+  EXPECT_EQ(ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {}), 5);
 }
 
 TEST_F(ImportTest, OverlongAndBinaryLinesAreSkippedWithTheirNumbers) {

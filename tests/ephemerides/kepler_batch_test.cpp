@@ -39,6 +39,11 @@ std::vector<TOrbitalElements> Orbits() {
       Elements(2446480.5L, 17.834L, 0.9671L, 162.3L, 58.42L, 169.8L, 328.0L),
       Elements(2450539.5L, 186.0L, 0.9951L, 89.43L, 282.5L, 53.8L, 53.8L),
       Elements(2460600.5L, 506.0L, 0.8496L, 11.93L, 144.4L, 240.0L, 598.6L),
+      // Open orbits, their perihelion distance in the place of a: NEOWISE made parabolic,
+      // 'Oumuamua and Borisov, before and after perihelion.
+      Elements(2459035.5L, 0.2946L, 1.0L, 128.9L, 61.01L, 98.29L, 110.0L),
+      Elements(2458061.5L, 0.2552L, 1.2011L, 122.7L, 24.60L, 266.4L, 200.0L),
+      Elements(2458800.5L, 2.0065L, 3.3566L, 44.05L, 308.1L, 157.3L, 150.0L),
   };
   for (const Extended e : {0.0L, 0.3L, 0.7999L, 0.8L, 0.95L, 0.999L})
     for (const Extended a : {0.05L, 1.0L, 100.0L, 10000.0L})
@@ -83,12 +88,14 @@ TEST(KeplerBatch, RangesTogetherGiveTheWhole) {
   EXPECT_EQ(whole, pieces);
 }
 
-// Elements that give no position give none here either, and do not disturb their neighbours.
+// Elements that give no position give none here either, and do not disturb their neighbours;
+// an orbit turned open (its a read as the perihelion distance) is placed one by one.
 TEST(KeplerBatch, ElementsThatAreNoNumbers) {
   std::vector<TOrbitalElements> orbits = Orbits();
   orbits[3].Eccentricity = std::nanl("");
   orbits[5].DailyMotion = std::numeric_limits<Extended>::infinity();
-  orbits[6].Eccentricity = 1.5L;
+  orbits[6].SemiMajorAxis = std::nanl("");
+  orbits[7].Eccentricity = 1.5L;
   TKeplerBatch batch;
   batch.Prepare(orbits.size(), [&](size_t i) -> const TOrbitalElements& { return orbits[i]; });
   std::vector<TVectorD> out(orbits.size());

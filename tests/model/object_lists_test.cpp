@@ -61,14 +61,16 @@ TEST(OEObjectList, RoundTripRestoresMinorBodiesVisibleAtZeroAndStandardPlanets) 
 }
 
 // The older forms lack the position (1.5) and also the Id (1.0, always a minor body).
-// A damaged or hand-made document: a minor body whose elements are no closed orbit would have no
-// position at all, so the reader leaves it out and keeps the others.
-TEST(OEObjectList, MinorBodiesWithoutAClosedOrbitAreLeftOut) {
+// A damaged or hand-made document: a minor body whose elements are no orbit would have no
+// position at all, so the reader leaves it out and keeps the others. A hyperbolic comet is an
+// orbit, and its elements come back as they were written.
+TEST(OEObjectList, MinorBodiesWithoutAnOrbitAreLeftOut) {
   TOEObjectList list;
   list.Add(std::make_unique<TAsteroid>("good", Elements(2.77L, 0.214L), 0));
   TOrbitalElements hyperbolic = Elements(2.0L, 0.3L);
   hyperbolic.Eccentricity = 1.5L;
   list.Add(std::make_unique<TAsteroid>("hyperbolic", hyperbolic, 0));
+  list.Add(std::make_unique<TAsteroid>("shrunk", Elements(-1.0L, 0.3L), 0));
   list.Add(std::make_unique<TAsteroid>(
       "no number", Elements(std::numeric_limits<Extended>::quiet_NaN(), 0.3L), 0));
   list.Add(std::make_unique<TAsteroid>("also good", Elements(1.5L, 0.5L), 0));
@@ -77,9 +79,11 @@ TEST(OEObjectList, MinorBodiesWithoutAClosedOrbitAreLeftOut) {
   MemorySource source(bytes);
   ValueReader reader(source);
   back.ReadList(reader);
-  ASSERT_EQ(back.Count(), 2);
+  ASSERT_EQ(back.Count(), 3);
   EXPECT_EQ(back.Get(0).Name, "good");
-  EXPECT_EQ(back.Get(1).Name, "also good");
+  EXPECT_EQ(back.Get(1).Name, "hyperbolic");
+  EXPECT_EQ(back.Get(1).Elements, hyperbolic);
+  EXPECT_EQ(back.Get(2).Name, "also good");
 }
 
 TEST(OEObjectList, OlderFormsReadTheirOwnValuesOnly) {

@@ -10,6 +10,7 @@
 
 #include "ephemerides/kepler_orbits.h"
 #include "model/astronomical_objects.h"
+#include "numerics/julian_dates.h"
 #include "scene/solar_system.h"
 #include "support/scene_date.h"
 
@@ -189,6 +190,29 @@ TEST(MonitorValues, DistancesBelowTenMillionKilometresInThousandsOfKilometres) {
   EXPECT_FALSE(companion->Rows[6].Value.contains('.'));
   EXPECT_EQ(companion->Rows[8].Caption, "semi major axis [AU]");
   EXPECT_EQ(companion->Rows[9].Value, "1 y 0 d 0 h");
+}
+
+// A comet on a parabola or hyperbola has no semi-major axis and no period: "-" for both, the
+// rest as for any minor body, the speed that of the open orbit.
+TEST(MonitorValues, OpenOrbitsShowNoAxisAndNoPeriod) {
+  TSolarSystem scene{TestStartDate()};
+  for (const Extended e : {1.0L, 1.2L}) {
+    const TOrbitalElements comet{
+        2451545.0L, 30, 50, 120, 0.3L, 0.9856262L / std::pow(0.3L, 1.5L), e, 120 + 5};
+    scene.AsteroidsList().Add(std::make_unique<TAsteroid>("Comet", comet, 0));
+    scene.SetCenterObject(kEarth);
+    const std::optional<TMonitorTable> t =
+        MonitorValues(scene, scene.AsteroidsList().Get(0), kPoint);
+    ASSERT_EQ(t->Rows.size(), 16u);
+    EXPECT_EQ(t->Rows[8].Caption, "semi major axis [AU]");
+    EXPECT_EQ(t->Rows[8].Value, "-");
+    EXPECT_EQ(t->Rows[9].Value, "-");
+    EXPECT_NEAR(Number(t->Rows[10].Value), e, 1e-12);
+    EXPECT_NEAR(Number(t->Rows[7].Value),
+                VecLength(KeplerVelocity(comet, DateToJD(scene.SceneDate()))) * 1731.4815L, 0.01)
+        << e;
+    scene.AsteroidsList().Clear();
+  }
 }
 
 TEST(MonitorValues, SatelliteAndMoonRows) {

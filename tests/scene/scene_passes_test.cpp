@@ -313,6 +313,35 @@ TEST(OrbitPass, ApsidesNotDrawnWhenAnApsisIsOutOfRange) {
   EXPECT_TRUE(Texts(PaintCalls(*scene)).empty());
 }
 
+// A parabolic comet in the ecliptic, perihelion 0.5 AU on the x axis: its path is the open arc
+// x = 0.5 - y^2 / 2 running out of the picture at top and bottom, not a ring; its apsides are
+// the perihelion alone.
+TEST(OrbitPass, OpenOrbitIsTheArcAcrossThePicture) {
+  auto scene = QuietScene();
+  ShowOnlyPlanet(*scene, -1);
+  const TOrbitalElements el{2451545.0L, 0, 0, 0, 0.5L, 0.9856262L / std::pow(0.5L, 1.5L), 1, 0};
+  scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Comet", el, 0x00AA00));
+  scene->Recompute();
+  scene->SetShowApsides(true);
+  scene->SetDim(2);
+  const auto calls = PaintCalls(*scene);
+  const Extended pixel = 4.0L / 500;
+  int32_t top = 500, bottom = -1;
+  size_t dots = 0;
+  for (const TSurfaceCall& c : Of(calls, SurfaceOp::Pixel)) {
+    if (c.Color != 0x00AA00) continue;
+    ++dots;
+    const Extended h = c.X1 * pixel - 2, k = (500 - c.Y1) * pixel - 2;
+    EXPECT_NEAR(h, 0.5L - k * k / 2, 1.5L * (1 + std::fabs(k)) * pixel) << c.X1 << " " << c.Y1;
+    top = std::min(top, c.Y1);
+    bottom = std::max(bottom, c.Y1);
+  }
+  EXPECT_GT(dots, 100u);
+  EXPECT_LT(top, 10);
+  EXPECT_GT(bottom, 490);
+  EXPECT_EQ(Texts(calls), std::vector<std::string>{"P"});
+}
+
 TEST(BodiesPass, JupitersDiscRadius) {
   auto scene = QuietScene();
   ShowOnlyPlanet(*scene, 4);
@@ -566,6 +595,53 @@ TEST(MinorBodies, HiddenPickedBodyDisappearsWhileTheCrowdIgnoresVisible) {
   // Printer pages plot a plus and a square.
   EXPECT_EQ(Of(PaintCalls(*scene, 1), SurfaceOp::Pixel).size(), 5u);
   EXPECT_EQ(Of(PaintCalls(*scene, 2), SurfaceOp::Pixel).size(), 9u);
+}
+
+// Picked bodies and the crowd share one colour. Over a catalogue dense enough to hide them a
+// picked body gets a ring and its name in the contrasting colour, drawn after the crowd's
+// pixels; among a few hundred scattered bodies it is drawn as ever.
+TEST(MinorBodies, PickedBodiesStandOutOfADenseCrowd) {
+  struct Case {
+    int crowd;
+    bool ringed;
+  };
+  for (const Case c : {Case{3000, true}, Case{300, false}}) {
+    auto scene = QuietScene({1, 6, 2020, 0, 0, 0, 0});
+    ShowOnlyPlanet(*scene, -1);
+    scene->SetShowOrbits(false);
+    scene->SetShowNames(true);
+    const TOrbitalElements el = scene->Planet(3).Elements;
+    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Picked", el, 0));
+    for (int i = 0; i < c.crowd; ++i)
+      scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", el, 0, kMinorBodyId));
+    scene->SetObjectColor(kMinorBodyColorIndex, 0x008080);
+    scene->Recompute();
+    // Spread over the picture, each body on a pixel of its own.
+    for (int i = 0; i < c.crowd; ++i)
+      scene->AsteroidsFullList().Get(i).Pos = {-1.9L + 3.8L * (i % 60) / 60,
+                                               -1.9L + 3.8L * (i / 60) / 60, 0};
+    const auto calls = PaintCalls(*scene);
+    const auto ellipses = Of(calls, SurfaceOp::Ellipse);
+    ASSERT_EQ(ellipses.size(), c.ringed ? 2u : 1u) << c.crowd;
+    const auto text = Of(calls, SurfaceOp::Text);
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].FontColor, c.ringed ? kWhite : 0x008080u);
+    if (!c.ringed) continue;
+    // The disc, then a ring two pixels wider around it, after every pixel of the crowd.
+    const TSurfaceCall& disc = ellipses[0];
+    const TSurfaceCall& ring = ellipses[1];
+    EXPECT_EQ(disc.BrushColor, 0x008080u);
+    EXPECT_EQ(ring.Brush, BrushStyle::Hollow);
+    EXPECT_EQ(ring.Pen, PenStyle::Solid);
+    EXPECT_EQ(ring.PenColor, kWhite);
+    EXPECT_EQ(ring.X1, disc.X1 - 2);
+    EXPECT_EQ(ring.X2, disc.X2 + 2);
+    const auto last = std::find_if(calls.rbegin(), calls.rend(), [](const TSurfaceCall& call) {
+      return call.Op == SurfaceOp::Pixel;
+    });
+    EXPECT_LT(std::distance(last, calls.rend()) - 1,
+              std::distance(calls.begin(), std::find(calls.begin(), calls.end(), disc)));
+  }
 }
 
 TEST(UserLines, EndsAndCuts) {

@@ -80,8 +80,9 @@ class PickMinorBodiesTest : public QObject {
     QCOMPARE(f.Picked(), QStringList({"2024 AB1", "Eros", "Vesta"}));
   }
 
-  // A hand-edited data file: rows of no closed orbit are left out and named, the rest is taken.
-  void BodiesWithoutAClosedOrbitAreNamedAndLeftOut() {
+  // A hand-edited data file: rows of no orbit are left out and named, the rest is taken; a
+  // hyperbolic comet (its A the perihelion distance) is an orbit like any other.
+  void BodiesWithoutAnOrbitAreNamedAndLeftOut() {
     Fixture f;
     testing::MakeSampleDataFile("s.db");
     {
@@ -100,10 +101,10 @@ class PickMinorBodiesTest : public QObject {
     f.ClickRow(1, Qt::ControlModifier);
     f.ClickRow(6, Qt::ControlModifier);
     f.ClickRow(3, Qt::ControlModifier);
-    QCOMPARE(f.Picked(), QStringList({"Ceres", "Vesta"}));
+    QCOMPARE(f.Picked(), QStringList({"Ceres", "Vesta", "Hyperbolic"}));
     QCOMPARE(f.prompter.asked,
              QStringList({"message: Objects without a closed orbit can not be shown and were not "
-                          "added:\rHyperbolic (e >= 1), Shrunk (a <= 0)."}));
+                          "added:\rShrunk (a <= 0)."}));
   }
 
   void TooManyMarksAddNothing() {
