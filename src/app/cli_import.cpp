@@ -154,26 +154,33 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   bool header = false;
   std::string line;
   int64_t skipped = 0;
-  ReadDataFile(
-      file,
-      [&](const TMinorBodyRow& row) {
-        if (!header) {
-          out << "no,name,x,y,z\n";
-          header = true;
-        }
-        // A plain body of the "all objects" list, computed as the scene computes it.
-        TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
-        body.Calculate(jd);
-        line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
-               Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
-        out << line;
-      },
-      [&](const TMinorBodyRow& row, const char* why) {
-        // The first few by name; a damaged file may hold millions.
-        if (++skipped <= kNamedSkips)
-          err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
-              << "): " << why << ", no closed orbit\n";
-      });
+  // Output that fails ends the reading: a full catalogue takes a while to compute.
+  struct TOutputFailed {};
+  try {
+    ReadDataFile(
+        file,
+        [&](const TMinorBodyRow& row) {
+          if (!out) throw TOutputFailed();
+          if (!header) {
+            out << "no,name,x,y,z\n";
+            header = true;
+          }
+          // A plain body of the "all objects" list, computed as the scene computes it.
+          TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
+          body.Calculate(jd);
+          line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
+                 Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
+          out << line;
+        },
+        [&](const TMinorBodyRow& row, const char* why) {
+          // The first few by name; a damaged file may hold millions.
+          if (++skipped <= kNamedSkips)
+            err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
+                << "): " << why << ", no closed orbit\n";
+        });
+  } catch (const TOutputFailed&) {
+    return kFailure;  // the runner says why
+  }
   if (!header) out << "no,name,x,y,z\n";
   if (skipped > 0)
     err << "kestrova-cli ephem: " << skipped << (skipped == 1 ? " row" : " rows")
