@@ -129,6 +129,9 @@ TEST_F(ImportWindowTest, GzipImportEqualsThePlainOne) {
   ASSERT_EQ(skipped->topLevelItemCount(), 7);
   EXPECT_EQ(skipped->topLevelItem(1)->text(0).toStdString(), "bad epoch");
   EXPECT_EQ(skipped->topLevelItem(1)->text(2).toStdString(), "12");
+  EXPECT_EQ(skipped->topLevelItem(6)->text(0).toStdString(),
+            "duplicate (replaced an earlier line)");
+  EXPECT_EQ(skipped->topLevelItem(6)->text(2).toStdString(), "17");
 
   // The same file confirmed again keeps its result and the table name typed; another file
   // starts with no result and the table name it proposes.
