@@ -27,6 +27,10 @@ using Args = std::vector<std::string>;
 // returned.
 int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
+// kestrova-import without its window: `kestrova-cli import ARGS...` under its own name in the
+// messages.
+int RunImport(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+
 // Standard output as the programs write it: a buffer over a file descriptor that keeps the
 // error number of the first write that failed, so that the message can say why (a full disk,
 // a closed standard output). After a failure it takes nothing more.

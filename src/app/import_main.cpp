@@ -45,12 +45,12 @@ int main(int argc, char** argv) {
     }
   }
   if (kestrova::ImportRunsHeadless(args)) {
-    kestrova::cli::Args command{"import"};
+    kestrova::cli::Args command;
     for (const std::string& a : args)
       if (a != "--no-gui") command.push_back(a);
     return kestrova::cli::RunOnStandardStreams(
         [&](std::istream& in, std::ostream& out, std::ostream& err) {
-          return kestrova::cli::RunCli(command, in, out, err);
+          return kestrova::cli::RunImport(command, in, out, err);
         });
   }
   if (!HasDisplay()) {

@@ -748,7 +748,14 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
   fs::remove(tmpPath, ec);
   TRemoveOnSignal removeTable(tmpPath.string()), removeJournal(journalPath);
   const std::vector<TFieldDef> fields = DataFileFields(true);
-  TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
+  try {
+    TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
+  } catch (const ETableError& e) {
+    // The engine names the temporary file; the user knows the table and the alias.
+    throw EKestrovaError(Format("Cannot create table %s of alias %s in %s: %s",
+                                Excerpt(opt.Table).c_str(), Excerpt(opt.Alias).c_str(),
+                                target.parent_path().c_str(), e.what()));
+  }
   TableStore table;
   try {
     table.SetDatabase(opt.Alias);

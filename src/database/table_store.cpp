@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "database/program_folder.h"
@@ -65,7 +66,11 @@ sqlite3* OpenFile(const std::string& path, int flags) {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
-    const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    // The engine's words say that, the system's say why (a folder that may not be written, a
+    // name too long).
+    if (const int error = db ? sqlite3_system_errno(db) : 0; error != 0)
+      msg += std::string(" (") + std::strerror(error) + ")";
     sqlite3_close(db);
     throw ETableError(msg + ": " + path, path);
   }

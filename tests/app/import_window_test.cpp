@@ -263,10 +263,19 @@ TEST(ImportProgram, RunsWithoutAWindowAsTheCommandLineImport) {
   for (const std::string& args :
        {"--format comets --table a --quiet " + file, "--format comets --table a " + file,
         std::string("--format comets --table a /nonexistent.txt"), std::string("--table a")}) {
-    const auto cli = run("kestrova-cli import", args + " --replace");
+    auto cli = run("kestrova-cli import", args + " --replace");
     const auto gui = run("kestrova-import --no-gui", args + " --replace");
+    // Under its own name.
+    for (size_t at; (at = cli.second.find("kestrova-cli import:")) != std::string::npos;)
+      cli.second.replace(at, 20, "kestrova-import:");
     EXPECT_EQ(gui, cli) << args;
   }
+  EXPECT_EQ(run("kestrova-import", "--table b " + file).second.substr(0, 36),
+            "kestrova-import: --format is missing");
+  // Standard input is a file as any other.
+  EXPECT_EQ(run("kestrova-import", "--format comets --table c --quiet - < " + file).second,
+            "Imported 4 rows into " + (home / "MPC" / "c.db").string() +
+                "; skipped 2 lines (e >= 1: 1 at line 4; too short: 1 at line 6)\n");
   EXPECT_EQ(run("kestrova-import", "--format comets --table b --quiet " + file).second,
             "Imported 4 rows into " + (home / "MPC" / "b.db").string() +
                 "; skipped 2 lines (e >= "

@@ -233,7 +233,8 @@ class SolarSystemFormTest : public QObject {
     form.close();
     QCOMPARE(f.prompter.asked.size(), 2);
     QVERIFY(f.prompter.asked[0].startsWith("error: Unable to write to "));
-    QCOMPARE(f.prompter.asked[1], "error: Could not create file " + f.HomeFile("last.orb") + ".");
+    QCOMPARE(f.prompter.asked[1],
+             "error: Could not create file " + f.HomeFile("last.orb") + ". Is a directory");
     QVERIFY(QFileInfo(f.HomeFile("last.orb")).isDir());
   }
 
