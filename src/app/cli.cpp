@@ -153,8 +153,13 @@ int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    Usage(out);
-    return kOk;
+    return RunReported(
+        "kestrova-cli",
+        [&] {
+          Usage(out);
+          return kOk;
+        },
+        out, err);
   }
   for (const TCommand& c : kCommands) {
     if (args[0] == c.name) {
