@@ -1,8 +1,12 @@
 #include "app/cli.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "numerics/errors.h"
@@ -60,24 +64,109 @@ long double ParseJulianDate(const std::string& text) {
   return jd;
 }
 
+int RunReported(const std::string& program, const std::function<int()>& run, std::ostream& out,
+                std::ostream& err) {
+  int status = kOk;
+  try {
+    status = run();
+  } catch (const std::exception& e) {
+    err << program << ": " << e.what() << "\n";
+    return kFailure;
+  }
+  const std::string failure = OutputFailure(out);
+  if (failure.empty()) return status;
+  err << program << ": cannot write the output: " << failure << "\n";
+  return status == kOk ? kFailure : status;
+}
+
+std::string OutputFailure(std::ostream& out) {
+  if (out.good()) out.flush();
+  if (out.good()) return {};
+  if (const auto* buffer = dynamic_cast<const TDescriptorOutput*>(out.rdbuf());
+      buffer && buffer->Error() != 0)
+    return std::strerror(buffer->Error());
+  return "the output stream failed";
+}
+
+TDescriptorOutput::~TDescriptorOutput() {
+  Drain();
+}
+
+bool TDescriptorOutput::Drain() {
+  size_t done = 0;
+  while (error_ == 0 && done < buffer_.size()) {
+    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      error_ = n < 0 ? errno : EIO;
+    else
+      done += static_cast<size_t>(n);
+  }
+  buffer_.clear();
+  return error_ == 0;
+}
+
+TDescriptorOutput::int_type TDescriptorOutput::overflow(int_type c) {
+  if (error_ != 0) return traits_type::eof();
+  if (traits_type::eq_int_type(c, traits_type::eof())) return Drain() ? 0 : traits_type::eof();
+  const char byte = traits_type::to_char_type(c);
+  return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}
+
+std::streamsize TDescriptorOutput::xsputn(const char* s, std::streamsize n) {
+  // Large enough that a table of millions of lines costs few system calls.
+  constexpr size_t kBuffer = 64 * 1024;
+  if (error_ != 0) return 0;
+  buffer_.append(s, static_cast<size_t>(n));
+  if (buffer_.size() >= kBuffer && !Drain()) return 0;
+  return n;
+}
+
+int TDescriptorOutput::sync() {
+  return Drain() ? 0 : -1;
+}
+
+int RunOnStandardStreams(
+    const std::function<int(std::istream&, std::ostream&, std::ostream&)>& run) {
+  bool closed[3] = {};
+  for (int fd = 0; fd < 3; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    closed[fd] = true;
+    // open() takes the lowest free number, which is fd itself while the ones below are open.
+    const int null = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (null >= 0 && null != fd) {
+      ::dup2(null, fd);
+      ::close(null);
+    }
+  }
+  // The commands use the standard streams only; without the tie to C's streams, reading
+  // standard input goes a buffer at a time.
+  std::ios::sync_with_stdio(false);
+  TDescriptorOutput buffer(STDOUT_FILENO, closed[1] ? EBADF : 0);
+  std::ostream out(&buffer);
+  return run(std::cin, out, std::cerr);
+}
+
 int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     Usage(err);
     return kBadInput;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    Usage(out);
-    return kOk;
+    return RunReported(
+        "kestrova-cli",
+        [&] {
+          Usage(out);
+          return kOk;
+        },
+        out, err);
   }
   for (const TCommand& c : kCommands) {
     if (args[0] == c.name) {
       const Args rest(args.begin() + 1, args.end());
-      try {
-        return c.run(rest, in, out, err);
-      } catch (const std::exception& e) {
-        err << "kestrova-cli " << c.name << ": " << e.what() << "\n";
-        return kFailure;
-      }
+      return RunReported(
+          std::string("kestrova-cli ") + c.name, [&] { return c.run(rest, in, out, err); }, out,
+          err);
     }
   }
   err << "kestrova-cli: unknown command '" << args[0] << "'\n";

@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,47 @@ inline constexpr int kBadInput = 2;
 using Args = std::vector<std::string>;
 
 // Runs `kestrova-cli ARGS...` (without the program name), writing results to out and
-// messages to err; returns the exit status.
+// messages to err; returns the exit status. Output that could not all be written is a failure:
+// "kestrova-cli COMMAND: cannot write the output: REASON" and status 1, whatever the command
+// returned.
 int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// kestrova-import without its window: `kestrova-cli import ARGS...` under its own name in the
+// messages.
+int RunImport(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Standard output as the programs write it: a buffer over a file descriptor that keeps the
+// error number of the first write that failed, so that the message can say why (a full disk,
+// a closed standard output). After a failure it takes nothing more.
+class TDescriptorOutput : public std::streambuf {
+ public:
+  // error: a failure known before the first byte (EBADF for a closed descriptor).
+  explicit TDescriptorOutput(int fd, int error = 0) : fd_(fd), error_(error) {}
+  ~TDescriptorOutput() override;
+  int Error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+ private:
+  bool Drain();
+  int fd_;
+  int error_;
+  std::string buffer_;
+};
+
+// Runs a program's commands on its standard streams (standard output through a
+// TDescriptorOutput). A standard stream that was closed when the program started is opened on
+// /dev/null first, so that no file the command opens takes its number and receives its output,
+// and writing to a closed standard output fails as it should.
+int RunOnStandardStreams(
+    const std::function<int(std::istream&, std::ostream&, std::ostream&)>& run);
+
+// Flushes out; empty when everything reached it, else why it did not (the system's words when
+// out is a TDescriptorOutput).
+std::string OutputFailure(std::ostream& out);
 
 // Sub-commands: args are those after the command's name.
 int CmdJd(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
@@ -36,6 +76,10 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);
+// Runs one command of program (the prefix of its messages: "kestrova-cli ephem"): an exception
+// it raises becomes "PROGRAM: MESSAGE" and status 1, and so does output that failed.
+int RunReported(const std::string& program, const std::function<int()>& run, std::ostream& out,
+                std::ostream& err);
 // A document named on the command line, opened once: "-" is standard input (named
 // /dev/stdin in messages), anything else a file, a FIFO included. Raises EKestrovaError
 // "Cannot open file ..." when it cannot be opened.

@@ -195,15 +195,19 @@ int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream
   if (rest.size() == 2 && rest[1] == "-") {
     // Each line goes out as soon as it is computed, so that ephem works inside a pipeline; a
     // bad line ends the command after the lines before it.
+    // Output that fails ends the reading too: the input may never end.
+    struct TOutputFailed {};
     out << "body,jd,x,y,z\n" << std::flush;
     try {
       ForEachDateLine(in, [&](Extended jd) {
         print(jd);
-        out.flush();
+        if (!out.flush()) throw TOutputFailed();
       });
     } catch (const EKestrovaError& e) {
       err << "kestrova-cli ephem: " << e.what() << "\n";
       return kBadInput;
+    } catch (const TOutputFailed&) {
+      return kFailure;  // the runner says why
     }
     return kOk;
   }

@@ -40,9 +40,8 @@ constexpr const char* kImportUsage =
     "usage: kestrova-cli import --format mpcorb|comets|auto [--alias DIR] --table NAME\n"
     "                          [--replace] [--quiet] FILE\n";
 
-}  // namespace
-
-int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+// The import under the name of the program that runs it (kestrova-cli import, kestrova-import).
+int Import(const Args& args, std::ostream& out, std::ostream& err, const std::string& program) {
   if (WantsHelp(args)) {
     out << kImportUsage
         << "\nReads an element file and writes the data file NAME.db of the database alias\n"
@@ -52,7 +51,8 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
            "          (e >= 1) too: their A column holds the perihelion distance q\n"
            "  auto    the format the file's first lines are written in\n"
            "FILE may be compressed with gzip (MPCORB.DAT.gz, CometEls.txt.gz as published); it\n"
-           "is read as it is decompressed. An existing table is kept unless --replace is given.\n"
+           "is read as it is decompressed; FILE - reads standard input. An existing table is\n"
+           "kept unless --replace is given.\n"
            "Lines that cannot be read are skipped and counted by reason; the summary names the\n"
            "first lines of each reason. A file without one element line is an error and\n"
            "changes no table. Progress goes to stderr unless --quiet. Ctrl+C leaves no half\n"
@@ -93,8 +93,10 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
                                          : "unknown format '" + Excerpt(format) + "'");
     if (!haveTable || opt.Table.empty()) throw EConvertError("--table is missing");
     if (file.empty()) throw EConvertError("FILE is missing");
+    // As the other commands take it; the reader reads a pipe as it comes.
+    if (file == "-") file = "/dev/stdin";
   } catch (const EConvertError& e) {
-    err << "kestrova-cli import: " << e.what() << "\n" << kImportUsage;
+    err << program << ": " << e.what() << "\n" << kImportUsage;
     return kBadInput;
   }
   if (!quiet) {
@@ -116,6 +118,17 @@ int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& 
   const TImportResult result = ImportElements(file, opt);
   out << result.Summary() << "\n";
   return kOk;
+}
+
+}  // namespace
+
+int CmdImport(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  return Import(args, out, err, "kestrova-cli import");
+}
+
+int RunImport(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+  return RunReported(
+      "kestrova-import", [&] { return Import(args, out, err, "kestrova-import"); }, out, err);
 }
 
 int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
@@ -148,33 +161,40 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   try {
     jd = ParseJulianDate(jdText);
   } catch (const EKestrovaError& e) {
-    err << e.what() << "\n";
+    err << "kestrova-cli ephem: " << e.what() << "\n";
     return kBadInput;
   }
   // The header waits for the first row, so that a file that cannot be read prints nothing.
   bool header = false;
   std::string line;
   int64_t skipped = 0;
-  ReadDataFile(
-      file,
-      [&](const TMinorBodyRow& row) {
-        if (!header) {
-          out << "no,name,x,y,z\n";
-          header = true;
-        }
-        // A plain body of the "all objects" list, computed as the scene computes it.
-        TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
-        body.Calculate(jd);
-        line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
-               Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
-        out << line;
-      },
-      [&](const TMinorBodyRow& row, const char* why) {
-        // The first few by name; a damaged file may hold millions.
-        if (++skipped <= kNamedSkips)
-          err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
-              << "): " << why << ", no closed orbit\n";
-      });
+  // Output that fails ends the reading: a full catalogue takes a while to compute.
+  struct TOutputFailed {};
+  try {
+    ReadDataFile(
+        file,
+        [&](const TMinorBodyRow& row) {
+          if (!out) throw TOutputFailed();
+          if (!header) {
+            out << "no,name,x,y,z\n";
+            header = true;
+          }
+          // A plain body of the "all objects" list, computed as the scene computes it.
+          TOEObject body(row.Name, row.Elements, row.Color, kMinorBodyId);
+          body.Calculate(jd);
+          line = std::to_string(row.No) + "," + CsvField(Escaped(row.Name)) +
+                 Format(",%.17Lg,%.17Lg,%.17Lg\n", body.Pos.x, body.Pos.y, body.Pos.z);
+          out << line;
+        },
+        [&](const TMinorBodyRow& row, const char* why) {
+          // The first few by name; a damaged file may hold millions.
+          if (++skipped <= kNamedSkips)
+            err << "kestrova-cli ephem: skipped row " << row.No << " (" << Excerpt(row.Name)
+                << "): " << why << ", no closed orbit\n";
+        });
+  } catch (const TOutputFailed&) {
+    return kFailure;  // the runner says why
+  }
   if (!header) out << "no,name,x,y,z\n";
   if (skipped > 0)
     err << "kestrova-cli ephem: " << skipped << (skipped == 1 ? " row" : " rows")

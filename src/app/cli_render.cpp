@@ -243,7 +243,7 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
     WritePicture(picture, PictureFormat::Png, RenderPicture(scene, o.size));
     out.write(reinterpret_cast<const char*>(picture.Bytes().data()),
               std::streamsize(picture.Bytes().size()));
-    if (!out.flush()) throw EKestrovaError("Error Writing PNG File!");
+    if (!out.flush()) throw EKestrovaError("Error Writing PNG File! " + OutputFailure(out));
   };
   if (!o.frames) {
     write(o.out);

@@ -45,11 +45,13 @@ int main(int argc, char** argv) {
     }
   }
   if (kestrova::ImportRunsHeadless(args)) {
-    std::ios::sync_with_stdio(false);
-    kestrova::cli::Args command{"import"};
+    kestrova::cli::Args command;
     for (const std::string& a : args)
       if (a != "--no-gui") command.push_back(a);
-    return kestrova::cli::RunCli(command, std::cin, std::cout, std::cerr);
+    return kestrova::cli::RunOnStandardStreams(
+        [&](std::istream& in, std::ostream& out, std::ostream& err) {
+          return kestrova::cli::RunImport(command, in, out, err);
+        });
   }
   if (!HasDisplay()) {
     std::cerr << "kestrova-import: there is no display for the window; to import without one\n"

@@ -431,7 +431,11 @@ void TImportWindow::Finish() {
                 .arg(FormatText(r.ReadAs), Number(r.Skipped), QString::number(seconds, 'f', 1),
                      Number(int64_t(double(r.Rows) / std::max(seconds, 0.001) + 0.5))),
             false);
-    for (const TSkipReason& reason : r.Reasons) {
+    // Duplicates are listed with the skipped lines: the row of each earlier line is gone.
+    std::vector<TSkipReason> listed = r.Reasons;
+    if (r.Duplicates > 0)
+      listed.push_back({"duplicate (replaced an earlier line)", r.Duplicates, r.DuplicateLines});
+    for (const TSkipReason& reason : listed) {
       QStringList first;
       for (int64_t line : reason.FirstLines) first << Number(line);
       if (reason.Count > int64_t(reason.FirstLines.size())) first << "...";

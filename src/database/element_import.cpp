@@ -15,6 +15,7 @@
 #include <exception>
 #include <map>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "database/data_files.h"
@@ -24,12 +25,17 @@
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
 #include "streams/signal_cleanup.h"
+#include "streams/text_encoding.h"
 
 namespace kestrova {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Lines with zero bytes before the first element line after which a file counts as no text
+// (a binary file) and is read no further; so does an overlong line with zero bytes (/dev/zero).
+constexpr int64_t kBinaryLinesLimit = 100;
 
 // Columns first..last, counted from 1 as the format descriptions count them, without
 // surrounding blanks; empty where the line is shorter.
@@ -39,6 +45,45 @@ std::string Col(const std::string& line, size_t first, size_t last) {
   while (b < e && (line[b] == ' ' || line[b] == '\t')) ++b;
   while (e > b && (line[e - 1] == ' ' || line[e - 1] == '\t')) --e;
   return line.substr(b, e - b);
+}
+
+// What tells one body of a file from another when it has no number: the packed designation
+// of a minor planet, or the comet's number, orbit type and provisional designation.
+std::string Designation(TElementFormat format, const std::string& line) {
+  return format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12);
+}
+
+// The text without a UTF-8 character that the end of its columns cut short.
+std::string_view WithoutCutCharacter(std::string_view s) {
+  size_t lead = s.size(), following = 0;
+  while (lead > 0 && following < 3 && (static_cast<unsigned char>(s[lead - 1]) & 0xC0) == 0x80) {
+    --lead;
+    ++following;
+  }
+  if (lead == 0) return s;
+  const auto first = static_cast<unsigned char>(s[lead - 1]);
+  const size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+  return length > following + 1 ? s.substr(0, lead - 1) : s;
+}
+
+// A name as the data file holds it: UTF-8 of at most `characters` characters, cut between two
+// of them, without blanks at its end. A name that is no UTF-8 was written in Latin-1 (as the
+// Windows-1252 of old files).
+std::string NameText(const std::string& bytes, size_t characters) {
+  // A last byte alone may be a Latin-1 letter or the start of a character cut short; other
+  // UTF-8 characters before it tell which.
+  const std::string_view cut = WithoutCutCharacter(bytes);
+  std::string name = SanitizeUtf8(bytes) == bytes                ? bytes
+                     : !IsAscii(cut) && SanitizeUtf8(cut) == cut ? std::string(cut)
+                                                                 : Windows1252ToUtf8(bytes);
+  size_t end = 0;
+  for (size_t count = 0; end < name.size() && count < characters; ++count) {
+    ++end;
+    while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+  }
+  name.resize(end);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return name;
 }
 
 // Only plain decimal numbers, as the formats write them ("-1.25", "0.5", "12."): no exponent,
@@ -225,7 +270,7 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
       return "bad flags";
     flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
   }
-  row.Name = Col(line, 167, 194);
+  row.Name = NameText(Col(line, 167, 194), 32);
   if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
   row.M = M;
   row.NW = Norm360(node + peri);
@@ -274,8 +319,8 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
   const std::string designation = Col(line, 1, 12);
   row.No = 0;
-  row.Name = Truncated(Col(line, 103, 158), 32);
-  if (row.Name.empty()) row.Name = Truncated(designation, 32);
+  row.Name = NameText(Col(line, 103, 158), 32);
+  if (row.Name.empty()) row.Name = NameText(designation, 32);
   row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;
@@ -313,10 +358,15 @@ std::optional<TElementFormat> DetectElementFormat(const fs::path& file) {
   std::vector<std::string> lines;
   std::string line;
   bool tooLong = false;
-  while (lines.size() < kDetectionLines && in.NextLine(line, tooLong)) {
-    // Binary data is no element file, and may not end (a device).
-    if (line.find('\0') != std::string::npos) break;
-    if (!tooLong) lines.push_back(line);
+  int64_t binaryLines = 0;
+  for (size_t read = 0; read < kDetectionLines && in.NextLine(line, tooLong); ++read) {
+    // A line with zero bytes is no element line; many of them are no text at all, and may not
+    // end (a device).
+    if (line.find('\0') != std::string::npos) {
+      if (tooLong || ++binaryLines >= kBinaryLinesLimit) break;
+    } else if (!tooLong) {
+      lines.push_back(line);
+    }
   }
   return DetectElementFormat(lines);
 }
@@ -339,7 +389,14 @@ std::string TImportResult::SkippedText() const {
 std::string TImportResult::Summary() const {
   std::string s = Format("Imported %lld row%s into %s; ", static_cast<long long>(Rows),
                          Rows == 1 ? "" : "s", TableFile.c_str());
-  return s + (Skipped > 0 ? SkippedText() : std::string("skipped 0 lines"));
+  s += Skipped > 0 ? SkippedText() : std::string("skipped 0 lines");
+  if (Duplicates == 0) return s;
+  s += Format("; %lld duplicate%s replaced the row of an earlier line (at line%s ",
+              static_cast<long long>(Duplicates), Duplicates == 1 ? "" : "s",
+              DuplicateLines.size() > 1 ? "s" : "");
+  for (size_t k = 0; k < DuplicateLines.size(); ++k)
+    s += Format("%s%lld", k ? ", " : "", static_cast<long long>(DuplicateLines[k]));
+  return s + (Duplicates > static_cast<int64_t>(DuplicateLines.size()) ? ", ...)" : ")");
 }
 
 const char* TableNameProblem(const std::string& name) {
@@ -502,20 +559,24 @@ void TElementImport::FindFormat() {
   if (!opt_.Format) {
     std::vector<std::string> sample;
     TPending p;
-    bool binary = false;
+    int64_t binaryLines = 0, firstBinary = 0;
     while (pending_.size() < kDetectionLines && in_.NextLine(p.text, p.tooLong)) {
       p.number = in_.LineNumber();
       pending_.push_back(p);
-      binary = p.text.find('\0') != std::string::npos;
-      if (binary) break;
-      if (!p.tooLong) sample.push_back(p.text);
+      // A line with zero bytes is skipped as the import skips it, up to the point where the
+      // file shows to be no text.
+      if (p.text.find('\0') != std::string::npos) {
+        if (firstBinary == 0) firstBinary = p.number;
+        if (p.tooLong || ++binaryLines >= kBinaryLinesLimit) break;
+      } else if (!p.tooLong) {
+        sample.push_back(p.text);
+      }
     }
     const std::optional<TElementFormat> found = DetectElementFormat(sample);
     if (!found) {
       std::string message =
           Format("no element lines of format mpcorb or comets in %s", file_.c_str());
-      if (binary)
-        message += " (binary data at line " + std::to_string(pending_.back().number) + ")";
+      if (binaryLines > 0) message += " (binary data at line " + std::to_string(firstBinary) + ")";
       throw EKestrovaError(message);
     }
     format_ = *found;
@@ -525,9 +586,12 @@ void TElementImport::FindFormat() {
 
 void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
   std::map<std::string, TSkipReason> reasons;
+  // The number each designation was given, so that a later line of a body replaces its row:
+  // numbered bodies by their number, the others by the designation written in the line.
   std::unordered_set<int64_t> numbers;
-  int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0;
-  bool binary = false;
+  std::unordered_map<std::string, int64_t> unnumbered;
+  int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0, binaryLines = 0, firstBinary = 0;
+  bool noText = false;
   auto skip = [&](const char* why) {
     ++result_.Skipped;
     TSkipReason& r = reasons[why];
@@ -541,10 +605,27 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     const char* why =
         format_ == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
     if (why) return skip(why);
-    if (row.No > 0 && !numbers.insert(row.No).second) return skip("duplicate number");
-    const int64_t no = row.No > 0 ? row.No : nextUnnumbered--;
+    int64_t no = row.No;
+    bool seen = false;
+    if (no > 0) {
+      seen = !numbers.insert(no).second;
+    } else {
+      const auto [place, added] =
+          unnumbered.try_emplace(Designation(format_, line), nextUnnumbered);
+      seen = !added;
+      if (added) --nextUnnumbered;
+      no = place->second;
+    }
     values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
               row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
+    if (seen) {
+      // A later element set of the same body replaces the earlier one.
+      table.ReplaceRecord(values);
+      if (result_.DuplicateLines.size() < kFirstLinesPerReason)
+        result_.DuplicateLines.push_back(lineNo);
+      ++result_.Duplicates;
+      return;
+    }
     table.AppendRecord(values);
     ++result_.Rows;
     if (++inTransaction == 200000) {
@@ -569,14 +650,14 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
   };
   Report(TImportProgress::TStage::Reading, 0);
   while (NextLine(line, tooLong, lineNo)) {
-    // Text files hold no zero bytes. Before any element line this is no element file at
-    // all (and may never end, as /dev/zero), so the reading stops there.
+    // Text files hold no zero bytes: such a line is skipped. Many of them before any element
+    // line make no element file at all (and may never end, as /dev/zero).
     if (line.find('\0') != std::string::npos) {
       skip("binary data");
-      if (result_.Rows == 0 && head.empty()) {
-        binary = true;
-        break;
-      }
+      if (firstBinary == 0) firstBinary = lineNo;
+      // The rest of an overlong one would be read past up to a line end that may never come.
+      noText = tooLong || (++binaryLines >= kBinaryLinesLimit && result_.Rows == 0);
+      if (noText) break;
       continue;
     }
     if (tooLong) {
@@ -610,7 +691,7 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
   if (result_.Rows == 0) {
     std::string message =
         Format("no element lines of format %s in %s", FormatName(format_), file_.c_str());
-    if (binary) message += " (binary data at line " + std::to_string(lineNo) + ")";
+    if (noText) message += " (binary data at line " + std::to_string(firstBinary) + ")";
     const std::string skipped = result_.SkippedText();
     if (!skipped.empty()) message += "; " + skipped;
     throw EKestrovaError(message);
@@ -668,7 +749,14 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
   fs::remove(tmpPath, ec);
   TRemoveOnSignal removeTable(tmpPath.string()), removeJournal(journalPath);
   const std::vector<TFieldDef> fields = DataFileFields(true);
-  TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
+  try {
+    TableStore::CreateTable(opt.Alias, tmpName, fields, {{"", "NO"}});
+  } catch (const ETableError& e) {
+    // The engine names the temporary file; the user knows the table and the alias.
+    throw EKestrovaError(Format("Cannot create table %s of alias %s in %s: %s",
+                                Excerpt(opt.Table).c_str(), Excerpt(opt.Alias).c_str(),
+                                target.parent_path().c_str(), e.what()));
+  }
   TableStore table;
   try {
     table.SetDatabase(opt.Alias);

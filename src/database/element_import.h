@@ -91,12 +91,16 @@ inline constexpr size_t kFirstLinesPerReason = 5;
 struct TImportResult {
   std::filesystem::path TableFile;
   TElementFormat ReadAs = TElementFormat::Mpcorb;  // the format the lines were read in
-  int64_t Rows = 0;
+  int64_t Rows = 0;                                // one per body
   int64_t Skipped = 0;
   std::vector<TSkipReason> Reasons;  // by reason, in alphabetical order
-  // One line: rows imported, lines skipped by reason with their first line numbers, as
-  // "Imported 7 rows into X; skipped 3 lines (bad epoch: 2 at lines 9, 12; too short: 1 at
-  // line 4)".
+  // Lines of a body (the same number, or the same designation without one) that came before:
+  // each replaced the row of the earlier line. The first few of them by number.
+  int64_t Duplicates = 0;
+  std::vector<int64_t> DuplicateLines;
+  // One line: rows imported, lines skipped by reason with their first line numbers, and the
+  // duplicates, as "Imported 7 rows into X; skipped 3 lines (bad epoch: 2 at lines 9, 12; too
+  // short: 1 at line 4); 1 duplicate replaced the row of an earlier line (at line 17)".
   std::string Summary() const;
   // The part about skipped lines ("skipped 3 lines (...)"), empty when none was skipped.
   std::string SkippedText() const;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "database/program_folder.h"
@@ -68,7 +69,11 @@ sqlite3* OpenFile(const std::string& path, int flags) {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
-    const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    // The engine's words say that, the system's say why (a folder that may not be written, a
+    // name too long).
+    if (const int error = db ? sqlite3_system_errno(db) : 0; error != 0)
+      msg += std::string(" (") + std::strerror(error) + ")";
     sqlite3_close(db);
     throw ETableError(msg + ": " + path, path);
   }
@@ -318,8 +323,10 @@ void TableStore::LoadFields() {
 
 void TableStore::Close() {
   FinalizeCursor();
-  if (insert_) sqlite3_finalize(insert_);
-  insert_ = nullptr;
+  for (sqlite3_stmt** statement : {&insert_, &replace_}) {
+    if (*statement) sqlite3_finalize(*statement);
+    *statement = nullptr;
+  }
   if (db_) {
     // Closing ends any transaction; an open write transaction is rolled back by the engine.
     sqlite3_close(db_);
@@ -636,6 +643,15 @@ void TableStore::Rollback() {
 }
 
 void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
+  WriteRecord(values, insert_, "INSERT");
+}
+
+void TableStore::ReplaceRecord(const std::vector<TFieldValue>& values) {
+  WriteRecord(values, replace_, "INSERT OR REPLACE");
+}
+
+void TableStore::WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stmt*& statement,
+                             const char* verb) {
   if (!Active()) Fail("Table is not open");
   if (values.size() != fields_.size())
     Fail("Wrong number of values: " + std::to_string(values.size()) + " for " +
@@ -644,11 +660,11 @@ void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
   const bool own = !inTransaction_;
   if (own) StartTransaction();
   try {
-    if (!insert_) {
-      std::string sql = std::string("INSERT INTO ") + kTable + " VALUES (";
+    if (!statement) {
+      std::string sql = std::string(verb) + " INTO " + kTable + " VALUES (";
       for (size_t i = 0; i < fields_.size(); ++i) sql += i ? ", ?" : "?";
       sql += ")";
-      Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &insert_, nullptr));
+      Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr));
     }
     for (size_t i = 0; i < values.size(); ++i) {
       const TFieldDef& f = fields_[i];
@@ -660,41 +676,42 @@ void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
           if (const auto* x = std::get_if<int64_t>(&v)) {
             if (*x < INT32_MIN || *x > INT32_MAX)
               Fail("Value out of range for field '" + f.Name + "'");
-            sqlite3_bind_int64(insert_, n, *x);
+            sqlite3_bind_int64(statement, n, *x);
           } else if (std::holds_alternative<std::monostate>(v)) {
             if (static_cast<int>(i) == primary_) Fail("The primary key needs a value");
-            sqlite3_bind_int64(insert_, n, 0);
+            sqlite3_bind_int64(statement, n, 0);
           } else {
             wrong();
           }
           break;
         case TFieldType::Float:
           if (const auto* x = std::get_if<double>(&v))
-            sqlite3_bind_double(insert_, n, *x);
+            sqlite3_bind_double(statement, n, *x);
           else if (const auto* k = std::get_if<int64_t>(&v))
-            sqlite3_bind_double(insert_, n, static_cast<double>(*k));
+            sqlite3_bind_double(statement, n, static_cast<double>(*k));
           else if (std::holds_alternative<std::monostate>(v))
-            sqlite3_bind_double(insert_, n, 0);
+            sqlite3_bind_double(statement, n, 0);
           else
             wrong();
           break;
         case TFieldType::String:
           if (const auto* s = std::get_if<std::string>(&v))
-            sqlite3_bind_text(insert_, n, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(statement, n, s->data(), static_cast<int>(s->size()),
+                              SQLITE_TRANSIENT);
           else if (std::holds_alternative<std::monostate>(v))
-            sqlite3_bind_text(insert_, n, "", 0, SQLITE_STATIC);
+            sqlite3_bind_text(statement, n, "", 0, SQLITE_STATIC);
           else
             wrong();
           break;
       }
     }
-    const int rc = sqlite3_step(insert_);
+    const int rc = sqlite3_step(statement);
     const std::string msg = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(db_);
-    sqlite3_reset(insert_);
-    sqlite3_clear_bindings(insert_);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     if (rc != SQLITE_DONE) Fail(msg);
   } catch (...) {
-    if (insert_) sqlite3_reset(insert_);
+    if (statement) sqlite3_reset(statement);
     if (own) Rollback();
     throw;
   }

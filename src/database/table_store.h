@@ -142,6 +142,8 @@ class TableStore {
   void Rollback();
   bool InTransaction() const { return inTransaction_; }
   void AppendRecord(const std::vector<TFieldValue>& values);
+  // The same, except that a row with the same primary key is replaced instead of refused.
+  void ReplaceRecord(const std::vector<TFieldValue>& values);
   // Turns off the rollback journal and waiting for the disk on an exclusively open table: for
   // a file that is built aside and thrown away when writing it fails.
   void SetBulkMode();
@@ -168,6 +170,8 @@ class TableStore {
   void Check(int rc, const char* what = nullptr) const;
   [[noreturn]] void Fail(const std::string& message) const;
   void Exec(const char* sql);
+  void WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stmt*& statement,
+                   const char* verb);
   void LoadFields();
   void Seek(const std::string& where, const std::vector<TFieldValue>& keys);
   void Step();
@@ -196,6 +200,7 @@ class TableStore {
   sqlite3* db_ = nullptr;
   sqlite3_stmt* cursor_ = nullptr;
   sqlite3_stmt* insert_ = nullptr;
+  sqlite3_stmt* replace_ = nullptr;
   TOpenMode mode_ = TOpenMode::Shared;
   std::vector<TFieldDef> fields_;
   int primary_ = -1;  // field of the primary index, -1 for none

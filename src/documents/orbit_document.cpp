@@ -316,14 +316,18 @@ void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocume
 bool WriteDocument(const std::string& path, const TSolarSystem& scene, TDocumentHost& host) {
   TReplacingFile file;
   if (!file.Open(path)) {
-    host.ShowError("Could not create file " + path + ".");
+    host.ShowError("Could not create file " + path + ". " + std::strerror(errno));
     return false;
   }
-  {
+  try {
     FileSink sink(file.Stream());
     ValueWriter writer(sink);
     WriteDocumentValues(writer, scene, host);
     writer.Finish();
+  } catch (const EWriteError&) {
+    // The file refused bytes (a full disk): say which file and why.
+    if (std::ferror(file.Stream())) throw EFileWriteError(path, errno);
+    throw;
   }
   file.Commit();
   return true;

@@ -27,27 +27,29 @@ std::string Upper(std::string s) {
 }
 
 // Splits typed text into items: trims it, removes blanks that stand beside delimiters or
-// other blanks, then cuts at every remaining blank or delimiter.
+// other blanks, then cuts at every remaining blank or delimiter. A run of blanks goes when a
+// delimiter stands on either side of it and becomes one blank otherwise, which is where the
+// rule of repeated passes (drop a blank followed by a blank or a delimiter, or preceded by a
+// delimiter) ends; reaching it in one pass keeps the work linear in the text.
 std::vector<std::string> SeparateItems(std::string_view typed, std::string_view delimiters) {
   size_t first = 0;
   size_t last = typed.size();
   while (first < last && IsBlankOrControl(typed[first])) ++first;
   while (last > first && IsBlankOrControl(typed[last - 1])) --last;
-  std::string s(typed.substr(first, last - first));
 
   auto is_delim = [&](char c) { return delimiters.find(c) != std::string_view::npos; };
-  if (s.size() >= 3) {
-    const int passes = static_cast<int>(s.size()) - 2;
-    for (int pass = 0; pass < passes; ++pass) {
-      // Positions are 1-based in the rule: from the second-last character down to the second.
-      for (int j = static_cast<int>(s.size()) - 1; j >= 2; --j) {
-        const int i = j - 1;  // 0-based index of position j
-        if (i + 1 >= static_cast<int>(s.size())) continue;
-        const char next = s[i + 1];
-        const char prev = s[i - 1];
-        if (s[i] == ' ' && (next == ' ' || is_delim(next) || is_delim(prev))) s.erase(i, 1);
-      }
+  std::string s;
+  s.reserve(last - first);
+  for (size_t i = first; i < last;) {
+    if (typed[i] != ' ') {
+      s.push_back(typed[i++]);
+      continue;
     }
+    // The trimmed text starts and ends with no blank: a run has a character on both sides.
+    size_t end = i;
+    while (typed[end] == ' ') ++end;
+    if (!is_delim(typed[i - 1]) && !is_delim(typed[end])) s.push_back(' ');
+    i = end;
   }
 
   std::vector<std::string> items(1);

@@ -5,7 +5,9 @@
 
 #include <QImage>
 #include <cctype>
+#include <cerrno>
 #include <csetjmp>
+#include <cstring>
 #include <vector>
 
 #include "numerics/date_text.h"
@@ -30,8 +32,9 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// errno says why.
 [[noreturn]] void RaiseOpening(const std::string& path) {
-  throw EKestrovaError("Error Opening File " + path + "!");
+  throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
 }
 
 constexpr char kSoftwareText[] = "Kestrova PNG writer";

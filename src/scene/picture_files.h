@@ -52,8 +52,8 @@ TPrintLayout PrintLayout(int32_t pageWidth, int32_t pageHeight);
 // Writes the image as PNG: 8-bit RGB, no interlace, one tEXt chunk "Software". The picture
 // goes to a temporary file beside the target that replaces it only once it is complete, so a
 // failure leaves an old picture intact; a character device or a FIFO is written in place.
-// Raises EKestrovaError "Error Opening File <path>!" when the file cannot be created (a folder
-// too) and "Error Writing PNG File!" when writing fails.
+// Raises EKestrovaError "Error Opening File <path>! REASON" when the file cannot be created (a
+// folder too) and "Error Writing PNG File!" when writing fails.
 void WritePng(const std::string& path, const QImage& image);
 
 // Writes the image as a 24-bit BMP file (bottom-up rows padded to 4 bytes), the same way.

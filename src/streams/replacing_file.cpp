@@ -52,6 +52,10 @@ void SyncFolder(const fs::path& target) {
 
 }  // namespace
 
+EFileWriteError::EFileWriteError(const std::string& path, int error)
+    : message_(Format("%s: %s: %s", EWriteError().what(), path.c_str(),
+                      std::strerror(error != 0 ? error : EIO))) {}
+
 TWriteKind WriteKindOf(const std::string& path) {
   struct stat info;
   if (::stat(path.c_str(), &info) != 0) return TWriteKind::Replace;
@@ -129,16 +133,26 @@ bool TReplacingFile::Open(const std::string& path) {
 }
 
 void TReplacingFile::Commit() {
-  if (!file_) throw EWriteError();
+  if (!file_) throw EFileWriteError(target_, EBADF);
   // A full disk may show only on flushing, syncing or closing; the old file stays until all
-  // three have passed. Devices and pipes have nothing to sync.
+  // three have passed. Devices and pipes have nothing to sync. The first failure's errno is
+  // the reason.
+  int error = 0;
+  errno = 0;
   bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
-  if (ok && !inPlace_) ok = ::fsync(fileno(file_)) == 0;
-  ok = std::fclose(file_) == 0 && ok;
+  if (!ok) error = errno;
+  if (ok && !inPlace_) {
+    ok = ::fsync(fileno(file_)) == 0;
+    if (!ok) error = errno;
+  }
+  if (std::fclose(file_) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   file_ = nullptr;
   if (!ok) {
     Discard();
-    throw EWriteError();
+    throw EFileWriteError(target_, error);
   }
   if (inPlace_) {
     committed_ = true;
@@ -157,7 +171,8 @@ void TReplacingFile::Commit() {
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     const std::string& writeError) {
   TReplacingFile file;
-  if (!file.Open(path)) throw EKestrovaError("Error Opening File " + path + "!");
+  if (!file.Open(path))
+    throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
   if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
     throw EKestrovaError(writeError);  // the temporary file goes with `file`
   try {

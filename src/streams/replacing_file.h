@@ -8,7 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "streams/value_stream.h"
+
 namespace kestrova {
+
+// "Stream write error" of a file, with the file and the system's reason after it: "Stream
+// write error: /home/u/last.orb: No space left on device".
+class EFileWriteError : public EWriteError {
+ public:
+  EFileWriteError(const std::string& path, int error);
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
 
 // How a path is written.
 enum class TWriteKind {
@@ -44,9 +57,9 @@ class TReplacingFile {
   const std::string& WorkPath() const { return work_; }
 
   // Flushes, syncs and closes the file; a temporary file then replaces the target and the
-  // folder is synced. Raises EWriteError ("Stream write error") when the bytes do not all reach
-  // the disk, and EKestrovaError "Cannot rename file ..." when the rename fails; the old file
-  // is untouched and the temporary file removed in both cases.
+  // folder is synced. Raises EFileWriteError ("Stream write error: PATH: REASON") when the
+  // bytes do not all reach the disk, and EKestrovaError "Cannot rename file ..." when the rename
+  // fails; the old file is untouched and the temporary file removed in both cases.
   void Commit();
 
  private:
@@ -70,8 +83,8 @@ int RemoveFilesOfGoneProcesses(const std::string& folder,
                                bool (*pidOf)(const std::string& name, long& pid));
 
 // Writes bytes held in memory as the whole of the file at path, through TReplacingFile. Raises
-// EKestrovaError "Error Opening File <path>!" when the file cannot be created, and `writeError`
-// when the bytes cannot all be written or the file cannot be replaced.
+// EKestrovaError "Error Opening File <path>! REASON" when the file cannot be created, and
+// `writeError` when the bytes cannot all be written or the file cannot be replaced.
 void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& writeError);
 
 }  // namespace kestrova

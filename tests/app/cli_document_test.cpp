@@ -215,7 +215,12 @@ TEST_F(CliDocumentTest, ConvertErrorsCreateNothing) {
   const std::string nowhere = (root_ / "no" / "out.orb").string();
   r = RunCommand({"convert", Save("in.orb", testing::SampleV16()), nowhere});
   EXPECT_EQ(r.status, kFailure);
-  EXPECT_EQ(r.err, "Could not create file " + nowhere + ".\n");
+  EXPECT_EQ(r.err, "Could not create file " + nowhere + ". No such file or directory\n");
+  // Written in place, a full device names itself and the reason.
+  r = RunCommand({"convert", Save("in.orb", testing::SampleV16()), "/dev/full"});
+  EXPECT_EQ(r.status, kFailure);
+  EXPECT_EQ(r.err,
+            "kestrova-cli convert: Stream write error: /dev/full: No space left on device\n");
 
   EXPECT_EQ(RunCommand({"convert", out}).status, kBadInput);
   EXPECT_EQ(RunCommand({"convert", "--help"}).status, kOk);

@@ -99,11 +99,22 @@ TEST_F(CliImportTest, BadArgumentsAndFailures) {
                 kFailure,
                 "/dev/zero is a character device, not a data file"},
            Case{{"ephem", "--data-file", "x.db"}, kBadInput, "JD is missing"},
-           Case{{"ephem", "--data-file", "x.db", "soon"}, kBadInput, "not a valid"},
+           Case{{"ephem", "--data-file", "x.db", "soon"},
+                kBadInput,
+                "kestrova-cli ephem: 'soon' is not a valid floating point value"},
+           // Which table of which alias, and why the file could not be made.
+           Case{{"import", "--format", "comets", "--table", std::string(300, 'a'), file},
+                kFailure,
+                "kestrova-cli import: Cannot create table aaaa"},
+           Case{{"import", "--format", "comets", "--table", std::string(300, 'a'), file},
+                kFailure,
+                "(File name too long)"},
        }) {
     EXPECT_EQ(Run(c.args), c.status) << c.message;
     EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
   }
+  EXPECT_NE(err_.str().find(" of alias MPC in " + (home_ / "MPC").string()), std::string::npos)
+      << err_.str();
   EXPECT_EQ(Run({"import", "--help"}), kOk);
   EXPECT_NE(out_.str().find("usage: kestrova-cli import"), std::string::npos);
 }

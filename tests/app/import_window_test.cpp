@@ -138,6 +138,9 @@ TEST_F(ImportWindowTest, GzipImportEqualsThePlainOne) {
   ASSERT_EQ(skipped->topLevelItemCount(), 7);
   EXPECT_EQ(skipped->topLevelItem(1)->text(0).toStdString(), "bad epoch");
   EXPECT_EQ(skipped->topLevelItem(1)->text(2).toStdString(), "12");
+  EXPECT_EQ(skipped->topLevelItem(6)->text(0).toStdString(),
+            "duplicate (replaced an earlier line)");
+  EXPECT_EQ(skipped->topLevelItem(6)->text(2).toStdString(), "17");
 
   // The same file confirmed again keeps its result and the table name typed; another file
   // starts with no result and the table name it proposes.
@@ -269,10 +272,19 @@ TEST(ImportProgram, RunsWithoutAWindowAsTheCommandLineImport) {
   for (const std::string& args :
        {"--format comets --table a --quiet " + file, "--format comets --table a " + file,
         std::string("--format comets --table a /nonexistent.txt"), std::string("--table a")}) {
-    const auto cli = run("kestrova-cli import", args + " --replace");
+    auto cli = run("kestrova-cli import", args + " --replace");
     const auto gui = run("kestrova-import --no-gui", args + " --replace");
+    // Under its own name.
+    for (size_t at; (at = cli.second.find("kestrova-cli import:")) != std::string::npos;)
+      cli.second.replace(at, 20, "kestrova-import:");
     EXPECT_EQ(gui, cli) << args;
   }
+  EXPECT_EQ(run("kestrova-import", "--table b " + file).second.substr(0, 36),
+            "kestrova-import: --format is missing");
+  // Standard input is a file as any other.
+  EXPECT_EQ(run("kestrova-import", "--format comets --table c --quiet - < " + file).second,
+            "Imported 5 rows into " + (home / "MPC" / "c.db").string() +
+                "; skipped 1 line (too short: 1 at line 6)\n");
   EXPECT_EQ(run("kestrova-import", "--format comets --table b --quiet " + file).second,
             "Imported 5 rows into " + (home / "MPC" / "b.db").string() +
                 "; skipped 1 line (too short: 1 at line 6)\n");

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
@@ -250,12 +251,12 @@ TEST_F(ImportTest, MpcorbFileBecomesACompleteDataFile) {
   };
   const TImportResult r = ImportElements(kData / "mpcorb_small.dat", o);
   EXPECT_EQ(r.Rows, 7);
-  EXPECT_EQ(r.Skipped, 7);
+  EXPECT_EQ(r.Skipped, 6);
   EXPECT_EQ(r.Summary(), "Imported 7 rows into " + alias_ +
-                             "/small.db; skipped 7 lines (bad designation: 1 at line 15; bad "
-                             "epoch: 1 at line 12; bad number: 1 at line 9; duplicate number: 1 "
-                             "at line 17; e >= 1: 1 at line 14; out of range: 1 at line 19; too "
-                             "short: 1 at line 7)");
+                             "/small.db; skipped 6 lines (bad designation: 1 at line 15; bad "
+                             "epoch: 1 at line 12; bad number: 1 at line 9; e >= 1: 1 at line "
+                             "14; out of range: 1 at line 19; too short: 1 at line 7); 1 "
+                             "duplicate replaced the row of an earlier line (at line 17)");
   // Reading from 0 to 100 percent, the rows and bytes growing, then the indices.
   ASSERT_GE(progress.size(), 4u);
   using TStage = TImportProgress::TStage;
@@ -417,7 +418,7 @@ TEST_F(ImportTest, AFileWithoutElementLinesReplacesNothing) {
        "no element lines of format mpcorb in " + (root_ / "header.txt").string()},
       {root_ / "noise.bin", TElementFormat::Comets,
        "no element lines of format comets in " + (root_ / "noise.bin").string() +
-           " (binary data at line 1); skipped 1 line (binary data: 1 at line 1)"},
+           "; skipped 13 lines (binary data: 12 at lines 1, 2, 3, 4, 5, ...;"},
       {kData / "mpcorb_small.dat", TElementFormat::Comets,
        "no element lines of format comets in " + (kData / "mpcorb_small.dat").string() +
            "; skipped 17 lines (bad perihelion time: 15 at lines 3, 4, 5, 6, 8, ...; too short: 2 "
@@ -454,6 +455,177 @@ TEST_F(ImportTest, OverlongAndBinaryLinesAreSkippedWithTheirNumbers) {
   EXPECT_EQ(r.Rows, 3);
   EXPECT_EQ(r.Reasons,
             (std::vector<TSkipReason>{{"binary data", 1, {4}}, {"too long", 2, {2, 6}}}));
+}
+
+// The line with its name columns (103..158 of a comet line, 167..194 of a minor planet's)
+// replaced by name, cut or padded to the columns.
+std::string WithName(std::string line, size_t first, size_t last, const std::string& name) {
+  line.resize(std::max(line.size(), last), ' ');
+  const std::string field = (name + std::string(last - first + 1, ' ')).substr(0, last - first + 1);
+  return line.replace(first - 1, field.size(), field);
+}
+
+TEST(ElementNames, CutBetweenCharactersAndLatin1ReadAsLatin1) {
+  const std::string comet = Lines(kData / "comets_small.txt")[0];
+  const std::string planet = Lines(kData / "mpcorb_small.dat")[4];
+  std::string ae32, ae27;
+  for (int i = 0; i < 32; ++i) ae32 += "\u00e4";
+  for (int i = 0; i < 27; ++i) ae27 += "\u00e4";
+  struct Case {
+    std::string raw;       // the bytes in the name columns
+    std::string expected;  // the name imported, UTF-8
+  };
+  const Case comets[] = {
+      // 56 bytes of columns end inside the 28th "ä": it goes, the 27 before it stay.
+      {"x" + ae32, "x" + ae27},
+      {ae32, ae27 + "\u00e4"},  // exactly 28 of them fill the columns
+      {std::string(40, 'a'), std::string(32, 'a')},
+      {"M\xfcller-Wirtanen \xe9", "M\u00fcller-Wirtanen \u00e9"},
+      {"C/2023 A3 (Tsuchinshan\xe2\x80\x93"
+       "ATLAS)",
+       "C/2023 A3 (Tsuchinshan\u2013ATLAS)"},
+  };
+  for (const Case& c : comets) {
+    TElementRow row;
+    ASSERT_EQ(ParseCometLine(WithName(comet, 103, 158, c.raw), row), nullptr);
+    EXPECT_EQ(row.Name, c.expected) << c.raw;
+  }
+  const Case planets[] = {
+      {"(1) C" + ae32, "(1) C" + ae27.substr(0, 2 * 11)},  // 28 bytes: the 12th "ä" is cut
+      {"(1) Ceres \xe4", "(1) Ceres \u00e4"},
+  };
+  for (const Case& c : planets) {
+    TElementRow row;
+    ASSERT_EQ(ParseMpcorbLine(WithName(planet, 167, 194, c.raw), row), nullptr);
+    EXPECT_EQ(row.Name, c.expected) << c.raw;
+  }
+}
+
+TEST_F(ImportTest, ABodyIsImportedOnceAndItsLastLineWins) {
+  const std::vector<std::string> planets = Lines(kData / "mpcorb_small.dat");
+  const std::vector<std::string> comets = Lines(kData / "comets_small.txt");
+  const std::string ceres = planets[4], provisional = planets[17], halley = comets[0];
+  std::string twice;
+  for (int copy = 0; copy < 2; ++copy)
+    for (size_t i = 4; i < planets.size(); ++i) twice += planets[i] + "\n";
+  std::string same;
+  for (int i = 0; i < 1000; ++i) same += provisional + "\n";
+  struct Case {
+    std::string name;
+    std::string bytes;
+    TElementFormat format;
+    int64_t rows, duplicates;
+    std::vector<std::string> names;  // in the order of the numbers, when given
+  };
+  const Case cases[] = {
+      // Every line twice, numbered and provisional designations alike.
+      {"twice.dat", twice, TElementFormat::Mpcorb, 7, 9, {}},  // (1) is in the file twice
+      {"same.dat", same, TElementFormat::Mpcorb, 1, 999, {"2024 AB1"}},
+      {"ceres.dat",
+       WithName(ceres, 167, 194, "first") + "\n" + WithName(ceres, 167, 194, "last") + "\n" +
+           planets[5] + "\n",
+       TElementFormat::Mpcorb,
+       2,
+       1,
+       {"last", "(2) Pallas"}},
+      {"halley.txt",
+       WithName(halley, 103, 158, "first") + "\n" + comets[1] + "\n" +
+           WithName(halley, 103, 158, "second") + "\n" + WithName(halley, 103, 158, "third") + "\n",
+       TElementFormat::Comets,
+       2,
+       2,
+       {"2P/Encke", "third"}},
+  };
+  for (const Case& c : cases) {
+    Put(c.name, c.bytes);
+    TImportOptions o = Options(c.format);
+    o.Replace = true;
+    const TImportResult r = ImportElements(root_ / c.name, o);
+    EXPECT_EQ(r.Rows, c.rows) << c.name;
+    EXPECT_EQ(r.Duplicates, c.duplicates) << c.name;
+    EXPECT_EQ(ReadDataFile(fs::path(alias_) / "small.db", [](const TMinorBodyRow&) {}), c.rows)
+        << c.name;
+    if (c.names.empty()) continue;
+    std::vector<std::string> names;
+    ReadDataFile(fs::path(alias_) / "small.db",
+                 [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
+    EXPECT_EQ(names, c.names) << c.name;
+  }
+  Put("ceres2.dat", ceres + "\n" + ceres + "\n" + ceres + "\n");
+  TImportOptions o = Options();
+  o.Replace = true;
+  EXPECT_EQ(ImportElements(root_ / "ceres2.dat", o).Summary(),
+            "Imported 1 row into " + alias_ +
+                "/small.db; skipped 0 lines; 2 duplicates replaced the row of an earlier line (at "
+                "lines 2, 3)");
+}
+
+TEST_F(ImportTest, AZeroByteCostsItsLineOnly) {
+  const std::vector<std::string> planets = Lines(kData / "mpcorb_small.dat");
+  const std::vector<std::string> comets = Lines(kData / "comets_small.txt");
+  const auto join = [](const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    return text;
+  };
+  std::string nulInHeader = planets[0];
+  nulInHeader[10] = '\0';
+  std::string nulInCeres = planets[4];
+  nulInCeres[120] = '\0';
+  std::string nulInHalley = comets[0];
+  nulInHalley[100] = '\0';
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::optional<TElementFormat> format;  // nothing: found in the file
+    int64_t rows;
+    std::vector<TSkipReason> binary;  // the skipped lines with zero bytes
+  };
+  const Case cases[] = {
+      {"header.dat",
+       join({nulInHeader, planets[3], planets[4], planets[5]}),
+       std::nullopt,
+       2,
+       {{"binary data", 1, {1}}}},
+      {"first.dat",
+       join({planets[3], nulInCeres, planets[5]}),
+       TElementFormat::Mpcorb,
+       1,
+       {{"binary data", 1, {2}}}},
+      {"first-auto.dat",
+       join({planets[0], planets[3], nulInCeres, planets[5], planets[7]}),
+       std::nullopt,
+       2,
+       {{"binary data", 1, {3}}}},
+      {"halley.txt",
+       join({nulInHalley, comets[1], comets[2]}),
+       std::nullopt,
+       2,
+       {{"binary data", 1, {1}}}},
+  };
+  for (const Case& c : cases) {
+    Put(c.name, c.bytes);
+    TImportOptions o = Options();
+    o.Format = c.format;
+    o.Replace = true;
+    if (!c.format) {
+      const std::optional<TElementFormat> found = DetectElementFormat(root_ / c.name);
+      ASSERT_TRUE(found.has_value()) << c.name;
+      EXPECT_EQ(*found, c.name.ends_with(".txt") ? TElementFormat::Comets : TElementFormat::Mpcorb);
+    }
+    TImportResult r;
+    try {
+      r = ImportElements(root_ / c.name, o);
+    } catch (const EKestrovaError& e) {
+      ADD_FAILURE() << c.name << ": " << e.what();
+      continue;
+    }
+    EXPECT_EQ(r.Rows, c.rows) << c.name;
+    std::vector<TSkipReason> binary;
+    for (const TSkipReason& reason : r.Reasons)
+      if (reason.Reason == "binary data") binary.push_back(reason);
+    EXPECT_EQ(binary, c.binary) << c.name;
+  }
 }
 
 TEST_F(ImportTest, TablesThatCannotBeMadeAreRefused) {

@@ -63,14 +63,25 @@ TEST(DateText, ParseDateAcceptsTypedForms) {
     TDateRec expected;
   };
   const Case cases[] = {
-      {"1.1.2000", D(1, 1, 2000, 6, 7, 8)},       {"1/1/2000", D(1, 1, 2000, 6, 7, 8)},
-      {"1 jan 2000", D(1, 1, 2000, 6, 7, 8)},     {"JANUARY 1 2000", D(1, 1, 2000, 6, 7, 8)},
-      {"01 . 01 . 2000", D(1, 1, 2000, 6, 7, 8)}, {"5.1.2000", D(5, 1, 2000, 6, 7, 8)},
-      {"12/25/2000", D(25, 12, 2000, 6, 7, 8)},   {"1.1.0", D(1, 1, -1, 6, 7, 8)},
-      {"1.1.-99", D(1, 1, -100, 6, 7, 8)},        {"1.1.5 BC", D(1, 1, -5, 6, 7, 8)},
-      {"1.1.5 ad", D(1, 1, 5, 6, 7, 8)},          {"31.2.2001", D(28, 2, 2001, 6, 7, 8)},
-      {"29.2.1500", D(29, 2, 1500, 6, 7, 8)},     {"7.10.1582", D(15, 10, 1582, 6, 7, 8)},
-      {"12.10.1582", D(4, 10, 1582, 6, 7, 8)},    {"25.10.1582", D(25, 10, 1582, 6, 7, 8)},
+      {"1.1.2000", D(1, 1, 2000, 6, 7, 8)},
+      {"1/1/2000", D(1, 1, 2000, 6, 7, 8)},
+      {"1 jan 2000", D(1, 1, 2000, 6, 7, 8)},
+      {"JANUARY 1 2000", D(1, 1, 2000, 6, 7, 8)},
+      {"01 . 01 . 2000", D(1, 1, 2000, 6, 7, 8)},
+      {"5.1.2000", D(5, 1, 2000, 6, 7, 8)},
+      {"12/25/2000", D(25, 12, 2000, 6, 7, 8)},
+      {"1.1.0", D(1, 1, -1, 6, 7, 8)},
+      {"1.1.-99", D(1, 1, -100, 6, 7, 8)},
+      {"1.1.5 BC", D(1, 1, -5, 6, 7, 8)},
+      {"1.1.5 ad", D(1, 1, 5, 6, 7, 8)},
+      {"31.2.2001", D(28, 2, 2001, 6, 7, 8)},
+      {"29.2.1500", D(29, 2, 1500, 6, 7, 8)},
+      {"7.10.1582", D(15, 10, 1582, 6, 7, 8)},
+      {"12.10.1582", D(4, 10, 1582, 6, 7, 8)},
+      {"25.10.1582", D(25, 10, 1582, 6, 7, 8)},
+      // Runs of blanks beside a delimiter go, others count as one.
+      {"1  .  1   .2000", D(1, 1, 2000, 6, 7, 8)},
+      {"1   jan     2000", D(1, 1, 2000, 6, 7, 8)},
   };
   for (const Case& c : cases) {
     TDateRec r = D(9, 9, 1999, 6, 7, 8);
@@ -104,6 +115,39 @@ TEST(DateText, ParseDateErrors) {
       EXPECT_STREQ(e.what(), c.message) << c.typed;
     }
     EXPECT_EQ(r, D(9, 9, 1999)) << c.typed;
+  }
+}
+
+// Long text is refused as short text is, with the same message (the desktop field takes
+// 32,767 characters, the command line far more).
+TEST(DateText, LongTextIsRefusedWithTheSameMessage) {
+  const auto repeated = [](const std::string& part, int times) {
+    std::string s;
+    for (int i = 0; i < times; ++i) s += part;
+    return s;
+  };
+  struct Case {
+    std::string typed;
+    bool time;
+    std::string message;
+  };
+  const Case cases[] = {
+      {std::string(100000, 'x'), false, "invalid number of arguments in date-string (1)"},
+      {repeated("1  ", 50000), false, "invalid number of arguments in date-string (50000)"},
+      {repeated(" . ", 50000), false, "invalid number of arguments in date-string (50001)"},
+      {"1.1." + std::string(100000, '9'), false,
+       "'" + std::string(100000, '9') + "' is not a valid integer value"},
+      {repeated("12 :", 50000), true, "invalid number of arguments in time-string (50001)"},
+  };
+  for (const Case& c : cases) {
+    TDateRec r = D(9, 9, 1999);
+    try {
+      c.time ? ParseTime(c.typed, r) : ParseDate(c.typed, r);
+      ADD_FAILURE() << "no error for " << c.typed.substr(0, 20);
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.what(), c.message) << c.typed.substr(0, 20);
+    }
+    EXPECT_EQ(r, D(9, 9, 1999)) << c.typed.substr(0, 20);
   }
 }
 

@@ -220,8 +220,10 @@ TEST(PictureFiles, WritePictureChoosesTheFormatByExtension) {
 TEST(PictureFiles, WriteFailuresCarryTheirMessages) {
   QTemporaryDir dir;
   const std::string missing = dir.filePath("no such folder/plot.png").toStdString();
-  EXPECT_EQ(ErrorOf(WritePng, missing), "Error Opening File " + missing + "!");
-  EXPECT_EQ(ErrorOf(WriteBmp, missing), "Error Opening File " + missing + "!");
+  EXPECT_EQ(ErrorOf(WritePng, missing),
+            "Error Opening File " + missing + "! No such file or directory");
+  EXPECT_EQ(ErrorOf(WriteBmp, missing),
+            "Error Opening File " + missing + "! No such file or directory");
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   // The file opens but no byte reaches the disk.
   EXPECT_EQ(ErrorOf(WritePng, "/dev/full"), "Error Writing PNG File!");
@@ -320,7 +322,7 @@ TEST(PictureFiles, SpecialFilesAreWrittenInPlace) {
   EXPECT_TRUE(testing::IsFifo(folder / "pipe.png"));
   std::filesystem::create_directory(folder / "dir.png");
   EXPECT_EQ(ErrorOf(WritePng, (folder / "dir.png").string()),
-            "Error Opening File " + (folder / "dir.png").string() + "!");
+            "Error Opening File " + (folder / "dir.png").string() + "! Is a directory");
   if (testing::MakeCharDevice(folder / "null.bmp", 1, 3)) {
     WritePicture((folder / "null.bmp").string(), TestImage());
     EXPECT_TRUE(testing::IsCharDevice(folder / "null.bmp"));

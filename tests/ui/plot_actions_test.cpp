@@ -254,8 +254,9 @@ class PlotActionsTest : public QObject {
       return int(QDialog::Accepted);
     });
     QVERIFY(!PrintAction(nullptr, *scene_, dialog, prompter_, state_));
-    QCOMPARE(prompter_.asked, QStringList({"dialog: TPrintDlg", "repaint",
-                                           "error: Error Opening File " + nowhere + "!"}));
+    QCOMPARE(prompter_.asked,
+             QStringList({"dialog: TPrintDlg", "repaint",
+                          "error: Error Opening File " + nowhere + "! No such file or directory"}));
   }
 
   // ---- Save as bitmap --------------------------------------------------------------------
@@ -425,8 +426,9 @@ class PlotActionsTest : public QObject {
     const QString nowhere = Path("no such folder/" + name);
     answer(nowhere);
     QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
-    QCOMPARE(prompter_.asked, QStringList({"dialog: TSaveAsBitmapDlg", "repaint",
-                                           "error: Error Opening File " + nowhere + "!"}));
+    QCOMPARE(prompter_.asked,
+             QStringList({"dialog: TSaveAsBitmapDlg", "repaint",
+                          "error: Error Opening File " + nowhere + "! No such file or directory"}));
     QVERIFY(!QFileInfo::exists(Path("no such folder")));
 
     // The disk fills up while the picture is written: the old picture stays whole and nothing
