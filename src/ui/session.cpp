@@ -74,13 +74,30 @@ void TSession::Start(const TStartArguments& start) {
 // ---- Documents ------------------------------------------------------------------------------
 
 bool TSession::OpenDocumentAt(const std::string& path) {
+  return Open(path) != TOpened::No;
+}
+
+bool TSession::OpenChosenDocument(const std::string& path) {
+  const TOpened opened = Open(path);
+  if (opened == TOpened::Read) SetDocumentPath(path);
+  return opened != TOpened::No;
+}
+
+TSession::TOpened TSession::Open(const std::string& path) {
+  TOpenResult result;
   try {
-    OpenDocument(path, *scene_, *this);
-    return true;
+    result = OpenDocument(path, *scene_, *this);
   } catch (const std::exception& error) {
     ReportError(error);
-    return false;
+    return TOpened::No;
   }
+  if (result.Read || result.Version == TDocumentVersion::Unknown) return TOpened::Read;
+  // The scene now holds part of this document over the one before: the window shows the date
+  // the scene was left at, and the state belongs to no file, so that a save neither proposes
+  // the damaged file nor writes the mixture over the document that was open.
+  controller_->ShowDate(scene_->SceneDate());
+  SetDocumentPath(LastDocumentPath().string());
+  return TOpened::Failed;
 }
 
 bool TSession::SaveDocumentAs(const std::string& path) {

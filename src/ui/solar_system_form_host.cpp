@@ -95,8 +95,7 @@ void TSolarSystemForm::OpenAction() {
       this, DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath,
                                   session_.ProgramFolder()));
   if (path.isEmpty()) return;
-  if (!OpenDocumentAt(path)) return;
-  session_.SetDocumentPath(path.toStdString());
+  if (!session_.OpenChosenDocument(path.toStdString())) return;
   UpdateControls();
 }
 
