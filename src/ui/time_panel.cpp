@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "numerics/date_text.h"
 #include "numerics/errors.h"
@@ -118,6 +119,11 @@ void TTimePanel::BuildTimeGroup(QWidget* group) {
   time_step_label_ = new QLabel(group);
   time_step_label_->setObjectName(QStringLiteral("LTimeStep"));
   time_step_label_->setIndent(8);
+  // A long step (1/24 of a year has 16 digits) must not widen the tab beyond the fixed panel,
+  // which would push the unit buttons off its edge: the label takes the width it is given and
+  // shortens its text, whose whole is in the tool tip.
+  time_step_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  time_step_label_->installEventFilter(this);
   layout->addWidget(time_step_label_);
 
   auto* dateRow = new QHBoxLayout;
@@ -199,6 +205,7 @@ bool TTimePanel::eventFilter(QObject* watched, QEvent* event) {
   // Entering the date field shows the date shown again.
   if (watched == date_ && event->type() == QEvent::FocusIn)
     date_->setText(Text(DateText(controller_.DisplayDate())));
+  if (watched == time_step_label_ && event->type() == QEvent::Resize) FitStepLabel();
   return QWidget::eventFilter(watched, event);
 }
 
@@ -212,7 +219,14 @@ void TTimePanel::ShowDisplayDate() {
 void TTimePanel::ShowStepLabel() {
   const QString value = Text(FormatGeneral(controller_.TimeStep()));
   time_value_->setText(value);
-  time_step_label_->setText(value + QLatin1Char(' ') + Text(UnitWord(controller_.TimeUnit())));
+  time_step_label_->setToolTip(value + QLatin1Char(' ') + Text(UnitWord(controller_.TimeUnit())));
+  FitStepLabel();
+}
+
+void TTimePanel::FitStepLabel() {
+  const int room = time_step_label_->contentsRect().width() - time_step_label_->indent();
+  time_step_label_->setText(time_step_label_->fontMetrics().elidedText(
+      time_step_label_->toolTip(), Qt::ElideRight, std::max(room, 0)));
 }
 
 void TTimePanel::CommitTimeStep() {

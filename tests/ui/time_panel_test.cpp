@@ -4,6 +4,7 @@
 #include "ui/time_panel.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -93,6 +94,31 @@ class TimePanelTest : public QObject {
     f.Click("SBDateDown");
     QVERIFY(std::abs(double(ShownJD(form) - start) + days) < 1e-5);
     QCOMPARE(form.Controller().DisplayDate().Zone, 0);
+  }
+
+  // However long the step's text, the tab keeps the panel's width: the label is shortened on
+  // screen and the whole value is in its tool tip, and the buttons stay where a click finds them.
+  void ALongStepKeepsThePanelsWidth() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    form.SetPage(0);
+    QWidget* panel = f.Find("ControlPanel");
+    const int width = panel->width();
+    f.Click("SBSidYears");
+    f.Type("ETimeValue", "0.0416666666666667");
+    QVERIFY(std::abs(form.Controller().TimeStep() - 1 / 24.0L) < 1e-15L);
+    QCoreApplication::sendPostedEvents();
+    panel->layout()->activate();
+    QCOMPARE(panel->width(), width);
+    for (const char* name : {"GBTime", "SBMinutes", "SBRealTime", "LTimeStep", "ETimeValue"}) {
+      QWidget* w = f.Find(name);
+      const QRect inPanel(w->mapTo(panel, QPoint(0, 0)), w->size());
+      QVERIFY2(panel->rect().contains(inPanel), name);
+    }
+    QCOMPARE(f.Find("LTimeStep")->toolTip(), QStringLiteral("0.0416666666666667 sid. year(s)"));
+    QVERIFY(f.Text("LTimeStep").endsWith(QChar(0x2026)));
+    f.Click("SBMinutes");
+    QCOMPARE(form.Controller().TimeUnit(), TTimeUnit::Minute);
   }
 
   void StepsStopAtTheLimitsOneSidedly() {
