@@ -129,6 +129,32 @@ class PrintDlgTest : public QObject {
     QCOMPARE(dialog_->Copies(), 2);
   }
 
+  // The set-up dialog opens on the PDF file of the dialog, not on a name of its own, and the
+  // file it gives back is the one the dialog shows and prints to.
+  void SettingsKeepsThePdfFileTheUserChose() {
+    Find<QCheckBox>("CBPrintToFile").setChecked(true);
+    auto& name = Find<QLineEdit>("EPdfFileName");
+    name.clear();
+    QTest::keyClicks(&name, "/tmp/typed/plot.pdf");
+    QString offered;
+    prompter_.printerSetups = {true, true};
+    prompter_.setUpPrinter = [&](QPrinter& printer) {
+      offered = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : "";
+    };
+    QTest::mouseClick(&Find<QPushButton>("BPrinterSetup"), Qt::LeftButton);
+    QCOMPARE(offered, QString("/tmp/typed/plot.pdf"));
+    QVERIFY(dialog_->PrintToFile());
+    QCOMPARE(dialog_->PdfFileName(), QString("/tmp/typed/plot.pdf"));
+    // Another file chosen there comes back.
+    prompter_.setUpPrinter = [&](QPrinter& printer) {
+      offered = printer.outputFileName();
+      printer.setOutputFileName("/tmp/other.pdf");
+    };
+    QTest::mouseClick(&Find<QPushButton>("BPrinterSetup"), Qt::LeftButton);
+    QCOMPARE(offered, QString("/tmp/typed/plot.pdf"));
+    QCOMPARE(name.text(), QString("/tmp/other.pdf"));
+  }
+
   void MediumResolutionIsTheMiddleChoice() {
     QCOMPARE(MediumResolution({}), std::nullopt);
     QCOMPARE(MediumResolution({600}), std::nullopt);
