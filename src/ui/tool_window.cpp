@@ -24,6 +24,14 @@ void TToolWindow::SetStayOnTop(bool on) {
   changing_flags_ = false;
 }
 
+void TToolWindow::setVisible(bool visible) {
+  // Shown again, the frame goes back to where it stood. After the native window's stay-on-top
+  // hint was changed under a window manager (while a modal dialog was open), mapping it again
+  // would otherwise place the frame where the inside had been, a caption bar lower each time.
+  if (visible && !isVisible() && windowHandle()) windowHandle()->setFramePosition(pos());
+  QWidget::setVisible(visible);
+}
+
 bool TToolWindow::event(QEvent* event) {
   // Only the native window steps down: the window's own flags keep the user's choice (the
   // settings, the "Stay on top" box), and the window is not created anew, so it does not flash.

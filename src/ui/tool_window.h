@@ -16,6 +16,8 @@ class TToolWindow : public QWidget {
   bool StayOnTop() const;
   // Keeps the window above other windows, or not; a shown window stays shown and in place.
   void SetStayOnTop(bool on);
+  // Shown again, the frame stands where it stood when the window was hidden.
+  void setVisible(bool visible) override;
 
  signals:
   // The window was hidden (closed by the user, or hidden by its owner), not minimised.
