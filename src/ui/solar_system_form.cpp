@@ -368,6 +368,20 @@ void TSolarSystemForm::showEvent(QShowEvent* event) {
   UpdateControls();
 }
 
+QRect TSolarSystemForm::NormalPlace() const {
+  if (!isMaximized() && !isFullScreen()) return QRect(pos(), size());
+  const QRect normal = normalGeometry();
+  return QRect(normal.topLeft() - normal_frame_offset_, normal.size());
+}
+
+void TSolarSystemForm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // The frame's width and caption bar, as they are around the normal window (a maximized
+  // window may have none).
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    normal_frame_offset_ = geometry().topLeft() - pos();
+}
+
 void TSolarSystemForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && splash_) splash_->hide();
