@@ -77,6 +77,7 @@ TPrintDlg::TPrintDlg(TPrompter& prompter, QWidget* parent)
   e_copies_ = new QSpinBox(panel);
   e_copies_->setObjectName(QStringLiteral("ECopies"));
   e_copies_->setRange(1, kMaxCopies);
+  e_copies_->setToolTip(QStringLiteral("1 to %1 copies").arg(kMaxCopies));
   copiesLabel->setBuddy(e_copies_);
 
   auto* schemes = new QGroupBox(panel);

@@ -7,7 +7,8 @@
 namespace kestrova {
 
 TToolWindow::TToolWindow(QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, Qt::Tool | flags) {}
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | flags) {}
 
 bool TToolWindow::StayOnTop() const {
   return windowFlags().testFlag(Qt::WindowStaysOnTopHint);

@@ -1,7 +1,8 @@
-// A tool window beside the main window (the monitor, the description): it may stay on top of
-// other windows, and it tells its owner when it was hidden, so that the owner's button is
-// released. While a modal dialog or message box of the program is open, a window that stays on
-// top steps down to the normal layer, so that it never covers the dialog that waits for the user.
+// A tool window beside the main window (the monitor, the description), framed as one: a caption
+// with a close button, nothing to minimise or maximise. It may stay on top of other windows, and it
+// tells its owner when it was hidden, so that the owner's button is released. While a modal dialog
+// or message box of the program is open, a window that stays on top steps down to the normal layer,
+// so that it never covers the dialog that waits for the user.
 #pragma once
 
 #include <QWidget>

@@ -67,6 +67,11 @@ class PrintDlgTest : public QObject {
     copies.setValue(1);
     QTest::keyClick(&copies, Qt::Key_Down);
     QCOMPARE(dialog_->Copies(), 1);
+    // More copies cannot be typed; the tip names the limit.
+    copies.selectAll();
+    QTest::keyClicks(&copies, "25");
+    QCOMPARE(dialog_->Copies(), 2);
+    QCOMPARE(copies.toolTip(), QString("1 to 20 copies"));
 
     // A name the user gave is kept; the scheme and copies start again.
     dialog_->SetPdfFileName("/tmp/mine.pdf");

@@ -124,6 +124,14 @@ class WindowPlacesTest : public QObject {
     // The monitor's place was off the screens.
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(monitor.pos()));
 
+    // Tool frames: a caption with a close button, nothing to minimise or maximise.
+    for (QWidget* w : {static_cast<QWidget*>(&monitor), static_cast<QWidget*>(&description)}) {
+      const Qt::WindowFlags flags = w->windowFlags();
+      QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+      QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+      QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+
     form.UpdateControls();
     QVERIFY(f.Find<QCheckBox>("CBDescriptionStayOnTop")->isChecked());
     QVERIFY(!f.Find<QToolButton>("SBMonitor")->isChecked());
