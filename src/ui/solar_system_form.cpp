@@ -179,6 +179,10 @@ QWidget* TSolarSystemForm::BuildPanel() {
       "QTabBar::tab:selected { background: palette(window); }"
       "QTabBar::tab:!selected { margin-top: 2px; color: palette(window-text); }"
       "QScrollBar:vertical { width: 10px; }"
+      // A pressed toggle (unit, real time, pause, reverse) must show at a glance; the style's
+      // own pressed face is a shade of grey on grey.
+      "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+      "  border: 1px solid palette(dark); border-radius: 2px; }"
       "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px;"
       "  padding-top: 4px; }"
       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"

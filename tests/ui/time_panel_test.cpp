@@ -121,6 +121,26 @@ class TimePanelTest : public QObject {
     QCOMPARE(form.Controller().TimeUnit(), TTimeUnit::Minute);
   }
 
+  // A pressed toggle is told from a released one at a glance: their faces differ clearly in
+  // brightness, not by a shade of grey.
+  void PressedTogglesStandOut() {
+    testing::TFormFixture f;
+    f.Start().SetPage(0);
+    auto brightness = [&](const char* name) {
+      const QImage face = f.Find<QWidget>(name)->grab().toImage();
+      double sum = 0;
+      for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x) sum += qGray(face.pixel(x, y));
+      return sum / (face.width() * face.height());
+    };
+    QVERIFY(f.Find<QToolButton>("SBDays")->isChecked());
+    QVERIFY(!f.Find<QToolButton>("SBHours")->isChecked());
+    const double pressed = brightness("SBDays");
+    const double released = brightness("SBHours");
+    QVERIFY2(released - pressed > 60,
+             qPrintable(QString("%1 against %2").arg(pressed).arg(released)));
+  }
+
   void StepsStopAtTheLimitsOneSidedly() {
     testing::TFormFixture f;
     TSolarSystemForm& form = f.Start();
