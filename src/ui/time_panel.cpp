@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -209,6 +210,22 @@ bool TTimePanel::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+// What the date field takes: the form of a date and the dates the window shows.
+QString DateFieldHint() {
+  return QStringLiteral("a date as day.month.year, from %1 to %2")
+      .arg(Text(LongDateText(JDToDate(0, MinShowJD))), Text(LongDateText(JDToDate(0, MaxShowJD))));
+}
+
+}  // namespace
+
+void TTimePanel::SayWhyRefused(QLineEdit* field, const QString& reason) {
+  // The field has reverted already; the reason stands under it until the mouse or the keys
+  // move on.
+  QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), reason, field);
+}
+
 void TTimePanel::ShowDisplayDate() {
   const TDateRec& d = controller_.DisplayDate();
   date_->setText(Text(DateText(d)));
@@ -231,8 +248,11 @@ void TTimePanel::FitStepLabel() {
 
 void TTimePanel::CommitTimeStep() {
   if (const std::optional<Extended> step =
-          ReadDecimal(time_value_->text().toStdString(), DecimalSeparator()))
+          ReadDecimal(time_value_->text().toStdString(), DecimalSeparator())) {
     controller_.SetTimeStep(*step);
+  } else {
+    SayWhyRefused(time_value_, QStringLiteral("a time step is a decimal number, such as 0.5"));
+  }
   ShowStepLabel();
 }
 
@@ -273,12 +293,17 @@ void TTimePanel::AnimationTick() {
 void TTimePanel::DateEdited() {
   controller_.SetRealTimeMode(false);
   TDateRec date = controller_.DisplayDate();
+  bool outside = false;
   try {
     ParseDate(date_->text().toStdString(), date);
+    outside = DateToJD(date) < MinShowJD || DateToJD(date) > MaxShowJD;
   } catch (const EKestrovaError&) {
     date_->setText(Text(DateText(controller_.DisplayDate())));
+    SayWhyRefused(date_, DateFieldHint());
     return;
   }
+  // A date outside the dates shown is kept out by ShowDate, which shows the old one again.
+  if (outside) SayWhyRefused(date_, DateFieldHint());
   controller_.ShowDate(date);
 }
 
@@ -289,6 +314,7 @@ void TTimePanel::TimeEdited() {
     ParseTime(time_->text().toStdString(), date);
   } catch (const EKestrovaError&) {
     time_->setText(Text(TimeText(controller_.DisplayDate(), 0)));
+    SayWhyRefused(time_, QStringLiteral("a time as hours:minutes, such as 9:05"));
     return;
   }
   controller_.ShowDate(date);

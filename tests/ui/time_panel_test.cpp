@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "model/astronomical_objects.h"
 #include "numerics/time_step.h"
@@ -187,6 +188,18 @@ class TimePanelTest : public QObject {
       QCOMPARE(f.Text("ETimeValue"), QStringLiteral("0.25"));
     }
     QCOMPARE(f.prompter.asked, QStringList());
+    // The field that reverts says why, where the eye is.
+    const std::pair<const char*, const char*> refusals[] = {
+        {"EDate", "1.1.6100"}, {"EDate", "yesterday"}, {"ETime", "noon"}, {"ETimeValue", "2 days"}};
+    const QString reasons[] = {QStringLiteral("from 2.1.2000 BC to 2.1.6000"),
+                               QStringLiteral("a date as day.month.year"),
+                               QStringLiteral("a time as hours:minutes"),
+                               QStringLiteral("a time step is a decimal number")};
+    for (size_t i = 0; i < std::size(refusals); ++i) {
+      QToolTip::hideText();
+      f.Type(refusals[i].first, QString::fromLatin1(refusals[i].second));
+      QVERIFY2(QToolTip::text().contains(reasons[i]), qPrintable(QToolTip::text()));
+    }
     // Readable texts are taken; the date parser moves a day after the month's end to its
     // last day.
     f.Type("EDate", "31.02.2000");
