@@ -178,6 +178,7 @@ std::vector<Entry> Entries(const Settings& s) {
       {"MainForm", "Width", i(s.MainWidth)},
       {"MainForm", "Height", i(s.MainHeight)},
       {"MainForm", "Page", i(s.Page)},
+      {"MainForm", "Maximized", b(s.MainMaximized)},
       {"DescriptionForm", "Top", i(s.DescriptionTop)},
       {"DescriptionForm", "Left", i(s.DescriptionLeft)},
       {"DescriptionForm", "Width", i(s.DescriptionWidth)},
@@ -261,6 +262,7 @@ Settings ParseSettings(std::string_view text, const Settings& defaults) {
   integer("MainForm", "Page", s.Page);
   // The control panel has three tabs; another number would open none of them.
   if (s.Page < 0 || s.Page > 2) s.Page = defaults.Page;
+  boolean("MainForm", "Maximized", s.MainMaximized);
   integer("DescriptionForm", "Top", s.DescriptionTop);
   integer("DescriptionForm", "Left", s.DescriptionLeft);
   integer("DescriptionForm", "Width", s.DescriptionWidth);

@@ -25,6 +25,8 @@ struct Settings {
   int32_t MainWidth = kMainWindowStart.Width;
   int32_t MainHeight = kMainWindowStart.Height;
   int32_t Page = 1;
+  // The window was maximized; its place above is where it goes back to.
+  bool MainMaximized = false;
   // "DescriptionForm"
   int32_t DescriptionTop = kDescriptionWindowStart.Top;
   int32_t DescriptionLeft = kDescriptionWindowStart.Left;

@@ -77,6 +77,7 @@ TPrintDlg::TPrintDlg(TPrompter& prompter, QWidget* parent)
   e_copies_ = new QSpinBox(panel);
   e_copies_->setObjectName(QStringLiteral("ECopies"));
   e_copies_->setRange(1, kMaxCopies);
+  e_copies_->setToolTip(QStringLiteral("1 to %1 copies").arg(kMaxCopies));
   copiesLabel->setBuddy(e_copies_);
 
   auto* schemes = new QGroupBox(panel);
@@ -184,6 +185,15 @@ void TPrintDlg::SetPdfFileName(const QString& name) {
 
 void TPrintDlg::BPrinterSetupClick() {
   printer_->setCopyCount(Copies());
+  // The set-up dialog opens on the output this dialog shows; a printer without a file name
+  // would be offered a name of the dialog's own choosing, which OK would then bring back here.
+  if (PrintToFile() && !PdfFileName().isEmpty()) {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(PdfFileName());
+  } else if (!PrintToFile() && printer_->outputFormat() != QPrinter::NativeFormat) {
+    printer_->setOutputFileName(QString());
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+  }
   if (prompter_.SetUpPrinter(this, *printer_)) {
     e_copies_->setValue(std::clamp(printer_->copyCount(), 1, kMaxCopies));
     // The set-up dialog chose either a file or a printer.

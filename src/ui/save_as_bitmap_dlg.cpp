@@ -52,6 +52,9 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   se_size_->setRange(kMinPictureSize, kMaxPictureSize);
   se_size_->setSingleStep(kSizeStep);
   se_size_->setValue(500);
+  // A size outside the range is not taken; the tip says why before the field reverts.
+  se_size_->setToolTip(
+      QStringLiteral("edge length from %1 to %2 pixels").arg(kMinPictureSize).arg(kMaxPictureSize));
   sizeLabel->setBuddy(se_size_);
   auto* pixels = new QLabel(QStringLiteral("pixels"), panel);
 

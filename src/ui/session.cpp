@@ -64,12 +64,12 @@ void TSession::Start(const TStartArguments& start) {
       connect(controller_.get(), &TSceneController::dateChanged, this, [&shown] { shown = true; });
   bool opened = false;
   if (!start.DocumentPath.isEmpty())
-    opened = OpenDocumentAt(QFileInfo(start.DocumentPath).absoluteFilePath().toStdString());
+    opened = Open(QFileInfo(start.DocumentPath).absoluteFilePath().toStdString()) == TOpened::Read;
   // A document of the command line that cannot be read leaves the start as it is without one:
   // with last.orb, which the exit would otherwise replace by a state that never came from it.
   if (!opened) {
     if (QFileInfo::exists(last)) {
-      opened = OpenDocumentAt(last.toStdString());
+      opened = Open(last.toStdString()) == TOpened::Read;
       unread_last_ = !opened;
     } else {
       // The very first start has no last.orb yet: the program starts with its default scene.
@@ -88,16 +88,33 @@ void TSession::Start(const TStartArguments& start) {
 // ---- Documents ------------------------------------------------------------------------------
 
 bool TSession::OpenDocumentAt(const std::string& path) {
+  return Open(path) != TOpened::No;
+}
+
+bool TSession::OpenChosenDocument(const std::string& path) {
+  const TOpened opened = Open(path);
+  if (opened == TOpened::Read) SetDocumentPath(path);
+  return opened != TOpened::No;
+}
+
+TSession::TOpened TSession::Open(const std::string& path) {
+  TOpenResult result;
   try {
     if (IsSpecialFile(path))
       throw EKestrovaError("Cannot open file \"" + path + "\". It is not a regular file.");
-    const bool read = OpenDocument(path, *scene_, *this).Read;
-    if (read && path == LastDocumentPath().string()) unread_last_ = false;
-    return read;
+    result = OpenDocument(path, *scene_, *this);
   } catch (const std::exception& error) {
     ReportError(error);
-    return false;
+    return TOpened::No;
   }
+  if (result.Read && path == LastDocumentPath().string()) unread_last_ = false;
+  if (result.Read || result.Version == TDocumentVersion::Unknown) return TOpened::Read;
+  // The scene now holds part of this document over the one before: the window shows the date
+  // the scene was left at, and the state belongs to no file, so that a save neither proposes
+  // the damaged file nor writes the mixture over the document that was open.
+  controller_->ShowDate(scene_->SceneDate());
+  SetDocumentPath(LastDocumentPath().string());
+  return TOpened::Failed;
 }
 
 bool TSession::SaveDocumentAs(const std::string& path) {

@@ -97,9 +97,14 @@ class TSession : public QObject, public TDocumentHost {
   void Start(const TStartArguments& start);
 
   // ---- Documents ----------------------------------------------------------------------------
-  // Reads the document at path (any version); true when it was read completely. A file that
-  // cannot be opened, or that is no regular file (a pipe would freeze the window), is reported.
+  // Reads the document at path (any version); a file that cannot be opened, or that is no
+  // regular file (a pipe would freeze the window), is reported and false returned. A reading
+  // that stops half way shows the scene's date, and the document becomes last.orb: nothing of
+  // the file was read cleanly enough to be saved back to it.
   bool OpenDocumentAt(const std::string& path);
+  // The Open action: OpenDocumentAt, and then the document path becomes path, unless the
+  // reading failed. False when the file could not be opened.
+  bool OpenChosenDocument(const std::string& path);
   // Writes the document to path; on success it becomes the document path.
   bool SaveDocumentAs(const std::string& path);
   // Reads template.orb; the template itself is never overwritten by a later save or by the
@@ -157,6 +162,8 @@ class TSession : public QObject, public TDocumentHost {
   void ReportError(const std::exception& error);
   // Renames the unread last.orb aside; false (with a message) when that fails.
   bool KeepUnreadLastDocument();
+  enum class TOpened { No, Read, Failed };
+  TOpened Open(const std::string& path);
 
   std::unique_ptr<TPrompter> own_prompter_;
   TPrompter* prompter_ = nullptr;

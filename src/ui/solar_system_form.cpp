@@ -179,6 +179,10 @@ QWidget* TSolarSystemForm::BuildPanel() {
       "QTabBar::tab:selected { background: palette(window); }"
       "QTabBar::tab:!selected { margin-top: 2px; color: palette(window-text); }"
       "QScrollBar:vertical { width: 10px; }"
+      // A pressed toggle (unit, real time, pause, reverse) must show at a glance; the style's
+      // own pressed face is a shade of grey on grey.
+      "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+      "  border: 1px solid palette(dark); border-radius: 2px; }"
       "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px;"
       "  padding-top: 4px; }"
       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
@@ -366,6 +370,20 @@ void TSolarSystemForm::showEvent(QShowEvent* event) {
     UpdateControls();
   });
   UpdateControls();
+}
+
+QRect TSolarSystemForm::NormalPlace() const {
+  if (!isMaximized() && !isFullScreen()) return QRect(pos(), size());
+  const QRect normal = normalGeometry();
+  return QRect(normal.topLeft() - normal_frame_offset_, normal.size());
+}
+
+void TSolarSystemForm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // The frame's width and caption bar, as they are around the normal window (a maximized
+  // window may have none).
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    normal_frame_offset_ = geometry().topLeft() - pos();
 }
 
 void TSolarSystemForm::changeEvent(QEvent* event) {

@@ -122,6 +122,7 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -158,6 +159,9 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   // window only the keys of the document actions count.
   bool PreviewKey(const QKeyEvent& key, bool run, bool fromToolWindow = false);
 
+  // The frame's place and the inside's size of the window when it is neither maximized nor
+  // full screen.
+  QRect NormalPlace() const;
   // Settings: read once at creation, written once at the end.
   void LoadSettings();
   void SaveSettings();
@@ -204,6 +208,8 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   TPrompter* prompter_;
   QPointer<QWidget> splash_;
   Settings settings_;
+  // The inside's corner less the frame's, measured while the window was normal.
+  QPoint normal_frame_offset_;
   int32_t bitmap_size_ = 500;
   std::string bitmap_path_;
 

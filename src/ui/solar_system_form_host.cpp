@@ -95,8 +95,7 @@ void TSolarSystemForm::OpenAction() {
       this, DocumentDialogOptions(QStringLiteral("Open file"), State().DocumentPath,
                                   session_.ProgramFolder()));
   if (path.isEmpty()) return;
-  if (!OpenDocumentAt(path)) return;
-  session_.SetDocumentPath(path.toStdString());
+  if (!session_.OpenChosenDocument(path.toStdString())) return;
   UpdateControls();
 }
 
@@ -122,6 +121,7 @@ void TSolarSystemForm::LoadSettings() {
   settings_ = kestrova::LoadSettings(session_.SettingsPath(), defaults);
   PlaceWindow(*this, settings_.MainLeft, settings_.MainTop, settings_.MainWidth,
               settings_.MainHeight);
+  if (settings_.MainMaximized) setWindowState(windowState() | Qt::WindowMaximized);
   SetPage(settings_.Page);
   if (description_window_) {
     PlaceWindow(*description_window_, settings_.DescriptionLeft, settings_.DescriptionTop,
@@ -138,10 +138,13 @@ void TSolarSystemForm::LoadSettings() {
 
 void TSolarSystemForm::SaveSettings() {
   Settings s = settings_;
-  s.MainLeft = pos().x();
-  s.MainTop = pos().y();
-  s.MainWidth = width();
-  s.MainHeight = height();
+  // Maximized, the window is stored with the place it goes back to, and comes back maximized.
+  s.MainMaximized = isMaximized();
+  const QRect place = NormalPlace();
+  s.MainLeft = place.left();
+  s.MainTop = place.top();
+  s.MainWidth = place.width();
+  s.MainHeight = place.height();
   s.Page = Page();
   if (description_window_) {
     s.DescriptionLeft = description_window_->pos().x();

@@ -1,10 +1,13 @@
 #include "ui/splash_window.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 
 #include "ui/program_info.h"
 
@@ -20,6 +23,22 @@ QLabel* NewText(QWidget* parent, const QString& text, int pixelSize) {
   label->setWordWrap(true);
   return label;
 }
+
+constexpr int kMaxExposeWaitMs = 3000;
+
+// Ends a wait as soon as the window it watches is exposed.
+class TExposureWatch : public QObject {
+ public:
+  explicit TExposureWatch(QEventLoop& loop) : loop_(loop) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+      loop_.quit();
+    return false;
+  }
+
+ private:
+  QEventLoop& loop_;
+};
 
 }  // namespace
 
@@ -56,8 +75,21 @@ void TInfoBox::ShowNow() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->geometry().center() - rect().center());
   show();
+  // The start that follows keeps the event loop busy, for seconds over a large document. A
+  // window manager maps the window some time after show(), and a window painted before it is
+  // mapped shows nothing: the splash waits here until it is exposed (at most a few seconds, in
+  // case no exposure ever comes), and is then painted and sent to the display.
+  if (QWindow* window = windowHandle(); window && !window->isExposed()) {
+    QEventLoop loop;
+    TExposureWatch watch(loop);
+    window->installEventFilter(&watch);
+    QTimer::singleShot(kMaxExposeWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    window->removeEventFilter(&watch);
+  }
   repaint();
-  QApplication::processEvents();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QGuiApplication::sync();
 }
 
 }  // namespace kestrova

@@ -9,7 +9,9 @@
 #include <QLocale>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "numerics/date_text.h"
 #include "numerics/errors.h"
@@ -118,6 +120,11 @@ void TTimePanel::BuildTimeGroup(QWidget* group) {
   time_step_label_ = new QLabel(group);
   time_step_label_->setObjectName(QStringLiteral("LTimeStep"));
   time_step_label_->setIndent(8);
+  // A long step (1/24 of a year has 16 digits) must not widen the tab beyond the fixed panel,
+  // which would push the unit buttons off its edge: the label takes the width it is given and
+  // shortens its text, whose whole is in the tool tip.
+  time_step_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  time_step_label_->installEventFilter(this);
   layout->addWidget(time_step_label_);
 
   auto* dateRow = new QHBoxLayout;
@@ -199,7 +206,24 @@ bool TTimePanel::eventFilter(QObject* watched, QEvent* event) {
   // Entering the date field shows the date shown again.
   if (watched == date_ && event->type() == QEvent::FocusIn)
     date_->setText(Text(DateText(controller_.DisplayDate())));
+  if (watched == time_step_label_ && event->type() == QEvent::Resize) FitStepLabel();
   return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+
+// What the date field takes: the form of a date and the dates the window shows.
+QString DateFieldHint() {
+  return QStringLiteral("a date as day.month.year, from %1 to %2")
+      .arg(Text(LongDateText(JDToDate(0, MinShowJD))), Text(LongDateText(JDToDate(0, MaxShowJD))));
+}
+
+}  // namespace
+
+void TTimePanel::SayWhyRefused(QLineEdit* field, const QString& reason) {
+  // The field has reverted already; the reason stands under it until the mouse or the keys
+  // move on.
+  QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), reason, field);
 }
 
 void TTimePanel::ShowDisplayDate() {
@@ -212,13 +236,23 @@ void TTimePanel::ShowDisplayDate() {
 void TTimePanel::ShowStepLabel() {
   const QString value = Text(FormatGeneral(controller_.TimeStep()));
   time_value_->setText(value);
-  time_step_label_->setText(value + QLatin1Char(' ') + Text(UnitWord(controller_.TimeUnit())));
+  time_step_label_->setToolTip(value + QLatin1Char(' ') + Text(UnitWord(controller_.TimeUnit())));
+  FitStepLabel();
+}
+
+void TTimePanel::FitStepLabel() {
+  const int room = time_step_label_->contentsRect().width() - time_step_label_->indent();
+  time_step_label_->setText(time_step_label_->fontMetrics().elidedText(
+      time_step_label_->toolTip(), Qt::ElideRight, std::max(room, 0)));
 }
 
 void TTimePanel::CommitTimeStep() {
   if (const std::optional<Extended> step =
-          ReadDecimal(time_value_->text().toStdString(), DecimalSeparator()))
+          ReadDecimal(time_value_->text().toStdString(), DecimalSeparator())) {
     controller_.SetTimeStep(*step);
+  } else {
+    SayWhyRefused(time_value_, QStringLiteral("a time step is a decimal number, such as 0.5"));
+  }
   ShowStepLabel();
 }
 
@@ -259,12 +293,17 @@ void TTimePanel::AnimationTick() {
 void TTimePanel::DateEdited() {
   controller_.SetRealTimeMode(false);
   TDateRec date = controller_.DisplayDate();
+  bool outside = false;
   try {
     ParseDate(date_->text().toStdString(), date);
+    outside = DateToJD(date) < MinShowJD || DateToJD(date) > MaxShowJD;
   } catch (const EKestrovaError&) {
     date_->setText(Text(DateText(controller_.DisplayDate())));
+    SayWhyRefused(date_, DateFieldHint());
     return;
   }
+  // A date outside the dates shown is kept out by ShowDate, which shows the old one again.
+  if (outside) SayWhyRefused(date_, DateFieldHint());
   controller_.ShowDate(date);
 }
 
@@ -275,6 +314,7 @@ void TTimePanel::TimeEdited() {
     ParseTime(time_->text().toStdString(), date);
   } catch (const EKestrovaError&) {
     time_->setText(Text(TimeText(controller_.DisplayDate(), 0)));
+    SayWhyRefused(time_, QStringLiteral("a time as hours:minutes, such as 9:05"));
     return;
   }
   controller_.ShowDate(date);

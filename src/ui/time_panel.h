@@ -39,6 +39,10 @@ class TTimePanel : public QWidget {
   void BuildAnimateGroup(QWidget* group);
   void ShowDisplayDate();
   void ShowStepLabel();
+  // Tells under `field` why its text was not taken.
+  void SayWhyRefused(QLineEdit* field, const QString& reason);
+  // The step label's text, shortened to the label's width; the tool tip holds all of it.
+  void FitStepLabel();
   void UnitClicked();
   void DateEdited();
   void TimeEdited();

@@ -7,7 +7,8 @@
 namespace kestrova {
 
 TToolWindow::TToolWindow(QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, Qt::Tool | flags) {}
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | flags) {}
 
 bool TToolWindow::StayOnTop() const {
   return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
@@ -22,6 +23,14 @@ void TToolWindow::SetStayOnTop(bool on) {
   move(place);
   if (visible) show();
   changing_flags_ = false;
+}
+
+void TToolWindow::setVisible(bool visible) {
+  // Shown again, the frame goes back to where it stood. After the native window's stay-on-top
+  // hint was changed under a window manager (while a modal dialog was open), mapping it again
+  // would otherwise place the frame where the inside had been, a caption bar lower each time.
+  if (visible && !isVisible() && windowHandle()) windowHandle()->setFramePosition(pos());
+  QWidget::setVisible(visible);
 }
 
 bool TToolWindow::event(QEvent* event) {

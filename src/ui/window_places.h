@@ -1,6 +1,6 @@
-// Where windows stand: a place read from the settings or a document is kept unless the window
-// would lie off every screen (after the screens changed, say), in which case it is moved onto
-// the primary screen, where the user can reach it.
+// Where windows stand: a place read from the settings or a document is fitted to the free area
+// of the screen its caption bar is on (of the primary screen when it is on none, after the
+// screens changed, say): the window lies wholly on that screen and is no larger than it.
 #pragma once
 
 #include <QList>
@@ -10,9 +10,9 @@ class QWidget;
 
 namespace kestrova {
 
-// `wanted` (frame position and size) when a strip along its top, where the caption bar is,
-// shows on one of `screens`; otherwise the same size moved onto `primary`: as far into it as
-// its size allows, keeping the wanted position where that is on the primary screen.
+// `wanted` (frame position and size) fitted to the screen of `screens` on which a strip along
+// its top, where the caption bar is, shows, or else to `primary`: no larger than that screen, and
+// moved as little as needed to lie wholly on it.
 QRect PlaceOnScreens(const QRect& wanted, const QList<QRect>& screens, const QRect& primary);
 
 // The available areas of the computer's screens and of the primary one.
@@ -20,7 +20,7 @@ QList<QRect> AvailableScreenAreas();
 QRect PrimaryScreenArea();
 
 // Moves a window to left, top (its frame's corner) and, when width and height are positive,
-// gives it that size, kept on the screens as above.
+// gives it that size, fitted to the screens as above (never below the window's minimum size).
 void PlaceWindow(QWidget& window, int left, int top, int width = 0, int height = 0);
 
 }  // namespace kestrova

@@ -91,7 +91,7 @@ TEST_F(SettingsFile, WritesEveryKeyInItsOrderAndReadsThemBack) {
   s.BitmapPath = "/home/u/Bilder";
   SaveSettings(file_, s);
   EXPECT_EQ(Get(),
-            "[MainForm]\nTop=-4\nLeft=0\nWidth=1024\nHeight=700\nPage=2\n"
+            "[MainForm]\nTop=-4\nLeft=0\nWidth=1024\nHeight=700\nPage=2\nMaximized=0\n"
             "[DescriptionForm]\nTop=1\nLeft=2\nWidth=3\nHeight=4\nStayOnTop=1\n"
             "[MonitorForm]\nTop=5\nLeft=6\nStayOnTop=1\n"
             "[Colors]\nColor0=0\nColor1=1193046\nColor2=5263440\n"
@@ -184,7 +184,7 @@ TEST(Settings, KeepsWhatItDoesNotKnow) {
   const std::string text = FormatSettings(Settings{}, old);
   EXPECT_EQ(text,
             "; desk of the user\n"
-            "[MainForm]\nTop=260\nLeft=508\nWidth=744\nHeight=631\nPage=1\n"
+            "[MainForm]\nTop=260\nLeft=508\nWidth=744\nHeight=631\nPage=1\nMaximized=0\n"
             "[DescriptionForm]\nTop=130\nLeft=635\nWidth=335\nHeight=292\nStayOnTop=0\n"
             "[MonitorForm]\nTop=478\nLeft=891\nStayOnTop=0\n"
             "[Colors]\nColor0=0\nColor1=0\nColor2=5263440\n"

@@ -67,6 +67,11 @@ class PrintDlgTest : public QObject {
     copies.setValue(1);
     QTest::keyClick(&copies, Qt::Key_Down);
     QCOMPARE(dialog_->Copies(), 1);
+    // More copies cannot be typed; the tip names the limit.
+    copies.selectAll();
+    QTest::keyClicks(&copies, "25");
+    QCOMPARE(dialog_->Copies(), 2);
+    QCOMPARE(copies.toolTip(), QString("1 to 20 copies"));
 
     // A name the user gave is kept; the scheme and copies start again.
     dialog_->SetPdfFileName("/tmp/mine.pdf");
@@ -127,6 +132,32 @@ class PrintDlgTest : public QObject {
     Find<QSpinBox>("ECopies").setValue(2);
     QTest::mouseClick(&Find<QPushButton>("BPrinterSetup"), Qt::LeftButton);
     QCOMPARE(dialog_->Copies(), 2);
+  }
+
+  // The set-up dialog opens on the PDF file of the dialog, not on a name of its own, and the
+  // file it gives back is the one the dialog shows and prints to.
+  void SettingsKeepsThePdfFileTheUserChose() {
+    Find<QCheckBox>("CBPrintToFile").setChecked(true);
+    auto& name = Find<QLineEdit>("EPdfFileName");
+    name.clear();
+    QTest::keyClicks(&name, "/tmp/typed/plot.pdf");
+    QString offered;
+    prompter_.printerSetups = {true, true};
+    prompter_.setUpPrinter = [&](QPrinter& printer) {
+      offered = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : "";
+    };
+    QTest::mouseClick(&Find<QPushButton>("BPrinterSetup"), Qt::LeftButton);
+    QCOMPARE(offered, QString("/tmp/typed/plot.pdf"));
+    QVERIFY(dialog_->PrintToFile());
+    QCOMPARE(dialog_->PdfFileName(), QString("/tmp/typed/plot.pdf"));
+    // Another file chosen there comes back.
+    prompter_.setUpPrinter = [&](QPrinter& printer) {
+      offered = printer.outputFileName();
+      printer.setOutputFileName("/tmp/other.pdf");
+    };
+    QTest::mouseClick(&Find<QPushButton>("BPrinterSetup"), Qt::LeftButton);
+    QCOMPARE(offered, QString("/tmp/typed/plot.pdf"));
+    QCOMPARE(name.text(), QString("/tmp/other.pdf"));
   }
 
   void MediumResolutionIsTheMiddleChoice() {

@@ -71,6 +71,13 @@ class SaveAsBitmapDlgTest : public QObject {
     QCOMPARE(dialog_->GraphicSize(), 50);
     dialog_->SetGraphicSize(100000);
     QCOMPARE(dialog_->GraphicSize(), 4000);
+    // A typed size out of the range is not taken; the field's tip names the range.
+    dialog_->SetGraphicSize(500);
+    size.selectAll();
+    QTest::keyClicks(&size, "10");
+    QTest::keyClick(&size, Qt::Key_Return);
+    QCOMPARE(dialog_->GraphicSize(), 500);
+    QCOMPARE(size.toolTip(), QString("edge length from 50 to 4000 pixels"));
   }
 
   void FileButtonOpensInTheFolderWithTheName() {

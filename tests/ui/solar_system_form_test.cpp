@@ -291,19 +291,45 @@ class SolarSystemFormTest : public QObject {
     QCOMPARE(templ.readAll(), before);
   }
 
-  void ADamagedDocumentIsReportedAndTheControlsFollowWhatWasRead() {
+  // A reading that stops half way has changed the scene: the window shows the scene's date,
+  // and neither the damaged file nor the document open before is offered for the next save.
+  void ADamagedDocumentIsReportedAndTheWindowShowsWhatWasRead() {
     testing::TFormFixture f;
     TSolarSystemForm& form = f.Start();
-    const QString path = f.HomeFile("damaged.orb");
-    f.prompter.fileNames.push_back(path);
+    const QString damaged = f.HomeFile("damaged.orb");
+    form.Controller().ShowDate({1, 1, 2000, 0, 0, 0, 0});
+    f.prompter.fileNames.push_back(damaged);
     form.SaveAct->trigger();
-    QFile file(path);
+    QFile file(damaged);
     QVERIFY(file.open(QIODevice::ReadWrite));
     file.resize(200);
     file.close();
-    f.prompter.fileNames.push_back(path);
+    const QString before = f.HomeFile("1968.orb");
+    form.Controller().ShowDate({24, 5, 1968, 6, 0, 0, 0});
+    f.prompter.fileNames.push_back(before);
+    form.SaveAct->trigger();
+
+    f.prompter.fileNames.push_back(damaged);
     form.OpenAct->trigger();
-    QCOMPARE(f.prompter.asked.last(), "error: Error reading file " + path + ".");
+    QCOMPARE(f.prompter.asked.last(), "error: Error reading file " + damaged + ".");
+    QCOMPARE(form.Scene().SceneDate(), TDateRec({1, 1, 2000, 0, 0, 0, 0}));
+    QCOMPARE(form.Controller().DisplayDate(), form.Scene().SceneDate());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Kestrova - 01.01.2000 - 00:00 UT"));
+    QCOMPARE(f.Text("EDate"), QStringLiteral("01.01.2000"));
+    QCOMPARE(f.Text("ETime"), QStringLiteral("0:00"));
+    QCOMPARE(f.Text("JDLabel"), QStringLiteral("JD 2451544.500"));
+
+    form.SaveAct->trigger();  // cancelled
+    QCOMPARE(f.prompter.lastFileDialog.FileName, QString());
+    QCOMPARE(form.State().DocumentPath, f.HomeFile("last.orb").toStdString());
+
+    // A dropped damaged document the same.
+    f.prompter.fileNames.push_back(before);
+    form.OpenAct->trigger();
+    QCOMPARE(form.State().DocumentPath, before.toStdString());
+    form.OpenDroppedFiles({QUrl::fromLocalFile(damaged)});
+    QCOMPARE(form.Controller().DisplayDate(), form.Scene().SceneDate());
+    QCOMPARE(form.State().DocumentPath, f.HomeFile("last.orb").toStdString());
   }
 
   void DroppedFilesOpenOnlyOrbitDocuments() {

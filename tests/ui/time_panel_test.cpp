@@ -4,9 +4,11 @@
 #include "ui/time_panel.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "model/astronomical_objects.h"
 #include "numerics/time_step.h"
@@ -95,6 +97,51 @@ class TimePanelTest : public QObject {
     QCOMPARE(form.Controller().DisplayDate().Zone, 0);
   }
 
+  // However long the step's text, the tab keeps the panel's width: the label is shortened on
+  // screen and the whole value is in its tool tip, and the buttons stay where a click finds them.
+  void ALongStepKeepsThePanelsWidth() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    form.SetPage(0);
+    QWidget* panel = f.Find("ControlPanel");
+    const int width = panel->width();
+    f.Click("SBSidYears");
+    f.Type("ETimeValue", "0.0416666666666667");
+    QVERIFY(std::abs(form.Controller().TimeStep() - 1 / 24.0L) < 1e-15L);
+    QCoreApplication::sendPostedEvents();
+    panel->layout()->activate();
+    QCOMPARE(panel->width(), width);
+    for (const char* name : {"GBTime", "SBMinutes", "SBRealTime", "LTimeStep", "ETimeValue"}) {
+      QWidget* w = f.Find(name);
+      const QRect inPanel(w->mapTo(panel, QPoint(0, 0)), w->size());
+      QVERIFY2(panel->rect().contains(inPanel), name);
+    }
+    QCOMPARE(f.Find("LTimeStep")->toolTip(), QStringLiteral("0.0416666666666667 sid. year(s)"));
+    QVERIFY(f.Text("LTimeStep").endsWith(QChar(0x2026)));
+    f.Click("SBMinutes");
+    QCOMPARE(form.Controller().TimeUnit(), TTimeUnit::Minute);
+  }
+
+  // A pressed toggle is told from a released one at a glance: their faces differ clearly in
+  // brightness, not by a shade of grey.
+  void PressedTogglesStandOut() {
+    testing::TFormFixture f;
+    f.Start().SetPage(0);
+    auto brightness = [&](const char* name) {
+      const QImage face = f.Find<QWidget>(name)->grab().toImage();
+      double sum = 0;
+      for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x) sum += qGray(face.pixel(x, y));
+      return sum / (face.width() * face.height());
+    };
+    QVERIFY(f.Find<QToolButton>("SBDays")->isChecked());
+    QVERIFY(!f.Find<QToolButton>("SBHours")->isChecked());
+    const double pressed = brightness("SBDays");
+    const double released = brightness("SBHours");
+    QVERIFY2(released - pressed > 60,
+             qPrintable(QString("%1 against %2").arg(pressed).arg(released)));
+  }
+
   void StepsStopAtTheLimitsOneSidedly() {
     testing::TFormFixture f;
     TSolarSystemForm& form = f.Start();
@@ -141,6 +188,18 @@ class TimePanelTest : public QObject {
       QCOMPARE(f.Text("ETimeValue"), QStringLiteral("0.25"));
     }
     QCOMPARE(f.prompter.asked, QStringList());
+    // The field that reverts says why, where the eye is.
+    const std::pair<const char*, const char*> refusals[] = {
+        {"EDate", "1.1.6100"}, {"EDate", "yesterday"}, {"ETime", "noon"}, {"ETimeValue", "2 days"}};
+    const QString reasons[] = {QStringLiteral("from 2.1.2000 BC to 2.1.6000"),
+                               QStringLiteral("a date as day.month.year"),
+                               QStringLiteral("a time as hours:minutes"),
+                               QStringLiteral("a time step is a decimal number")};
+    for (size_t i = 0; i < std::size(refusals); ++i) {
+      QToolTip::hideText();
+      f.Type(refusals[i].first, QString::fromLatin1(refusals[i].second));
+      QVERIFY2(QToolTip::text().contains(reasons[i]), qPrintable(QToolTip::text()));
+    }
     // Readable texts are taken; the date parser moves a day after the month's end to its
     // last day.
     f.Type("EDate", "31.02.2000");
