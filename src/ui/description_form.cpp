@@ -368,12 +368,20 @@ void TDescriptionForm::SBFontClick() {
   // from the editor, and the face is the one really drawn (a face that is not installed is
   // drawn in a substitute, which the dialog can list), so that the dialog opens on the face,
   // style and size of the selection instead of the desktop's default face without its style.
-  QFont current = memo_->currentCharFormat().font().resolve(memo_->document()->defaultFont());
-  current.setFamily(QFontInfo(current).family());
-  const std::optional<QFont> font = prompter_.ChooseFont(this, current);
+  const QFont selection =
+      memo_->currentCharFormat().font().resolve(memo_->document()->defaultFont());
+  QFont offered = selection;
+  offered.setFamily(QFontInfo(selection).family());
+  const std::optional<QFont> font = prompter_.ChooseFont(this, offered);
   if (!font) return;
+  // The dialog knows only the substitute: given back unchanged, it stands for the face the text
+  // names, which the document keeps (another machine may have that face).
+  QFont chosen = *font;
+  if (chosen.family() == offered.family() && selection.family() != offered.family()) {
+    chosen.setFamily(selection.family());
+  }
   QTextCharFormat format;
-  format.setFont(*font);
+  format.setFont(chosen);
   memo_->mergeCurrentCharFormat(format);
   ShowFormatAtCursor();
 }

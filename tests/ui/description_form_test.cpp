@@ -204,6 +204,13 @@ class DescriptionFormTest : public QObject {
     // The face drawn for Arial, which the dialog can find in its list.
     QCOMPARE(offered.family(), QFontInfo(f.memo().font()).family());
     QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 10 b i}strong\n"));
+
+    // OK on the offered substitute keeps the face the text names; only the size changed.
+    QFont larger = offered;
+    larger.setPointSize(12);
+    f.prompter.fonts.push_back(larger);
+    f.click("SBFont");
+    QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 12 b i}strong\n"));
   }
 
   void TextColorColoursTheSelectionAndTravelsAsRtf() {
