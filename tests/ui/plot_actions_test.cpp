@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
@@ -327,6 +329,36 @@ class PlotActionsTest : public QObject {
       QCOMPARE(head.left(2), format == "bmp" ? QByteArray("BM") : QByteArray("\x89P"));
       QCOMPARE(QImage(Path(written)).size(), QSize(150, 150));
     }
+  }
+
+  void ATypedFolderIsShownAndRememberedOnceWritten() {
+    QVERIFY(QDir(dir_->path()).mkdir("slides"));
+    const QString slides = Path("slides") + "/";
+    TSaveAsBitmapDlg dialog(prompter_);
+    QStringList folders;
+    const auto answer = [&](const QString& typed) {
+      prompter_.dialogs.push_back([&, typed](QDialog& d) {
+        auto* label = Find<QLabel>(d, "FolderLabel");
+        folders << label->text();
+        Type(*Find<QLineEdit>(d, "FileNameEdit"), typed);
+        folders << label->text();
+        return int(QDialog::Accepted);
+      });
+    };
+    answer(slides + "inner.png");
+    QVERIFY(SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QVERIFY(QFileInfo::exists(slides + "inner.png"));
+    QCOMPARE(state_.BitmapPath, slides);
+    // The next export opens in that folder, and a bare name goes there.
+    answer("outer");
+    QVERIFY(SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QVERIFY(QFileInfo::exists(slides + "outer.png"));
+    QCOMPARE(folders, QStringList({"Folder: " + dir_->path() + "/", "Folder: " + slides,
+                                   "Folder: " + slides, "Folder: " + slides}));
+    // A failed write leaves the folder where it was.
+    answer(Path("no such folder/x.png"));
+    QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QCOMPARE(state_.BitmapPath, slides);
   }
 
   void CancelChangesNeitherSizeNorFolder() {
