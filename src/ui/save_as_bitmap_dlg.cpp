@@ -52,6 +52,8 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   folder_label_->setObjectName(QStringLiteral("FolderLabel"));
   folder_label_->setTextFormat(Qt::PlainText);
   folder_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long folder is cut at the dialog's edge rather than widening it; its tool tip is whole.
+  folder_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* sizeLabel = new QLabel(QStringLiteral("Graphic size (square):"), panel);
   se_size_ = new QSpinBox(panel);
   se_size_->setObjectName(QStringLiteral("SESize"));
