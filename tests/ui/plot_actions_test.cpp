@@ -23,7 +23,9 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "scene/picture_files.h"
 #include "scene/picture_render.h"
@@ -243,7 +245,8 @@ class PlotActionsTest : public QObject {
       QVERIFY(!PrintAction(nullptr, *scene_, dialog, prompter_, state_));
     }
     QCOMPARE(prompter_.asked, QStringList({"dialog: TPrintDlg", "repaint",
-                                           "error: Error Writing PDF File " + pdf + "!"}));
+                                           "error: Error Writing PDF File " + pdf + "! " +
+                                               QString::fromUtf8(std::strerror(EFBIG))}));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old plot"));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"plot.pdf"});
@@ -482,8 +485,10 @@ class PlotActionsTest : public QObject {
       TFileSizeLimit full(1024);
       QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
     }
+    // The system's reason follows the message.
     QCOMPARE(prompter_.asked,
-             QStringList({"dialog: TSaveAsBitmapDlg", "repaint", "error: " + writeError}));
+             QStringList({"dialog: TSaveAsBitmapDlg", "repaint",
+                          "error: " + writeError + " " + QString::fromUtf8(std::strerror(EFBIG))}));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old picture"));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{name});
