@@ -11,6 +11,7 @@
 #include "scene/orbit_geometry.h"
 #include "scene/pixel_projection.h"
 #include "scene/solar_system.h"
+#include "scene/work_shares.h"
 
 namespace kestrova {
 
@@ -117,6 +118,7 @@ TNodes FindNodes(const TOrbitRing& samples) {
 
 void TSolarSystem::DrawOrbitPass() {
   if (!show_orbits_) return;
+  WarmPickedRings();
   auto eachOrbit = [&](auto draw) {
     for (int32_t i = 0; i < planets_.Count(); ++i)
       if (auto* body = dynamic_cast<const TOrbitalObject*>(&planets_.Get(i))) draw(*body);
@@ -126,6 +128,23 @@ void TSolarSystem::DrawOrbitPass() {
   };
   if (show_perpendiculars_) eachOrbit([&](const TOrbitalObject& b) { DrawPerpendiculars(b); });
   eachOrbit([&](const TOrbitalObject& b) { DrawOrbit(b); });
+}
+
+// Each orbit's ring is computed once per date, on first use. With many picked bodies that is
+// most of a first picture's work, and the rings depend on nothing but their own body: they are
+// made on all cores before the drawing reads them.
+void TSolarSystem::WarmPickedRings() const {
+  constexpr size_t kRingsPerShare = 256;
+  if (!can_show_objects_) return;
+  const auto& items = asteroids_.Items();
+  const size_t shares = ShareCount(items.size(), kRingsPerShare, 8);
+  if (shares < 2) return;
+  RunShares(items.size(), shares, [&](size_t, size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      const auto* body = dynamic_cast<const TOrbitalObject*>(items[i].get());
+      if (body != nullptr && body->Visible && !IsOpenOrbit(body->Elements)) body->OrbitPoints();
+    }
+  });
 }
 
 void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {

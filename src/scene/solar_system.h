@@ -225,6 +225,7 @@ class TSolarSystem {
   void DrawUserLine(const TDirection& line);
 
   // Orbit pass: orbits of the planets and the picked minor bodies with their markings.
+  void WarmPickedRings() const;
   void DrawPerpendiculars(const TOrbitalObject& body);
   void DrawOrbit(const TOrbitalObject& body);
   void DrawApsides(const TOrbitalObject& body);
