@@ -147,6 +147,9 @@ double Norm360(double x) {
 
 const char* OrbitTypeName(unsigned type) {
   switch (type) {
+    // The type of most rows: a blank would read as "not known".
+    case 0:
+      return "main belt";
     case 1:
       return "Atira";
     case 2:
@@ -264,7 +267,8 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
     return "bad number";
   if (const char* why = CheckElements(M, peri, node, incl, e, a)) return why;
   unsigned flags = 0;
-  if (const std::string hex = Col(line, 162, 165); !hex.empty()) {
+  const std::string hex = Col(line, 162, 165);
+  if (!hex.empty()) {
     if (!std::all_of(hex.begin(), hex.end(),
                      [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
       return "bad flags";
@@ -279,7 +283,8 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   row.E = e;
   row.A = a;
   row.Date = epoch;
-  row.Class = OrbitTypeName(flags & 63u);
+  // Without flags the type is not known.
+  row.Class = hex.empty() ? "" : OrbitTypeName(flags & 63u);
   row.IsNea = (flags & 2048u) ? "Y" : "N";
   row.IsPha = (flags & 32768u) ? "Y" : "N";
   row.Reference = Truncated(Col(line, 108, 116), 16);

@@ -73,7 +73,7 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   EXPECT_EQ(r.E, 0.0794013);
   EXPECT_EQ(r.A, 2.7660512);
   EXPECT_EQ(r.Date, 2460800.5);
-  EXPECT_EQ(r.Class, "");
+  EXPECT_EQ(r.Class, "main belt");
   EXPECT_EQ(r.IsNea + r.IsPha, "NN");
   EXPECT_EQ(r.Reference, "E2024-V47");
   EXPECT_EQ(r.Computer, "MPCLINUX");
@@ -86,7 +86,7 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   };
   for (const Case& c : {Case{7, 433, "Amor", "YN"}, Case{9, 1862, "Apollo", "YY"},
                         Case{12, 624, "Jupiter trojan", "NN"},
-                        Case{15, 136199, "Distant object", "NN"}, Case{17, 0, "", "NN"}}) {
+                        Case{15, 136199, "Distant object", "NN"}, Case{17, 0, "main belt", "NN"}}) {
     ASSERT_EQ(ParseMpcorbLine(lines[c.line], r), nullptr) << lines[c.line];
     EXPECT_EQ(r.No, c.no);
     EXPECT_EQ(r.Class, c.cls);
@@ -94,6 +94,11 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   }
   EXPECT_EQ(r.Name, "2024 AB1");
   EXPECT_EQ(r.Date, 2460600.5);
+  // Without the flags the type is not known: no class rather than "main belt".
+  std::string noFlags = lines[4];
+  noFlags.replace(161, 4, "    ");
+  ASSERT_EQ(ParseMpcorbLine(noFlags, r), nullptr);
+  EXPECT_EQ(r.Class, "");
   // Node + argument of perihelion past 360 is reduced.
   ASSERT_EQ(ParseMpcorbLine(lines[5], r), nullptr);
   EXPECT_NEAR(r.NW, 172.88682 + 310.93330 - 360, 1e-9);
