@@ -274,7 +274,7 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
       return "bad flags";
     flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
   }
-  row.Name = NameText(Col(line, 167, 194), 32);
+  row.Name = NameText(Col(line, 167, 194), kNameCharacters);
   if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
   row.M = M;
   row.NW = Norm360(node + peri);
@@ -324,8 +324,8 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
   const std::string designation = Col(line, 1, 12);
   row.No = 0;
-  row.Name = NameText(Col(line, 103, 158), 32);
-  if (row.Name.empty()) row.Name = NameText(designation, 32);
+  row.Name = NameText(Col(line, 103, 158), kNameCharacters);
+  if (row.Name.empty()) row.Name = NameText(designation, kNameCharacters);
   row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;

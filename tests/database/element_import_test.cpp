@@ -211,7 +211,7 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
   // No epoch: the perihelion time stands in, so the mean anomaly is 0.
   EXPECT_EQ(r.Date, 2459816.5 + 0.6);
   EXPECT_EQ(r.M, 0);
-  EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fra");  // cut to the field's 32 characters
+  EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fragment C (long name)");  // whole
 
   // A hyperbola: A is the perihelion distance, M the motion k / q^1.5 times the days from
   // perihelion to the epoch, unreduced.
@@ -304,8 +304,9 @@ TEST_F(ImportTest, CometsOnOpenOrbitsAreImported) {
   std::vector<std::string> names;
   ReadDataFile(fs::path(alias_) / "small.db",
                [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
-  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fra", "1I/'Oumuamua",
-                                             "C/2020 F3 (NEOWISE)", "2P/Encke", "1P/Halley"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fragment C (long name)",
+                                             "1I/'Oumuamua", "C/2020 F3 (NEOWISE)", "2P/Encke",
+                                             "1P/Halley"}));
 }
 
 // Parabolic and hyperbolic comets through a real data file: every one is read back as a body
@@ -483,8 +484,8 @@ TEST(ElementNames, CutBetweenCharactersAndLatin1ReadAsLatin1) {
   const Case comets[] = {
       // 56 bytes of columns end inside the 28th "ä": it goes, the 27 before it stay.
       {"x" + ae32, "x" + ae27},
-      {ae32, ae27 + "\u00e4"},  // exactly 28 of them fill the columns
-      {std::string(40, 'a'), std::string(32, 'a')},
+      {ae32, ae27 + "\u00e4"},                       // exactly 28 of them fill the columns
+      {std::string(56, 'a'), std::string(56, 'a')},  // a name as long as its columns
       {"M\xfcller-Wirtanen \xe9", "M\u00fcller-Wirtanen \u00e9"},
       {"C/2023 A3 (Tsuchinshan\xe2\x80\x93"
        "ATLAS)",

@@ -131,6 +131,30 @@ class AsterFormTest : public QObject {
     QCOMPARE(double(el.Node), 99.0);
   }
 
+  // A comet's name fills 56 columns of its element file: the data file keeps it whole, and a
+  // column too narrow for it has the whole name in its tip.
+  void LongNamesAreKeptWhole() {
+    Fixture f;
+    const std::string name =
+        "C/2023 A3 (Tsuchinshan\u2013ATLAS) \u00e4\u00e4 long-period comet xyzwv";
+    QCOMPARE(QString::fromStdString(name).size(), kNameCharacters);
+    CreateDataFile(kDefaultAlias, "long.db");
+    {
+      TableStore t;
+      t.SetDatabase(kDefaultAlias);
+      t.SetTableName("long.db");
+      t.Open(TOpenMode::Exclusive);
+      t.AppendRecord({int64_t{0}, name, 10.0, 20.0, 80.0, 5.0, 0.5, 3.0, 2460800.5,
+                      std::string("Comet"), std::string("N"), std::string("N")});
+      t.Close();
+    }
+    f.Open("long.db");
+    QCOMPARE(f.Cell(0, 1), QString::fromStdString(name));
+    QCOMPARE(f.form.Model().index(0, 1).data(Qt::ToolTipRole).toString(),
+             QString::fromStdString(name));
+    QCOMPARE(f.form.Model().index(0, 5).data(Qt::ToolTipRole).toString(), QString("Comet"));
+  }
+
   void TitleClicksSortAndTheSourcesLeaveTheOrder() {
     Fixture f;
     MakeSampleDataFile("sources.db", true);
