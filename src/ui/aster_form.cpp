@@ -23,6 +23,7 @@
 #include "ui/create_idx_form.h"
 #include "ui/data_files_dlg.h"
 #include "ui/minor_body_model.h"
+#include "ui/pick_minor_bodies.h"
 #include "ui/prompter.h"
 #include "ui/search_dlg.h"
 
@@ -418,6 +419,15 @@ void TAsterForm::FitWidthToColumns() {
   const int most = where ? where->availableGeometry().width() * 9 / 10 : width;
   resize(std::clamp(width, minimumSizeHint().width(), std::max(most, minimumSizeHint().width())),
          height());
+}
+
+void TAsterForm::accept() {
+  const int marked = SelectedCount();
+  if (marked > kMostPickedObjects) {
+    prompter_.ShowMessage(this, TooManyMarksMessage(marked));
+    return;
+  }
+  QDialog::accept();
 }
 
 void TAsterForm::FormShow() {

@@ -66,6 +66,11 @@ class TAsterForm : public QDialog {
   // Another data file was chosen through "Data file" (it may have failed to open).
   void dataFileChanged();
 
+ public slots:
+  // OK: with more marks than the main window takes at once the user is told so, and the
+  // browser stays open with its marks, to take some away.
+  void accept() override;
+
  protected:
   void showEvent(QShowEvent* event) override;
 
