@@ -184,8 +184,9 @@ QWidget* TAsterForm::BuildNavigator() {
 }
 
 void TAsterForm::BuildButtons(QWidget* navigator) {
-  auto* hint = new QLabel("click on column titles to sort the table", this);
-  hint->setObjectName("LHint");
+  hint_ = new QLabel(this);
+  hint_->setObjectName("LHint");
+  hint_->setWordWrap(true);
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("BOk");
   ok->setDefault(true);
@@ -201,8 +202,7 @@ void TAsterForm::BuildButtons(QWidget* navigator) {
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(navigator);
   bottom->addSpacing(12);
-  bottom->addWidget(hint);
-  bottom->addStretch();
+  bottom->addWidget(hint_, 1);
   for (QPushButton* b : {ok, cancel, dataFiles, search_}) bottom->addWidget(b);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
@@ -448,6 +448,19 @@ void TAsterForm::SetCaption() {
                    QString::fromStdString(table_.TableName()) + ")");
   else
     setWindowTitle("Objects in current data file");
+  // On the first start there is no catalogue at all, and an empty grid says nothing of where
+  // one comes from.
+  if (!table_.Active()) {
+    hint_->setText(
+        "No data file is open: choose one with \"Data file\", or import a catalogue (an MPCORB "
+        "or CometEls file) there with \"Start import module\".");
+  } else if (model_->rowCount() == 0) {
+    hint_->setText(
+        "The data file is empty: import a catalogue (an MPCORB or CometEls file) with \"Data "
+        "file\", \"Start import module\".");
+  } else {
+    hint_->setText("click on column titles to sort the table");
+  }
 }
 
 void TAsterForm::ShowSortColumn() {

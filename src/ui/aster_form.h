@@ -112,6 +112,8 @@ class TAsterForm : public QDialog {
   QToolButton* next_ = nullptr;
   QToolButton* last_ = nullptr;
   QPushButton* search_ = nullptr;
+  // Below the grid: how to sort, or, without rows, how to get a catalogue.
+  QLabel* hint_ = nullptr;
   // The data file and current row before a change, to come back to the row after it.
   std::string changing_alias_;
   std::string changing_table_;

@@ -5,6 +5,7 @@
 #include "ui/aster_form.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,8 +102,15 @@ class AsterFormTest : public QObject {
     MakeSampleDataFile("sources.db", true);
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
     QCOMPARE(f.Titles(), kDataFileTitles);
+    // Without rows the line below the grid says where a catalogue comes from.
+    const auto hint = [&f] { return f.form.findChild<QLabel*>("LHint")->text(); };
+    QVERIFY2(hint().contains("Start import module"), qPrintable(hint()));
+    CreateDataFile(kDefaultAlias, "empty.db");
+    f.Open("empty.db");
+    QVERIFY2(hint().startsWith("The data file is empty: import"), qPrintable(hint()));
 
     f.Open("plain.db");
+    QCOMPARE(hint(), QString("click on column titles to sort the table"));
     QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (plain.db)"));
     QCOMPARE(f.Titles(), kDataFileTitles);
     QCOMPARE(f.Column(1), kByNumber);
@@ -122,6 +130,7 @@ class AsterFormTest : public QObject {
 
     f.data.Close();
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
+    QVERIFY2(hint().startsWith("No data file is open"), qPrintable(hint()));
     QCOMPARE(f.form.Model().rowCount(), 0);
     QVERIFY(!f.form.CurrentObject());
     QCOMPARE(f.form.SelectedCount(), 0);
