@@ -1,6 +1,7 @@
 // The element-file reader and the line parsers of both formats over arbitrary bytes: no input
 // may crash, hang or allocate without bound, and a line that is read gives a row that can be
-// an orbit (finite elements, angles in range, 0 <= e < 1, 0 < a <= kMaxSemiMajorAxis).
+// an orbit (finite elements, angles in range, e >= 0, 0 < a <= kMaxSemiMajorAxis; an open
+// orbit's A holds its perihelion distance and its M the unreduced anomaly).
 //
 // Input: the bytes of an element file, read from a memory file through its /proc path, as
 // the import reads a file.
@@ -21,11 +22,15 @@ namespace {
 void CheckRow(const kestrova::TElementRow& r) {
   for (const double x : {r.M, r.NW, r.OHM, r.I, r.E, r.A, r.Date})
     if (!std::isfinite(x)) __builtin_trap();
-  if (!(r.E >= 0 && r.E < 1 && r.A > 0 && r.A <= kestrova::kMaxSemiMajorAxis)) __builtin_trap();
-  if (!(r.M >= 0 && r.M <= 360 && r.NW >= 0 && r.NW < 360 && r.OHM >= 0 && r.OHM <= 360 &&
-        r.I >= 0 && r.I <= 180))
+  if (!(r.E >= 0 && r.A > 0 && r.A <= kestrova::kMaxSemiMajorAxis)) __builtin_trap();
+  // A closed orbit's mean anomaly is reduced (comets keep it within -180..180 degrees).
+  if (r.E < 1 && !(r.M >= -360 && r.M <= 360)) __builtin_trap();
+  if (!(r.NW >= 0 && r.NW < 360 && r.OHM >= 0 && r.OHM <= 360 && r.I >= 0 && r.I <= 180))
     __builtin_trap();
-  if (r.Name.empty() || r.Name.size() > 32 || r.Class.size() > 20 || r.Reference.size() > 16 ||
+  // Names are cut at 32 characters, not bytes: a character of Latin-1 takes two in UTF-8.
+  size_t characters = 0;
+  for (const char c : r.Name) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if (r.Name.empty() || characters > 32 || r.Class.size() > 20 || r.Reference.size() > 16 ||
       r.Computer.size() > 16)
     __builtin_trap();
 }

@@ -4,16 +4,11 @@
 #include <cctype>
 #include <vector>
 
+#include "database/packed_codes.h"
+
 namespace kestrova {
 
 namespace {
-
-int Base62(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'z') return c - 'a' + 36;
-  return -1;
-}
 
 bool Upper(char c) {
   return c >= 'A' && c <= 'Z';
@@ -53,20 +48,8 @@ std::string LikeEscaped(const std::string& text) {
 
 std::string UnpackProvisionalDesignation(const std::string& text) {
   if (text.size() != 7) return {};
-  int century;
-  switch (text[0]) {
-    case 'I':
-      century = 1800;
-      break;
-    case 'J':
-      century = 1900;
-      break;
-    case 'K':
-      century = 2000;
-      break;
-    default:
-      return {};
-  }
+  const int century = PackedCentury(text[0]);
+  if (century < 0) return {};
   const int cycleHigh = Base62(text[4]);
   if (!Digit(text[1]) || !Digit(text[2]) || !Upper(text[3]) || text[3] == 'I' || text[3] == 'Z' ||
       cycleHigh < 0 || !Digit(text[5]) || !Upper(text[6]))

@@ -21,9 +21,11 @@
 #include "database/data_files.h"
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
+#include "database/packed_codes.h"
 #include "database/table_store.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "streams/replacing_file.h"
 #include "streams/signal_cleanup.h"
 #include "streams/text_encoding.h"
 
@@ -113,13 +115,6 @@ bool ToInt(const std::string& text, int& out) {
     if (c < '0' || c > '9') return false;
   out = std::atoi(text.c_str());
   return true;
-}
-
-int Base62(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'z') return c - 'a' + 36;
-  return -1;
 }
 
 bool LeapYear(int y) {
@@ -226,20 +221,8 @@ int64_t UnpackNumber(const std::string& p) {
 
 double UnpackEpoch(const std::string& p) {
   if (p.size() != 5) return -1;
-  int century;
-  switch (p[0]) {
-    case 'I':
-      century = 1800;
-      break;
-    case 'J':
-      century = 1900;
-      break;
-    case 'K':
-      century = 2000;
-      break;
-    default:
-      return -1;
-  }
+  const int century = PackedCentury(p[0]);
+  if (century < 0) return -1;
   if (p[1] < '0' || p[1] > '9' || p[2] < '0' || p[2] > '9') return -1;
   const int month = Base62(p[3]), day = Base62(p[4]);
   if (month < 1 || day < 1) return -1;
@@ -438,18 +421,7 @@ bool TempImportPid(const std::string& name, long& pid) {
 }  // namespace
 
 int RemoveStaleImports(const fs::path& folder) {
-  int removed = 0;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    long pid = 0;
-    if (!TempImportPid(it->path().filename().string(), pid)) continue;
-    // Only a file whose process is gone: a process that lives (or whose number has been taken
-    // by another one since) may still be writing it.
-    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
-    std::error_code removing;
-    if (fs::remove(it->path(), removing)) ++removed;
-  }
-  return removed;
+  return RemoveFilesOfGoneProcesses(folder.string(), TempImportPid);
 }
 
 namespace {

@@ -24,7 +24,7 @@ void TSolarSystem::DrawBackground() {
     s.Rectangle(area.Left, area.Top, right, bottom);
   }
 
-  const TColor g = SchemeColor(View().Scheme, grid_color_);
+  const TColor g = MarkingColor(grid_color_);
   s.SetPenWidth(1);
   s.SetBrushStyle(BrushStyle::Hollow);
   s.SetPenStyle(PenStyle::Solid);

@@ -135,7 +135,7 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
   const Extended d = DistanceFromSun(planet.Pos);
   const bool marked = d >= dim_ / 5 || d == 0;
 
-  const TColor axisColor = SchemeColor(View().Scheme, axes_color_);
+  const TColor axisColor = MarkingColor(axes_color_);
   Surf().SetPenStyle(PenStyle::Solid);
   const bool rings = planet.Id == kSaturn && dim_ <= 0.02L;
   if ((marked && (show_rotation_ || show_rot_axis_)) || rings) {
@@ -218,7 +218,7 @@ void TSolarSystem::DrawSatellitePerpendiculars(const TSatellite& sat) {
   if (!show_perpendiculars_) return;
   const Extended d = sat.PlanetDistance();
   const int32_t step = d <= dim_ / 4 ? 3 : d <= dim_ / 3 ? 2 : 1;
-  const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
+  const TColor color = MarkingColor(perpendicular_color_);
   const TVector& center = sat.Planet->Pos;
   Surf().SetPenStyle(PenStyle::Solid);
   // Down to the plane through the planet parallel to the ecliptic.

@@ -132,7 +132,7 @@ void TSolarSystem::DrawPerpendiculars(const TOrbitalObject& body) {
   if (!body.Visible || !show_orbits_ || !show_perpendiculars_) return;
   const int32_t s = OrbitSizeLevel(body.Elements.SemiMajorAxis, dim_);
   if (s == 0) return;
-  const TColor color = SchemeColor(View().Scheme, perpendicular_color_);
+  const TColor color = MarkingColor(perpendicular_color_);
   Surf().SetPenStyle(PenStyle::Solid);
   std::unique_ptr<TOrbitRing> arc;
   const TOrbitRing& samples = DrawnSamples(body, OpenArcReach(dim_, center_pos_), arc);

@@ -47,10 +47,17 @@ void PngWrite(png_structp png, png_bytep data, png_size_t length) {
 
 void PngFlush(png_structp) {}
 
+// libpng would print its own "libpng error: ..." lines on standard error; the writer reports the
+// failure itself, with its message and reason.
+[[noreturn]] void PngError(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+void PngWarning(png_structp, png_const_charp) {}
+
 // The libpng part of the PNG writer. It runs between setjmp and a possible longjmp, so it keeps
 // no object with a destructor. Returns false on any libpng failure.
 bool WritePngStream(ByteSink& sink, png_bytepp rows, png_uint_32 width, png_uint_32 height) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
@@ -186,16 +193,24 @@ void WritePicture(const std::string& path, PictureFormat format, const QImage& i
   // full disk leaves the old picture as it was.
   TReplacingFile file;
   if (!file.Open(path)) RaiseOpening(path);
-  const char* failed =
+  const std::string failed =
       format == PictureFormat::Bmp ? "Error Writing BMP File!" : "Error Writing PNG File!";
-  {
+  // The system's reason follows the writer's message.
+  const auto reason = [](int error) {
+    return error != 0 ? std::string(" ") + std::strerror(error) : "";
+  };
+  errno = 0;
+  try {
     FileSink sink(file.Stream());
     WritePicture(sink, format, image);
+  } catch (const EKestrovaError&) {
+    throw EKestrovaError(failed + reason(errno));
   }
+  errno = 0;
   try {
     file.Commit();
   } catch (const EKestrovaError&) {
-    throw EKestrovaError(failed);
+    throw EKestrovaError(failed + reason(errno));
   }
 }
 

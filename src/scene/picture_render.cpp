@@ -2,8 +2,10 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <array>
 
 #include "numerics/errors.h"
@@ -25,6 +27,50 @@ std::array<std::string, 2> Header(const TSolarSystem& scene, const TDateRec& sho
   return HeaderLines(shownDate, uint8_t(scene.Plane()), CenterListText(scene.CenterObject()));
 }
 
+// Smaller header text cannot be read; the picture is better off without it.
+constexpr int kMinHeaderPixelSize = 6;
+
+int TextWidth(const QFontMetrics& metrics, const std::string& text) {
+  return metrics.horizontalAdvance(QString::fromStdString(text));
+}
+
+// The header of a picture in the painter's font. Where the date, the time and the view fit,
+// it is drawn as it always was (the Julian date may run off the right edge). A smaller picture
+// gets the lines without the Julian date in a font scaled down until they fit the width and
+// the top quarter; where two lines would be too small to read, the date and time alone; and
+// where that is too small, no header at all, rather than text over the plot.
+void DrawPictureHeader(QPainter& painter, TQPainterSurface& surface, int32_t size,
+                       const std::array<std::string, 2>& lines, TColor color) {
+  const TPoint origin = ExportTextOrigin(size);
+  const std::string dateTime = lines[0].substr(0, lines[0].find(" (JD"));
+  const QFontMetrics metrics(painter.font(), painter.device());
+  if (origin.x + std::max(TextWidth(metrics, dateTime), TextWidth(metrics, lines[1])) <= size) {
+    DrawHeaderText(surface, origin.x, origin.y, lines, color);
+    return;
+  }
+  const std::array<std::string, 2> shortLines = {dateTime, lines[1]};
+  const QFont font = painter.font();
+  for (const size_t count : {size_t(2), size_t(1)}) {
+    for (int pixels = kPictureFontPixelSize - 1; pixels >= kMinHeaderPixelSize; --pixels) {
+      QFont smaller = font;
+      smaller.setPixelSize(pixels);
+      const QFontMetrics m(smaller, painter.device());
+      int widest = 0;
+      for (size_t i = 0; i < count; ++i) widest = std::max(widest, TextWidth(m, shortLines[i]));
+      if (origin.x + widest > size - origin.x) continue;
+      if (origin.y + int32_t(count) * m.height() > size / 4) continue;
+      painter.setFont(smaller);
+      surface.SetFontColor(color);
+      surface.SetBrushStyle(BrushStyle::Hollow);
+      for (size_t i = 0; i < count; ++i) {
+        surface.TextOut(origin.x, origin.y + int32_t(i) * m.height(), shortLines[i]);
+      }
+      painter.setFont(font);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate) {
@@ -33,9 +79,8 @@ void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TD
   painter.setFont(font);
   TQPainterSurface surface(painter);
   scene.Paint(surface, TViewport{TRect{0, 0, size, size}, 0, 2});
-  const TPoint origin = ExportTextOrigin(size);
-  DrawHeaderText(surface, origin.x, origin.y, Header(scene, shownDate),
-                 ExportHeaderColor(scene.BgColor()));
+  DrawPictureHeader(painter, surface, size, Header(scene, shownDate),
+                    ExportHeaderColor(scene.BgColor()));
 }
 
 QImage RenderPicture(TSolarSystem& scene, int32_t size) {

@@ -31,9 +31,10 @@ inline constexpr int kPrintFontPointSize = 8;
 
 // Paints the scene over the square 0, 0, size, size of the painter's device with scheme 2 and
 // device 0 and writes the header for `shownDate` (the date and the view) in the complement of
-// the background colour, in "Arial" at the picture size. The painter must carry no transform;
-// the device may be an image or a vector device. The scene's remembered screen is left as it
-// was.
+// the background colour, in "Arial" at the picture size; on pictures too small for that header
+// in a smaller font without the Julian date, or without a header. The painter must carry no
+// transform; the device may be an image or a vector device. The scene's remembered screen is left
+// as it was.
 void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate);
 
 // PaintPicture on a new size x size image, for the scene's own date or the shown one. Raises

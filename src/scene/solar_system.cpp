@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "numerics/mathematics.h"
+#include "scene/colour_schemes.h"
 #include "streams/value_stream.h"
 
 namespace kestrova {
@@ -323,6 +324,12 @@ void TSolarSystem::DrawArc3D(TSurface& surface, const TViewport& viewport, const
 void TSolarSystem::DrawSun(TSurface& surface, const TViewport& viewport) {
   const TFrameScope frame(*this, surface, viewport);
   DrawSun();
+}
+
+TColor TSolarSystem::MarkingColor(TColor configured) const {
+  const TColor color = SchemeColor(View().Scheme, configured);
+  const TColor background = SchemeBackground(View().Scheme, bg_color_);
+  return color == background ? (~background & 0xFFFFFF) : color;
 }
 
 void TSolarSystem::Repaint() {

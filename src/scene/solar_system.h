@@ -254,6 +254,11 @@ class TSolarSystem {
   void DrawSatelliteLineOfNodes(const TSatellite& sat);
 
   const TRect& DrawingRect() const { return frame_->View.Rect; }
+  // The colour a marking (grid, axes, perpendiculars) is drawn in: its scheme colour, or the
+  // complement of the background where the two are the same, so that a ticked marking never
+  // vanishes into the background (the default axes are black on the default black). The
+  // stored colour stays as it is.
+  TColor MarkingColor(TColor configured) const;
 
   TRect shown_{0, 0, 500, 500};
   const TFrame* frame_ = nullptr;

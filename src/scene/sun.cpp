@@ -20,7 +20,7 @@ void TSolarSystem::DrawSun() {
   const Extended jd = DateToJD(scene_date_);
   const TVector u = EquToEcl(PlanetPoleOfDate(kSunIndex, jd).Rect, MeanObliquity(jd));
   const Extended L = dim_ / 15;
-  const TColor axis = SchemeColor(View().Scheme, axes_color_);
+  const TColor axis = MarkingColor(axes_color_);
   s.SetPenStyle(PenStyle::Solid);
   if (show_rotation_) DrawArc3D(origin, L, u, 0, 270, axis, true, false);
   if (show_rot_axis_) {

@@ -173,12 +173,18 @@ void WriteWholeFile(const std::string& path, std::string_view bytes,
   TReplacingFile file;
   if (!file.Open(path))
     throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
+  // The system's reason follows the caller's message.
+  const auto failed = [&](int error) {
+    return EKestrovaError(error != 0 ? writeError + " " + std::strerror(error) : writeError);
+  };
+  errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
-    throw EKestrovaError(writeError);  // the temporary file goes with `file`
+    throw failed(errno);  // the temporary file goes with `file`
+  errno = 0;
   try {
     file.Commit();
   } catch (const EKestrovaError&) {
-    throw EKestrovaError(writeError);
+    throw failed(errno);
   }
 }
 

@@ -112,6 +112,21 @@ QIcon ColorIcon(TColor color) {
   });
 }
 
+// The letter A over a bar in the colour it gives the text.
+QIcon TextColorIcon() {
+  return DrawnIcon([](QPainter& p) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    p.setPen(kInk);
+    p.setFont(font);
+    p.drawText(QRectF(0, -1, 16, 12), Qt::AlignCenter, QStringLiteral("A"));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xD0, 0x40, 0x30));
+    p.drawRect(QRectF(2, 12, 12, 3));
+  });
+}
+
 QIcon UndoIcon() {
   return DrawnIcon([](QPainter& p) {
     p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
@@ -180,6 +195,7 @@ QToolBar* TDescriptionForm::BuildToolBar() {
           &TDescriptionForm::SBItalicClick);
   add("SBFont", "Select font", LetterIcon("Aa", IconFont("Liberation Sans", false, false, 10)),
       &TDescriptionForm::SBFontClick);
+  add("SBTextColor", "Text color", TextColorIcon(), &TDescriptionForm::SBTextColorClick);
   toolBar->addSeparator();
   sb_numbering_ =
       add("SBNumbering", "Numbering", BulletsIcon(), &TDescriptionForm::SBNumberingClick);
@@ -242,6 +258,10 @@ void TDescriptionForm::BuildPopupMenu() {
     memo_->setTextCursor(cursor);
   });
   select_all_ = popup_menu_->addAction(QStringLiteral("Select all"), memo_, &QTextEdit::selectAll);
+  popup_menu_->addSeparator();
+  QAction* textColor = popup_menu_->addAction(QStringLiteral("Text color..."), this,
+                                              &TDescriptionForm::SBTextColorClick);
+  textColor->setObjectName(QStringLiteral("MITextColor"));
   cut_->setObjectName(QStringLiteral("MICut"));
   copy_->setObjectName(QStringLiteral("MICopy"));
   paste_->setObjectName(QStringLiteral("MIPaste"));
@@ -348,13 +368,36 @@ void TDescriptionForm::SBFontClick() {
   // from the editor, and the face is the one really drawn (a face that is not installed is
   // drawn in a substitute, which the dialog can list), so that the dialog opens on the face,
   // style and size of the selection instead of the desktop's default face without its style.
-  QFont current = memo_->currentCharFormat().font().resolve(memo_->document()->defaultFont());
-  current.setFamily(QFontInfo(current).family());
-  const std::optional<QFont> font = prompter_.ChooseFont(this, current);
+  const QFont selection =
+      memo_->currentCharFormat().font().resolve(memo_->document()->defaultFont());
+  QFont offered = selection;
+  offered.setFamily(QFontInfo(selection).family());
+  const std::optional<QFont> font = prompter_.ChooseFont(this, offered);
   if (!font) return;
+  // The dialog knows only the substitute: given back unchanged, it stands for the face the text
+  // names, which the document keeps (another machine may have that face).
+  QFont chosen = *font;
+  if (chosen.family() == offered.family() && selection.family() != offered.family()) {
+    chosen.setFamily(selection.family());
+  }
   QTextCharFormat format;
-  format.setFont(*font);
+  format.setFont(chosen);
   memo_->mergeCurrentCharFormat(format);
+  ShowFormatAtCursor();
+}
+
+void TDescriptionForm::SBTextColorClick() {
+  // Text without a colour of its own is drawn in the editor's text colour: the dialog opens
+  // on the colour the user sees.
+  const QTextCharFormat format = memo_->currentCharFormat();
+  const QColor current = format.hasProperty(QTextFormat::ForegroundBrush)
+                             ? format.foreground().color()
+                             : memo_->palette().color(QPalette::Text);
+  const std::optional<TColor> color = prompter_.ChooseColor(this, FromQRgb(current.rgb()));
+  if (!color) return;
+  QTextCharFormat chosen;
+  chosen.setForeground(ToQColor(*color));
+  memo_->mergeCurrentCharFormat(chosen);
   ShowFormatAtCursor();
 }
 

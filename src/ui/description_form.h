@@ -64,6 +64,8 @@ class TDescriptionForm : public TToolWindow {
   void SBItalicClick();
   void SwitchUnderline();
   void SBFontClick();
+  // The selection's (or the typing's) text colour.
+  void SBTextColorClick();
   void SBNumberingClick();
   void SBColorClick();
   void SBUndoClick();

@@ -1,6 +1,7 @@
 #include "ui/plot_actions.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QPrinter>
 #include <exception>
 #include <functional>
@@ -60,8 +61,7 @@ bool SaveAsBitmapAction(QWidget* parent, TSolarSystem& scene, TSaveAsBitmapDlg& 
   dialog.SetGraphicSize(state.BitmapSize);
   if (prompter.RunDialog(dialog) != QDialog::Accepted) return false;
   state.BitmapSize = dialog.GraphicSize();
-  // The folder of the preset or of the "..." button; the typed name's folder is the dialog's
-  // from GetFileName on.
+  // The folder of the preset or of the "..." button, until a picture has been written.
   state.BitmapPath = dialog.Folder();
   const QString target = dialog.GetFileName();
   // Rendered first, so that the screen is repainted before the file is written (and before a
@@ -77,6 +77,11 @@ bool SaveAsBitmapAction(QWidget* parent, TSolarSystem& scene, TSaveAsBitmapDlg& 
   } catch (const std::exception& e) {
     prompter.ShowError(parent, QString::fromStdString(e.what()));
     return false;
+  }
+  // The next export starts where this one went, also when a full path was typed.
+  state.BitmapPath = QString::fromStdString(FolderPart(target.toStdString()));
+  if (QDir::isRelativePath(state.BitmapPath) && !state.BitmapPath.isEmpty()) {
+    state.BitmapPath = QDir::current().absoluteFilePath(state.BitmapPath) + QLatin1Char('/');
   }
   return true;
 }

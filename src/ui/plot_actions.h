@@ -33,8 +33,8 @@ bool PrintAction(QWidget* parent, TSolarSystem& scene, TPrintDlg& dialog, TPromp
                  const TPlotOutputState& state);
 
 // "Save as bitmap": the dialog preset from the document, the export folder and the size; on OK
-// BitmapSize and BitmapPath take the dialog's size and folder and the picture is written. True
-// when it was written.
+// BitmapSize and BitmapPath take the dialog's size and folder and the picture is written, and
+// then BitmapPath becomes the folder it was written to. True when it was written.
 bool SaveAsBitmapAction(QWidget* parent, TSolarSystem& scene, TSaveAsBitmapDlg& dialog,
                         TPrompter& prompter, TPlotOutputState& state);
 

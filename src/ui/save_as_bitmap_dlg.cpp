@@ -1,6 +1,7 @@
 #include "ui/save_as_bitmap_dlg.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -46,6 +47,13 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   sb_file_name_ = new QToolButton(panel);
   sb_file_name_->setObjectName(QStringLiteral("SBFileName"));
   sb_file_name_->setText(QStringLiteral("..."));
+  // A bare name says nothing of where the picture goes: the folder is shown under it.
+  folder_label_ = new QLabel(panel);
+  folder_label_->setObjectName(QStringLiteral("FolderLabel"));
+  folder_label_->setTextFormat(Qt::PlainText);
+  folder_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long folder is cut at the dialog's edge rather than widening it; its tool tip is whole.
+  folder_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* sizeLabel = new QLabel(QStringLiteral("Graphic size (square):"), panel);
   se_size_ = new QSpinBox(panel);
   se_size_->setObjectName(QStringLiteral("SESize"));
@@ -62,12 +70,13 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   grid->addWidget(nameLabel, 0, 0, 1, 3);
   grid->addWidget(file_name_edit_, 1, 0, 1, 2);
   grid->addWidget(sb_file_name_, 1, 2);
-  grid->addWidget(sizeLabel, 2, 0);
+  grid->addWidget(folder_label_, 2, 0, 1, 3);
+  grid->addWidget(sizeLabel, 3, 0);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(se_size_);
   sizeRow->addWidget(pixels);
   sizeRow->addStretch(1);
-  grid->addLayout(sizeRow, 2, 1, 1, 2);
+  grid->addLayout(sizeRow, 3, 1, 1, 2);
   grid->setColumnStretch(1, 1);
 
   ok_btn_ = PanelAboveOkCancel(this, panel).Ok;
@@ -81,6 +90,7 @@ void TSaveAsBitmapDlg::SetFileName(const QString& name) {
   file_name_ = name;
   folder_ = FromUtf8(FolderPart(Utf8(name)));
   file_name_edit_->setText(FromUtf8(ShownPictureName(Utf8(name))));
+  FileNameEditChange();
 }
 
 void TSaveAsBitmapDlg::SetGraphicSize(int32_t size) {
@@ -101,8 +111,10 @@ QString TSaveAsBitmapDlg::GetFileName() {
 void TSaveAsBitmapDlg::SBFileNameClick() {
   TFileDialogOptions options;
   options.Title = QStringLiteral("Save as graphic file");
-  options.Folder = folder_;
-  options.FileName = FromUtf8(FileNamePart(Utf8(file_name_)));
+  // Opens on what the edit says now, typed or preset.
+  const std::string target = SaveAsFileName(Utf8(file_name_edit_->text()), Utf8(folder_));
+  options.Folder = FromUtf8(FolderPart(target));
+  options.FileName = FromUtf8(FileNamePart(target));
   options.Filter = QStringLiteral(
       "portable network graphics (PNG) (*.png);;bitmap graphics (BMP) (*.bmp);;"
       "scalable vector graphics (SVG) (*.svg)");
@@ -113,6 +125,15 @@ void TSaveAsBitmapDlg::SBFileNameClick() {
 
 void TSaveAsBitmapDlg::FileNameEditChange() {
   ok_btn_->setEnabled(!file_name_edit_->text().trimmed().isEmpty());
+  QString folder =
+      FromUtf8(FolderPart(SaveAsFileName(Utf8(file_name_edit_->text()), Utf8(folder_))));
+  // A name without a folder is written relative to the program's working folder.
+  if (QDir::isRelativePath(folder)) {
+    folder = QDir::current().absoluteFilePath(folder);
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  }
+  folder_label_->setText(QStringLiteral("Folder: ") + QDir::toNativeSeparators(folder));
+  folder_label_->setToolTip(folder_label_->text());
 }
 
 }  // namespace kestrova

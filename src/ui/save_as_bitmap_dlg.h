@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -31,8 +32,8 @@ class TSaveAsBitmapDlg : public QDialog {
   // The folder part, with its final '/', of the last name set or chosen.
   QString Folder() const { return folder_; }
 
-  // The "..." button: the file dialog in the dialog's folder; a confirmed choice becomes the
-  // dialog's file name.
+  // The "..." button: the file dialog in the folder and with the name of the file the edit
+  // stands for; a confirmed choice becomes the dialog's file name.
   void SBFileNameClick();
 
  private:
@@ -43,6 +44,8 @@ class TSaveAsBitmapDlg : public QDialog {
   QString folder_;
   QLineEdit* file_name_edit_;
   QToolButton* sb_file_name_;
+  // Where the name in the edit puts the picture.
+  QLabel* folder_label_;
   QSpinBox* se_size_;
   QPushButton* ok_btn_;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -115,6 +116,33 @@ TEST(GoldenPicture, EveryMarking) {
   scene->SetObjectColor(kMinorBodyColorIndex, 0x40A0A0);
   scene->Recompute();
   CheckGolden("every_marking", *scene);
+}
+
+// Below the golden pictures' size the header no longer fits at its usual size. Only the header
+// depends on the shown date: the pixels that change with it are the header's, and they must
+// stay inside the picture (not run off its right edge) and in its top quarter (not over the
+// plot), or be left out.
+TEST(SmallPicture, HeaderStaysInsideAndAboveThePlot) {
+  auto scene = GoldenScene();
+  for (const int32_t side : {50, 80, 120}) {
+    const QImage a = RenderPicture(*scene, side, {1, 1, 2000, 12, 0, 0, 0});
+    const QImage b = RenderPicture(*scene, side, {28, 12, 1987, 23, 59, 59, 0});
+    int right = -1, bottom = -1;
+    for (int y = 0; y < side; ++y) {
+      for (int x = 0; x < side; ++x) {
+        if (a.pixel(x, y) == b.pixel(x, y)) continue;
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+    }
+    SCOPED_TRACE(side);
+    EXPECT_LT(right, side - 1);
+    EXPECT_LT(bottom, side / 4);
+    // Pictures of a few hundred pixels are common enough to keep the date on them.
+    if (side >= 120) {
+      EXPECT_GT(right, side / 2);
+    }
+  }
 }
 
 }  // namespace

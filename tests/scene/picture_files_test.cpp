@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -225,9 +228,13 @@ TEST(PictureFiles, WriteFailuresCarryTheirMessages) {
   EXPECT_EQ(ErrorOf(WriteBmp, missing),
             "Error Opening File " + missing + "! No such file or directory");
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  // The file opens but no byte reaches the disk.
-  EXPECT_EQ(ErrorOf(WritePng, "/dev/full"), "Error Writing PNG File!");
-  EXPECT_EQ(ErrorOf(WriteBmp, "/dev/full"), "Error Writing BMP File!");
+  // The file opens but no byte reaches the disk: the system's reason follows, and libpng says
+  // nothing of its own on standard error.
+  const std::string full = std::string(" ") + std::strerror(ENOSPC);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(ErrorOf(WritePng, "/dev/full"), "Error Writing PNG File!" + full);
+  EXPECT_EQ(ErrorOf(WriteBmp, "/dev/full"), "Error Writing BMP File!" + full);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   // An empty image cannot be a PNG.
   const std::string empty = dir.filePath("empty.png").toStdString();
   EXPECT_THROW(WritePng(empty, QImage()), EKestrovaError);
@@ -267,9 +274,10 @@ TEST(PictureFiles, AFullDiskLeavesTheOldPictureWhole) {
       WritePicture(path, NoiseImage(200));
       ADD_FAILURE() << name << ": a 200 x 200 picture fitted into 4 KB";
     } catch (const EKestrovaError& e) {
-      EXPECT_STREQ(e.what(), PictureFormatOf(path) == PictureFormat::Png
-                                 ? "Error Writing PNG File!"
-                                 : "Error Writing BMP File!");
+      EXPECT_EQ(std::string(e.what()), std::string(PictureFormatOf(path) == PictureFormat::Png
+                                                       ? "Error Writing PNG File! "
+                                                       : "Error Writing BMP File! ") +
+                                           std::strerror(ENOSPC));
     }
     EXPECT_EQ(ReadBytes(path), before) << name;
     std::filesystem::remove(folder / "filler");

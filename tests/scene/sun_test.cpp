@@ -72,6 +72,26 @@ TEST_F(Sun, RotationArcAndAxisInTheAxesColour) {
   }
 }
 
+// A marking in the colour of the background would not show: it is drawn in the complement. The
+// default axes are black, as is the default background.
+TEST_F(Sun, AxesInTheBackgroundsColourAreDrawnInItsComplement) {
+  scene.SetShowSun(true);
+  scene.SetShowRotAxis(true);
+  for (TColor background : {TColor{0x000000}, TColor{0x203040}}) {
+    scene.SetBgColor(background);
+    scene.SetAxesColor(background);
+    Prepare();
+    scene.DrawSun(surface, viewport);
+    const auto lines = surface.CallsOf(SurfaceOp::LineTo);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].PenColor, ~background & 0xFFFFFF);
+  }
+  scene.SetAxesColor(0x00FF00);
+  Prepare();
+  scene.DrawSun(surface, viewport);
+  EXPECT_EQ(surface.CallsOf(SurfaceOp::LineTo).at(0).PenColor, 0x00FF00u);
+}
+
 TEST_F(Sun, HiddenWhenSwitchedOffOrFarFromTheCentre) {
   Prepare();
   scene.DrawSun(surface, viewport);  // ShowSun is off

@@ -117,6 +117,7 @@ class DescriptionFormTest : public QObject {
                                                          {"SBBold", "Bold"},
                                                          {"SBItalic", "Italic"},
                                                          {"SBFont", "Select font"},
+                                                         {"SBTextColor", "Text color"},
                                                          {"SBNumbering", "Numbering"},
                                                          {"SBColor", "Background color"},
                                                          {"SBUndo", "Undo"}};
@@ -203,6 +204,45 @@ class DescriptionFormTest : public QObject {
     // The face drawn for Arial, which the dialog can find in its list.
     QCOMPARE(offered.family(), QFontInfo(f.memo().font()).family());
     QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 10 b i}strong\n"));
+
+    // OK on the offered substitute keeps the face the text names; only the size changed.
+    QFont larger = offered;
+    larger.setPointSize(12);
+    f.prompter.fonts.push_back(larger);
+    f.click("SBFont");
+    QCOMPARE(f.summary(), std::string("left: {Arial 10}plain {Arial 12 b i}strong\n"));
+  }
+
+  void TextColorColoursTheSelectionAndTravelsAsRtf() {
+    Fixture a;
+    a.form.show();
+    QTest::keyClicks(&a.memo(), "red green plain");
+    a.select(0, 3);
+    a.prompter.colors.push_back(TColor{0x0000FF});
+    a.click("SBTextColor");
+    QCOMPARE(a.prompter.lastColor, TColor{0x000000});  // the text colour the user sees
+    a.select(4, 9);
+    a.prompter.colors.push_back(TColor{0x008000});
+    a.menuItem("MITextColor").trigger();
+    a.select(1, 2);
+    a.click("SBTextColor");  // cancelled: opens on the selection's colour, changes nothing
+    QCOMPARE(a.prompter.lastColor, TColor{0x0000FF});
+    QCOMPARE(a.prompter.asked, QStringList({"color", "color", "color"}));
+    // The background colour is the editor's, not the text's.
+    QCOMPARE(a.form.Color(), TColor{0xFFFFFF});
+    const std::string expected =
+        "left: {Arial 10 #ff0000}red{Arial 10} {Arial 10 #008000}green{Arial 10} plain\n";
+    QCOMPARE(a.summary(), expected);
+
+    MemorySink sink;
+    ValueWriter writer(sink);
+    TFormHost(a.form).WriteDescription(writer);
+    writer.Finish();
+    Fixture b;
+    MemorySource source(sink.Bytes());
+    ValueReader reader(source);
+    TFormHost(b.form).ReadDescription(reader);
+    QCOMPARE(b.summary(), expected);
   }
 
   void KeysFormatTheTextWithoutAMouse() {
@@ -305,7 +345,8 @@ class DescriptionFormTest : public QObject {
     QMenu& menu = *f.form.findChild<QMenu*>("PopupMenu");
     QStringList captions;
     for (QAction* a : menu.actions()) captions << (a->isSeparator() ? "-" : a->text());
-    QCOMPARE(captions, QStringList({"Cut", "Copy", "Paste", "-", "Clear", "Select all"}));
+    QCOMPARE(captions, QStringList({"Cut", "Copy", "Paste", "-", "Clear", "Select all", "-",
+                                    "Text color..."}));
 
     QApplication::clipboard()->clear();
     emit f.memo().customContextMenuRequested(QPoint(5, 5));

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
@@ -21,7 +23,9 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "scene/picture_files.h"
 #include "scene/picture_render.h"
@@ -241,7 +245,8 @@ class PlotActionsTest : public QObject {
       QVERIFY(!PrintAction(nullptr, *scene_, dialog, prompter_, state_));
     }
     QCOMPARE(prompter_.asked, QStringList({"dialog: TPrintDlg", "repaint",
-                                           "error: Error Writing PDF File " + pdf + "!"}));
+                                           "error: Error Writing PDF File " + pdf + "! " +
+                                               QString::fromUtf8(std::strerror(EFBIG))}));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old plot"));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"plot.pdf"});
@@ -329,6 +334,36 @@ class PlotActionsTest : public QObject {
     }
   }
 
+  void ATypedFolderIsShownAndRememberedOnceWritten() {
+    QVERIFY(QDir(dir_->path()).mkdir("slides"));
+    const QString slides = Path("slides") + "/";
+    TSaveAsBitmapDlg dialog(prompter_);
+    QStringList folders;
+    const auto answer = [&](const QString& typed) {
+      prompter_.dialogs.push_back([&, typed](QDialog& d) {
+        auto* label = Find<QLabel>(d, "FolderLabel");
+        folders << label->text();
+        Type(*Find<QLineEdit>(d, "FileNameEdit"), typed);
+        folders << label->text();
+        return int(QDialog::Accepted);
+      });
+    };
+    answer(slides + "inner.png");
+    QVERIFY(SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QVERIFY(QFileInfo::exists(slides + "inner.png"));
+    QCOMPARE(state_.BitmapPath, slides);
+    // The next export opens in that folder, and a bare name goes there.
+    answer("outer");
+    QVERIFY(SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QVERIFY(QFileInfo::exists(slides + "outer.png"));
+    QCOMPARE(folders, QStringList({"Folder: " + dir_->path() + "/", "Folder: " + slides,
+                                   "Folder: " + slides, "Folder: " + slides}));
+    // A failed write leaves the folder where it was.
+    answer(Path("no such folder/x.png"));
+    QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
+    QCOMPARE(state_.BitmapPath, slides);
+  }
+
   void CancelChangesNeitherSizeNorFolder() {
     TSaveAsBitmapDlg dialog(prompter_);
     prompter_.dialogs.push_back([&](QDialog& d) {
@@ -360,7 +395,8 @@ class PlotActionsTest : public QObject {
   void HeaderIsTheBackgroundsComplementAtItsOrigin_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<QPoint>("origin");
-    QTest::newRow("50") << 50 << QPoint(2, 2);
+    // Below the size where the header fits at its usual size it is smaller, but still there.
+    QTest::newRow("120") << 120 << QPoint(5, 4);
     QTest::newRow("4000") << 4000 << QPoint(160, 120);
   }
 
@@ -374,16 +410,20 @@ class PlotActionsTest : public QObject {
     const QImage& image = picture.Image;
     const QRgb yellow = qRgb(255, 255, 0), blue = qRgb(0, 0, 255);
     // Text pixels: at least half covered by the yellow glyphs (the grid's grey has less red).
-    const QRect text = Bounds(image, size > 50 ? corner : QRect(0, 0, 50, 12),
+    const QRect text = Bounds(image, size > 120 ? corner : QRect(0, 0, size, size / 4),
                               [&](QRgb p) { return qRed(p) > 128; });
     QVERIFY(!text.isEmpty());
-    QVERIFY(!Bounds(image, text, [&](QRgb p) { return p == yellow; }).isEmpty());
+    // Yellow where a glyph covers a pixel (the small header's glyphs cover none entirely).
+    QVERIFY(!Bounds(image, text, [&](QRgb p) {
+               return size > 120 ? p == yellow
+                                 : qRed(p) >= 220 && qGreen(p) >= 220 && qBlue(p) <= 40;
+             }).isEmpty());
     // The glyphs start a little right of and below the origin, never before it.
     QVERIFY2(text.left() >= origin.x() && text.left() <= origin.x() + 2,
              qPrintable(QString::number(text.left())));
     QVERIFY2(text.top() >= origin.y() && text.top() <= origin.y() + 4,
              qPrintable(QString::number(text.top())));
-    if (size > 50) {
+    if (size > 120) {
       // Both lines, and around them only yellow over the blue background and the grey grid:
       // red and green alike everywhere.
       QVERIFY(text.height() > 3 * kPictureFontPixelSize / 2);
@@ -445,8 +485,10 @@ class PlotActionsTest : public QObject {
       TFileSizeLimit full(1024);
       QVERIFY(!SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
     }
+    // The system's reason follows the message.
     QCOMPARE(prompter_.asked,
-             QStringList({"dialog: TSaveAsBitmapDlg", "repaint", "error: " + writeError}));
+             QStringList({"dialog: TSaveAsBitmapDlg", "repaint",
+                          "error: " + writeError + " " + QString::fromUtf8(std::strerror(EFBIG))}));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old picture"));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{name});

@@ -2,6 +2,7 @@
 // file dialog behind "...".
 #include "ui/save_as_bitmap_dlg.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -34,12 +35,15 @@ class SaveAsBitmapDlgTest : public QObject {
     dialog_->SetFileName("/home/u/pics/");
     QCOMPARE(Find<QLineEdit>("FileNameEdit").text(), QString("default.png"));
     QCOMPARE(dialog_->Folder(), QString("/home/u/pics/"));
+    auto& folder = Find<QLabel>("FolderLabel");
+    QCOMPARE(folder.text(), QString("Folder: /home/u/pics/"));
     testing::Shot(*dialog_, "save_as_bitmap_dlg");
     QCOMPARE(dialog_->GetFileName(), QString("/home/u/pics/default.png"));
 
     dialog_->SetFileName("/home/u/pics/trip.png");
     QCOMPARE(Find<QLineEdit>("FileNameEdit").text(), QString("/home/u/pics/trip.png"));
     Find<QLineEdit>("FileNameEdit").setText("/tmp/x/plot.jpg");
+    QCOMPARE(folder.text(), QString("Folder: /tmp/x/"));
     QCOMPARE(dialog_->GetFileName(), QString("/tmp/x/plot.jpg.png"));
     QCOMPARE(dialog_->Folder(), QString("/tmp/x/"));
     // A bare name goes into the folder of the last one.
@@ -95,6 +99,11 @@ class SaveAsBitmapDlgTest : public QObject {
     QCOMPARE(dialog_->Folder(), QString("/home/u/slides/"));
     QTest::mouseClick(&Find<QToolButton>("SBFileName"), Qt::LeftButton);  // cancelled
     QCOMPARE(dialog_->GetFileName(), QString("/home/u/slides/orbits.svg"));
+    // A typed name, not yet confirmed, is what the file dialog opens on.
+    Find<QLineEdit>("FileNameEdit").setText("/home/u/talk/moon");
+    QTest::mouseClick(&Find<QToolButton>("SBFileName"), Qt::LeftButton);  // cancelled
+    QCOMPARE(prompter_.lastFileDialog.Folder, QString("/home/u/talk/"));
+    QCOMPARE(prompter_.lastFileDialog.FileName, QString("moon.png"));
   }
 };
 

@@ -19,8 +19,10 @@ class TRecordingPrompter final : public TPrompter {
   // What was asked, in order: "question: ...", "error: ...", "message: ...", "open: <title>",
   // "save: <title>", "color", "font", "printer", "dialog: <objectName>".
   QStringList asked;
-  // The last file dialog's options and the font the last font dialog was preset with.
+  // The last file dialog's options and the colour and font the last colour and font dialogs
+  // were preset with.
   TFileDialogOptions lastFileDialog;
+  TColor lastColor = 0;
   QFont lastFont;
 
   // Answers, taken from the front; when a queue is empty: No, an empty name (cancel), no
@@ -52,8 +54,9 @@ class TRecordingPrompter final : public TPrompter {
     lastFileDialog = options;
     return Take(fileNames, QString());
   }
-  std::optional<TColor> ChooseColor(QWidget*, TColor) override {
+  std::optional<TColor> ChooseColor(QWidget*, TColor initial) override {
     asked << "color";
+    lastColor = initial;
     return Take(colors, std::optional<TColor>());
   }
   std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
