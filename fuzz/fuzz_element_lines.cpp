@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "database/data_files.h"
 #include "database/element_file.h"
 #include "database/element_import.h"
 #include "numerics/errors.h"
@@ -27,11 +28,12 @@ void CheckRow(const kestrova::TElementRow& r) {
   if (r.E < 1 && !(r.M >= -360 && r.M <= 360)) __builtin_trap();
   if (!(r.NW >= 0 && r.NW < 360 && r.OHM >= 0 && r.OHM <= 360 && r.I >= 0 && r.I <= 180))
     __builtin_trap();
-  // Names are cut at 32 characters, not bytes: a character of Latin-1 takes two in UTF-8.
+  // Names are cut at the data file's characters, not bytes: a character of Latin-1 takes two
+  // in UTF-8.
   size_t characters = 0;
   for (const char c : r.Name) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  if (r.Name.empty() || characters > 32 || r.Class.size() > 20 || r.Reference.size() > 16 ||
-      r.Computer.size() > 16)
+  if (r.Name.empty() || characters > size_t(kestrova::kNameCharacters) || r.Class.size() > 20 ||
+      r.Reference.size() > 16 || r.Computer.size() > 16)
     __builtin_trap();
 }
 

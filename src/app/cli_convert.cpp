@@ -19,8 +19,9 @@ constexpr const char* kHelp =
     "IN is never changed. IN - reads standard input, OUT - writes standard output; a FIFO or\n"
     "a device as OUT is written in place, a file is replaced only once OUT is complete. The data "
     "file the document names is opened from its database alias\n"
-    "(\"MPC\" is the folder MPC in the program folder); a missing one is replaced by \"MPC\", or\n"
-    "by no name for versions 1.0 and 1.1. A document of version 1.0 or 1.1 takes its\n"
+    "(\"MPC\" is the folder MPC in the program folder); one that cannot be opened is\n"
+    "reported on stderr and kept in OUT by its names, with \"Show all objects\" as IN had it.\n"
+    "A document of version 1.0 or 1.1 takes its\n"
     "description from the .rtf file beside it. A document in real-time mode moves to the\n"
     "present moment, as it does when opened in the program.\n"
     "On a reading error the message goes to stderr, OUT is not created and the status is 1.\n";

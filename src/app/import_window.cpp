@@ -230,6 +230,9 @@ void TImportWindow::SetElementFile(const QString& path) {
   const bool another = path != elementFile_;
   if (another) {
     elementFile_ = path;
+    // A format forced for the last file is rarely that of the next: it would make the import
+    // fail with a format the note beside it contradicts.
+    formatCombo_->setCurrentIndex(0);
     progressBar_->setValue(0);
     resultLabel_->clear();
     SetNote(rateLabel_, "", false);

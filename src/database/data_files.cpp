@@ -12,7 +12,7 @@ const TIndexStep kDataFileIndexSteps[7] = {
 
 std::vector<TFieldDef> DataFileFields(bool withSources) {
   std::vector<TFieldDef> f = {
-      {"NO", TFieldType::Integer, 0},   {"NAME", TFieldType::String, 32},
+      {"NO", TFieldType::Integer, 0},   {"NAME", TFieldType::String, kNameCharacters},
       {"M", TFieldType::Float, 0},      {"NW", TFieldType::Float, 0},
       {"OHM", TFieldType::Float, 0},    {"I", TFieldType::Float, 0},
       {"E", TFieldType::Float, 0},      {"A", TFieldType::Float, 0},

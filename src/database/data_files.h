@@ -9,6 +9,10 @@
 
 namespace kestrova {
 
+// The characters of a body's name a data file keeps: a whole name of either element format
+// (CometEls gives 56 columns, MPCORB 28). Tables made with 32 stay readable.
+inline constexpr int kNameCharacters = 56;
+
 // The twelve fields of a data file, in order; with sources also "Reference" and "Computer",
 // which tables written by the import carry.
 std::vector<TFieldDef> DataFileFields(bool withSources = false);

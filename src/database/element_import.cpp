@@ -142,6 +142,9 @@ double Norm360(double x) {
 
 const char* OrbitTypeName(unsigned type) {
   switch (type) {
+    // The type of most rows: a blank would read as "not known".
+    case 0:
+      return "main belt";
     case 1:
       return "Atira";
     case 2:
@@ -247,13 +250,14 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
     return "bad number";
   if (const char* why = CheckElements(M, peri, node, incl, e, a)) return why;
   unsigned flags = 0;
-  if (const std::string hex = Col(line, 162, 165); !hex.empty()) {
+  const std::string hex = Col(line, 162, 165);
+  if (!hex.empty()) {
     if (!std::all_of(hex.begin(), hex.end(),
                      [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
       return "bad flags";
     flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
   }
-  row.Name = NameText(Col(line, 167, 194), 32);
+  row.Name = NameText(Col(line, 167, 194), kNameCharacters);
   if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
   row.M = M;
   row.NW = Norm360(node + peri);
@@ -262,7 +266,8 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   row.E = e;
   row.A = a;
   row.Date = epoch;
-  row.Class = OrbitTypeName(flags & 63u);
+  // Without flags the type is not known.
+  row.Class = hex.empty() ? "" : OrbitTypeName(flags & 63u);
   row.IsNea = (flags & 2048u) ? "Y" : "N";
   row.IsPha = (flags & 32768u) ? "Y" : "N";
   row.Reference = Truncated(Col(line, 108, 116), 16);
@@ -302,8 +307,8 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
   const std::string designation = Col(line, 1, 12);
   row.No = 0;
-  row.Name = NameText(Col(line, 103, 158), 32);
-  if (row.Name.empty()) row.Name = NameText(designation, 32);
+  row.Name = NameText(Col(line, 103, 158), kNameCharacters);
+  if (row.Name.empty()) row.Name = NameText(designation, kNameCharacters);
   row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;

@@ -40,6 +40,10 @@ struct TDocumentState {
   TWindowGeometry MainWindow = kMainWindowStart;
   // The "Show all objects" button is down.
   bool ShowAllObjects = false;
+  // The document read had "Show all objects" on, but its data file could not be opened: the
+  // button is released, and a document written keeps it on, so that the catalogue comes back
+  // once the file is there again. Any setting of the button ends it.
+  bool ShowAllObjectsAwaitingFile = false;
   // Empty until a document has been read completely.
   std::string DocumentPath;
 };
@@ -75,7 +79,10 @@ class TDocumentHost {
   virtual void SetDescriptionGeometry(const TWindowGeometry& g) { state_.Description = g; }
   // Documents of version 1.0 store the main window's place.
   virtual void SetMainWindowGeometry(const TWindowGeometry& g) { state_.MainWindow = g; }
-  virtual void SetShowAllObjects(bool pressed) { state_.ShowAllObjects = pressed; }
+  virtual void SetShowAllObjects(bool pressed) {
+    state_.ShowAllObjects = pressed;
+    state_.ShowAllObjectsAwaitingFile = false;
+  }
   virtual void SetDocumentPath(const std::string& path) { state_.DocumentPath = path; }
 
   // ---- The description's rich text. By default it lives in DescriptionText() and passes
@@ -97,6 +104,9 @@ class TDocumentHost {
   virtual void SetDataFileNames(const std::string& database, const std::string& table) = 0;
   // Opens the data file of the current names; false when the table engine refuses.
   virtual bool OpenDataFile() = 0;
+  // Why the last OpenDataFile failed, in the engine's or the system's words; empty when the
+  // host cannot say.
+  virtual std::string DataFileError() const { return {}; }
   // The action of "Show all objects" for State().ShowAllObjects; fails on a closed data file.
   virtual void RunShowAllObjects() = 0;
 

@@ -55,14 +55,39 @@ int32_t UnitCode(int32_t stored) {
   return stored & 0xFF;
 }
 
-// Closes the data file, reads its two names and opens it again; a data file that cannot be
-// opened is no error of the document and leaves the fallback names.
-void ReadDataFile(ValueReader& reader, TDocumentHost& host, const std::string& fallbackDatabase) {
+void ReportDataFile(TDocumentHost& host, const std::string& table, const std::string& reason) {
+  host.ShowError("Cannot open data file " + table + (reason.empty() ? "." : ": " + reason));
+}
+
+// Closes the data file, reads its two names, opens it again and runs "Show all objects" as the
+// document had it. A data file that cannot be opened or read is no error of the document: it is
+// reported on its own, its names stay (putting the file back brings the catalogue back), and
+// the button is released but stays on in the document. A document that names no table gets
+// the fallback names.
+void ReadDataFile(ValueReader& reader, TDocumentHost& host, const std::string& fallbackDatabase,
+                  bool showAll) {
   host.CloseDataFile();
   const std::string database = reader.ReadString("DatabaseName");
   const std::string table = reader.ReadString("TableName");
   host.SetDataFileNames(database, table);
-  if (!host.OpenDataFile()) host.SetDataFileNames(fallbackDatabase, "");
+  bool usable = host.OpenDataFile();
+  if (!usable) {
+    if (table.empty()) {
+      host.SetDataFileNames(fallbackDatabase, "");
+    } else {
+      ReportDataFile(host, table, host.DataFileError());
+    }
+  }
+  host.SetShowAllObjects(showAll && usable);
+  try {
+    host.RunShowAllObjects();
+  } catch (const std::exception& error) {
+    // The file opened but its rows could not be read (a damaged or locked file).
+    host.SetShowAllObjects(false);
+    ReportDataFile(host, table, error.what());
+    usable = false;
+  }
+  if (showAll && !usable && !table.empty()) host.State().ShowAllObjectsAwaitingFile = true;
 }
 
 // Everything after the scene block of versions 1.5 and 1.6.
@@ -76,10 +101,7 @@ void ReadMainWindowState(ValueReader& reader, TDocumentHost& host) {
   host.SelectMonitorBody(reader.ReadString("MonitorBody"));
   host.SetDescriptionColor(static_cast<TColor>(reader.ReadInteger("DescriptionColor")));
   host.SetDescriptionVisible(reader.ReadBoolean("DescriptionVisible"));
-  ReadDataFile(reader, host, "MPC");
-  // The action meets a data file that could not be opened and fails: the reading stops here.
-  host.SetShowAllObjects(showAll);
-  host.RunShowAllObjects();
+  ReadDataFile(reader, host, "MPC", showAll);
   host.ReadDescription(reader);
 }
 
@@ -280,9 +302,7 @@ bool ReadDocumentV10(ByteSource& source, const std::string& path, TSolarSystem& 
     host.SetDescriptionVisible(reader.ReadBoolean("DescriptionVisible"));
 
     // Old documents fall back to no data file at all rather than to "MPC".
-    ReadDataFile(reader, host, "");
-    host.SetShowAllObjects(showAll);
-    host.RunShowAllObjects();
+    ReadDataFile(reader, host, "", showAll);
 
     try {
       host.LoadDescriptionFile(fs::path(path).replace_extension(".rtf").string());
@@ -300,7 +320,7 @@ void WriteDocumentValues(ValueWriter& writer, const TSolarSystem& scene, TDocume
   writer.WriteString(kMagic16);
   WriteScene(scene, writer);
   const TDocumentState& state = host.State();
-  writer.WriteBoolean(state.ShowAllObjects);
+  writer.WriteBoolean(state.ShowAllObjects || state.ShowAllObjectsAwaitingFile);
   writer.WriteBoolean(host.RealTime());
   writer.WriteFloat(host.TimeStep());
   writer.WriteInteger(host.TimeUnit());

@@ -56,11 +56,13 @@ TOpenResult OpenDocument(ByteSource& source, const std::string& path, TSolarSyst
                          TDocumentHost& host, ValueTrace* trace = nullptr);
 
 // The readers. Each applies every value as soon as it is read; a failure (a value of the
-// wrong kind, the end of the file, a data file that "Show all objects" finds closed, ...)
-// stops the reading at that value, keeps what was applied and shows "Error reading file
-// <path>." through the host. Only a complete reading shows the date and takes path as the
-// document path; UpdateControls runs in any case. They return whether the reading was
-// complete. A file that does not start with the reader's own magic string reads nothing more.
+// wrong kind, the end of the file, ...) stops the reading at that value, keeps what was
+// applied and shows "Error reading file <path>." through the host. A named data file that
+// cannot be opened or read is no such failure: "Cannot open data file <table>: <reason>" is
+// shown, the names are kept and "Show all objects" is released (see TDocumentState). Only a
+// complete reading shows the date and takes path as the document path; UpdateControls runs in any
+// case. They return whether the reading was complete. A file that does not start with the reader's
+// own magic string reads nothing more.
 bool ReadDocumentV16(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV15(const std::string& path, TSolarSystem& scene, TDocumentHost& host);
 bool ReadDocumentV10(const std::string& path, TSolarSystem& scene, TDocumentHost& host);

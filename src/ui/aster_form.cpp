@@ -23,6 +23,7 @@
 #include "ui/create_idx_form.h"
 #include "ui/data_files_dlg.h"
 #include "ui/minor_body_model.h"
+#include "ui/pick_minor_bodies.h"
 #include "ui/prompter.h"
 #include "ui/search_dlg.h"
 
@@ -183,8 +184,9 @@ QWidget* TAsterForm::BuildNavigator() {
 }
 
 void TAsterForm::BuildButtons(QWidget* navigator) {
-  auto* hint = new QLabel("click on column titles to sort the table", this);
-  hint->setObjectName("LHint");
+  hint_ = new QLabel(this);
+  hint_->setObjectName("LHint");
+  hint_->setWordWrap(true);
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("BOk");
   ok->setDefault(true);
@@ -200,8 +202,7 @@ void TAsterForm::BuildButtons(QWidget* navigator) {
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(navigator);
   bottom->addSpacing(12);
-  bottom->addWidget(hint);
-  bottom->addStretch();
+  bottom->addWidget(hint_, 1);
   for (QPushButton* b : {ok, cancel, dataFiles, search_}) bottom->addWidget(b);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
@@ -420,6 +421,15 @@ void TAsterForm::FitWidthToColumns() {
          height());
 }
 
+void TAsterForm::accept() {
+  const int marked = SelectedCount();
+  if (marked > kMostPickedObjects) {
+    prompter_.ShowMessage(this, TooManyMarksMessage(marked));
+    return;
+  }
+  QDialog::accept();
+}
+
 void TAsterForm::FormShow() {
   // The first showing fits the window to the data file's columns; later the user's size stays.
   if (!fitted_) {
@@ -438,6 +448,19 @@ void TAsterForm::SetCaption() {
                    QString::fromStdString(table_.TableName()) + ")");
   else
     setWindowTitle("Objects in current data file");
+  // On the first start there is no catalogue at all, and an empty grid says nothing of where
+  // one comes from.
+  if (!table_.Active()) {
+    hint_->setText(
+        "No data file is open: choose one with \"Data file\", or import a catalogue (an MPCORB "
+        "or CometEls file) there with \"Start import module\".");
+  } else if (model_->rowCount() == 0) {
+    hint_->setText(
+        "The data file is empty: import a catalogue (an MPCORB or CometEls file) with \"Data "
+        "file\", \"Start import module\".");
+  } else {
+    hint_->setText("click on column titles to sort the table");
+  }
 }
 
 void TAsterForm::ShowSortColumn() {

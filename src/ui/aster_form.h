@@ -66,6 +66,11 @@ class TAsterForm : public QDialog {
   // Another data file was chosen through "Data file" (it may have failed to open).
   void dataFileChanged();
 
+ public slots:
+  // OK: with more marks than the main window takes at once the user is told so, and the
+  // browser stays open with its marks, to take some away.
+  void accept() override;
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -107,6 +112,8 @@ class TAsterForm : public QDialog {
   QToolButton* next_ = nullptr;
   QToolButton* last_ = nullptr;
   QPushButton* search_ = nullptr;
+  // Below the grid: how to sort, or, without rows, how to get a catalogue.
+  QLabel* hint_ = nullptr;
   // The data file and current row before a change, to come back to the row after it.
   std::string changing_alias_;
   std::string changing_table_;

@@ -130,6 +130,14 @@ QVariant TMinorBodyModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const int field = fields_[size_t(index.column())];
   switch (role) {
+    case Qt::ToolTipRole: {
+      // A long name or class is cut short to its column's width ("…"): the tip shows it whole.
+      const TableStore::TRow* r = Row(index.row());
+      if (!r || field < 0) return {};
+      if (const auto* s = std::get_if<std::string>(&r->Values[size_t(field)]); s && !s->empty())
+        return QString::fromStdString(*s);
+      return {};
+    }
     case Qt::DisplayRole: {
       const TableStore::TRow* r = Row(index.row());
       if (!r || field < 0) return {};

@@ -9,15 +9,19 @@
 
 namespace kestrova {
 
+QString TooManyMarksMessage(int marked) {
+  return QString::number(marked) + " objects are marked; at most " +
+         QString::number(kMostPickedObjects) +
+         " can be added to the list at once. Take marks away (Ctrl+click) and press OK "
+         "again.\r\"Show all objects\" shows every object of the data file.";
+}
+
 std::vector<std::unique_ptr<TAsteroid>> PickedObjects(TAsterForm& browser, TPrompter& prompter,
                                                       QWidget* parent) {
   std::vector<std::unique_ptr<TAsteroid>> picked;
   const int marked = browser.SelectedCount();
   if (marked > kMostPickedObjects) {
-    prompter.ShowMessage(parent, QString::number(marked) + " objects are marked; at most " +
-                                     QString::number(kMostPickedObjects) +
-                                     " can be added to the list at once.\r\"Show all objects\" "
-                                     "shows every object of the data file.");
+    prompter.ShowMessage(parent, TooManyMarksMessage(marked));
     return picked;
   }
   // Rows of a hand-edited or damaged data file may hold elements of no orbit; such a body

@@ -2,11 +2,13 @@
 
 #include <QLineEdit>
 
+#include "database/data_files.h"
+
 namespace kestrova {
 
-// Names of the data files hold at most 32 characters.
+// No name of a data file is longer.
 TSearchDlg::TSearchDlg(QWidget* parent)
-    : TNameDlg("SearchDlg", "Search name", "Name to search:", 32, parent) {}
+    : TNameDlg("SearchDlg", "Search name", "Name to search:", kNameCharacters, parent) {}
 
 QString TSearchDlg::GetSearchName() const {
   return name_->text();

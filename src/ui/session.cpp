@@ -188,6 +188,8 @@ bool TSession::KeepUnreadLastDocument() {
 // ---- The data file and "Show all objects" ----------------------------------------------------
 
 bool TSession::ChangeDataFile(const std::string& alias, const std::string& table) {
+  const bool awaited = State().ShowAllObjectsAwaitingFile && alias == data_file_.DatabaseName() &&
+                       table == data_file_.TableName();
   data_file_.SetNames(alias, table);
   bool opened = true;
   try {
@@ -195,6 +197,12 @@ bool TSession::ChangeDataFile(const std::string& alias, const std::string& table
   } catch (const EKestrovaError& error) {
     ReportError(error);
     opened = false;
+  }
+  if (opened && awaited) {
+    SetShowAllObjects(true);
+  } else if (!awaited) {
+    // Another file: the document's "Show all objects" no longer waits for its own.
+    State().ShowAllObjectsAwaitingFile = false;
   }
   FollowDataFile();
   return opened;
@@ -291,6 +299,17 @@ void TSession::SetShowAllObjects(bool pressed) {
 
 void TSession::SetDataFileNames(const std::string& database, const std::string& table) {
   data_file_.SetNames(database, table);
+}
+
+bool TSession::OpenDataFile() {
+  try {
+    data_file_.Open();
+    data_file_error_.clear();
+    return true;
+  } catch (const EKestrovaError& error) {
+    data_file_error_ = error.what();
+    return false;
+  }
 }
 
 void TSession::RunShowAllObjects() {

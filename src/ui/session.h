@@ -118,7 +118,9 @@ class TSession : public QObject, public TDocumentHost {
 
   // ---- The data file and "Show all objects" --------------------------------------------------
   // Closes the data file, renames it and opens it again; an engine error is reported. Then
-  // "Show all objects" follows it. True when the data file is open.
+  // "Show all objects" follows it; the document's own data file, chosen again once it is
+  // back, shows its catalogue when the document had it shown. True when the data file is
+  // open.
   bool ChangeDataFile(const std::string& alias, const std::string& table);
   // After another data file was chosen: "Show all objects" shows that file's bodies, or is
   // released when the file is not open.
@@ -147,7 +149,8 @@ class TSession : public QObject, public TDocumentHost {
   std::string TableName() const override { return data_file_.TableName(); }
   void CloseDataFile() override { data_file_.Close(); }
   void SetDataFileNames(const std::string& database, const std::string& table) override;
-  bool OpenDataFile() override { return data_file_.TryOpen(); }
+  bool OpenDataFile() override;
+  std::string DataFileError() const override { return data_file_error_; }
   void RunShowAllObjects() override;
   void ShowDate(const TDateRec& date) override;
   void UpdateControls() override;
@@ -171,6 +174,8 @@ class TSession : public QObject, public TDocumentHost {
   std::unique_ptr<TSolarSystem> scene_;
   std::unique_ptr<TSceneController> controller_;
   TDataFile data_file_;
+  // Why the last OpenDataFile failed.
+  std::string data_file_error_;
   TSessionWindow* window_ = nullptr;
   std::unique_ptr<QTextDocument> own_description_;
   // Messages are kept back while the template is written on the first start.

@@ -7,6 +7,7 @@
 
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -160,38 +161,89 @@ TEST_F(HeadlessHostTest, WholeDocumentRoundTrip) {
   EXPECT_EQ(DateToJD(b.SceneDate()), DateToJD(TestStartDate()));
 }
 
+// The data folder of the fixture's program folder.
+fs::path DataFolder() {
+  return fs::path(getenv("KESTROVA_HOME")) / "MPC";
+}
+
 TEST_F(HeadlessHostTest, MissingDataFile) {
-  // The data file is gone: "MPC" and no table (old documents: no names), the file closed, and
-  // with "Show all objects" pressed the reading stops with the message.
+  // A data file that is gone, damaged, or in a folder that is not there is reported on its own
+  // (once, with the engine's reason); the rest of the document is read, the names stay,
+  // "Show all objects" is released. (Until now such a document failed as a whole with
+  // "Error reading file", lost its description and fell back to no table.) Written back, the
+  // document keeps names and button, so the catalogue returns with the file.
+  std::ofstream(DataFolder() / "bad.db") << "no database at all, just text";
   struct Case {
     std::vector<uint8_t> bytes;
     const char* database;
-    bool read;
+    const char* table;
+    bool showAll;
     bool description;
   };
   const Case cases[] = {
-      {testing::SampleV16({.Table = "gone.db"}), "MPC", true, true},
-      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), "MPC", false, false},
-      {testing::SampleV10({.Table = "gone.db"}), "", true, false},
-      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), "", false, false},
+      {testing::SampleV16({.Table = "gone.db"}), "MPC", "gone.db", false, true},
+      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), "MPC", "gone.db", true, true},
+      {testing::SampleV10({.Table = "gone.db"}), "MPC", "gone.db", false, false},
+      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), "MPC", "gone.db", true, false},
+      {testing::SampleV16({.ShowAll = true, .Table = "bad.db"}), "MPC", "bad.db", true, true},
       // A database alias that names no folder at all.
-      {testing::SampleV16({.Database = "/no/such/folder", .Table = "small.db"}), "MPC", true, true},
+      {testing::SampleV16({.Database = "/no/such/folder", .Table = "small.db"}), "/no/such/folder",
+       "small.db", false, true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.table);
     std::ostringstream messages;
     THeadlessHost host(messages, TestStartDate);
     TSolarSystem& scene = host.Scene();
     const fs::path path = root_ / "gone.orb";
     testing::SaveBytes(path, c.bytes);
-    EXPECT_EQ(OpenDocument(path.string(), scene, host).Read, c.read);
-    EXPECT_EQ(messages.str(), c.read ? "" : "Error reading file " + path.string() + ".\n");
+    EXPECT_TRUE(OpenDocument(path.string(), scene, host).Read);
+    const std::string text = messages.str();
+    const std::string start = std::string("Cannot open data file ") + c.table + ": ";
+    EXPECT_EQ(text.rfind(start, 0), 0u) << text;
+    EXPECT_GT(text.size(), start.size() + 1) << "no reason given";
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_EQ(host.DatabaseName(), c.database);
-    EXPECT_EQ(host.TableName(), "");
+    EXPECT_EQ(host.TableName(), c.table);
     EXPECT_FALSE(host.DataFile().IsOpen());
+    EXPECT_FALSE(host.State().ShowAllObjects);
     EXPECT_EQ(scene.AsteroidsFullList().Count(), 0);
-    // Reading stopped before the description when it failed.
     EXPECT_EQ(host.Description().isEmpty(), !c.description);
+    if (!c.showAll) continue;
+
+    // The file comes back: the written document shows the whole catalogue again.
+    const fs::path out = root_ / "out.orb";
+    ASSERT_TRUE(WriteDocument(out.string(), scene, host));
+    fs::copy_file(DataFolder() / "small.db", DataFolder() / c.table,
+                  fs::copy_options::overwrite_existing);
+    std::ostringstream later;
+    THeadlessHost next(later, TestStartDate);
+    EXPECT_TRUE(OpenDocument(out.string(), next.Scene(), next).Read);
+    EXPECT_EQ(later.str(), "");
+    EXPECT_TRUE(next.State().ShowAllObjects);
+    ExpectFullListOfSmall(next.Scene());
+    fs::remove(DataFolder() / c.table);
   }
+}
+
+TEST_F(HeadlessHostTest, ConvertKeepsMissingDataFile) {
+  // Until now the conversion failed (status 1) on such a document.
+  const fs::path in = root_ / "in.orb";
+  const fs::path out = root_ / "out.orb";
+  testing::SaveBytes(in, testing::SampleV15({.ShowAll = true, .Table = "gone.db"}));
+  const cli::TCliResult r = cli::RunCommand({"convert", in.string(), out.string()});
+  EXPECT_EQ(r.status, cli::kOk);
+  EXPECT_EQ(r.err, "Cannot open data file gone.db: Table does not exist: " +
+                       (DataFolder() / "gone.db").string() + "\n");
+  fs::copy_file(DataFolder() / "small.db", DataFolder() / "gone.db");
+  THeadlessHost host(messages_, TestStartDate);
+  const TOpenResult read = OpenDocument(out.string(), host.Scene(), host);
+  EXPECT_EQ(read.Version, TDocumentVersion::V16);
+  EXPECT_TRUE(read.Read);
+  EXPECT_EQ(host.TableName(), "gone.db");
+  EXPECT_TRUE(host.State().ShowAllObjects);
+  ExpectFullListOfSmall(host.Scene());
+  EXPECT_EQ(host.Description().toPlainText(), "Hello world");
 }
 
 TEST_F(HeadlessHostTest, OldDocumentWithDescriptionFileAndConversion) {

@@ -127,7 +127,20 @@ TEST_F(ImportWindowTest, ShowsTheFormatFoundAndProposesATable) {
   // Nor does a format chosen by hand make a pipe importable.
   Find<QLineEdit>("TableEdit")->setText("pipe");
   TypeFile(pipe);
+  Find<QComboBox>("FormatCombo")->setCurrentIndex(1);
   EXPECT_FALSE(Find<QPushButton>("ImportButton")->isEnabled());
+
+  // A format forced for one file stands while that file is read again; another file goes back
+  // to the format found in it.
+  TypeFile(comets);
+  Find<QComboBox>("FormatCombo")->setCurrentIndex(1);
+  TypeFile(comets);
+  EXPECT_EQ(Find<QComboBox>("FormatCombo")->currentIndex(), 1);
+  TypeFile(gz);
+  EXPECT_EQ(Find<QComboBox>("FormatCombo")->currentIndex(), 0);
+  TypeFile(comets);
+  EXPECT_EQ(Find<QComboBox>("FormatCombo")->currentIndex(), 0);
+  EXPECT_TRUE(Find<QPushButton>("ImportButton")->isEnabled());
 }
 
 TEST_F(ImportWindowTest, GzipImportEqualsThePlainOne) {

@@ -73,7 +73,7 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   EXPECT_EQ(r.E, 0.0794013);
   EXPECT_EQ(r.A, 2.7660512);
   EXPECT_EQ(r.Date, 2460800.5);
-  EXPECT_EQ(r.Class, "");
+  EXPECT_EQ(r.Class, "main belt");
   EXPECT_EQ(r.IsNea + r.IsPha, "NN");
   EXPECT_EQ(r.Reference, "E2024-V47");
   EXPECT_EQ(r.Computer, "MPCLINUX");
@@ -86,7 +86,7 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   };
   for (const Case& c : {Case{7, 433, "Amor", "YN"}, Case{9, 1862, "Apollo", "YY"},
                         Case{12, 624, "Jupiter trojan", "NN"},
-                        Case{15, 136199, "Distant object", "NN"}, Case{17, 0, "", "NN"}}) {
+                        Case{15, 136199, "Distant object", "NN"}, Case{17, 0, "main belt", "NN"}}) {
     ASSERT_EQ(ParseMpcorbLine(lines[c.line], r), nullptr) << lines[c.line];
     EXPECT_EQ(r.No, c.no);
     EXPECT_EQ(r.Class, c.cls);
@@ -94,6 +94,11 @@ TEST(ParseMpcorbLine, ReadsEveryField) {
   }
   EXPECT_EQ(r.Name, "2024 AB1");
   EXPECT_EQ(r.Date, 2460600.5);
+  // Without the flags the type is not known: no class rather than "main belt".
+  std::string noFlags = lines[4];
+  noFlags.replace(161, 4, "    ");
+  ASSERT_EQ(ParseMpcorbLine(noFlags, r), nullptr);
+  EXPECT_EQ(r.Class, "");
   // Node + argument of perihelion past 360 is reduced.
   ASSERT_EQ(ParseMpcorbLine(lines[5], r), nullptr);
   EXPECT_NEAR(r.NW, 172.88682 + 310.93330 - 360, 1e-9);
@@ -206,7 +211,7 @@ TEST(ParseCometLine, PerihelionPassageIsKept) {
   // No epoch: the perihelion time stands in, so the mean anomaly is 0.
   EXPECT_EQ(r.Date, 2459816.5 + 0.6);
   EXPECT_EQ(r.M, 0);
-  EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fra");  // cut to the field's 32 characters
+  EXPECT_EQ(r.Name, "73P-C/Schwassmann-Wachmann 3 fragment C (long name)");  // whole
 
   // A hyperbola: A is the perihelion distance, M the motion k / q^1.5 times the days from
   // perihelion to the epoch, unreduced.
@@ -299,8 +304,9 @@ TEST_F(ImportTest, CometsOnOpenOrbitsAreImported) {
   std::vector<std::string> names;
   ReadDataFile(fs::path(alias_) / "small.db",
                [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
-  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fra", "1I/'Oumuamua",
-                                             "C/2020 F3 (NEOWISE)", "2P/Encke", "1P/Halley"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"73P-C/Schwassmann-Wachmann 3 fragment C (long name)",
+                                             "1I/'Oumuamua", "C/2020 F3 (NEOWISE)", "2P/Encke",
+                                             "1P/Halley"}));
 }
 
 // Parabolic and hyperbolic comets through a real data file: every one is read back as a body
@@ -478,8 +484,8 @@ TEST(ElementNames, CutBetweenCharactersAndLatin1ReadAsLatin1) {
   const Case comets[] = {
       // 56 bytes of columns end inside the 28th "ä": it goes, the 27 before it stay.
       {"x" + ae32, "x" + ae27},
-      {ae32, ae27 + "\u00e4"},  // exactly 28 of them fill the columns
-      {std::string(40, 'a'), std::string(32, 'a')},
+      {ae32, ae27 + "\u00e4"},                       // exactly 28 of them fill the columns
+      {std::string(56, 'a'), std::string(56, 'a')},  // a name as long as its columns
       {"M\xfcller-Wirtanen \xe9", "M\u00fcller-Wirtanen \u00e9"},
       {"C/2023 A3 (Tsuchinshan\xe2\x80\x93"
        "ATLAS)",

@@ -220,13 +220,14 @@ TEST_F(TableStoreTest, WritesAreChecked) {
   auto row = [](int64_t no, std::string name, std::string cls, std::string nea) {
     return std::vector<TFieldValue>{no, name, 1.0, 2.0, 3.0, 4.0, 0.1, 2.5, 2.4e6, cls, nea, "N"};
   };
-  t.AppendRecord(row(1, std::string(32, 'x'), std::string(20, 'c'), "Y"));
+  t.AppendRecord(row(1, std::string(kNameCharacters, 'x'), std::string(20, 'c'), "Y"));
   struct Case {
     std::vector<TFieldValue> values;
     const char* message;
   };
   for (const Case& c : {
-           Case{row(2, std::string(33, 'x'), "", "N"), "NAME longer than 32 characters"},
+           Case{row(2, std::string(kNameCharacters + 1, 'x'), "", "N"),
+                "NAME longer than 56 characters"},
            Case{row(3, "n", std::string(21, 'c'), "N"), "CLASS longer than 20 characters"},
            Case{row(4, "n", "", "YN"), "ISNEA longer than 1 character"},
            Case{row(1, "again", "", "N"), "UNIQUE constraint failed"},

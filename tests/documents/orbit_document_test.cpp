@@ -47,6 +47,8 @@ class TRecordingHost : public TDocumentHost {
 
   std::string database = "MPC", table;
   bool open = false;
+  // The data file opens but its rows cannot be read.
+  bool damaged = false;
 
   void SetRealTime(bool on) override {
     TDocumentHost::SetRealTime(on);
@@ -126,6 +128,7 @@ class TRecordingHost : public TDocumentHost {
   void RunShowAllObjects() override {
     log.push_back("RunShowAllObjects");
     if (State().ShowAllObjects && !open) throw ETableError("Table is not open", table);
+    if (State().ShowAllObjects && damaged) throw ETableError("rows cannot be read", table);
   }
   void ShowDate(const TDateRec& d) override {
     log.push_back("ShowDate " + DateText(d) + " " + TimeText(d, 0));
@@ -293,7 +296,7 @@ TEST_F(OrbitDocumentTest, Version10ReadValueByValue) {
   const TOpenResult r = OpenDocument(path, scene_, host_);
   EXPECT_EQ(r.Version, TDocumentVersion::V10);
   EXPECT_TRUE(r.Read);
-  EXPECT_TRUE(host_.errors.empty());
+  EXPECT_EQ(host_.errors, std::vector<std::string>{"Cannot open data file gone.db."});
 
   ExpectSampleView(scene_);
   EXPECT_EQ(scene_.BgColor(), 0x000000u);
@@ -304,7 +307,7 @@ TEST_F(OrbitDocumentTest, Version10ReadValueByValue) {
   EXPECT_FALSE(scene_.ShowApsides());
   EXPECT_EQ(scene_.AsteroidsList().Count(), 1);
 
-  // No real time; a missing data file leaves no names at all.
+  // No real time; a missing data file keeps its names and is reported on its own.
   const std::vector<std::string> expected = {"ClearDescription",
                                              "MainWindow 10 20 800 600",
                                              "TimeStep 2.5 1",
@@ -318,7 +321,6 @@ TEST_F(OrbitDocumentTest, Version10ReadValueByValue) {
                                              "CloseDataFile",
                                              "DataFile MPC|gone.db",
                                              "OpenDataFile 0",
-                                             "DataFile |",
                                              "ShowAllObjects 0",
                                              "RunShowAllObjects",
                                              "LoadDescriptionFile ancient.rtf",
@@ -420,33 +422,59 @@ TEST_F(OrbitDocumentTest, DamagedDocumentKeepsWhatWasRead) {
   EXPECT_EQ(host_.log.back(), "UpdateControls");
 }
 
-TEST_F(OrbitDocumentTest, ShowAllObjectsWithMissingDataFileStopsReading) {
+TEST_F(OrbitDocumentTest, ShowAllObjectsWithUnusableDataFileReadsOn) {
+  // A data file that is missing, or that opens but whose rows cannot be read, is reported on
+  // its own; the rest of the document is read, the names stay, the button is released, and
+  // the document written keeps "Show all objects" on with the same names.
   struct Case {
     std::vector<uint8_t> bytes;
-    const char* fallback;
+    bool there;
+    const char* reason;
+    const char* after;  // a call that comes after the data file's action
   };
   const Case cases[] = {
-      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), "DataFile MPC|"},
-      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), "DataFile |"},
+      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), false, "gone.db.",
+       "Description 3"},
+      {testing::SampleV10({.ShowAll = true, .Table = "gone.db"}), false, "gone.db.",
+       "LoadDescriptionFile all.rtf"},
+      {testing::SampleV16({.ShowAll = true, .Table = "gone.db"}), true,
+       "gone.db: rows cannot be read", "Description 3"},
   };
   for (const Case& c : cases) {
     TRecordingHost host;
+    if (c.there) host.tables = {"gone.db"};
+    host.damaged = c.there;
     const std::string path = Save("all.orb", c.bytes);
-    EXPECT_FALSE(OpenDocument(path, scene_, host).Read);
-    EXPECT_EQ(host.errors, std::vector<std::string>{"Error reading file " + path + "."});
-    const auto at = std::find(host.log.begin(), host.log.end(), "OpenDataFile 0");
+    EXPECT_TRUE(OpenDocument(path, scene_, host).Read);
+    EXPECT_EQ(host.errors,
+              std::vector<std::string>{std::string("Cannot open data file ") + c.reason});
+    EXPECT_EQ(host.database, "MPC");
+    EXPECT_EQ(host.table, "gone.db");
+    EXPECT_FALSE(host.State().ShowAllObjects);
+    const auto at = std::find(host.log.begin(), host.log.end(), "RunShowAllObjects");
     ASSERT_NE(at, host.log.end());
-    // The fallback names, the action that fails, and nothing more (no description).
-    EXPECT_EQ(std::vector<std::string>(at + 1, host.log.end()),
-              (std::vector<std::string>{c.fallback, "ShowAllObjects 1", "RunShowAllObjects",
-                                        "UpdateControls"}));
-    EXPECT_TRUE(host.questions.empty());
+    EXPECT_NE(std::find(at, host.log.end(), c.after), host.log.end());
+    EXPECT_EQ(host.log.back(), "UpdateControls");
+
+    const std::string out = (root_ / "out.orb").string();
+    ASSERT_TRUE(WriteDocument(out, scene_, host));
+    TRecordingHost again;
+    again.tables = {"gone.db"};
+    EXPECT_TRUE(OpenDocument(out, scene_, again).Read);
+    EXPECT_TRUE(again.errors.empty());
+    EXPECT_TRUE(again.State().ShowAllObjects);
+    EXPECT_EQ(again.table, "gone.db");
   }
-  // With the data file there, the same document reads through.
+  // Pressing or releasing the button ends the wait: the document then stores the button.
   TRecordingHost host;
-  host.tables = {"gone.db"};
-  EXPECT_TRUE(OpenDocument(Save("all.orb", cases[0].bytes), scene_, host).Read);
-  EXPECT_EQ(host.table, "gone.db");
+  ASSERT_TRUE(OpenDocument(Save("all.orb", cases[0].bytes), scene_, host).Read);
+  host.SetShowAllObjects(false);
+  const std::string out = (root_ / "out.orb").string();
+  ASSERT_TRUE(WriteDocument(out, scene_, host));
+  TRecordingHost again;
+  again.tables = {"gone.db"};
+  ASSERT_TRUE(OpenDocument(out, scene_, again).Read);
+  EXPECT_FALSE(again.State().ShowAllObjects);
 }
 
 TEST_F(OrbitDocumentTest, UnitCodesKeptAsStored) {

@@ -5,6 +5,7 @@
 #include "ui/aster_form.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,8 +102,15 @@ class AsterFormTest : public QObject {
     MakeSampleDataFile("sources.db", true);
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
     QCOMPARE(f.Titles(), kDataFileTitles);
+    // Without rows the line below the grid says where a catalogue comes from.
+    const auto hint = [&f] { return f.form.findChild<QLabel*>("LHint")->text(); };
+    QVERIFY2(hint().contains("Start import module"), qPrintable(hint()));
+    CreateDataFile(kDefaultAlias, "empty.db");
+    f.Open("empty.db");
+    QVERIFY2(hint().startsWith("The data file is empty: import"), qPrintable(hint()));
 
     f.Open("plain.db");
+    QCOMPARE(hint(), QString("click on column titles to sort the table"));
     QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (plain.db)"));
     QCOMPARE(f.Titles(), kDataFileTitles);
     QCOMPARE(f.Column(1), kByNumber);
@@ -122,6 +130,7 @@ class AsterFormTest : public QObject {
 
     f.data.Close();
     QCOMPARE(f.form.windowTitle(), QString("Objects in current data file"));
+    QVERIFY2(hint().startsWith("No data file is open"), qPrintable(hint()));
     QCOMPARE(f.form.Model().rowCount(), 0);
     QVERIFY(!f.form.CurrentObject());
     QCOMPARE(f.form.SelectedCount(), 0);
@@ -129,6 +138,30 @@ class AsterFormTest : public QObject {
     el.Node = 99;
     f.form.RowToElements(el);
     QCOMPARE(double(el.Node), 99.0);
+  }
+
+  // A comet's name fills 56 columns of its element file: the data file keeps it whole, and a
+  // column too narrow for it has the whole name in its tip.
+  void LongNamesAreKeptWhole() {
+    Fixture f;
+    const std::string name =
+        "C/2023 A3 (Tsuchinshan\u2013ATLAS) \u00e4\u00e4 long-period comet xyzwv";
+    QCOMPARE(QString::fromStdString(name).size(), kNameCharacters);
+    CreateDataFile(kDefaultAlias, "long.db");
+    {
+      TableStore t;
+      t.SetDatabase(kDefaultAlias);
+      t.SetTableName("long.db");
+      t.Open(TOpenMode::Exclusive);
+      t.AppendRecord({int64_t{0}, name, 10.0, 20.0, 80.0, 5.0, 0.5, 3.0, 2460800.5,
+                      std::string("Comet"), std::string("N"), std::string("N")});
+      t.Close();
+    }
+    f.Open("long.db");
+    QCOMPARE(f.Cell(0, 1), QString::fromStdString(name));
+    QCOMPARE(f.form.Model().index(0, 1).data(Qt::ToolTipRole).toString(),
+             QString::fromStdString(name));
+    QCOMPARE(f.form.Model().index(0, 5).data(Qt::ToolTipRole).toString(), QString("Comet"));
   }
 
   void TitleClicksSortAndTheSourcesLeaveTheOrder() {

@@ -3,6 +3,7 @@
 #include "ui/pick_minor_bodies.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -118,6 +119,19 @@ class PickMinorBodiesTest : public QObject {
     QVERIFY(f.Pick().empty());
     QCOMPARE(f.prompter.asked.size(), 1);
     QVERIFY(f.prompter.asked[0].startsWith("message: 1005 objects are marked"));
+
+    // OK says so too, and the browser stays open with every mark, to take some away.
+    QTest::mouseClick(f.form.findChild<QPushButton*>("BOk"), Qt::LeftButton);
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QCOMPARE(f.prompter.asked[1], f.prompter.asked[0]);
+    QVERIFY(f.form.isVisible());
+    QCOMPARE(f.form.SelectedCount(), kMostPickedObjects + 5);
+    for (int row : {0, 1, 2, 3, 4, 5}) f.ClickRow(row, Qt::ControlModifier);
+    QCOMPARE(f.form.SelectedCount(), kMostPickedObjects - 1);
+    QTest::mouseClick(f.form.findChild<QPushButton*>("BOk"), Qt::LeftButton);
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QVERIFY(!f.form.isVisible());
+    QCOMPARE(f.form.result(), int(QDialog::Accepted));
   }
 };
 

@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QTest>
 
+#include <filesystem>
+
+#include "database/program_folder.h"
 #include "scene/solar_system.h"
+#include "support/data_folder.h"
 #include "support/form_fixture.h"
 
 namespace kestrova {
@@ -36,6 +40,42 @@ class SessionTest : public QObject {
     QCOMPARE(b->Controller().TimeUnit(), TTimeUnit::Hour);
     QVERIFY(b->Scene().ShowApsides());
     QCOMPARE(b->State().DocumentPath, path);
+  }
+
+  // A document whose data file went away is read all the same; choosing that file again once
+  // it is back brings its catalogue back, choosing another ends the wait.
+  void ADocumentWaitsForItsDataFile() {
+    testing::TFormFixture f;
+    testing::MakeSampleDataFile("cat.db");
+    const std::filesystem::path table = AliasFolder(kDefaultAlias) / "cat.db";
+    const std::string path = f.HomeFile("cat.orb").toStdString();
+    {
+      std::unique_ptr<TSession> writer = f.MakeSession();
+      QVERIFY(writer->ChangeDataFile(kDefaultAlias, "cat.db"));
+      writer->PressShowAllObjects(true);
+      QCOMPARE(writer->Scene().AsteroidsFullList().Count(), 6);
+      QVERIFY(writer->SaveDocumentAs(path));
+    }
+    std::filesystem::rename(table, table.string() + ".away");
+    std::unique_ptr<TSession> s = f.MakeSession();
+    QVERIFY(s->OpenDocumentAt(path));
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY2(f.prompter.asked[0].startsWith("error: Cannot open data file cat.db: "),
+             qPrintable(f.prompter.asked[0]));
+    QVERIFY(!s->State().ShowAllObjects);
+    QCOMPARE(s->TableName(), std::string("cat.db"));
+
+    std::filesystem::rename(table.string() + ".away", table);
+    QVERIFY(s->ChangeDataFile(kDefaultAlias, "cat.db"));
+    QVERIFY(s->State().ShowAllObjects);
+    QCOMPARE(s->Scene().AsteroidsFullList().Count(), 6);
+
+    std::filesystem::rename(table, table.string() + ".away");
+    QVERIFY(s->OpenDocumentAt(path));
+    testing::MakeSampleDataFile("other.db");
+    QVERIFY(s->ChangeDataFile(kDefaultAlias, "other.db"));
+    QVERIFY(!s->State().ShowAllObjects);
+    QVERIFY(!s->State().ShowAllObjectsAwaitingFile);
   }
 
   // The document host's time values are the controller's, both ways.
