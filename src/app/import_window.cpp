@@ -73,8 +73,12 @@ void SetNote(QLabel* label, const QString& text, bool warning) {
 
 }  // namespace
 
-TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent)
-    : QWidget(parent), aliasFolder_(aliasFolder) {
+TImportWindow::TImportWindow(const fs::path& aliasFolder, QWidget* parent, TPrompter* prompter)
+    : QWidget(parent), aliasFolder_(aliasFolder), prompter_(prompter) {
+  if (prompter_ == nullptr) {
+    own_prompter_ = std::make_unique<TDialogPrompter>();
+    prompter_ = own_prompter_.get();
+  }
   setWindowTitle("Import element file");
 
   QGroupBox* fileBox = BuildElementFileGroup();
@@ -462,6 +466,12 @@ void TImportWindow::Finish() {
 
 void TImportWindow::closeEvent(QCloseEvent* event) {
   if (Running()) {
+    // Closing would throw away the work done so far: only on the user's word.
+    if (!prompter_->AskYesNo(this, QStringLiteral("An import is running. Stop it and close the "
+                                                  "window? No table is changed then."))) {
+      event->ignore();
+      return;
+    }
     // The import stops first, so that no half table is left; the window closes after it.
     closeWhenDone_ = true;
     CancelImport();

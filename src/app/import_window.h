@@ -11,11 +11,13 @@
 #include <QWidget>
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "database/element_import.h"
+#include "ui/prompter.h"
 
 class QCheckBox;
 class QComboBox;
@@ -34,8 +36,10 @@ class TImportWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // aliasFolder: the folder the data file goes to (a database alias's folder).
-  explicit TImportWindow(const std::filesystem::path& aliasFolder, QWidget* parent = nullptr);
+  // aliasFolder: the folder the data file goes to (a database alias's folder). Questions go
+  // through prompter; the platform's own dialogs when it is null.
+  explicit TImportWindow(const std::filesystem::path& aliasFolder, QWidget* parent = nullptr,
+                         TPrompter* prompter = nullptr);
   ~TImportWindow() override;
 
   // Takes the element file: finds its format and proposes a table name from its file name
@@ -96,6 +100,8 @@ class TImportWindow : public QWidget {
   std::string error_;
   bool cancelled_ = false;
   bool closeWhenDone_ = false;
+  std::unique_ptr<TPrompter> own_prompter_;
+  TPrompter* prompter_ = nullptr;
   QElapsedTimer clock_;
   // For the rate: rows and time of the last display, smoothed over about a second.
   int64_t rateRows_ = 0;

@@ -26,6 +26,7 @@
 #include "database/minor_bodies.h"
 #include "support/gzip.h"
 #include "support/temp_home.h"
+#include "ui/support/recording_prompter.h"
 
 namespace kestrova {
 namespace {
@@ -234,6 +235,30 @@ TEST_F(ImportWindowTest, CancelLeavesTheOldTable) {
   for (const auto& e : fs::directory_iterator(alias_)) files.push_back(e.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"catalogue.db"});
   EXPECT_TRUE(Find<QPushButton>("ImportButton")->isEnabled());
+}
+
+// Closing the window during an import would throw the work away: it asks, and only Yes stops
+// the import (leaving no table) and closes the window once it has stopped.
+TEST_F(ImportWindowTest, ClosingDuringAnImportAsksFirst) {
+  testing::TRecordingPrompter prompter;
+  window_ = std::make_unique<TImportWindow>(alias_, nullptr, &prompter);
+  window_->show();
+  TypeFile(Put("big.dat", ManyBodies(300000)));
+  Find<QLineEdit>("TableEdit")->setText("big");
+  QSignalSpy finished(window_.get(), &TImportWindow::importFinished);
+  QTest::mouseClick(Find<QPushButton>("ImportButton"), Qt::LeftButton);
+  ASSERT_TRUE(window_->Running());
+  prompter.yesNo = {false};
+  EXPECT_FALSE(window_->close());
+  EXPECT_TRUE(window_->Running());
+  EXPECT_TRUE(window_->isVisible());
+  ASSERT_EQ(prompter.asked.size(), 1);
+  EXPECT_TRUE(prompter.asked[0].startsWith("question: An import is running."));
+  prompter.yesNo = {true};
+  window_->close();
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(fs::exists(fs::path(alias_) / "big.db"));
 }
 
 TEST_F(ImportWindowTest, TheReadingRateStaysWhileTheIndicesAreMade) {
