@@ -32,8 +32,9 @@ namespace kestrova {
 namespace {
 
 // The grid marks rows as a data grid does: a plain click or cursor key makes a row current and
-// takes every mark away, Ctrl+click marks or unmarks one row, Shift marks a range. Marking
-// every row at once is not offered; a data file may hold more than a million.
+// takes every mark away, Ctrl+click marks or unmarks one row, Shift marks a range (also with
+// Ctrl+Home and Ctrl+End), Ctrl+A marks every row. Marks are held as ranges, so a million
+// marked rows cost no more than one; OK says when more are marked than the main window takes.
 class TBrowserGrid : public QTableView {
  public:
   using QTableView::QTableView;
@@ -55,17 +56,17 @@ class TBrowserGrid : public QTableView {
       default:
         return flags;
     }
+    // Qt leaves the marks alone on Ctrl+Home and Ctrl+End even with Shift; a data grid marks
+    // the rows to the first or the last one.
+    if (event->type() == QEvent::KeyPress && (modifiers & Qt::ShiftModifier) &&
+        (modifiers & Qt::ControlModifier)) {
+      const int key = static_cast<const QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Home || key == Qt::Key_End)
+        return QItemSelectionModel::SelectCurrent | QItemSelectionModel::Rows;
+    }
     if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) return flags;
     if (event->type() == QEvent::MouseMove) return QItemSelectionModel::NoUpdate;
     return QItemSelectionModel::Clear;
-  }
-
-  void keyPressEvent(QKeyEvent* event) override {
-    if (event->matches(QKeySequence::SelectAll)) {
-      event->accept();
-      return;
-    }
-    QTableView::keyPressEvent(event);
   }
 };
 

@@ -285,6 +285,15 @@ class AsterFormTest : public QObject {
     f.form.RowToElements(current);
     QCOMPARE(double(current.SemiMajorAxis), 1.46);
 
+    // The keys people know: Shift+Ctrl+End marks to the last row, Ctrl+A every row.
+    f.ClickRow(1);
+    QTest::keyClick(f.Grid(), Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
+    QCOMPARE(f.form.SelectedCount(), f.form.Model().rowCount() - 1);
+    f.ClickRow(2);
+    QTest::keyClick(f.Grid(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(f.form.SelectedCount(), f.form.Model().rowCount());
+    f.ClickRow(2);
+
     // Showing the window again starts without marks.
     f.ClickRow(0, Qt::ControlModifier);
     QCOMPARE(f.form.SelectedCount(), 1);
