@@ -42,6 +42,8 @@ bool ShowAllObjects(QWidget* parent, TSolarSystem& scene, TableStore& dataFile, 
   progress->setObjectName("LoadProgress");
   progress->setWindowTitle("Show all objects");
   progress->setWindowModality(Qt::ApplicationModal);
+  // At the start the splash, which stays on top, would cover it.
+  progress->setWindowFlag(Qt::WindowStaysOnTopHint);
   progress->setMinimumDuration(kShowAfterMs);
   progress->setAutoReset(false);
   progress->setAutoClose(false);

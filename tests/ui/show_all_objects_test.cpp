@@ -50,6 +50,8 @@ class ShowAllObjectsTest : public QObject {
       auto* progress = f.window.findChild<QProgressDialog*>("LoadProgress");
       QVERIFY(progress);
       QCOMPARE(progress->labelText(), QString("Loading the objects of the data file..."));
+      // Above the splash, which stays on top while the program starts.
+      QVERIFY(progress->windowFlags() & Qt::WindowStaysOnTopHint);
       QPushButton* cancel = progress->findChild<QPushButton*>();
       QVERIFY(cancel);
       QTest::mouseClick(cancel, Qt::LeftButton);
