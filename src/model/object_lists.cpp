@@ -41,6 +41,8 @@ void TOwningList<T>::Delete(int32_t i) {
 template <class T>
 void TOwningList<T>::Clear() {
   while (!items_.empty()) items_.pop_back();
+  // A catalogue's list held over a million pointers: its room goes too.
+  items_.shrink_to_fit();
   ++changes_;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/show_all_objects.h"
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
@@ -27,6 +29,9 @@ bool RebuildFullList(TSolarSystem& scene, TableStore& dataFile, bool pressed,
   if (pressed)
     completed = LoadFullList(dataFile, scene.GetObjectColor(kMinorBodyColorIndex), full, progress);
   scene.Recompute();
+  // The freed bodies of a large catalogue stay with the allocator unless it is told to give
+  // them back; hundreds of megabytes would stay resident after "Show all objects" is released.
+  if (full.Count() == 0) ::malloc_trim(0);
   scene.Repaint();
   return completed;
 }

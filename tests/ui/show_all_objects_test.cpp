@@ -2,11 +2,14 @@
 // Cancel leaves the list empty.
 #include "ui/show_all_objects.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 
 #include "database/table_store.h"
 #include "scene/solar_system.h"
@@ -33,6 +36,26 @@ class ShowAllObjectsTest : public QObject {
   };
 
  private slots:
+  // Released, the catalogue gives its memory back to the system.
+  void ReleasingGivesTheMemoryBack() {
+    const auto resident = [] {
+      long pages = 0, residentPages = 0;
+      std::ifstream("/proc/self/statm") >> pages >> residentPages;
+      return int64_t(residentPages) * ::sysconf(_SC_PAGESIZE);
+    };
+    Fixture f(300000);
+    const int64_t before = resident();
+    QVERIFY(ShowAllObjects(&f.window, f.scene, f.data, true));
+    const int64_t loaded = resident();
+    QVERIFY2(loaded - before > (50 << 20), qPrintable(QString::number(loaded - before)));
+    QVERIFY(ShowAllObjects(&f.window, f.scene, f.data, false));
+    const int64_t released = resident();
+    QVERIFY2(released - before < (loaded - before) / 4,
+             qPrintable(QStringLiteral("%1 MB of %2 MB stay")
+                            .arg((released - before) >> 20)
+                            .arg((loaded - before) >> 20)));
+  }
+
   void LoadsEveryRowAndEmptiesWhenReleased() {
     Fixture f(20000);
     QVERIFY(ShowAllObjects(&f.window, f.scene, f.data, true));
