@@ -1,5 +1,7 @@
 #include "database/data_file.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -54,6 +56,23 @@ void TDataFile::Open() {
     table_.Close();
     throw;
   }
+  struct stat info {};
+  const std::string path = TableStore::TablePath(table_.DatabaseName(), table_.TableName());
+  if (::stat(path.c_str(), &info) == 0) {
+    opened_device_ = info.st_dev;
+    opened_inode_ = info.st_ino;
+  }
+}
+
+bool TDataFile::ReopenIfReplaced() {
+  if (!IsOpen()) return false;
+  struct stat info {};
+  const std::string path = TableStore::TablePath(table_.DatabaseName(), table_.TableName());
+  const bool same = ::stat(path.c_str(), &info) == 0 && info.st_dev == opened_device_ &&
+                    info.st_ino == opened_inode_;
+  if (same) return false;
+  if (!TryOpen()) Close();
+  return true;
 }
 
 bool TDataFile::TryOpen() {

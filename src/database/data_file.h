@@ -3,6 +3,8 @@
 // headless host all reach it here, so they agree which table is open without asking each other.
 #pragma once
 
+#include <sys/types.h>
+
 #include <QObject>
 #include <filesystem>
 #include <functional>
@@ -32,6 +34,10 @@ class TDataFile : public QObject {
   bool TryOpen();
   void Close();
   bool IsOpen() const { return table_.Active(); }
+  // An import replaces a table by renaming a new file over it; the open data file still reads
+  // the old one. When the open table's file is no longer the one opened, it is opened again
+  // (or closed, when that fails); true when this happened.
+  bool ReopenIfReplaced();
   // Whether the table `table` of `alias` is this open data file; an alias counts by the folder it
   // stands for, so a folder's path names the same file as its alias.
   bool IsOpenFile(const std::string& alias, const std::string& table) const;
@@ -60,6 +66,9 @@ class TDataFile : public QObject {
   std::string alias_;
   // Its database is the alias's folder, so that opening reads no environment.
   TableStore table_;
+  // The device and inode of the file opened, to notice a replacement.
+  dev_t opened_device_ = 0;
+  ino_t opened_inode_ = 0;
 };
 
 }  // namespace kestrova

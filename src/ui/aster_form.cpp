@@ -432,6 +432,8 @@ void TAsterForm::accept() {
 }
 
 void TAsterForm::FormShow() {
+  // An import may have put a new table in place of the open one since the browser was shown.
+  data_file_.ReopenIfReplaced();
   // The first showing fits the window to the data file's columns; later the user's size stays.
   if (!fitted_) {
     FitWidthToColumns();

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "database/data_files.h"
+#include "support/synthetic_data_file.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -41,6 +42,26 @@ TEST_F(DataFileTest, TheDefaultAliasIsTheGivenProgramFoldersAndEveryChangeIsAnno
   EXPECT_FALSE(file.IsOpenFile(alias_, "rows.db"));
   file.Close();
   EXPECT_FALSE(file.IsOpenFile("MPC", "rows.db"));
+}
+
+// An import renames a new table over the open one: the data file notices and reads the new
+// file, announcing it; without a change it does nothing.
+TEST_F(DataFileTest, ATableReplacedOnDiskIsOpenedAgain) {
+  const std::string folder = (program_ / "MPC").string();
+  TDataFile file(program_);
+  file.SetNames("MPC", "rows.db");
+  ASSERT_TRUE(file.TryOpen());
+  EXPECT_EQ(file.Table().RecordCount(), 0);
+  EXPECT_FALSE(file.ReopenIfReplaced());
+
+  testing::MakeSyntheticDataFile(folder, "new.db", 25);
+  fs::rename(program_ / "MPC" / "new.db", program_ / "MPC" / "rows.db");
+  QObject::connect(&file, &TDataFile::changed, [this] { events_ += ">"; });
+  EXPECT_TRUE(file.ReopenIfReplaced());
+  EXPECT_TRUE(file.IsOpen());
+  EXPECT_EQ(file.Table().RecordCount(), 25);
+  EXPECT_EQ(events_, ">");
+  EXPECT_FALSE(file.ReopenIfReplaced());
 }
 
 TEST_F(DataFileTest, AFailedOpenLeavesItClosedAndIsAnnouncedToo) {
