@@ -238,7 +238,10 @@ void TAsterForm::DataFileChanged() {
   Reload();
   const bool same =
       data_file_.DatabaseName() == changing_alias_ && table_.TableName() == changing_table_;
-  if (same && changing_row_) GoToBookmark(*changing_row_);
+  if (same && changing_row_)
+    GoToBookmark(*changing_row_);
+  else if (model_->rowCount() > 0)
+    GoToFirstNumbered();
   changing_row_.reset();
 }
 
@@ -441,8 +444,22 @@ void TAsterForm::FormShow() {
   }
   SetCaption();
   grid_->clearSelection();
-  if (CurrentRow() < 0 && model_->rowCount() > 0) GoToRow(0);
+  if (CurrentRow() < 0 && model_->rowCount() > 0) GoToFirstNumbered();
   grid_->setFocus();
+}
+
+void TAsterForm::GoToFirstNumbered() {
+  // In number order the unnumbered bodies (negative numbers) come first; the browser opens on
+  // the numbered ones, where (1) Ceres is, with the unnumbered ones above.
+  try {
+    if (table_.IndexName().empty() && table_.FindNearest("1") &&
+        GoToBookmark(table_.GetBookmark())) {
+      grid_->scrollTo(model_->index(CurrentRow(), 0), QAbstractItemView::PositionAtTop);
+      return;
+    }
+  } catch (const EKestrovaError&) {
+  }
+  GoToRow(0);
 }
 
 void TAsterForm::SetCaption() {

@@ -89,6 +89,8 @@ class TAsterForm : public QDialog {
   void FitWidthToColumns();
   // Makes the row of the bookmark current; false when it is gone.
   bool GoToBookmark(TBookmark bookmark);
+  // The first numbered body in number order, else the first row.
+  void GoToFirstNumbered();
   // Points the table's cursor at a row of the grid.
   bool MoveTableTo(int row);
   std::unique_ptr<TAsteroid> ObjectOfTableRow();

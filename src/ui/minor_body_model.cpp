@@ -1,5 +1,7 @@
 #include "ui/minor_body_model.h"
 
+#include <string_view>
+
 #include <QApplication>
 #include <QBrush>
 #include <QPalette>
@@ -142,7 +144,12 @@ QVariant TMinorBodyModel::data(const QModelIndex& index, int role) const {
       const TableStore::TRow* r = Row(index.row());
       if (!r || field < 0) return {};
       const TFieldValue& v = r->Values[size_t(field)];
-      if (const auto* i = std::get_if<int64_t>(&v)) return QString::number(*i);
+      if (const auto* i = std::get_if<int64_t>(&v)) {
+        // Unnumbered bodies carry negative numbers of the import's own; they are known by
+        // their designation, which is their name.
+        if (*i < 0 && std::string_view(Column(index.column()).Field) == "NO") return QString();
+        return QString::number(*i);
+      }
       if (const auto* d = std::get_if<double>(&v))
         return FloatText(*d, Column(index.column()).Decimals);
       if (const auto* s = std::get_if<std::string>(&v)) return QString::fromStdString(*s);

@@ -115,7 +115,7 @@ class AsterFormTest : public QObject {
     QCOMPARE(f.Titles(), kDataFileTitles);
     QCOMPARE(f.Column(1), kByNumber);
     // Elements with the decimals of the element files, flags as they are.
-    QCOMPARE(f.Column(0), QStringList({"-1", "1", "2", "4", "7", "433"}));
+    QCOMPARE(f.Column(0), QStringList({"", "1", "2", "4", "7", "433"}));
     QCOMPARE(f.Column(2), QStringList({"2.5000000", "2.7700000", "2.7700000", "2.3600000",
                                        "2.5000000", "1.4600000"}));
     QCOMPARE(f.Column(3), QStringList({"0.1000000", "0.0800000", "0.2300000", "0.0900000",
@@ -249,6 +249,19 @@ class AsterFormTest : public QObject {
     QVERIFY(f.data.Table().Active());
   }
 
+  // In number order the unnumbered bodies come first: the browser opens on the first numbered
+  // one, and an unnumbered body shows no number of the import's own, only its designation.
+  void OpensOnTheNumberedBodies() {
+    Fixture f;
+    MakeSampleDataFile("s.db");
+    f.Open("s.db");
+    f.Show();
+    QCOMPARE(QString::fromStdString(f.form.CurrentObject()->Name), QString("Ceres"));
+    QCOMPARE(f.Cell(0, 0), QString());
+    QCOMPARE(f.Cell(0, 1), QString("2024 AB1"));
+    QCOMPARE(f.Cell(1, 0), QString("1"));
+  }
+
   void MarksMakeTheBodiesInGridOrder() {
     Fixture f;
     MakeSampleDataFile("s.db");
@@ -343,6 +356,8 @@ class AsterFormTest : public QObject {
     MakeSampleDataFile("s.db");
     f.Open("s.db");
     f.Show();
+    QCOMPARE(f.form.CurrentRow(), 1);  // the first numbered body
+    f.Navigate("NbFirst");
     QCOMPARE(f.form.CurrentRow(), 0);
     QVERIFY(!f.form.findChild<QToolButton*>("NbPrior")->isEnabled());
     f.Navigate("NbNext");
