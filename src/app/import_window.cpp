@@ -23,7 +23,7 @@
 
 #include "database/program_folder.h"
 #include "numerics/errors.h"
-#include "streams/file_handle.h"
+#include "streams/replacing_file.h"
 
 namespace kestrova {
 

@@ -5,9 +5,7 @@
 
 #include <QImage>
 #include <cctype>
-#include <cerrno>
 #include <csetjmp>
-#include <cstring>
 #include <vector>
 
 #include "numerics/date_text.h"
@@ -30,11 +28,6 @@ int64_t RoundRatio(int64_t num, int64_t den) {
 std::string Lower(std::string s) {
   for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
   return s;
-}
-
-// errno says why.
-[[noreturn]] void RaiseOpening(const std::string& path) {
-  throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
 }
 
 constexpr char kSoftwareText[] = "Kestrova PNG writer";
@@ -191,27 +184,13 @@ void WritePicture(ByteSink& sink, PictureFormat format, const QImage& image) {
 void WritePicture(const std::string& path, PictureFormat format, const QImage& image) {
   // The picture goes to a file beside the target and replaces it only once it is whole, so a
   // full disk leaves the old picture as it was.
-  TReplacingFile file;
-  if (!file.Open(path)) RaiseOpening(path);
-  const std::string failed =
-      format == PictureFormat::Bmp ? "Error Writing BMP File!" : "Error Writing PNG File!";
-  // The system's reason follows the writer's message.
-  const auto reason = [](int error) {
-    return error != 0 ? std::string(" ") + std::strerror(error) : "";
-  };
-  errno = 0;
-  try {
-    FileSink sink(file.Stream());
-    WritePicture(sink, format, image);
-  } catch (const EKestrovaError&) {
-    throw EKestrovaError(failed + reason(errno));
-  }
-  errno = 0;
-  try {
-    file.Commit();
-  } catch (const EKestrovaError&) {
-    throw EKestrovaError(failed + reason(errno));
-  }
+  WriteReplacing(
+      path, format == PictureFormat::Bmp ? "Error Writing BMP File!" : "Error Writing PNG File!",
+      [&](std::FILE* f) {
+        FileSink sink(f);
+        WritePicture(sink, format, image);
+        return true;
+      });
 }
 
 void WritePng(const std::string& path, const QImage& image) {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "numerics/errors.h"
 #include "streams/value_stream.h"
@@ -168,24 +169,35 @@ void TReplacingFile::Commit() {
   SyncFolder(target_);
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes,
-                    const std::string& writeError) {
+void WriteReplacing(const std::string& path, const std::string& writeError,
+                    const std::function<bool(std::FILE*)>& write) {
   TReplacingFile file;
   if (!file.Open(path))
     throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
-  // The system's reason follows the caller's message.
+  // The system's reason, when there is one, follows the caller's message.
   const auto failed = [&](int error) {
     return EKestrovaError(error != 0 ? writeError + " " + std::strerror(error) : writeError);
   };
   errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
-    throw failed(errno);  // the temporary file goes with `file`
+  bool written = false;
+  try {
+    written = write(file.Stream());
+  } catch (const EKestrovaError&) {
+  }
+  if (!written) throw failed(errno);  // the temporary file goes with `file`
   errno = 0;
   try {
     file.Commit();
   } catch (const EKestrovaError&) {
     throw failed(errno);
   }
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes,
+                    const std::string& writeError) {
+  WriteReplacing(path, writeError, [&](std::FILE* f) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  });
 }
 
 namespace {

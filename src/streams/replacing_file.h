@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,14 @@ enum class TWriteKind {
 
 // The kind of the path as it stands now; links are followed.
 TWriteKind WriteKindOf(const std::string& path);
+
+// Whether path names something that exists and is not a regular file (links followed): a named
+// pipe, a device, a folder, a socket. The windows open regular files only, because opening a pipe
+// waits until another process writes to it, and the window would freeze meanwhile; the command
+// line tools read pipes on purpose.
+inline bool IsSpecialFile(const std::string& path) {
+  return WriteKindOf(path) != TWriteKind::Replace;
+}
 
 class TReplacingFile {
  public:
@@ -81,6 +90,13 @@ int RemoveStaleReplacements(const std::string& folder);
 // number has been taken by another one since, may still be writing its file.
 int RemoveFilesOfGoneProcesses(const std::string& folder,
                                bool (*pidOf)(const std::string& name, long& pid));
+
+// Writes the file at path through TReplacingFile with `write`, which returns false (or raises
+// EKestrovaError) when it fails. Raises EKestrovaError "Error Opening File <path>! <reason>" when
+// the file cannot be created, and "<writeError> <reason>" when writing or replacing fails; the
+// reason is the system's, when it gave one.
+void WriteReplacing(const std::string& path, const std::string& writeError,
+                    const std::function<bool(std::FILE*)>& write);
 
 // Writes bytes held in memory as the whole of the file at path, through TReplacingFile. Raises
 // EKestrovaError "Error Opening File <path>! REASON" when the file cannot be created, and

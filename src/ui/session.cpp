@@ -10,7 +10,6 @@
 #include "numerics/julian_dates.h"
 #include "numerics/time_step.h"
 #include "scene/solar_system.h"
-#include "streams/file_handle.h"
 #include "streams/replacing_file.h"
 #include "ui/prompter.h"
 
