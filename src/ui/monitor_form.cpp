@@ -181,20 +181,21 @@ void TMonitorForm::AssignScene(const TSolarSystem* scene) {
     shown_object_ = nullptr;
     return;
   }
-  QStringList picked;
-  if (scene_->CanShowObjects()) {
-    picked.reserve(qsizetype(scene_->AsteroidsList().Count()));
-    for (const auto& body : scene_->AsteroidsList().Items())
-      picked << QString::fromStdString(body->Name);
-  }
   // The list is built again only when the picked bodies changed, and in one go: with many
   // thousands of bodies, item by item took seconds at every change of the view.
-  if (picked != picked_names_) {
+  const TPickedKey key{scene_, scene_->AsteroidsList().Changes(), scene_->CanShowObjects()};
+  if (key != picked_key_) {
+    QStringList picked;
+    if (key.CanShow) {
+      picked.reserve(qsizetype(scene_->AsteroidsList().Count()));
+      for (const auto& body : scene_->AsteroidsList().Items())
+        picked << QString::fromStdString(body->Name);
+    }
     const QSignalBlocker block(cb_object_);
     const int extra = cb_object_->count() - kMonitorFixedEntries;
     if (extra > 0) cb_object_->model()->removeRows(kMonitorFixedEntries, extra);
     cb_object_->addItems(picked);
-    picked_names_ = std::move(picked);
+    picked_key_ = key;
   }
   SetRowLayout(row_layout_);
   SelectObject(selected_name_);

@@ -5,7 +5,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <cstdint>
+#include <optional>
 
 #include "scene/monitor_values.h"
 #include "ui/tool_window.h"
@@ -57,8 +58,15 @@ class TMonitorForm : public TToolWindow {
   const TSolarSystem* scene_ = nullptr;
   const TAstronomialObject* shown_object_ = nullptr;
   QString selected_name_ = QStringLiteral("Earth");
-  // The picked bodies' names as the list holds them after its fixed entries.
-  QStringList picked_names_;
+  // Which picked bodies the list holds after its fixed entries: the scene's list as of its
+  // count of changes, and whether they could be shown then.
+  struct TPickedKey {
+    const TSolarSystem* Scene = nullptr;
+    uint64_t Changes = 0;
+    bool CanShow = false;
+    bool operator==(const TPickedKey&) const = default;
+  };
+  std::optional<TPickedKey> picked_key_;
   TMonitorLayout row_layout_ = TMonitorLayout::Planet;
 
   QWidget* panel_;
