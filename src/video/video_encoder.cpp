@@ -118,50 +118,46 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
   return ::ftello(file);
 }
 
-// One frame's pixels as 8-bit indices into a palette of its own colours; a frame of more than
-// 256 colours takes the nearest of 6 x 7 x 6 levels of red, green and blue.
+// One frame's pixels as 8-bit indices into a palette of its own colours. A frame of more than
+// 256 colours (smoothed letters) keeps its 256 most frequent ones, which are the plot's own, and
+// gives every other colour the nearest of them.
 void ToPalette(const uint8_t* pixels, int32_t width, int32_t height, AVFrame* frame) {
   auto* palette = reinterpret_cast<uint32_t*>(frame->data[1]);
-  std::unordered_map<uint32_t, uint8_t> index;
-  bool exact = true;
-  for (int32_t y = 0; y < height && exact; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(pixels + size_t(y) * size_t(width) * 4);
-    uint8_t* out = frame->data[0] + size_t(y) * size_t(frame->linesize[0]);
-    for (int32_t x = 0; x < width; ++x) {
-      const uint32_t colour = row[x] | 0xff000000u;
-      auto found = index.find(colour);
-      if (found == index.end()) {
-        if (index.size() == 256) {
-          exact = false;
-          break;
-        }
-        found = index.emplace(colour, uint8_t(index.size())).first;
-        palette[found->second] = colour;
-      }
-      out[x] = found->second;
-    }
-  }
-  if (exact) {
-    for (size_t i = index.size(); i < 256; ++i) palette[i] = 0xff000000u;
-    return;
-  }
-  const auto level = [](uint32_t value, uint32_t levels) {
-    return (value * (levels - 1) + 127) / 255;
+  const auto pixel = [&](int32_t x, int32_t y) {
+    return reinterpret_cast<const uint32_t*>(pixels + size_t(y) * size_t(width) * 4)[x] |
+           0xff000000u;
   };
-  for (uint32_t r = 0; r < 6; ++r)
-    for (uint32_t g = 0; g < 7; ++g)
-      for (uint32_t b = 0; b < 6; ++b)
-        palette[(r * 7 + g) * 6 + b] =
-            0xff000000u | (r * 255 / 5) << 16 | (g * 255 / 6) << 8 | (b * 255 / 5);
-  for (size_t i = 252; i < 256; ++i) palette[i] = 0xff000000u;
-  for (int32_t y = 0; y < height; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(pixels + size_t(y) * size_t(width) * 4);
-    uint8_t* out = frame->data[0] + size_t(y) * size_t(frame->linesize[0]);
-    for (int32_t x = 0; x < width; ++x) {
-      const uint32_t c = row[x];
-      out[x] = uint8_t((level(c >> 16 & 0xff, 6) * 7 + level(c >> 8 & 0xff, 7)) * 6 +
-                       level(c & 0xff, 6));
+  std::unordered_map<uint32_t, uint32_t> counts;
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) ++counts[pixel(x, y)];
+  std::vector<std::pair<uint32_t, uint32_t>> byCount(counts.begin(), counts.end());
+  std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second > b.second : a.first < b.first;
+  });
+  const size_t kept = std::min<size_t>(byCount.size(), 256);
+  std::unordered_map<uint32_t, uint8_t> index;
+  for (size_t i = 0; i < 256; ++i) palette[i] = i < kept ? byCount[i].first : 0xff000000u;
+  for (size_t i = 0; i < kept; ++i) index.emplace(byCount[i].first, uint8_t(i));
+  for (size_t i = kept; i < byCount.size(); ++i) {
+    const uint32_t c = byCount[i].first;
+    int best = 0;
+    int bestDistance = 1 << 30;
+    for (size_t j = 0; j < kept; ++j) {
+      int distance = 0;
+      for (int shift : {0, 8, 16}) {
+        const int d = int(c >> shift & 0xff) - int(palette[j] >> shift & 0xff);
+        distance += d * d;
+      }
+      if (distance < bestDistance) {
+        bestDistance = distance;
+        best = int(j);
+      }
     }
+    index.emplace(c, uint8_t(best));
+  }
+  for (int32_t y = 0; y < height; ++y) {
+    uint8_t* out = frame->data[0] + size_t(y) * size_t(frame->linesize[0]);
+    for (int32_t x = 0; x < width; ++x) out[x] = index.at(pixel(x, y));
   }
 }
 
