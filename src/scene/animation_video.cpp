@@ -42,7 +42,7 @@ bool WriteAnimation(TSolarSystem& scene, const TAnimationRequest& request,
   for (int32_t i = 0; i < request.Frames; ++i) {
     const TDateRec date = request.DateOf(i);
     scene.SetDate(date);
-    const QImage picture = RenderPicture(scene, request.Size, date);
+    const QImage picture = RenderPicture(scene, request.Size, date, request.Scheme);
     video->AddFrame(picture.constBits(), int32_t(picture.bytesPerLine()));
     if (progress && !progress(i + 1)) {
       video->Cancel();

@@ -18,6 +18,7 @@ struct TAnimationRequest {
   int32_t Frames = 0;
   int32_t Size = 500;  // the pictures' side in pixels
   int32_t Fps = 25;
+  uint8_t Scheme = 2;  // the colour scheme, as the scene's Paint takes it
   // The date of frame 0, 1, ...: the scene is set to it and the header names it.
   std::function<TDateRec(int32_t frame)> DateOf;
 };
