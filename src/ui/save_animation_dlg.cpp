@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 #include "numerics/date_text.h"
 #include "numerics/errors.h"
@@ -62,6 +64,12 @@ TSaveAnimationDlg::TSaveAnimationDlg(TPrompter& prompter, QWidget* parent)
   frames_box_->setRange(1, 100000);
   end_label_ = new QLabel(panel);
   named(end_label_, "EndDateLabel");
+  end_edit_ = new QLineEdit(panel);
+  named(end_edit_, "EEndDate");
+  end_edit_->setPlaceholderText(QStringLiteral("or type the last date"));
+  end_edit_->setToolTip(
+      QStringLiteral("the last frame's date (day.month.year): the number of "
+                     "frames follows from the step"));
   fps_box_ = new QSpinBox(panel);
   named(fps_box_, "SEFps");
   fps_box_->setRange(1, 100);
@@ -101,6 +109,7 @@ TSaveAnimationDlg::TSaveAnimationDlg(TPrompter& prompter, QWidget* parent)
   addRow(QStringLiteral("First frame:"), start_label_);
   addRow(QStringLiteral("&Step:"), step_edit_, unit_box_);
   addRow(QStringLiteral("&Frames:"), frames_box_, end_label_);
+  addRow(QStringLiteral("&Last date:"), end_edit_);
   addRow(QStringLiteral("Frames per &second:"), fps_box_);
   addRow(QStringLiteral("Picture si&ze (square, pixels):"), size_box_);
   addRow(QStringLiteral("&Colours:"), scheme_box_);
@@ -116,6 +125,7 @@ TSaveAnimationDlg::TSaveAnimationDlg(TPrompter& prompter, QWidget* parent)
   connect(file_name_edit_, &QLineEdit::textChanged, this, &TSaveAnimationDlg::FieldsChanged);
   connect(type_box_, &QComboBox::activated, this, &TSaveAnimationDlg::TypeChosen);
   connect(sb_file_name_, &QToolButton::clicked, this, &TSaveAnimationDlg::SBFileNameClick);
+  connect(end_edit_, &QLineEdit::editingFinished, this, &TSaveAnimationDlg::EndDateTyped);
   Load({});
 }
 
@@ -171,6 +181,23 @@ void TSaveAnimationDlg::FieldsChanged() {
   if (const auto type = VideoTypeOf(file_name_edit_->text().trimmed().toStdString()))
     type_box_->setCurrentIndex(int(*type));
   ok_btn_->setEnabled(end.has_value() && !file_name_edit_->text().trimmed().isEmpty());
+}
+
+void TSaveAnimationDlg::EndDateTyped() {
+  const std::optional<Extended> step = ReadDecimal(step_edit_->text().toStdString());
+  const std::optional<Extended> unitDays = UnitDays(TTimeUnit(unit_box_->currentData().toInt()));
+  if (!step || !unitDays || *step == 0) return;
+  TDateRec end = start_;
+  try {
+    ParseDate(end_edit_->text().trimmed().toStdString(), end);
+  } catch (const EKestrovaError&) {
+    return;  // the field keeps the text; the frames stay as they were
+  }
+  // A date is a day: the last frame is the last one that day, at the first frame's time.
+  const Extended span = (DateToJD(end) - DateToJD(start_)) / (*step * *unitDays);
+  if (span < 0) return;
+  const Extended frames = std::floor(span + 1e-9L) + 1;
+  frames_box_->setValue(int(std::min<Extended>(frames, frames_box_->maximum())));
 }
 
 void TSaveAnimationDlg::TypeChosen() {

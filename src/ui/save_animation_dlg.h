@@ -1,6 +1,6 @@
 // "Save animation as video": from the date shown, a number of frames a time step apart, at a
 // rate, size and colour scheme, into a file whose type follows its name. The dialog shows the
-// date of the last frame as the numbers change.
+// date of the last frame as the numbers change; a typed last date sets the number of frames.
 #pragma once
 
 #include <QDialog>
@@ -50,6 +50,8 @@ class TSaveAnimationDlg : public QDialog {
 
   // The "..." button: the file dialog on the name the edit stands for.
   void SBFileNameClick();
+  // The typed last date: the frames from the first date up to it, a whole step apart.
+  void EndDateTyped();
 
  private:
   void FieldsChanged();
@@ -64,6 +66,7 @@ class TSaveAnimationDlg : public QDialog {
   QComboBox* unit_box_;
   QSpinBox* frames_box_;
   QLabel* end_label_;
+  QLineEdit* end_edit_;
   QSpinBox* fps_box_;
   QSpinBox* size_box_;
   QComboBox* scheme_box_;

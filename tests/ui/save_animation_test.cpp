@@ -17,6 +17,7 @@
 #include "scene/solar_system.h"
 #include "support/decoded_video.h"
 #include "support/form_fixture.h"
+#include "support/screenshots.h"
 #include "ui/save_animation_dlg.h"
 #include "ui/scene_controller.h"
 #include "ui/video_progress_dlg.h"
@@ -204,6 +205,36 @@ class SaveAnimationTest : public QObject {
       QCOMPARE(In<QLabel>(dialog, "EndDateLabel")->text(), c.Last);
       QCOMPARE(In<QAbstractButton>(dialog, "OKBtn")->isEnabled(), c.Ok);
     }
+  }
+
+  // A typed last date sets the frames from the first date up to it, a whole step apart; a date
+  // that cannot be read, or lies against the step's direction, changes nothing.
+  void ALastDateSetsTheFrames() {
+    testing::TRecordingPrompter prompter;
+    TSaveAnimationDlg dialog(prompter);
+    TAnimationSettings settings;
+    settings.Start = {1, 1, 2000, 0, 0, 0, 0};
+    settings.Frames = 7;
+    dialog.Load(settings);
+    struct TCase {
+      QString Step;
+      int Unit;  // index in CBUnit: minute, hour, day, sidereal year, tropical year
+      QString Last;
+      int Frames;
+    };
+    const QList<TCase> cases = {
+        {"1", 2, "11.01.2000", 11}, {"12", 1, "11.1.2000", 21}, {"3", 2, "11.01.2000", 4},
+        {"-1", 2, "30.12.1999", 3}, {"1", 2, "31.12.1999", 3},  {"1", 2, "no date", 3},
+        {"0", 2, "11.01.2000", 3},
+    };
+    for (const TCase& c : cases) {
+      Type(dialog, "StepEdit", c.Step);
+      In<QComboBox>(dialog, "CBUnit")->setCurrentIndex(c.Unit);
+      Type(dialog, "EEndDate", c.Last);
+      QTest::keyClick(In<QLineEdit>(dialog, "EEndDate"), Qt::Key_Return);
+      QVERIFY2(In<QSpinBox>(dialog, "SEFrames")->value() == c.Frames, qPrintable(c.Last));
+    }
+    testing::Shot(dialog, "save_animation_dialog");
   }
 
   void ProposesTheDocumentsNameAsVideo() {
