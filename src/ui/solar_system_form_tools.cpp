@@ -201,8 +201,17 @@ void TSolarSystemForm::WireVideo() {
       if (settings.FileName.isEmpty())
         settings.FileName = PresetVideoName(QString::fromStdString(State().DocumentPath),
                                             QString::fromStdString(bitmap_path_));
+      // The animation's and real time's timers would move the date under the frames.
+      QTimer& animation = controller_->AnimationTimer();
+      QTimer& realTime = controller_->RealTimeTimer();
+      const bool animating = animation.isActive();
+      const bool realTimeOn = realTime.isActive();
+      animation.stop();
+      realTime.stop();
       SaveAnimationAction(this, *scene_, *save_animation_dlg_, *video_progress_dlg_, *prompter_,
                           settings);
+      if (animating) animation.start();
+      if (realTimeOn) realTime.start();
     });
   });
 }

@@ -15,6 +15,7 @@ extern "C" {
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -413,6 +414,7 @@ void TFfmpegEncoder::StopThread(bool dropQueued) {
 }
 
 void TFfmpegEncoder::Finish() {
+  if (done_) throw EKestrovaError("The video " + path_ + " is closed.");
   StopThread(false);
   try {
     {
