@@ -9,6 +9,7 @@
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
 #include "scene/animation_video.h"
+#include "streams/replacing_file.h"
 #include "video/video_encoder.h"
 
 namespace kestrova::cli {
@@ -51,7 +52,8 @@ int RenderVideo(TSolarSystem& scene, const std::string& path, Extended jd0, int3
     err << "kestrova-cli render: " << e.what() << "\n";
     return kFailure;
   }
-  out << path << "\n";
+  // Not the name of a device or a FIFO: it may well be standard output itself.
+  if (WriteKindOf(path) == TWriteKind::Replace) out << path << "\n";
   return kOk;
 }
 

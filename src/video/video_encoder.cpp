@@ -271,6 +271,10 @@ TFfmpegEncoder::TFfmpegEncoder(const std::string& path, const TVideoSettings& se
 
     if (!file_->Open(path))
       throw EKestrovaError("Error Opening File " + path + "! " + std::strerror(errno));
+    // MP4 writes its index last and goes back for the sizes it left open.
+    if (settings.Type == TVideoType::Mp4 && file_->InPlace())
+      throw EKestrovaError(
+          path + ": an MP4 video needs a file; a pipe or a device takes WebM, WebP or GIF.");
     constexpr int kBufferSize = 1 << 16;
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
     io_ = avio_alloc_context(buffer, kBufferSize, 1, file_->Stream(), nullptr, WritePacket,

@@ -10,6 +10,7 @@
 
 #include "numerics/errors.h"
 #include "support/decoded_video.h"
+#include "support/fifos_and_devices.h"
 #include "support/temp_home.h"
 
 namespace kestrova {
@@ -153,6 +154,38 @@ TEST_F(VideoEncoderTest, LeavesNoFileBehindAFailure) {
     std::string text;
     std::getline(in, text);
     EXPECT_EQ(text, "the old file");
+  }
+}
+
+// A pipe is written in place: WebM, WebP and GIF stream into it; MP4, which goes back to fill
+// in sizes, is refused with a message before a byte is written.
+TEST_F(VideoEncoderTest, WritesStreamingTypesIntoAPipe) {
+  for (const std::string name : {"pipe.webm", "pipe.gif", "pipe.mp4"}) {
+    SCOPED_TRACE(name);
+    const fs::path pipe = root_ / name;
+    testing::TFifoReader reader(pipe);
+    ASSERT_TRUE(reader.Ok());
+    std::string message;
+    try {
+      auto video = OpenVideo(pipe.string(), {64, 48, 25, *VideoTypeOf(name)});
+      for (int32_t i = 0; i < 3; ++i) {
+        const std::vector<uint32_t> frame = Frame(64, 48, i);
+        video->AddFrame(reinterpret_cast<const uint8_t*>(frame.data()), 64 * 4);
+      }
+      video->Finish();
+    } catch (const EKestrovaError& e) {
+      message = e.what();
+    }
+    const std::string bytes = reader.Bytes();
+    if (name == "pipe.mp4") {
+      EXPECT_NE(message.find("an MP4 video needs a file"), std::string::npos) << message;
+      EXPECT_EQ(bytes, "");
+      continue;
+    }
+    EXPECT_EQ(message, "");
+    const fs::path copy = root_ / ("copy-" + name);
+    std::ofstream(copy, std::ios::binary) << bytes;
+    EXPECT_EQ(DecodeVideo(copy.string()).Frames.size(), 3u);
   }
 }
 
