@@ -26,6 +26,8 @@ namespace {
 constexpr int kPixelsPerDegree = 2;
 // One notch of a common mouse wheel.
 constexpr int kNotch = 120;
+// How far beside a body's disc the mouse still names it, in window pixels.
+constexpr double kMouseSlack = 3;
 
 }  // namespace
 
@@ -132,7 +134,9 @@ QString TSceneView::BodyNameAt(const QPoint& pos) const {
 
 QString TSceneView::BodyNameAtPoint(const QPointF& pos) const {
   const TPoint pixel = ScreenPixelAt(pos);
-  const TAstronomialObject* body = BodyAt(scene_, Viewport(), pixel.x, pixel.y);
+  // The mouse reaches as far beside a disc at every scale: kMouseSlack window pixels.
+  const auto slack = int32_t(std::lround(kMouseSlack * Ratio()));
+  const TAstronomialObject* body = BodyAt(scene_, Viewport(), pixel.x, pixel.y, slack);
   return body ? QString::fromStdString(body->Name) : QString();
 }
 

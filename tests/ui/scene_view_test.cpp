@@ -141,6 +141,9 @@ class SceneViewTest : public QObject {
       QCOMPARE(QToolTip::text(), name);
       QTest::mouseDClick(shown.view, Qt::LeftButton, {}, whole);
       QCOMPARE(picked.takeLast().at(0).toString(), name);
+      // The mouse reaches as far in window pixels at every scale: four window pixels from
+      // the middle of a dot is within its radius and the three pixels beside it.
+      QCOMPARE(shown.view->BodyNameAtPoint(at + QPointF(4, 0)), name);
       // Twenty window pixels away there is none.
       QCOMPARE(shown.view->BodyNameAtPoint(at + QPointF(20, 20)), QString());
     }
