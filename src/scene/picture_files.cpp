@@ -1,9 +1,11 @@
-// Header text, print layout, and the PNG and BMP writers.
+// Header text, print layout, and the PNG and BMP writers (BMP by QImageWriter).
 #include "scene/picture_files.h"
 
 #include <png.h>
 
+#include <QIODevice>
 #include <QImage>
+#include <QImageWriter>
 #include <cctype>
 #include <csetjmp>
 #include <vector>
@@ -78,9 +80,23 @@ bool WritePngStream(ByteSink& sink, png_bytepp rows, png_uint_32 width, png_uint
   return true;
 }
 
-void PutLE(std::vector<unsigned char>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
+// The device QImageWriter writes to: the bytes go on to the sink as they come.
+class TSinkDevice final : public QIODevice {
+ public:
+  explicit TSinkDevice(ByteSink& sink) : sink_(sink) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 n) override {
+    return sink_.Write(reinterpret_cast<const uint8_t*>(data), size_t(n)) ? n : -1;
+  }
+
+ private:
+  ByteSink& sink_;
+};
 
 }  // namespace
 
@@ -136,41 +152,12 @@ void WritePng(ByteSink& sink, const QImage& image) {
 }
 
 void WriteBmp(ByteSink& sink, const QImage& image) {
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  const auto width = uint32_t(rgb.width()), height = uint32_t(rgb.height());
-  const uint32_t stride = (width * 3 + 3) / 4 * 4;
-  const uint32_t imageBytes = stride * height;
-  const auto dpm = uint32_t(rgb.dotsPerMeterX() > 0 ? rgb.dotsPerMeterX() : 3780);
-  std::vector<unsigned char> header;
-  header.push_back('B');
-  header.push_back('M');
-  PutLE(header, 54 + imageBytes, 4);  // file size
-  PutLE(header, 0, 4);                // reserved
-  PutLE(header, 54, 4);               // offset of the pixels
-  PutLE(header, 40, 4);               // size of the info header
-  PutLE(header, width, 4);
-  PutLE(header, height, 4);  // positive: rows bottom-up
-  PutLE(header, 1, 2);       // planes
-  PutLE(header, 24, 2);      // bits per pixel
-  PutLE(header, 0, 4);       // no compression
-  PutLE(header, imageBytes, 4);
-  PutLE(header, dpm, 4);
-  PutLE(header, uint32_t(rgb.dotsPerMeterY() > 0 ? rgb.dotsPerMeterY() : 3780), 4);
-  PutLE(header, 0, 4);  // colours used
-  PutLE(header, 0, 4);  // important colours
-
-  bool ok = sink.Write(header.data(), header.size());
-  std::vector<unsigned char> row(stride, 0);
-  for (int y = int(height) - 1; ok && y >= 0; --y) {
-    const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (uint32_t x = 0; x < width; ++x) {
-      row[3 * x] = static_cast<unsigned char>(qBlue(src[x]));
-      row[3 * x + 1] = static_cast<unsigned char>(qGreen(src[x]));
-      row[3 * x + 2] = static_cast<unsigned char>(qRed(src[x]));
-    }
-    ok = sink.Write(row.data(), stride);
-  }
-  if (!ok) throw EKestrovaError("Error Writing BMP File!");
+  // Qt writes an opaque 32-bit image as the 24-bit file the format's readers all know: the
+  // 40-byte info header, rows bottom-up, each filled with zeros to a multiple of 4 bytes.
+  TSinkDevice device(sink);
+  QImageWriter writer(&device, "bmp");
+  if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+    throw EKestrovaError("Error Writing BMP File!");
 }
 
 void WritePicture(ByteSink& sink, PictureFormat format, const QImage& image) {

@@ -72,30 +72,38 @@ class TBrowserGrid : public QTableView {
 
 enum class TNavigate { First, Prior, Next, Last };
 
-// The navigator's pictures: a triangle pointing the way, with a bar for the ends.
+// The navigator's pictures: a triangle pointing the way, with a bar for the ends. Drawn on a 16 by
+// 16 grid at each common scale of a screen, so that Qt never has to blur a picture to fit one.
 QIcon NavigatorIcon(TNavigate which, const QColor& color) {
-  QPixmap picture(16, 16);
-  picture.fill(Qt::transparent);
-  QPainter p(&picture);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(color);
-  const bool left = which == TNavigate::First || which == TNavigate::Prior;
-  const bool end = which == TNavigate::First || which == TNavigate::Last;
-  QPainterPath triangle;
-  if (left) {
-    triangle.moveTo(11.5, 3);
-    triangle.lineTo(11.5, 13);
-    triangle.lineTo(5, 8);
-  } else {
-    triangle.moveTo(4.5, 3);
-    triangle.lineTo(4.5, 13);
-    triangle.lineTo(11, 8);
+  QIcon icon;
+  for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+    const int side = int(16 * scale);
+    QPixmap picture(side, side);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    const bool left = which == TNavigate::First || which == TNavigate::Prior;
+    const bool end = which == TNavigate::First || which == TNavigate::Last;
+    QPainterPath triangle;
+    if (left) {
+      triangle.moveTo(11.5, 3);
+      triangle.lineTo(11.5, 13);
+      triangle.lineTo(5, 8);
+    } else {
+      triangle.moveTo(4.5, 3);
+      triangle.lineTo(4.5, 13);
+      triangle.lineTo(11, 8);
+    }
+    triangle.closeSubpath();
+    p.drawPath(triangle);
+    if (end) p.drawRect(left ? QRectF(2.5, 3, 2, 10) : QRectF(11.5, 3, 2, 10));
+    p.end();
+    icon.addPixmap(picture);
   }
-  triangle.closeSubpath();
-  p.drawPath(triangle);
-  if (end) p.drawRect(left ? QRectF(2.5, 3, 2, 10) : QRectF(11.5, 3, 2, 10));
-  return QIcon(picture);
+  return icon;
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
 
 #include "scene/qpainter_surface.h"
 #include "ui/prompter.h"
@@ -25,17 +28,28 @@ void TColorField::SetColor(TColor color) {
 
 void TColorField::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setPen(palette().color(QPalette::Dark));
-  painter.setBrush(ToQColor(color_));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  // The frame and the focus rings are each one window pixel wide in whole screen pixels: drawn
+  // with the painter's scale, a 1.5 scale would make a side one screen pixel and the next two.
+  const qreal ratio = devicePixelRatioF();
+  const int ring = std::max(1, int(std::lround(ratio)));
+  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  const QRect box(QPoint(0, 0), (QSizeF(size()) * ratio).toSize());
+  // The ring `inset` rings in from the edge.
+  const auto paintRing = [&](int inset, const QColor& color) {
+    const QRect r = box.adjusted(inset * ring, inset * ring, -inset * ring, -inset * ring);
+    if (r.isEmpty()) return;
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), ring), color);
+    painter.fillRect(QRect(r.left(), r.bottom() + 1 - ring, r.width(), ring), color);
+    painter.fillRect(QRect(r.left(), r.top(), ring, r.height()), color);
+    painter.fillRect(QRect(r.right() + 1 - ring, r.top(), ring, r.height()), color);
+  };
+  painter.fillRect(box.adjusted(ring, ring, -ring, -ring), ToQColor(color_));
+  paintRing(0, palette().color(QPalette::Dark));
   if (hasFocus()) {
     // Two rings in the highlight colour and one in the base colour show on every fill.
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(palette().color(QPalette::Highlight));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.drawRect(rect().adjusted(1, 1, -2, -2));
-    painter.setPen(palette().color(QPalette::Base));
-    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    paintRing(0, palette().color(QPalette::Highlight));
+    paintRing(1, palette().color(QPalette::Highlight));
+    paintRing(2, palette().color(QPalette::Base));
   }
 }
 

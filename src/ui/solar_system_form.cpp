@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "numerics/date_text.h"
 #include "scene/solar_system.h"
@@ -32,6 +33,7 @@
 #include "ui/scene_view.h"
 #include "ui/time_panel.h"
 #include "ui/view_panel.h"
+#include "ui/window_places.h"
 
 namespace kestrova {
 
@@ -128,7 +130,7 @@ void TSolarSystemForm::BuildActions() {
 
 void TSolarSystemForm::BuildWindow() {
   resize(kMainWindowStart.Width, kMainWindowStart.Height);
-  setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
+  FitToScreen();
   setAcceptDrops(true);
   // Hints and the names of bodies under the mouse show also while a tool window (the monitor)
   // has the focus.
@@ -365,10 +367,19 @@ void TSolarSystemForm::KeepDrawingAreaSquare() {
   if (wanted != client) resize(wanted);
 }
 
+void TSolarSystemForm::FitToScreen() {
+  FitMinimumSize(*this, {kMainWindowMinWidth, kMainWindowMinHeight});
+}
+
 void TSolarSystemForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (splash_) splash_->hide();
   if (event->spontaneous()) return;
+  // Now that the window has its screen and, mostly, its frame; and again on another screen.
+  FitToScreen();
+  if (QWindow* window = windowHandle())
+    connect(window, &QWindow::screenChanged, this, &TSolarSystemForm::FitToScreen,
+            Qt::UniqueConnection);
   // The tool windows that the start-up document shows come up once this window is on the
   // screen: shown before it, they would not belong to it and would stay under it.
   QTimer::singleShot(0, this, [this] {

@@ -144,6 +144,8 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   void ShowAllObjectsPressed(bool pressed) override;
 
   void BuildWindow();
+  // The minimum size, no larger than the screen the window is on.
+  void FitToScreen();
   void BuildActions();
   QWidget* BuildPanel();
   void Start(const QStringList& arguments);

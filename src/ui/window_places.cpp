@@ -58,6 +58,14 @@ QRect PrimaryScreenArea() {
   return screen ? screen->availableGeometry() : QRect();
 }
 
+void FitMinimumSize(QWidget& window, const QSize& wanted) {
+  const QScreen* screen = window.screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect();
+  const QSize room =
+      area.isEmpty() ? wanted : area.size().shrunkBy(FrameMargins(window)).expandedTo({1, 1});
+  window.setMinimumSize(wanted.boundedTo(room));
+}
+
 void PlaceWindow(QWidget& window, int left, int top, int width, int height) {
   const QSize inside = width > 0 && height > 0
                            ? QSize(width, height).expandedTo(window.minimumSize())

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -18,6 +19,11 @@ QRect PlaceOnScreens(const QRect& wanted, const QList<QRect>& screens, const QRe
 // The available areas of the computer's screens and of the primary one.
 QList<QRect> AvailableScreenAreas();
 QRect PrimaryScreenArea();
+
+// Gives the window `wanted` as its minimum size, or less where the free area of its screen,
+// less the window's frame, is smaller: a 1000-pixel-high screen at a scale factor of 2 has 500
+// window pixels, fewer than the main window would ask for.
+void FitMinimumSize(QWidget& window, const QSize& wanted);
 
 // Moves a window to left, top (its frame's corner) and, when width and height are positive,
 // gives it that size, fitted to the screens as above (never below the window's minimum size).

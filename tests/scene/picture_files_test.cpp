@@ -199,6 +199,17 @@ TEST(PictureFiles, BmpIs24BitBottomUpAndDecodesToTheImage) {
   EXPECT_EQ(LittleEndian(bytes, 18, 4), 7u);
   EXPECT_EQ(LittleEndian(bytes, 22, 4), 5u);  // positive height: the bottom row comes first
   EXPECT_EQ(LittleEndian(bytes, 28, 2), 24u);
+  // The plain 40-byte info header, one plane, no compression, no palette: what every reader
+  // takes.
+  EXPECT_EQ(LittleEndian(bytes, 6, 4), 0u);
+  EXPECT_EQ(LittleEndian(bytes, 14, 4), 40u);
+  EXPECT_EQ(LittleEndian(bytes, 26, 2), 1u);
+  EXPECT_EQ(LittleEndian(bytes, 30, 4), 0u);
+  EXPECT_EQ(LittleEndian(bytes, 34, 4), stride * 5);
+  EXPECT_EQ(LittleEndian(bytes, 46, 4), 0u);
+  EXPECT_EQ(LittleEndian(bytes, 50, 4), 0u);
+  for (uint32_t row = 0; row < 5; ++row)
+    for (uint32_t fill = 21; fill < stride; ++fill) EXPECT_EQ(bytes[54 + row * stride + fill], 0);
   // First stored pixel: bottom-left, blue-green-red.
   const QRgb bottomLeft = image.pixel(0, 4);
   EXPECT_EQ(bytes[54], qBlue(bottomLeft));

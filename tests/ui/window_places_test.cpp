@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "documents/window_geometry.h"
 #include "support/form_fixture.h"
 #include "ui/description_form.h"
 #include "ui/monitor_form.h"
@@ -68,6 +69,23 @@ class WindowPlacesTest : public QObject {
     QVERIFY(screen.contains(form.frameGeometry()));
     // The window fills the screen's width, but for the room kept for a frame before it had one.
     QVERIFY(form.frameGeometry().width() > screen.width() - 20);
+  }
+
+  // A screen of few window pixels (ctest runs this case again at a scale factor of 2, where the
+  // offscreen screen of 800 by 800 pixels has 400 by 400): the window and its minimum size fit
+  // it, and a minimum that would fit stays as asked.
+  void TheMainWindowFitsASmallOrHighlyScaledScreen() {
+    testing::TFormFixture f;
+    TSolarSystemForm& form = f.Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.contains(form.frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(form.frameGeometry().width())
+                            .arg(form.frameGeometry().height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+    const QSize most = screen.size() - (form.frameGeometry().size() - form.size());
+    QCOMPARE(form.minimumSize(), QSize(kMainWindowMinWidth, kMainWindowMinHeight).boundedTo(most));
   }
 
   // Maximized, the main window keeps its normal place in kv.ini, and the next start is
