@@ -125,6 +125,7 @@ class SaveAnimationTest : public QObject {
       QObject::connect(progress, &TVideoProgressDlg::progressed, progress, [&](int done) {
         QVERIFY(progress->isVisible());
         QVERIFY(In<QLabel>(*progress, "FramesLabel")->text().startsWith(QString::number(done)));
+        if (done == 1) testing::Shot(*progress, "video_progress");
         if (done == c.CancelAfter)
           QTest::mouseClick(In<QAbstractButton>(*progress, "CancelBtn"), Qt::LeftButton);
       });
