@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/cli.h"
+#include "app/cli_render_video.h"
 #include "app/headless_host.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
@@ -24,7 +25,9 @@ namespace {
 constexpr const char* kRenderUsage =
     "usage: kestrova-cli render [--document FILE.orb] [--jd JD] [--size N]\n"
     "           [--plane xy|xz|zy|3d] [--dim AU] [--center BODY] [--rotx DEG] [--rotz DEG]\n"
-    "           [--frames N --step DAYS] --out FILE\n";
+    "           [--frames N --step DAYS] --out FILE\n"
+    "       kestrova-cli render [options] --frames N --step DAYS --video "
+    "FILE.webm|.mp4|.webp|.gif\n";
 
 // A command line the render cannot use: reported with exit status 2.
 class EBadOption : public EKestrovaError {
@@ -44,6 +47,7 @@ struct TRenderOptions {
   std::optional<int32_t> frames;
   std::optional<Extended> step;
   std::string out;
+  std::optional<std::string> video;
 };
 
 Extended ParseNumber(const std::string& option, const std::string& text) {
@@ -161,12 +165,19 @@ TRenderOptions ParseRenderOptions(const Args& args) {
       o.frames = ParseInteger(option, value, 1, 100000);
     } else if (option == "--step") {
       o.step = ParseNumber(option, value);
+    } else if (option == "--video") {
+      o.video = value;
     } else if (option == "--out") {
       o.out = value;
       haveOut = true;
     } else {
       throw EBadOption(Format("unknown option '%s'", Excerpt(option).c_str()));
     }
+  }
+  if (o.video) {
+    if (haveOut) throw EBadOption("--video and --out do not go together");
+    if (!o.frames || !o.step) throw EBadOption("--video needs --frames and --step");
+    return o;
   }
   if (!haveOut || o.out.empty()) throw EBadOption("--out FILE is required");
   // The export dialog's rule, for names of files: a name without ".png" or ".bmp" gets ".png".
@@ -203,7 +214,10 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
            "(with --frames, one PNG after the other); --document - reads standard input.\n"
            "Options apply after the document in the order above. BODY is Sun, Mercury, ...\n"
            "Pluto or 0..9. --frames N writes N pictures, the date advancing by --step DAYS\n"
-           "between them; FILE then holds one integer field such as frame-%04d.png.\n";
+           "between them; FILE then holds one integer field such as frame-%04d.png.\n"
+           "--video FILE writes the frames as one video instead, of the type its name ends\n"
+           "in: .webm (VP9), .mp4 (H.264), .webp or .gif (animated pictures), 25 frames a "
+           "second.\n";
     return kOk;
   }
   TRenderOptions o;
@@ -256,6 +270,7 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
     err << "kestrova-cli render: the last frame: " << e.what() << "\n";
     return kBadInput;
   }
+  if (o.video) return RenderVideo(scene, *o.video, jd0, *o.frames, *o.step, o.size, out, err);
   for (int32_t i = 0; i < *o.frames; ++i) {
     // Each frame's date from the first, so that steps do not pile up rounding.
     if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "numerics/errors.h"
+#include "scene/colour_schemes.h"
 #include "scene/picture_files.h"
 #include "scene/qpainter_surface.h"
 
@@ -73,27 +74,28 @@ void DrawPictureHeader(QPainter& painter, TQPainterSurface& surface, int32_t siz
 
 }  // namespace
 
-void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate) {
+void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate,
+                  uint8_t scheme) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(kPictureFontPixelSize);
   painter.setFont(font);
   TQPainterSurface surface(painter);
-  scene.Paint(surface, TViewport{TRect{0, 0, size, size}, 0, 2});
+  scene.Paint(surface, TViewport{TRect{0, 0, size, size}, 0, scheme});
   DrawPictureHeader(painter, surface, size, Header(scene, shownDate),
-                    ExportHeaderColor(scene.BgColor()));
+                    ExportHeaderColor(SchemeBackground(scheme, scene.BgColor())));
 }
 
 QImage RenderPicture(TSolarSystem& scene, int32_t size) {
   return RenderPicture(scene, size, scene.SceneDate());
 }
 
-QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDate) {
+QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDate, uint8_t scheme) {
   QImage image(size, size, QImage::Format_RGB32);
   if (image.isNull())
     throw EKestrovaError(Format("Not enough memory for a picture of %d x %d pixels.", size, size));
   image.fill(Qt::black);
   QPainter painter(&image);
-  PaintPicture(scene, painter, size, shownDate);
+  PaintPicture(scene, painter, size, shownDate, scheme);
   return image;
 }
 

@@ -29,18 +29,20 @@ std::string CenterListText(int32_t centerObject);
 // Point size of labels and header on printed pages.
 inline constexpr int kPrintFontPointSize = 8;
 
-// Paints the scene over the square 0, 0, size, size of the painter's device with scheme 2 and
-// device 0 and writes the header for `shownDate` (the date and the view) in the complement of
-// the background colour, in "Arial" at the picture size; on pictures too small for that header
-// in a smaller font without the Julian date, or without a header. The painter must carry no
-// transform; the device may be an image or a vector device. The scene's remembered screen is left
-// as it was.
-void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate);
+// Paints the scene over the square 0, 0, size, size of the painter's device with `scheme` (2,
+// the window's colours, unless an animation asks for another) and device 0 and writes the header
+// for `shownDate` (the date and the view) in the complement of the scheme's background colour, in
+// "Arial" at the picture size; on pictures too small for that header in a smaller font without the
+// Julian date, or without a header. The painter must carry no transform; the device may be an image
+// or a vector device. The scene's remembered screen is left as it was.
+void PaintPicture(TSolarSystem& scene, QPainter& painter, int32_t size, const TDateRec& shownDate,
+                  uint8_t scheme = 2);
 
 // PaintPicture on a new size x size image, for the scene's own date or the shown one. Raises
 // EKestrovaError when there is no memory for the image.
 QImage RenderPicture(TSolarSystem& scene, int32_t size);
-QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDate);
+QImage RenderPicture(TSolarSystem& scene, int32_t size, const TDateRec& shownDate,
+                     uint8_t scheme = 2);
 
 // Paints the printed plot on a page whose printable area is the painter's device (device
 // pixels, no transform): the scene in the square of PrintLayout with the layout's device class

@@ -98,6 +98,10 @@ void TSolarSystemForm::BuildActions() {
                   QStringLiteral("print the current plot"), QKeySequence(Qt::CTRL | Qt::Key_P));
   SaveAsBitmapAct = make("ActSaveAsBitmap", "bitmap.svg", QStringLiteral("Save &as bitmap"),
                          QStringLiteral("save the current plot as a bitmap file"), {});
+  SaveAnimationAct =
+      make("ActSaveAnimation", "video.svg", QStringLiteral("Save animation as &video..."),
+           QStringLiteral("save the animation from the shown date as a video file"),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
   AboutAct = make("ActAbout", "about.svg", QStringLiteral("A&bout"),
                   QStringLiteral("about this program"), {});
   ExitAct =
@@ -118,6 +122,7 @@ void TSolarSystemForm::BuildActions() {
   popup_->addAction(SaveAct);
   popup_->addAction(PrintAct);
   popup_->addAction(SaveAsBitmapAct);
+  popup_->addAction(SaveAnimationAct);
   popup_->addAction(LoadTemplateAct);
   popup_->addSeparator();
   popup_->addAction(AboutAct);
@@ -198,7 +203,8 @@ QWidget* TSolarSystemForm::BuildPanel() {
   tool_bar_->setIconSize(QSize(16, 16));
   tool_bar_->setMovable(false);
   tool_bar_->setStyleSheet(QStringLiteral("QToolBar { spacing: 1px; padding: 1px; border: 0; }"));
-  for (QAction* a : {OpenAct, SaveAct, PrintAct, SaveAsBitmapAct, AboutAct, ExitAct})
+  for (QAction* a :
+       {OpenAct, SaveAct, PrintAct, SaveAsBitmapAct, SaveAnimationAct, AboutAct, ExitAct})
     tool_bar_->addAction(a);
   layout->addWidget(tool_bar_);
 
@@ -278,6 +284,8 @@ bool TSolarSystemForm::PreviewKey(const QKeyEvent& key, bool run, bool fromToolW
       default:
         break;
     }
+  } else if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && k == Qt::Key_A) {
+    action = [this] { SaveAnimationAct->trigger(); };
   }
   // The arrows with Ctrl move the cursor by words in the description's text.
   if (fromToolWindow || action) {

@@ -42,6 +42,9 @@ class TDirectionDlg;
 class TSatellitesDlg;
 class TPrintDlg;
 class TSaveAsBitmapDlg;
+class TSaveAnimationDlg;
+class TVideoProgressDlg;
+struct TAnimationSettings;
 class TAboutBox;
 class TDataFilesDlg;
 class TTableNameDlg;
@@ -176,6 +179,7 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   void WireDataFiles();
   void WireBrowser();
   void WirePrinting();
+  void WireVideo();
   void WireLinesDialog();
   void WireSatellitesDialog();
   void WireAboutBox();
@@ -195,6 +199,10 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   TCreateIdxForm* create_idx_form_ = nullptr;
   TPrintDlg* print_dlg_ = nullptr;
   TSaveAsBitmapDlg* save_as_bitmap_dlg_ = nullptr;
+  TSaveAnimationDlg* save_animation_dlg_ = nullptr;
+  TVideoProgressDlg* video_progress_dlg_ = nullptr;
+  // The last video's settings but its dates, for the next one (this session only).
+  std::shared_ptr<TAnimationSettings> animation_;
   TDirectionsDlg* directions_dlg_ = nullptr;
   TDirectionDlg* direction_dlg_ = nullptr;
   TSatellitesDlg* satellites_dlg_ = nullptr;
@@ -224,12 +232,13 @@ class TSolarSystemForm : public QWidget, private TSessionWindow {
   QMenu* popup_ = nullptr;
 
  public:
-  // The actions, by their object names ActOpen, ActSave, ActPrint, ActSaveAsBitmap, ActAbout,
-  // ActExit and ActLoadTemplate.
+  // The actions, by their object names ActOpen, ActSave, ActPrint, ActSaveAsBitmap,
+  // ActSaveAnimation, ActAbout, ActExit and ActLoadTemplate.
   QAction* OpenAct = nullptr;
   QAction* SaveAct = nullptr;
   QAction* PrintAct = nullptr;
   QAction* SaveAsBitmapAct = nullptr;
+  QAction* SaveAnimationAct = nullptr;
   QAction* AboutAct = nullptr;
   QAction* ExitAct = nullptr;
   QAction* LoadTemplateAct = nullptr;

@@ -22,8 +22,11 @@
 #include "ui/print_dlg.h"
 #include "ui/prompter.h"
 #include "ui/satellites_dlg.h"
+#include "ui/save_animation_action.h"
+#include "ui/save_animation_dlg.h"
 #include "ui/save_as_bitmap_dlg.h"
 #include "ui/solar_system_form.h"
+#include "ui/video_progress_dlg.h"
 #include "ui/view_panel.h"
 #include "ui/window_places.h"
 
@@ -177,6 +180,38 @@ void TSolarSystemForm::WirePrinting() {
       // Taken after OK even when the picture could not be written; Cancel changes neither.
       bitmap_size_ = state.BitmapSize;
       bitmap_path_ = state.BitmapPath.toStdString();
+    });
+  });
+  WireVideo();
+}
+
+// SaveAnimationAct: the dialog starts at the date shown with the Time tab's step and the
+// export's size; frames, rate, colours and file are the last video's.
+void TSolarSystemForm::WireVideo() {
+  save_animation_dlg_ = new TSaveAnimationDlg(*prompter_, this);
+  video_progress_dlg_ = new TVideoProgressDlg(this);
+  animation_ = std::make_shared<TAnimationSettings>();
+  connect(SaveAnimationAct, &QAction::triggered, this, [this] {
+    Guarded([&] {
+      TAnimationSettings& settings = *animation_;
+      settings.Start = controller_->DisplayDate();
+      settings.Step = controller_->TimeStep();
+      settings.Unit = controller_->TimeUnit();
+      settings.Size = bitmap_size_;
+      if (settings.FileName.isEmpty())
+        settings.FileName = PresetVideoName(QString::fromStdString(State().DocumentPath),
+                                            QString::fromStdString(bitmap_path_));
+      // The animation's and real time's timers would move the date under the frames.
+      QTimer& animation = controller_->AnimationTimer();
+      QTimer& realTime = controller_->RealTimeTimer();
+      const bool animating = animation.isActive();
+      const bool realTimeOn = realTime.isActive();
+      animation.stop();
+      realTime.stop();
+      SaveAnimationAction(this, *scene_, *save_animation_dlg_, *video_progress_dlg_, *prompter_,
+                          settings);
+      if (animating) animation.start();
+      if (realTimeOn) realTime.start();
     });
   });
 }

@@ -117,6 +117,8 @@ class SolarSystemFormTest : public QObject {
         {form.SaveAct, "&Save file", "save file", QKeySequence("Ctrl+S")},
         {form.PrintAct, "&Print", "print the current plot", QKeySequence("Ctrl+P")},
         {form.SaveAsBitmapAct, "Save &as bitmap", "save the current plot as a bitmap file", {}},
+        {form.SaveAnimationAct, "Save animation as &video...",
+         "save the animation from the shown date as a video file", QKeySequence("Ctrl+Shift+A")},
         {form.AboutAct, "A&bout", "about this program", {}},
         {form.ExitAct, "E&xit", "exit program", {}},
         {form.LoadTemplateAct, "Load &template file", "load template file (template.orb)",
@@ -129,8 +131,9 @@ class SolarSystemFormTest : public QObject {
     auto* popup = f.Find<QMenu>("PopupMenu");
     QStringList items;
     for (QAction* a : popup->actions()) items << (a->isSeparator() ? "-" : a->text());
-    QCOMPARE(items, QStringList({"&Open file", "&Save file", "&Print", "Save &as bitmap",
-                                 "Load &template file", "-", "A&bout"}));
+    QCOMPARE(items,
+             QStringList({"&Open file", "&Save file", "&Print", "Save &as bitmap",
+                          "Save animation as &video...", "Load &template file", "-", "A&bout"}));
     // A right click on the drawing area or the panel opens it.
     for (const char* name : {"SceneView", "JDLabel"}) {
       QWidget* w = f.Find(name);
