@@ -11,6 +11,7 @@
 
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "numerics/program_version.h"
 
 namespace kestrova::cli {
 
@@ -35,7 +36,8 @@ constexpr TCommand kCommands[] = {
 };
 
 void Usage(std::ostream& out) {
-  out << "usage: kestrova-cli COMMAND [ARGS...]\n\ncommands:\n";
+  out << "usage: kestrova-cli COMMAND [ARGS...]\n"
+         "       kestrova-cli --help|--version\n\ncommands:\n";
   for (const TCommand& c : kCommands) out << "  " << c.name << "\t" << c.summary << "\n";
   out << "\n`kestrova-cli COMMAND --help` describes a command.\n";
 }
@@ -157,6 +159,15 @@ int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
         "kestrova-cli",
         [&] {
           Usage(out);
+          return kOk;
+        },
+        out, err);
+  }
+  if (args[0] == "--version" || args[0] == "-v") {
+    return RunReported(
+        "kestrova-cli",
+        [&] {
+          out << "kestrova-cli " << kProgramVersion << "\n";
           return kOk;
         },
         out, err);
