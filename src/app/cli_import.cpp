@@ -2,8 +2,10 @@
 // positions of every body of a data file.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "app/cli.h"
+#include "app/progress_line.h"
 #include "database/element_import.h"
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
@@ -55,8 +57,8 @@ int Import(const Args& args, std::ostream& out, std::ostream& err, const std::st
            "kept unless --replace is given.\n"
            "Lines that cannot be read are skipped and counted by reason; the summary names the\n"
            "first lines of each reason. A file without one element line is an error and\n"
-           "changes no table. Progress goes to stderr unless --quiet. Ctrl+C leaves no half\n"
-           "table behind.\n";
+           "changes no table. On a terminal, one line on stderr follows the import (percent,\n"
+           "rate, time left) unless --quiet. Ctrl+C leaves no half table behind.\n";
     return kOk;
   }
   TImportOptions opt;
@@ -99,23 +101,22 @@ int Import(const Args& args, std::ostream& out, std::ostream& err, const std::st
     err << program << ": " << e.what() << "\n" << kImportUsage;
     return kBadInput;
   }
+  // On a terminal one line follows the import; a log or a pipe gets the summary alone.
+  std::optional<TProgressLine> progress;
   if (!quiet) {
-    opt.Progress = [&err, last = -100,
-                    stage = TImportProgress::TStage::Reading](const TImportProgress& p) mutable {
-      // A line every five percent of a stage is enough to see a long import move.
-      if (p.Stage != stage) last = -100;
-      stage = p.Stage;
-      const int percent = p.Percent;
-      if (percent != last && (percent == 0 || percent == 100 || percent >= last + 5)) {
-        err << "import: " << (stage == TImportProgress::TStage::Reading ? "reading" : "indexing")
-            << " " << percent << "%\n"
-            << std::flush;
-        last = percent;
-      }
+    progress.emplace(err, TProgressLine::OnTerminal(err), "import");
+    opt.Progress = [&progress](const TImportProgress& p) {
+      if (p.Stage == TImportProgress::TStage::Indexing)
+        progress->Show("indexing", p.Percent, 100, "");
+      else if (p.BytesTotal > 0)
+        progress->Show("reading", double(p.BytesRead), double(p.BytesTotal), "B");
+      else  // a pipe: no end known
+        progress->Show("reading", double(p.Rows), 0, "rows");
       return true;
     };
   }
   const TImportResult result = ImportElements(file, opt);
+  if (progress) progress->Finish();
   out << result.Summary() << "\n";
   return kOk;
 }

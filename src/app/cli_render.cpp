@@ -9,6 +9,7 @@
 
 #include "app/cli.h"
 #include "app/headless_host.h"
+#include "app/progress_line.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
 #include "scene/picture_files.h"
@@ -256,11 +257,15 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
     err << "kestrova-cli render: the last frame: " << e.what() << "\n";
     return kBadInput;
   }
+  // On a terminal one line follows the frames; their names still go to standard output.
+  TProgressLine progress(err, TProgressLine::OnTerminal(err), "render");
   for (int32_t i = 0; i < *o.frames; ++i) {
+    progress.Show("frames", i, *o.frames, "frames");
     // Each frame's date from the first, so that steps do not pile up rounding.
     if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));
     write(o.out == "-" ? o.out : FrameFileName(o.out, i));
   }
+  progress.Show("frames", *o.frames, *o.frames, "frames");
   return kOk;
 }
 
