@@ -15,17 +15,16 @@ namespace kestrova::cli {
 
 namespace {
 
-// Splits "--name=value" and "--name value"; returns false when the option has no value.
-bool OptionValue(const Args& args, size_t& i, const std::string& name, std::string& value) {
-  const std::string& a = args[i];
-  if (a.rfind(name + "=", 0) == 0) {
-    value = a.substr(name.size() + 1);
-    return true;
+// The options of import and ephem --data-file, with their messages for a command line they
+// cannot use.
+void ReadOptions(TCommandOptions& options, const Args& args) {
+  try {
+    options.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    if (e.Kind == TCommandOptions::EBadOption::TKind::NoValue)
+      throw EConvertError("option " + e.Argument + " needs a value");
+    throw EConvertError("unexpected argument '" + Excerpt(e.Argument) + "'");
   }
-  if (a != name) return false;
-  if (i + 1 >= args.size()) throw EConvertError("option " + name + " needs a value");
-  value = args[++i];
-  return true;
 }
 
 std::string CsvField(const std::string& s) {
@@ -65,25 +64,18 @@ int Import(const Args& args, std::ostream& out, std::ostream& err, const std::st
   std::string file, format;
   bool quiet = false, haveTable = false;
   try {
-    for (size_t i = 0; i < args.size(); ++i) {
-      std::string v;
-      if (OptionValue(args, i, "--format", v)) {
-        format = v;
-      } else if (OptionValue(args, i, "--alias", v)) {
-        opt.Alias = v;
-      } else if (OptionValue(args, i, "--table", v)) {
-        opt.Table = v;
-        haveTable = true;
-      } else if (args[i] == "--replace") {
-        opt.Replace = true;
-      } else if (args[i] == "--quiet") {
-        quiet = true;
-      } else if (args[i].rfind("--", 0) == 0 || !file.empty()) {
-        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
-      } else {
-        file = args[i];
-      }
-    }
+    TCommandOptions options(
+        {{"format", true}, {"alias", true}, {"table", true}, {"replace", false}, {"quiet", false}});
+    ReadOptions(options, args);
+    format = options.Value("format");
+    if (options.IsSet("alias")) opt.Alias = options.Value("alias");
+    haveTable = options.IsSet("table");
+    opt.Table = options.Value("table");
+    opt.Replace = options.IsSet("replace");
+    quiet = options.IsSet("quiet");
+    const Args& rest = options.Positional();
+    if (rest.size() > 1) throw EConvertError("unexpected argument '" + Excerpt(rest[1]) + "'");
+    if (!rest.empty()) file = rest[0];
     if (format == "mpcorb")
       opt.Format = TElementFormat::Mpcorb;
     else if (format == "comets")
@@ -143,15 +135,12 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   }
   std::string file, jdText;
   try {
-    for (size_t i = 0; i < args.size(); ++i) {
-      std::string v;
-      if (OptionValue(args, i, "--data-file", v))
-        file = v;
-      else if (args[i].rfind("--", 0) == 0 || !jdText.empty())
-        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
-      else
-        jdText = args[i];
-    }
+    TCommandOptions options({{"data-file", true}});
+    ReadOptions(options, args);
+    file = options.Value("data-file");
+    const Args& rest = options.Positional();
+    if (rest.size() > 1) throw EConvertError("unexpected argument '" + Excerpt(rest[1]) + "'");
+    if (!rest.empty()) jdText = rest[0];
     if (file.empty()) throw EConvertError("--data-file is missing");
     if (jdText.empty()) throw EConvertError("JD is missing");
   } catch (const EConvertError& e) {
