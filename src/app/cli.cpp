@@ -102,6 +102,18 @@ void TCommandOptions::Parse(const Args& args) {
   for (const QString& p : parser.positionalArguments()) positional_.push_back(original(p));
 }
 
+std::optional<Args> PlainArguments(const std::string& program, const Args& args,
+                                   std::ostream& err) {
+  TCommandOptions none({});
+  try {
+    none.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    err << program << ": unexpected argument '" << Excerpt(e.Argument) << "'\n";
+    return std::nullopt;
+  }
+  return none.Positional();
+}
+
 bool TCommandOptions::IsSet(const std::string& name) const {
   for (const auto& [n, v] : given_)
     if (n == name) return true;

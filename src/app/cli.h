@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <streambuf>
 #include <string>
@@ -113,6 +114,10 @@ class TCommandOptions {
   std::vector<std::pair<std::string, std::string>> given_;
   Args positional_;
 };
+// The arguments of a command that takes no option but --help, "--" and negative numbers read
+// as TCommandOptions reads them; nothing after "PROGRAM: unexpected argument '...'" on err
+// when one is an option.
+std::optional<Args> PlainArguments(const std::string& program, const Args& args, std::ostream& err);
 // Runs one command of program (the prefix of its messages: "kestrova-cli ephem"): an exception
 // it raises becomes "PROGRAM: MESSAGE" and status 1, and so does output that failed.
 int RunReported(const std::string& program, const std::function<int()>& run, std::ostream& out,

@@ -50,15 +50,17 @@ class TProgressSource : public ByteSource {
 
 }  // namespace
 
-int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
+int CmdConvert(const Args& options, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(options)) {
     out << kHelp;
     return kOk;
   }
-  if (args.size() != 2) {
+  const std::optional<Args> plain = PlainArguments("kestrova-cli convert", options, err);
+  if (!plain || plain->size() != 2) {
     err << kHelp;
     return kBadInput;
   }
+  const Args& args = *plain;
   TDocumentInput input(args[0], in);
   // The document brings its own date.
   THeadlessHost host(err);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/cli.h"
+#include "app/cli_test_support.h"
 
 namespace kestrova::cli {
 namespace {
@@ -51,6 +52,25 @@ TEST(CommandOptionsTest, FormsOfOptionsAndArgumentsLeftAlone) {
     EXPECT_EQ(options.Value("table"), c.table) << line;
     EXPECT_EQ(options.IsSet("replace"), c.replace) << line;
     EXPECT_EQ(options.Positional(), c.positional) << line;
+  }
+}
+
+TEST(CommandOptionsTest, EveryCommandRefusesAnOptionItDoesNotKnow) {
+  const Args commands[] = {{"jd", "1.1.2000"},
+                           {"date", "2451545"},
+                           {"ephem", "Mars", "2451545"},
+                           {"ephem", "--data-file", "x.db", "2451545"},
+                           {"import", "--format", "comets", "--table", "t", "x.txt"},
+                           {"dump", "x.orb"},
+                           {"convert", "x.orb", "y.orb"}};
+  for (Args args : commands) {
+    args.insert(args.begin() + 1, "--nonsense=1");
+    const TCliResult r = RunCommand(args);
+    EXPECT_EQ(r.status, kBadInput) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    EXPECT_EQ(r.err.rfind("kestrova-cli " + args[0] + ": unexpected argument '--nonsense=1'\n", 0),
+              0u)
+        << r.err;
   }
 }
 
