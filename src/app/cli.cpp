@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <QCommandLineParser>
+#include <QStringList>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +14,7 @@
 
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "numerics/program_version.h"
 
 namespace kestrova::cli {
 
@@ -35,7 +39,8 @@ constexpr TCommand kCommands[] = {
 };
 
 void Usage(std::ostream& out) {
-  out << "usage: kestrova-cli COMMAND [ARGS...]\n\ncommands:\n";
+  out << "usage: kestrova-cli COMMAND [ARGS...]\n"
+         "       kestrova-cli --help|--version\n\ncommands:\n";
   for (const TCommand& c : kCommands) out << "  " << c.name << "\t" << c.summary << "\n";
   out << "\n`kestrova-cli COMMAND --help` describes a command.\n";
 }
@@ -46,6 +51,79 @@ bool WantsHelp(const Args& args) {
   for (const std::string& a : args)
     if (a == "--help" || a == "-h") return true;
   return false;
+}
+
+void TCommandOptions::Parse(const Args& args) {
+  given_.clear();
+  positional_.clear();
+  QCommandLineParser parser;
+  // "-frame" is an option as "--frame" is, not -f -r -a -m -e.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  for (const TOption& o : options_)
+    parser.addOption(QCommandLineOption(QString::fromStdString(o.name), QString(),
+                                        o.takesValue ? QStringLiteral("value") : QString()));
+  // Whatever is no option goes to the parser as a stand-in, "\x01" and its index, and comes
+  // back as the bytes it was: file names need not be UTF-8. Negative numbers are values.
+  const auto standIn = [](size_t i) { return QStringLiteral("\x01") + QString::number(i); };
+  const auto isOption = [](const std::string& a) {
+    return a.size() > 1 && a[0] == '-' && !std::isdigit(static_cast<unsigned char>(a[1])) &&
+           a[1] != '.';
+  };
+  QStringList list{QStringLiteral("kestrova-cli")};
+  bool afterDashes = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const bool option = !afterDashes && isOption(args[i]);
+    if (!afterDashes && args[i] == "--") afterDashes = true;
+    list << (option ? QString::fromStdString(args[i]) : standIn(i));
+  }
+  const auto original = [&](const QString& text) {
+    if (text.startsWith(QLatin1Char('\x01'))) return args[size_t(text.mid(1).toULongLong())];
+    return text.toStdString();
+  };
+  if (!parser.parse(list)) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+      // As it was typed, value and all.
+      for (const std::string& a : args) {
+        const std::string name = a.substr(a[1] == '-' ? 2 : 1, a.find('=') - (a[1] == '-' ? 2 : 1));
+        if (isOption(a) && QString::fromStdString(name) == unknown.first())
+          throw EBadOption(EBadOption::TKind::Unknown, a);
+      }
+      throw EBadOption(EBadOption::TKind::Unknown, unknown.first().toStdString());
+    }
+    // The one other failure: a value option that is the last argument.
+    throw EBadOption(EBadOption::TKind::NoValue, args.empty() ? std::string() : args.back());
+  }
+  for (const TOption& o : options_) {
+    const QString name = QString::fromStdString(o.name);
+    if (!parser.isSet(name)) continue;
+    given_.emplace_back(o.name, o.takesValue ? original(parser.value(name)) : std::string());
+  }
+  for (const QString& p : parser.positionalArguments()) positional_.push_back(original(p));
+}
+
+std::optional<Args> PlainArguments(const std::string& program, const Args& args,
+                                   std::ostream& err) {
+  TCommandOptions none({});
+  try {
+    none.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    err << program << ": unexpected argument '" << Excerpt(e.Argument) << "'\n";
+    return std::nullopt;
+  }
+  return none.Positional();
+}
+
+bool TCommandOptions::IsSet(const std::string& name) const {
+  for (const auto& [n, v] : given_)
+    if (n == name) return true;
+  return false;
+}
+
+std::string TCommandOptions::Value(const std::string& name) const {
+  for (const auto& [n, v] : given_)
+    if (n == name) return v;
+  return {};
 }
 
 long double ParseJulianDate(const std::string& text) {
@@ -157,6 +235,15 @@ int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
         "kestrova-cli",
         [&] {
           Usage(out);
+          return kOk;
+        },
+        out, err);
+  }
+  if (args[0] == "--version" || args[0] == "-v") {
+    return RunReported(
+        "kestrova-cli",
+        [&] {
+          out << "kestrova-cli " << kProgramVersion << "\n";
           return kOk;
         },
         out, err);

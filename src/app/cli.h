@@ -6,8 +6,11 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "streams/value_stream.h"
@@ -76,6 +79,45 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
 
 // Helpers for the commands.
 bool WantsHelp(const Args& args);
+
+// A command's options, read by QCommandLineParser so that every command takes them alike:
+// "--name value" and "--name=value", options before, between and after the other arguments,
+// "--" before arguments that begin with a dash. An argument that reads as a negative number
+// ("-0.5", "-30") is a value, not an option. Names are given without their dashes.
+class TCommandOptions {
+ public:
+  struct TOption {
+    std::string name;
+    bool takesValue;
+  };
+  // What Parse raises: an option the command does not know, or one that lacks its value, with
+  // the argument as it was given, for the command's own message.
+  class EBadOption : public std::runtime_error {
+   public:
+    enum class TKind { Unknown, NoValue };
+    EBadOption(TKind kind, const std::string& argument)
+        : std::runtime_error(argument), Kind(kind), Argument(argument) {}
+    TKind Kind;
+    std::string Argument;
+  };
+
+  explicit TCommandOptions(std::vector<TOption> options) : options_(std::move(options)) {}
+  void Parse(const Args& args);
+  bool IsSet(const std::string& name) const;
+  // The option's value, the last one when it was given more than once.
+  std::string Value(const std::string& name) const;
+  // The arguments that are not options, in order, byte for byte as they were given.
+  const Args& Positional() const { return positional_; }
+
+ private:
+  std::vector<TOption> options_;
+  std::vector<std::pair<std::string, std::string>> given_;
+  Args positional_;
+};
+// The arguments of a command that takes no option but --help, "--" and negative numbers read
+// as TCommandOptions reads them; nothing after "PROGRAM: unexpected argument '...'" on err
+// when one is an option.
+std::optional<Args> PlainArguments(const std::string& program, const Args& args, std::ostream& err);
 // Runs one command of program (the prefix of its messages: "kestrova-cli ephem"): an exception
 // it raises becomes "PROGRAM: MESSAGE" and status 1, and so does output that failed.
 int RunReported(const std::string& program, const std::function<int()>& run, std::ostream& out,

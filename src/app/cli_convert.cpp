@@ -1,9 +1,11 @@
 // kestrova-cli convert: reads an orbit document of any version and writes it as version 1.6,
 // as the desktop program does when a user opens an old document and saves it.
 #include <iostream>
+#include <optional>
 
 #include "app/cli.h"
 #include "app/headless_host.h"
+#include "app/progress_line.h"
 #include "documents/orbit_document.h"
 #include "scene/solar_system.h"
 #include "streams/value_stream.h"
@@ -26,23 +28,49 @@ constexpr const char* kHelp =
     "present moment, as it does when opened in the program.\n"
     "On a reading error the message goes to stderr, OUT is not created and the status is 1.\n";
 
+// The document's bytes as they are read, told to a progress line.
+class TProgressSource : public ByteSource {
+ public:
+  TProgressSource(ByteSource& source, TProgressLine& progress)
+      : source_(source), progress_(progress), total_(source.Remaining().value_or(0)) {}
+  size_t Read(uint8_t* data, size_t n) override {
+    const size_t got = source_.Read(data, n);
+    done_ += got;
+    progress_.Show("reading", double(done_), double(total_), "B");
+    return got;
+  }
+  std::optional<uint64_t> Remaining() const override { return source_.Remaining(); }
+
+ private:
+  ByteSource& source_;
+  TProgressLine& progress_;
+  uint64_t total_;
+  uint64_t done_ = 0;
+};
+
 }  // namespace
 
-int CmdConvert(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
+int CmdConvert(const Args& options, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(options)) {
     out << kHelp;
     return kOk;
   }
-  if (args.size() != 2) {
+  const std::optional<Args> plain = PlainArguments("kestrova-cli convert", options, err);
+  if (!plain || plain->size() != 2) {
     err << kHelp;
     return kBadInput;
   }
+  const Args& args = *plain;
   TDocumentInput input(args[0], in);
   // The document brings its own date.
   THeadlessHost host(err);
   TSolarSystem& scene = host.Scene();
   // The conversion question is answered No: IN stays as it is.
-  const TOpenResult result = OpenDocument(input.Source(), input.Name(), scene, host);
+  // On a terminal one line follows the reading of a large document.
+  TProgressLine progress(err, TProgressLine::OnTerminal(err), "convert");
+  TProgressSource source(input.Source(), progress);
+  const TOpenResult result = OpenDocument(source, input.Name(), scene, host);
+  progress.Finish();
   if (result.Version == TDocumentVersion::Unknown) {
     err << "File " << input.Name() << " is no orbit document.\n";
     return kFailure;

@@ -8,8 +8,8 @@
 
 namespace kestrova::cli {
 
-int CmdJd(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
+int CmdJd(const Args& options, std::istream&, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(options)) {
     out << "usage: kestrova-cli jd DATE [TIME]\n\n"
            "Prints the Julian date of DATE at TIME (UT, default 0:00) with six decimals.\n"
            "DATE as typed in the date field: 1.1.2000, 12/25/2000, 1 jan 2000, 1.1.5 BC.\n"
@@ -17,10 +17,12 @@ int CmdJd(const Args& args, std::istream&, std::ostream& out, std::ostream& err)
            "A text with blanks is one argument: quote it.\n";
     return kOk;
   }
-  if (args.empty() || args.size() > 2) {
+  const std::optional<Args> plain = PlainArguments("kestrova-cli jd", options, err);
+  if (!plain || plain->empty() || plain->size() > 2) {
     err << "usage: kestrova-cli jd DATE [TIME]\n";
     return kBadInput;
   }
+  const Args& args = *plain;
   TDateRec date{1, 1, 2000, 0, 0, 0, 0};
   try {
     // The time first, so that the range check of the date sees the whole moment.
@@ -34,17 +36,19 @@ int CmdJd(const Args& args, std::istream&, std::ostream& out, std::ostream& err)
   return kOk;
 }
 
-int CmdDate(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
+int CmdDate(const Args& options, std::istream&, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(options)) {
     out << "usage: kestrova-cli date JD\n\n"
            "Prints the UT calendar date of the Julian date JD in three forms: the date field's\n"
            "text, the time of day, and the long date (5.1.046 BC).\n";
     return kOk;
   }
-  if (args.size() != 1) {
+  const std::optional<Args> plain = PlainArguments("kestrova-cli date", options, err);
+  if (!plain || plain->size() != 1) {
     err << "usage: kestrova-cli date JD\n";
     return kBadInput;
   }
+  const Args& args = *plain;
   Extended jd = 0;
   try {
     jd = ParseJulianDate(args[0]);

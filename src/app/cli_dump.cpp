@@ -181,15 +181,17 @@ const char* VersionText(TDocumentVersion version) {
 
 }  // namespace
 
-int CmdDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
-  if (WantsHelp(args)) {
+int CmdDump(const Args& options, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (WantsHelp(options)) {
     out << kHelp;
     return kOk;
   }
-  if (args.size() != 1) {
+  const std::optional<Args> plain = PlainArguments("kestrova-cli dump", options, err);
+  if (!plain || plain->size() != 1) {
     err << kHelp;
     return kBadInput;
   }
+  const Args& args = *plain;
   TDocumentInput input(args[0], in);
   const std::string& path = input.Name();
   TCountingSource counted(input.Source());

@@ -153,29 +153,33 @@ int CmdEphem(const Args& args, std::istream& in, std::ostream& out, std::ostream
            "number 0..8, 13, 140..143, 156..167, 170..174.\n";
     return kOk;
   }
-  for (const std::string& a : args)
-    if (a == "--data-file") return CmdEphemDataFile(args, in, out, err);
+  TCommandOptions options({{"frame", true}, {"data-file", true}});
+  try {
+    options.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    if (e.Kind == TCommandOptions::EBadOption::TKind::NoValue && e.Argument == "--frame")
+      err << "kestrova-cli ephem: --frame needs date or j2000\n";
+    else if (e.Kind == TCommandOptions::EBadOption::TKind::NoValue)
+      err << "kestrova-cli ephem: option " << e.Argument << " needs a value\n" << kUsage;
+    else
+      err << "kestrova-cli ephem: unexpected argument '" << Excerpt(e.Argument) << "'\n" << kUsage;
+    return kBadInput;
+  }
+  if (options.IsSet("data-file")) return CmdEphemDataFile(args, in, out, err);
   TFrame frame = TFrame::Date;
-  std::vector<std::string> rest;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--frame") {
-      if (i + 1 >= args.size()) {
-        err << "kestrova-cli ephem: --frame needs date or j2000\n";
-        return kBadInput;
-      }
-      const std::string f = Lower(args[++i]);
-      if (f == "date") {
-        frame = TFrame::Date;
-      } else if (f == "j2000") {
-        frame = TFrame::J2000;
-      } else {
-        err << "kestrova-cli ephem: unknown frame '" << args[i] << "' (date or j2000)\n";
-        return kBadInput;
-      }
+  if (options.IsSet("frame")) {
+    const std::string f = Lower(options.Value("frame"));
+    if (f == "date") {
+      frame = TFrame::Date;
+    } else if (f == "j2000") {
+      frame = TFrame::J2000;
     } else {
-      rest.push_back(args[i]);
+      err << "kestrova-cli ephem: unknown frame '" << Excerpt(options.Value("frame"))
+          << "' (date or j2000)\n";
+      return kBadInput;
     }
   }
+  const Args& rest = options.Positional();
   if (rest.size() < 2) {
     err << kUsage;
     return kBadInput;

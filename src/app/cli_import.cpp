@@ -2,8 +2,10 @@
 // positions of every body of a data file.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "app/cli.h"
+#include "app/progress_line.h"
 #include "database/element_import.h"
 #include "database/minor_bodies.h"
 #include "model/astronomical_objects.h"
@@ -13,17 +15,16 @@ namespace kestrova::cli {
 
 namespace {
 
-// Splits "--name=value" and "--name value"; returns false when the option has no value.
-bool OptionValue(const Args& args, size_t& i, const std::string& name, std::string& value) {
-  const std::string& a = args[i];
-  if (a.rfind(name + "=", 0) == 0) {
-    value = a.substr(name.size() + 1);
-    return true;
+// The options of import and ephem --data-file, with their messages for a command line they
+// cannot use.
+void ReadOptions(TCommandOptions& options, const Args& args) {
+  try {
+    options.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    if (e.Kind == TCommandOptions::EBadOption::TKind::NoValue)
+      throw EConvertError("option " + e.Argument + " needs a value");
+    throw EConvertError("unexpected argument '" + Excerpt(e.Argument) + "'");
   }
-  if (a != name) return false;
-  if (i + 1 >= args.size()) throw EConvertError("option " + name + " needs a value");
-  value = args[++i];
-  return true;
 }
 
 std::string CsvField(const std::string& s) {
@@ -55,33 +56,26 @@ int Import(const Args& args, std::ostream& out, std::ostream& err, const std::st
            "kept unless --replace is given.\n"
            "Lines that cannot be read are skipped and counted by reason; the summary names the\n"
            "first lines of each reason. A file without one element line is an error and\n"
-           "changes no table. Progress goes to stderr unless --quiet. Ctrl+C leaves no half\n"
-           "table behind.\n";
+           "changes no table. On a terminal, one line on stderr follows the import (percent,\n"
+           "rate, time left) unless --quiet. Ctrl+C leaves no half table behind.\n";
     return kOk;
   }
   TImportOptions opt;
   std::string file, format;
   bool quiet = false, haveTable = false;
   try {
-    for (size_t i = 0; i < args.size(); ++i) {
-      std::string v;
-      if (OptionValue(args, i, "--format", v)) {
-        format = v;
-      } else if (OptionValue(args, i, "--alias", v)) {
-        opt.Alias = v;
-      } else if (OptionValue(args, i, "--table", v)) {
-        opt.Table = v;
-        haveTable = true;
-      } else if (args[i] == "--replace") {
-        opt.Replace = true;
-      } else if (args[i] == "--quiet") {
-        quiet = true;
-      } else if (args[i].rfind("--", 0) == 0 || !file.empty()) {
-        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
-      } else {
-        file = args[i];
-      }
-    }
+    TCommandOptions options(
+        {{"format", true}, {"alias", true}, {"table", true}, {"replace", false}, {"quiet", false}});
+    ReadOptions(options, args);
+    format = options.Value("format");
+    if (options.IsSet("alias")) opt.Alias = options.Value("alias");
+    haveTable = options.IsSet("table");
+    opt.Table = options.Value("table");
+    opt.Replace = options.IsSet("replace");
+    quiet = options.IsSet("quiet");
+    const Args& rest = options.Positional();
+    if (rest.size() > 1) throw EConvertError("unexpected argument '" + Excerpt(rest[1]) + "'");
+    if (!rest.empty()) file = rest[0];
     if (format == "mpcorb")
       opt.Format = TElementFormat::Mpcorb;
     else if (format == "comets")
@@ -99,23 +93,22 @@ int Import(const Args& args, std::ostream& out, std::ostream& err, const std::st
     err << program << ": " << e.what() << "\n" << kImportUsage;
     return kBadInput;
   }
+  // On a terminal one line follows the import; a log or a pipe gets the summary alone.
+  std::optional<TProgressLine> progress;
   if (!quiet) {
-    opt.Progress = [&err, last = -100,
-                    stage = TImportProgress::TStage::Reading](const TImportProgress& p) mutable {
-      // A line every five percent of a stage is enough to see a long import move.
-      if (p.Stage != stage) last = -100;
-      stage = p.Stage;
-      const int percent = p.Percent;
-      if (percent != last && (percent == 0 || percent == 100 || percent >= last + 5)) {
-        err << "import: " << (stage == TImportProgress::TStage::Reading ? "reading" : "indexing")
-            << " " << percent << "%\n"
-            << std::flush;
-        last = percent;
-      }
+    progress.emplace(err, TProgressLine::OnTerminal(err), "import");
+    opt.Progress = [&progress](const TImportProgress& p) {
+      if (p.Stage == TImportProgress::TStage::Indexing)
+        progress->Show("indexing", p.Percent, 100, "");
+      else if (p.BytesTotal > 0)
+        progress->Show("reading", double(p.BytesRead), double(p.BytesTotal), "B");
+      else  // a pipe: no end known
+        progress->Show("reading", double(p.Rows), 0, "rows");
       return true;
     };
   }
   const TImportResult result = ImportElements(file, opt);
+  if (progress) progress->Finish();
   out << result.Summary() << "\n";
   return kOk;
 }
@@ -142,15 +135,12 @@ int CmdEphemDataFile(const Args& args, std::istream&, std::ostream& out, std::os
   }
   std::string file, jdText;
   try {
-    for (size_t i = 0; i < args.size(); ++i) {
-      std::string v;
-      if (OptionValue(args, i, "--data-file", v))
-        file = v;
-      else if (args[i].rfind("--", 0) == 0 || !jdText.empty())
-        throw EConvertError("unexpected argument '" + Excerpt(args[i]) + "'");
-      else
-        jdText = args[i];
-    }
+    TCommandOptions options({{"data-file", true}});
+    ReadOptions(options, args);
+    file = options.Value("data-file");
+    const Args& rest = options.Positional();
+    if (rest.size() > 1) throw EConvertError("unexpected argument '" + Excerpt(rest[1]) + "'");
+    if (!rest.empty()) jdText = rest[0];
     if (file.empty()) throw EConvertError("--data-file is missing");
     if (jdText.empty()) throw EConvertError("JD is missing");
   } catch (const EConvertError& e) {

@@ -10,6 +10,7 @@
 #include "app/cli.h"
 #include "app/cli_render_video.h"
 #include "app/headless_host.h"
+#include "app/progress_line.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
 #include "scene/picture_files.h"
@@ -129,51 +130,58 @@ std::string FrameFileName(const std::string& pattern, int32_t frame) {
 }
 
 TRenderOptions ParseRenderOptions(const Args& args) {
-  TRenderOptions o;
-  bool haveOut = false;
-  for (size_t i = 0; i < args.size(); i += 2) {
-    const std::string& option = args[i];
-    if (i + 1 >= args.size()) {
-      if (option.rfind("--", 0) == 0) throw EBadOption(Format("%s needs a value", option.c_str()));
-      throw EBadOption(Format("unexpected argument '%s'", Excerpt(option).c_str()));
-    }
-    const std::string& value = args[i + 1];
-    if (option == "--document") {
-      o.document = value;
-    } else if (option == "--jd") {
-      try {
-        o.jd = ParseJulianDate(value);
-      } catch (const EKestrovaError& e) {
-        throw EBadOption(std::string("--jd: ") + e.what());
-      }
-    } else if (option == "--size") {
-      o.size = ParseInteger(option, value, kMinPictureSize, kMaxPictureSize);
-    } else if (option == "--plane") {
-      o.plane = ParsePlane(value);
-    } else if (option == "--dim") {
-      const Extended dim = ParseNumber(option, value);
-      if (dim < 0.001L || dim > 100)
-        throw EBadOption(Format("--dim: %s is outside 0.001 .. 100 AU", value.c_str()));
-      o.dim = dim;
-    } else if (option == "--center") {
-      o.center = ParseCenter(value);
-    } else if (option == "--rotx") {
-      o.rotX = ParseNumber(option, value);
-    } else if (option == "--rotz") {
-      o.rotZ = ParseNumber(option, value);
-    } else if (option == "--frames") {
-      o.frames = ParseInteger(option, value, 1, 100000);
-    } else if (option == "--step") {
-      o.step = ParseNumber(option, value);
-    } else if (option == "--video") {
-      o.video = value;
-    } else if (option == "--out") {
-      o.out = value;
-      haveOut = true;
-    } else {
-      throw EBadOption(Format("unknown option '%s'", Excerpt(option).c_str()));
-    }
+  TCommandOptions options({{"document", true},
+                           {"jd", true},
+                           {"size", true},
+                           {"plane", true},
+                           {"dim", true},
+                           {"center", true},
+                           {"rotx", true},
+                           {"rotz", true},
+                           {"frames", true},
+                           {"step", true},
+                           {"video", true},
+                           {"out", true}});
+  try {
+    options.Parse(args);
+  } catch (const TCommandOptions::EBadOption& e) {
+    if (e.Kind == TCommandOptions::EBadOption::TKind::NoValue)
+      throw EBadOption(Format("%s needs a value", Excerpt(e.Argument).c_str()));
+    throw EBadOption(Format("unknown option '%s'", Excerpt(e.Argument).c_str()));
   }
+  if (!options.Positional().empty())
+    throw EBadOption(
+        Format("unexpected argument '%s'", Excerpt(options.Positional().front()).c_str()));
+  TRenderOptions o;
+  const auto given = [&](const char* name, const auto& read) {
+    if (options.IsSet(name)) read(options.Value(name));
+  };
+  given("document", [&](const std::string& v) { o.document = v; });
+  given("jd", [&](const std::string& v) {
+    try {
+      o.jd = ParseJulianDate(v);
+    } catch (const EKestrovaError& e) {
+      throw EBadOption(std::string("--jd: ") + e.what());
+    }
+  });
+  given("size", [&](const std::string& v) {
+    o.size = ParseInteger("--size", v, kMinPictureSize, kMaxPictureSize);
+  });
+  given("plane", [&](const std::string& v) { o.plane = ParsePlane(v); });
+  given("dim", [&](const std::string& v) {
+    const Extended dim = ParseNumber("--dim", v);
+    if (dim < 0.001L || dim > 100)
+      throw EBadOption(Format("--dim: %s is outside 0.001 .. 100 AU", Excerpt(v).c_str()));
+    o.dim = dim;
+  });
+  given("center", [&](const std::string& v) { o.center = ParseCenter(v); });
+  given("rotx", [&](const std::string& v) { o.rotX = ParseNumber("--rotx", v); });
+  given("rotz", [&](const std::string& v) { o.rotZ = ParseNumber("--rotz", v); });
+  given("frames", [&](const std::string& v) { o.frames = ParseInteger("--frames", v, 1, 100000); });
+  given("step", [&](const std::string& v) { o.step = ParseNumber("--step", v); });
+  given("video", [&](const std::string& v) { o.video = v; });
+  const bool haveOut = options.IsSet("out");
+  o.out = options.Value("out");
   if (o.video) {
     if (haveOut) throw EBadOption("--video and --out do not go together");
     if (!o.frames || !o.step) throw EBadOption("--video needs --frames and --step");
@@ -271,11 +279,15 @@ int CmdRender(const Args& args, std::istream& in, std::ostream& out, std::ostrea
     return kBadInput;
   }
   if (o.video) return RenderVideo(scene, *o.video, jd0, *o.frames, *o.step, o.size, out, err);
+  // On a terminal one line follows the frames; their names still go to standard output.
+  TProgressLine progress(err, TProgressLine::OnTerminal(err), "render");
   for (int32_t i = 0; i < *o.frames; ++i) {
+    progress.Show("frames", i, *o.frames, "frames");
     // Each frame's date from the first, so that steps do not pile up rounding.
     if (i > 0) scene.SetDate(JDToDate(0, CheckedJD(jd0 + i * *o.step)));
     write(o.out == "-" ? o.out : FrameFileName(o.out, i));
   }
+  progress.Show("frames", *o.frames, *o.frames, "frames");
   return kOk;
 }
 

@@ -10,12 +10,14 @@
 #include "app/import_window.h"
 #include "numerics/errors.h"
 #include "numerics/julian_dates.h"
+#include "numerics/program_version.h"
 #include "ui/program_info.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: kestrova-import [ALIAS-FOLDER]\n"
+    "       kestrova-import --help|--version\n"
     "       kestrova-import [--no-gui] --format mpcorb|comets|auto [--alias DIR] --table NAME\n"
     "                       [--replace] [--quiet] FILE\n"
     "\n"
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
       std::cout << kUsage;
+      return kestrova::cli::kOk;
+    }
+    if (a == "--version" || a == "-v") {
+      std::cout << "kestrova-import " << kestrova::kProgramVersion << "\n";
       return kestrova::cli::kOk;
     }
   }

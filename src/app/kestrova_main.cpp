@@ -1,14 +1,17 @@
-// Entry point of the desktop program: kestrova [JD] [document path...]
+// Entry point of the desktop program: kestrova [JD] [document path...]; --help and --version
+// are answered before anything needs a display.
 //
 // With KESTROVA_QUIT_AFTER_FIRST_PAINT=1 the program closes (writing its settings and
 // last.orb as always) right after the drawing area was painted for the first time, and tells
 // on stderr how long that took and the window's caption: the start-up benchmark and the
 // desktop check of scripts/test use it.
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
+#include "app/program_options.h"
 #include "database/program_folder.h"
 #include "numerics/julian_dates.h"
 #include "ui/application.h"
@@ -21,6 +24,21 @@
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
   sinceStart.start();
+  {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Draws a live model of the solar system. Opens the orbit documents given (by default\n"
+        "last.orb in the program folder; the words of a path with blanks need no quotes) and,\n"
+        "given a Julian date, shows that moment."));
+    parser.addPositionalArgument(QStringLiteral("JD"),
+                                 QStringLiteral("Julian date to show, 990924.5 to 3912515.5."),
+                                 QStringLiteral("[JD]"));
+    parser.addPositionalArgument(QStringLiteral("document"),
+                                 QStringLiteral("Orbit document (.orb) to open."),
+                                 QStringLiteral("[document...]"));
+    if (const auto status = kestrova::AnswerHelpOrVersion(argc, argv, "kestrova", parser))
+      return *status;
+  }
   kestrova::InitClock();
   kestrova::TApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kestrova::kProgramName));

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+#include "numerics/program_version.h"
+
 class QLabel;
 class QWidget;
 
@@ -12,8 +14,8 @@ namespace kestrova {
 
 inline constexpr const char* kProgramName = "Kestrova";
 // The version of the program's documents and of the program itself.
-inline constexpr const char* kSplashVersion = "Version 1.6.";
-inline constexpr const char* kAboutVersion = "Version 1.6.1.";
+inline constexpr const char* kSplashVersion = "Version " KESTROVA_DOCUMENT_VERSION ".";
+inline constexpr const char* kAboutVersion = "Version " KESTROVA_VERSION ".";
 inline constexpr const char* kRightsNotice =
     "Copyright \u00a9 the Kestrova developers. Free software under the GNU General Public "
     "License, version 2 or later; it comes with no warranty.";
