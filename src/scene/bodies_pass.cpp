@@ -73,8 +73,7 @@ void TSolarSystem::DrawBodiesPass() {
 // holds over a million bodies.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
-  const auto& items = asteroids_full_.Items();
-  const size_t n = items.size();
+  const size_t n = size_t(asteroids_full_.Count());
   // Each body is projected on its own, reading only what stays unchanged while the picture is
   // painted: a whole catalogue is split over the cores, and the shares' pixels are joined in
   // the list's order, so that the picture is the same as from one thread.
@@ -94,30 +93,15 @@ void TSolarSystem::PlotObjectPixels() {
 void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const {
   const TPixelProjection projection(*this);
   const uint8_t device = View().Device;
-  const uint8_t scheme = View().Scheme;
-  // Every body of the list normally has the same colour: map it through the scheme once.
-  TColor lastColor = 0;
-  TColor lastDrawn = SchemeColor(scheme, lastColor);
-  const auto& items = asteroids_full_.Items();
-  // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
-  constexpr size_t kAhead = 48;
+  const TColor drawn = SchemeColor(View().Scheme, asteroids_full_.Color());
+  const TVectorD* positions = asteroids_full_.Positions();
   for (size_t i = begin; i < end; ++i) {
-    if (i + kAhead < end) {
-      const TOEObject& ahead = *items[i + kAhead];
-      __builtin_prefetch(&ahead.Color);
-      __builtin_prefetch(&ahead.Pos.z);
-    }
     int32_t x, y;
-    if (!projection.PixelOf(items[i]->Pos, x, y)) continue;
-    const TColor bodyColor = items[i]->Color;
-    if (bodyColor != lastColor) {
-      lastColor = bodyColor;
-      lastDrawn = SchemeColor(scheme, lastColor);
-    }
+    if (!projection.PixelOf(ToVector(positions[i]), x, y)) continue;
     if (device == 0)
-      out.push_back({x, y, lastDrawn});
+      out.push_back({x, y, drawn});
     else
-      AppendDotPattern(out, device, x, y, lastDrawn);
+      AppendDotPattern(out, device, x, y, drawn);
   }
 }
 

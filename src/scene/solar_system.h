@@ -128,11 +128,11 @@ class TSolarSystem {
   // The lists are changed in place by the main window, the dialogs and the documents.
   TOEObjectList& PlanetsList() { return planets_; }
   TOEObjectList& AsteroidsList() { return asteroids_; }
-  TOEObjectList& AsteroidsFullList() { return asteroids_full_; }
+  TFullList& AsteroidsFullList() { return asteroids_full_; }
   TDirectionList& DirectionList() { return directions_; }
   const TOEObjectList& PlanetsList() const { return planets_; }
   const TOEObjectList& AsteroidsList() const { return asteroids_; }
-  const TOEObjectList& AsteroidsFullList() const { return asteroids_full_; }
+  const TFullList& AsteroidsFullList() const { return asteroids_full_; }
   const TDirectionList& DirectionList() const { return directions_; }
   // Planet 0..8 of PlanetsList; raises EListError outside.
   TPlanet& Planet(int32_t index);
@@ -279,7 +279,7 @@ class TSolarSystem {
 
   TOEObjectList planets_;
   TOEObjectList asteroids_;
-  TOEObjectList asteroids_full_;
+  TFullList asteroids_full_;
   TFullListPositions full_positions_;
   TDirectionList directions_;
 
