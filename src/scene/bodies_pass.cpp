@@ -95,13 +95,13 @@ void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPix
   const uint8_t device = View().Device;
   const TColor drawn = SchemeColor(View().Scheme, asteroids_full_.Color());
   const TVectorD* positions = asteroids_full_.Positions();
-  for (size_t i = begin; i < end; ++i) {
-    int32_t x, y;
-    if (!projection.PixelOf(ToVector(positions[i]), x, y)) continue;
-    if (device == 0)
+  if (device == 0) {
+    projection.PixelsOf(positions, begin, end, [&](int32_t x, int32_t y) {
       out.push_back({x, y, drawn});
-    else
-      AppendDotPattern(out, device, x, y, drawn);
+    });
+  } else {
+    projection.PixelsOf(positions, begin, end,
+                        [&](int32_t x, int32_t y) { AppendDotPattern(out, device, x, y, drawn); });
   }
 }
 
