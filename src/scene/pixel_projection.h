@@ -132,7 +132,11 @@ class TSolarSystem::TPixelProjection {
   static bool SureTruncation(double v, double lo, double s, double size, int64_t& t) {
     const double f = (v - lo) * s;
     const double room = kRoom * (s * size + std::fabs(f) + 1);
-    if (!(std::fabs(f - std::nearbyint(f)) > room)) return false;
+    // The nearest whole number by additions (no library call): exact for |f| below 2^51,
+    // and a coordinate of a point in range is within a few picture widths.
+    constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+    const double nearest = (f + kShift) - kShift;
+    if (!(std::fabs(f - nearest) > room && std::fabs(f) < 1e15)) return false;
     t = int64_t(f);
     return true;
   }

@@ -237,7 +237,7 @@ class TSolarSystem {
   // crowd a picked body is ringed and named in a contrasting colour.
   void DrawMinorBody(const TOEObject& body, bool overDenseCrowd = false);
   // The pixel pattern of every body of the full list in range and inside the rectangle,
-  // gathered into crowd_ for one SetPixels call.
+  // gathered into crowd_ and, on several cores, crowd_parts_, in the list's order.
   void PlotObjectPixels();
   // The pixels of bodies begin..end-1 of the full list, appended to out; reads the scene only.
   void GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const;
@@ -308,6 +308,8 @@ class TSolarSystem {
   // The pixels of the data file's bodies, gathered for one SetPixels call; kept between paints
   // so that its memory is reused.
   std::vector<TPixel> crowd_;
+  // The pixels of the full list's shares after the first, for PlotObjectPixels.
+  std::vector<std::vector<TPixel>> crowd_parts_;
 };
 
 }  // namespace kestrova
