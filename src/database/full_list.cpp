@@ -1,6 +1,7 @@
 #include "database/full_list.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
@@ -25,15 +26,19 @@ bool LoadFullList(TableStore& dataFile, TColor color, TFullList& list,
   // Laid out at its full size at once: growing column by column would hold a catalogue twice.
   list.Reserve(size_t(list.Count() + std::max<int64_t>(total, 0)));
   list.SetColor(color);
+  // Only the elements, through one statement: the names and numbers stay in the data file.
+  const std::vector<int> columns = {fields.Date, fields.OHM, fields.I, fields.E,
+                                    fields.NW,   fields.A,   fields.M};
   TOrbitalElements elements;
   int64_t done = 0;
   bool completed = !progress || progress(0, total);
   try {
-    for (; completed && !dataFile.Eof(); dataFile.Next()) {
-      // Only the elements: the name and number stay in the data file.
-      RowToElements(dataFile, fields, elements);
-      list.Add(elements);
-      if (++done % kRowsPerReport == 0 && progress) completed = progress(done, total);
+    if (completed) {
+      completed = dataFile.ForEachRowNumbers(columns, [&](const double* values) {
+        NumbersToElements(values, elements);
+        list.Add(elements);
+        return ++done % kRowsPerReport != 0 || !progress || progress(done, total);
+      });
     }
     if (completed && progress) completed = progress(done, total);
   } catch (...) {
