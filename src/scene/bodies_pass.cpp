@@ -75,8 +75,8 @@ void TSolarSystem::DrawBodiesPass() {
   DrawSun();
 }
 
-// Each body of the full list whatever its Visible, through TPixelProjection: a full catalogue
-// holds over a million bodies.
+// Every body of the full list (it has no hidden ones), through TPixelProjection: a full
+// catalogue holds over a million bodies.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
   const size_t n = size_t(asteroids_full_.Count());
