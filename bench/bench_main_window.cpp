@@ -89,9 +89,10 @@ void BM_AnimationTickFullCatalogue(benchmark::State& state) {
   TBenchWindow window;
   TSolarSystemForm& form = window.Form();
   if (form.View().size() != QSize(588, 588)) state.SkipWithError("the drawing area is not square");
-  TOEObjectList& full = form.Scene().AsteroidsFullList();
-  for (int i = 0; i < kCatalogue; ++i)
-    full.Add(std::make_unique<TOEObject>("", CatalogueElements(i), 0x008080, kMinorBodyId));
+  TFullList& full = form.Scene().AsteroidsFullList();
+  full.Reserve(kCatalogue);
+  for (int i = 0; i < kCatalogue; ++i) full.Add(CatalogueElements(i));
+  full.SetColor(0x008080);
   form.Scene().Recompute();
   form.Controller().StartAnimation();
   form.Controller().AnimationTimer().stop();
@@ -100,6 +101,7 @@ void BM_AnimationTickFullCatalogue(benchmark::State& state) {
     form.View().repaint();
   }
   state.counters["bodies"] = full.Count();
+  state.counters["resident_MB"] = ResidentMegabytes();
 }
 BENCHMARK(BM_AnimationTickFullCatalogue)
     ->Unit(benchmark::kMillisecond)

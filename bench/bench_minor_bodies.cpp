@@ -12,6 +12,7 @@
 #include <map>
 
 #include "bench_application.h"
+#include "catalogue.h"
 #include "database/data_file.h"
 #include "scene/qpainter_surface.h"
 #include "scene/solar_system.h"
@@ -75,6 +76,7 @@ void BM_ShowAllObjectsLoad(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   state.counters["bodies"] = double(scene.AsteroidsFullList().Count());
+  state.counters["resident_MB"] = ResidentMegabytes();
   state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_ShowAllObjectsLoad)

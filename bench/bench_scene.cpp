@@ -57,10 +57,9 @@ BENCHMARK(BM_RecomputePositions)->Unit(benchmark::kMillisecond);
 void BM_RecomputeFullCatalogue(benchmark::State& state) {
   TSolarSystem scene{JDToDate(0, 2451545.0L)};
   TDateRec date{1, 1, 2025, 0, 0, 0, 0};
-  TOEObjectList& list = scene.AsteroidsFullList();
-  for (int i = 0; i < kCatalogue; ++i)
-    list.Add(std::make_unique<TOEObject>("", CatalogueElements(i), 0x008080, kMinorBodyId));
-  // Lays the list out once, as loading it does.
+  TFullList& list = scene.AsteroidsFullList();
+  list.Reserve(kCatalogue);
+  for (int i = 0; i < kCatalogue; ++i) list.Add(CatalogueElements(i));
   scene.SetDate(date);
   for (auto _ : state) {
     ++date.Minute;

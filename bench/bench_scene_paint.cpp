@@ -81,13 +81,11 @@ void BM_PlotObjectPixelFullCatalogue(benchmark::State& state) {
   scene.SetGridMode(0);
   scene.SetDim(4);
   scene.SetPlane(static_cast<TPlane>(state.range(0)));
-  const Extended jd = DateToJD(scene.SceneDate());
-  TOEObjectList& list = scene.AsteroidsFullList();
-  for (int i = 0; i < kCatalogue; ++i) {
-    auto body = std::make_unique<TOEObject>("", BeltElements(i), 0x008080, kMinorBodyId);
-    body->Calculate(jd);
-    list.Add(std::move(body));
-  }
+  TFullList& list = scene.AsteroidsFullList();
+  list.Reserve(kCatalogue);
+  for (int i = 0; i < kCatalogue; ++i) list.Add(BeltElements(i));
+  list.SetColor(0x008080);
+  scene.Recompute();
   Picture picture;
   for (auto _ : state) {
     scene.Paint(picture.surface, TViewport{TRect{0, 0, kSide, kSide}, 0, 2});

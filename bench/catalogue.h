@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <string>
 
 #include "ephemerides/kepler_orbits.h"
 
@@ -24,6 +26,14 @@ inline TOrbitalElements CatalogueElements(int64_t i) {
   el.MeanLongitude = (i * 263) % 360;
   el.DailyMotion = 0.9856262L / (el.SemiMajorAxis * std::sqrt(el.SemiMajorAxis));
   return el;
+}
+
+// The resident memory of this process (VmRSS), in megabytes; 0 where /proc tells nothing.
+inline double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+  return 0;
 }
 
 }  // namespace kestrova

@@ -1,9 +1,10 @@
 #include "database/full_list.h"
 
-#include <memory>
+#include <algorithm>
+#include <vector>
 
 #include "database/minor_bodies.h"
-#include "model/astronomical_objects.h"
+#include "database/table_store.h"
 #include "model/object_lists.h"
 
 namespace kestrova {
@@ -16,19 +17,28 @@ constexpr int64_t kRowsPerReport = 4096;
 
 }  // namespace
 
-bool LoadFullList(TableStore& dataFile, TColor color, TOEObjectList& list,
+bool LoadFullList(TableStore& dataFile, TColor color, TFullList& list,
                   const TLoadProgress& progress) {
   // Asking a closed table for its first row is what fails, with the engine's message.
   dataFile.First();
-  const int64_t total = progress ? dataFile.RecordCount() : 0;
+  const int64_t total = dataFile.RecordCount();
   const TElementFields fields = ElementFields(dataFile);
+  // Laid out at its full size at once: growing column by column would hold a catalogue twice.
+  list.Reserve(size_t(list.Count() + std::max<int64_t>(total, 0)));
+  list.SetColor(color);
+  // Only the elements, through one statement: the names and numbers stay in the data file.
+  const std::vector<int> columns = {fields.Date, fields.OHM, fields.I, fields.E,
+                                    fields.NW,   fields.A,   fields.M};
+  TOrbitalElements elements;
   int64_t done = 0;
   bool completed = !progress || progress(0, total);
   try {
-    for (; completed && !dataFile.Eof(); dataFile.Next()) {
-      const TMinorBodyRow row = MinorBodyFromRow(dataFile, fields);
-      list.Add(std::make_unique<TOEObject>(row.Name, row.Elements, color, kMinorBodyId));
-      if (++done % kRowsPerReport == 0 && progress) completed = progress(done, total);
+    if (completed) {
+      completed = dataFile.ForEachRowNumbers(columns, [&](const double* values) {
+        NumbersToElements(values, elements);
+        list.Add(elements);
+        return ++done % kRowsPerReport != 0 || !progress || progress(done, total);
+      });
     }
     if (completed && progress) completed = progress(done, total);
   } catch (...) {

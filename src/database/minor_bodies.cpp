@@ -25,17 +25,24 @@ TElementFields ElementFields(const TableStore& table) {
   return f;
 }
 
-void RowToElements(const TableStore& table, const TElementFields& f, TOrbitalElements& el) {
-  if (!table.Active() || table.Eof()) return;
-  el.Epoch = table.FloatAt(f.Date);
-  el.Node = table.FloatAt(f.OHM);
-  el.Inclination = table.FloatAt(f.I);
-  el.Eccentricity = table.FloatAt(f.E);
-  el.PerihelionLongitude = table.FloatAt(f.NW);
-  const Extended a = table.FloatAt(f.A);
+void NumbersToElements(const double* v, TOrbitalElements& el) {
+  el.Epoch = v[0];
+  el.Node = v[1];
+  el.Inclination = v[2];
+  el.Eccentricity = v[3];
+  el.PerihelionLongitude = v[4];
+  const Extended a = v[5];
   el.SemiMajorAxis = a;
   el.DailyMotion = kMinorBodyMotion / (a * std::sqrt(a));
-  el.MeanLongitude = Extended(table.FloatAt(f.M)) + Extended(table.FloatAt(f.NW));
+  el.MeanLongitude = Extended(v[6]) + Extended(v[4]);
+}
+
+void RowToElements(const TableStore& table, const TElementFields& f, TOrbitalElements& el) {
+  if (!table.Active() || table.Eof()) return;
+  const double v[] = {table.FloatAt(f.Date), table.FloatAt(f.OHM), table.FloatAt(f.I),
+                      table.FloatAt(f.E),    table.FloatAt(f.NW),  table.FloatAt(f.A),
+                      table.FloatAt(f.M)};
+  NumbersToElements(v, el);
 }
 
 void RowToElements(const TableStore& table, TOrbitalElements& el) {

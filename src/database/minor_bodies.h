@@ -30,6 +30,8 @@ TElementFields ElementFields(const TableStore& table);
 // PerihelionLongitude "NW", SemiMajorAxis "A", DailyMotion 0.9856262 / (a sqrt a),
 // MeanLongitude "M" + "NW". Leaves el untouched when the table is closed or has no current row.
 void RowToElements(const TableStore& table, TOrbitalElements& el);
+// The same from the numbers of the fields DATE, OHM, I, E, NW, A, M in this order.
+void NumbersToElements(const double* v, TOrbitalElements& el);
 void RowToElements(const TableStore& table, const TElementFields& f, TOrbitalElements& el);
 
 // What a minor body is made of: the row's number, name and elements, and its colour.

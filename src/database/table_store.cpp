@@ -481,6 +481,38 @@ void TableStore::Next() {
   if (!eof_) Step();
 }
 
+bool TableStore::ForEachRowNumbers(const std::vector<int>& fields,
+                                   const std::function<bool(const double* values)>& row) {
+  if (!Active()) Fail("Table is not open");
+  std::string sql = "SELECT ";
+  for (int f : fields) sql += Quoted(fields_.at(size_t(f)).Name) + ", ";
+  sql += std::string("rowid FROM ") + kTable + " ORDER BY ";
+  for (const std::string& k : ActiveKeyFields()) sql += Quoted(k) + ", ";
+  sql += "rowid";
+  sqlite3_stmt* st = nullptr;
+  Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr));
+  std::vector<double> values(fields.size());
+  const int n = int(fields.size());
+  int rc;
+  bool completed = true;
+  try {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      for (int i = 0; i < n; ++i) values[size_t(i)] = sqlite3_column_double(st, i);
+      if (!row(values.data())) {
+        completed = false;
+        rc = SQLITE_DONE;
+        break;
+      }
+    }
+  } catch (...) {
+    sqlite3_finalize(st);
+    throw;
+  }
+  sqlite3_finalize(st);
+  Check(rc);
+  return completed;
+}
+
 int64_t TableStore::RecordCount() {
   if (!Active()) Fail("Table is not open");
   sqlite3_stmt* st = nullptr;

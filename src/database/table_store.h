@@ -148,6 +148,13 @@ class TableStore {
   // a file that is built aside and thrown away when writing it fails.
   void SetBulkMode();
 
+  // Every row's `fields` (positions in Fields()) as numbers, in the active index's order, read
+  // by one statement that reads nothing else (a whole catalogue for drawing). row(values) gets
+  // them in the order of `fields`; when it returns false the reading stops and false is
+  // returned. The cursor is left as it was.
+  bool ForEachRowNumbers(const std::vector<int>& fields,
+                         const std::function<bool(const double* values)>& row);
+
   // ---- Rows by position, for a grid that shows a part of a large table. Position 0 is the
   // first row in the active index's order. These reads neither move nor end the cursor.
 

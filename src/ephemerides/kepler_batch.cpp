@@ -179,6 +179,10 @@ void TKeplerBatch::Clear() {
   alone_.clear();
 }
 
+void TKeplerBatch::Release() {
+  *this = TKeplerBatch();
+}
+
 void TKeplerBatch::Reserve(size_t n) {
   for (std::vector<double>* c : {&m_, &nHi_, &nLo_, &e_, &px_, &py_, &pz_, &qx_, &qy_, &qz_}) {
     // A list far shorter than the one before (or none) gives its memory back.

@@ -38,14 +38,19 @@ class TKeplerBatch {
 
   size_t Size() const { return m_.size(); }
 
+  // Room for n orbits in all; a batch far larger than n gives its memory back.
+  void Reserve(size_t n);
+  // Lays out one more orbit after the others.
+  void Append(const TOrbitalElements& el);
+  // Removes every orbit and frees the room they took.
+  void Release();
+
   // Positions of orbits begin..end-1 at the date into out[0..end-begin). Reads only the layout
   // (no module-wide state), so disjoint ranges may run on several threads at once.
   void Positions(const TDate& date, size_t begin, size_t end, TVectorD* out) const;
 
  private:
   void Clear();
-  void Reserve(size_t n);
-  void Append(const TOrbitalElements& el);
 
   // Columns: mean anomaly at the reference date (reduced) and mean motion in two parts
   // (radians, radians per day), eccentricity, and a P, b Q with P the unit vector towards

@@ -137,6 +137,25 @@ void TOEObjectList::ReadAny(ValueReader& reader, BlockForm form) {
   }
 }
 
+void TFullList::Reserve(size_t n) {
+  orbits_.Reserve(n);
+  if (n < pos_.capacity() / 2) pos_.shrink_to_fit();
+  pos_.reserve(n);
+}
+
+void TFullList::Add(const TOrbitalElements& elements) {
+  orbits_.Append(elements);
+  pos_.push_back({});
+  ++changes_;
+}
+
+void TFullList::Clear() {
+  orbits_.Release();
+  // A catalogue's positions took tens of megabytes: their room goes too.
+  std::vector<TVectorD>().swap(pos_);
+  ++changes_;
+}
+
 void TDirection::Assign(const TDirection& other) {
   FromId = other.FromId;
   ToId = other.ToId;

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "ephemerides/kepler_batch.h"
 #include "numerics/color.h"
 #include "numerics/errors.h"
 #include "numerics/extended.h"
+#include "numerics/matrices.h"
 
 namespace kestrova {
 
@@ -83,6 +85,41 @@ class TOEObjectList : public TOwningList<TOEObject> {
  private:
   enum class BlockForm { Current, V15, V10 };
   void ReadAny(ValueReader& reader, BlockForm form);
+};
+
+// The bodies of a whole data file ("Show all objects", 1.4 million for the whole catalogue),
+// which are only ever drawn as single pixels in one colour. A body is no object of its own:
+// per body only its orbit laid out for the batch and its last position are held, column by
+// column, about a hundred bytes; its name and record stay in the data file.
+class TFullList {
+ public:
+  int32_t Count() const { return static_cast<int32_t>(pos_.size()); }
+  // Room for n bodies in all, so that a catalogue of known size is laid out without copies.
+  void Reserve(size_t n);
+  // Appends a body on these elements, at the Sun until its position is computed.
+  void Add(const TOrbitalElements& elements);
+  // Removes every body and gives their memory back.
+  void Clear();
+  // Counts the changes of the list's membership, as TOwningList::Changes does.
+  uint64_t Changes() const { return changes_; }
+
+  // The colour every body is drawn in (mapped through the colour scheme).
+  TColor Color() const { return color_; }
+  void SetColor(TColor color) { color_ = color; }
+
+  // The orbits, in the order of the bodies.
+  const TKeplerBatch& Orbits() const { return orbits_; }
+  // Position of body i (heliocentric ecliptic, AU) as last computed; i is not checked.
+  const TVectorD& Pos(int32_t i) const { return pos_[static_cast<size_t>(i)]; }
+  // Every position in body order, for whoever computes them (or places bodies in a test).
+  TVectorD* Positions() { return pos_.data(); }
+  const TVectorD* Positions() const { return pos_.data(); }
+
+ private:
+  TKeplerBatch orbits_;
+  std::vector<TVectorD> pos_;
+  TColor color_ = 0;
+  uint64_t changes_ = 0;
 };
 
 // The satellites of one planet. It has no block of its own: the scene block stores their

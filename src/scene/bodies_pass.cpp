@@ -58,9 +58,15 @@ void TSolarSystem::DrawBodiesPass() {
   bool denseCrowd = false;
   if (can_show_objects_) {
     PlotObjectPixels();
+    // The shares' pixels one after the other, in the list's order.
     Surf().SetPixels(crowd_.data(), crowd_.size());
+    size_t plotted = crowd_.size();
+    for (const std::vector<TPixel>& part : crowd_parts_) {
+      Surf().SetPixels(part.data(), part.size());
+      plotted += part.size();
+    }
     const TRect rect = DrawingRect();
-    denseCrowd = crowd_.size() * kDenseCrowd >= size_t(rect.Width) * size_t(rect.Height);
+    denseCrowd = plotted * kDenseCrowd >= size_t(rect.Width) * size_t(rect.Height);
   }
   for (int32_t i = 0; i < planets_.Count(); ++i)
     if (auto* planet = dynamic_cast<const TPlanet*>(&planets_.Get(i))) DrawPlanet(*planet);
@@ -69,55 +75,43 @@ void TSolarSystem::DrawBodiesPass() {
   DrawSun();
 }
 
-// Each body of the full list whatever its Visible, through TPixelProjection: a full catalogue
-// holds over a million bodies.
+// Every body of the full list (it has no hidden ones), through TPixelProjection: a full
+// catalogue holds over a million bodies.
 void TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
-  const auto& items = asteroids_full_.Items();
-  const size_t n = items.size();
+  const size_t n = size_t(asteroids_full_.Count());
   // Each body is projected on its own, reading only what stays unchanged while the picture is
-  // painted: a whole catalogue is split over the cores, and the shares' pixels are joined in
-  // the list's order, so that the picture is the same as from one thread.
+  // painted: a whole catalogue is split over the cores, and the shares' pixels (crowd_, then
+  // crowd_parts_) are plotted in the list's order, so that the picture is the same as from one
+  // thread.
   const size_t threads = ShareCount(n, kCrowdPerThread, 8);
   if (threads == 1) {
+    crowd_parts_.clear();
     GatherObjectPixels(0, n, crowd_);
     return;
   }
-  std::vector<std::vector<TPixel>> parts(threads - 1);
+  // The shares' buffers are kept from frame to frame, as crowd_ is: growing them anew for each
+  // frame of an animation cost more than filling them.
+  crowd_parts_.resize(threads - 1);
+  for (std::vector<TPixel>& part : crowd_parts_) part.clear();
   RunShares(n, threads, [&](size_t share, size_t begin, size_t end) {
-    GatherObjectPixels(begin, end, share == 0 ? crowd_ : parts[share - 1]);
+    GatherObjectPixels(begin, end, share == 0 ? crowd_ : crowd_parts_[share - 1]);
   });
-  for (const std::vector<TPixel>& part : parts)
-    crowd_.insert(crowd_.end(), part.begin(), part.end());
 }
 
 void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const {
   const TPixelProjection projection(*this);
   const uint8_t device = View().Device;
-  const uint8_t scheme = View().Scheme;
-  // Every body of the list normally has the same colour: map it through the scheme once.
-  TColor lastColor = 0;
-  TColor lastDrawn = SchemeColor(scheme, lastColor);
-  const auto& items = asteroids_full_.Items();
-  // The bodies live in allocations of their own: fetch a few ahead so as not to wait on memory.
-  constexpr size_t kAhead = 48;
-  for (size_t i = begin; i < end; ++i) {
-    if (i + kAhead < end) {
-      const TOEObject& ahead = *items[i + kAhead];
-      __builtin_prefetch(&ahead.Color);
-      __builtin_prefetch(&ahead.Pos.z);
-    }
-    int32_t x, y;
-    if (!projection.PixelOf(items[i]->Pos, x, y)) continue;
-    const TColor bodyColor = items[i]->Color;
-    if (bodyColor != lastColor) {
-      lastColor = bodyColor;
-      lastDrawn = SchemeColor(scheme, lastColor);
-    }
-    if (device == 0)
-      out.push_back({x, y, lastDrawn});
-    else
-      AppendDotPattern(out, device, x, y, lastDrawn);
+  const TColor drawn = SchemeColor(View().Scheme, asteroids_full_.Color());
+  const TVectorD* positions = asteroids_full_.Positions();
+  if (device == 0) {
+    projection.PixelsOf(
+        positions, begin, end, [&](int32_t x, int32_t y) __attribute__((always_inline)) {
+          out.push_back({x, y, drawn});
+        });
+  } else {
+    projection.PixelsOf(positions, begin, end,
+                        [&](int32_t x, int32_t y) { AppendDotPattern(out, device, x, y, drawn); });
   }
 }
 

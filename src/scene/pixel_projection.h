@@ -3,9 +3,16 @@
 // operation for operation, so that each point lands on the same pixel as through them; only the
 // square roots are skipped where the squared distance decides a comparison with room to spare,
 // and nothing is looked up again for each point.
+//
+// The points of the whole catalogue are held in double. For them every decision (in range,
+// which pixel) is first taken in double, which costs a few nanoseconds a point; where the
+// double result lies so close to a limit or to a pixel's edge that its rounding could have
+// changed the decision, the point goes the Extended way above. The pixels are therefore those
+// of PixelOf, point for point.
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "scene/solar_system.h"
@@ -28,7 +35,26 @@ class TSolarSystem::TPixelProjection {
         plane_(scene.plane_),
         rect_(scene.DrawingRect()),
         right_(int64_t(rect_.Left) + rect_.Width),
-        bottom_(int64_t(rect_.Top) + rect_.Height) {}
+        bottom_(int64_t(rect_.Top) + rect_.Height) {
+    const TFast f{
+        double(c_.x),
+        double(c_.y),
+        double(c_.z),
+        std::fabs(double(c_.x)) + std::fabs(double(c_.y)) + std::fabs(double(c_.z)),
+        double(farthest_),
+        double(farthest2_),
+        double(nearest2_),
+        double(x_min_),
+        double(y_min_),
+        double(rect_.Width / x_span_),
+        double(rect_.Height / y_span_),
+        {{double(m_.M[0][0]), double(m_.M[0][1]), double(m_.M[0][2]), double(m_.M[0][3])},
+         {double(m_.M[1][0]), double(m_.M[1][1]), double(m_.M[1][2]), double(m_.M[1][3])}},
+        0};
+    fast_ = f;
+    fast_.offsets = std::fabs(f.x_min) + std::fabs(f.y_min) + std::fabs(f.m[0][3]) +
+                    std::fabs(f.m[1][3]) + f.c_size;
+  }
 
   // The pixel of p when p is in range and its pixel inside the rectangle.
   bool PixelOf(const TVector& p, int32_t& x, int32_t& y) const {
@@ -70,7 +96,96 @@ class TSolarSystem::TPixelProjection {
     return true;
   }
 
+  // PixelOf for points[begin..end-1], in order: emit(x, y) for each point that has a pixel.
+  template <class Emit>
+  void PixelsOf(const TVectorD* points, size_t begin, size_t end, Emit&& emit) const {
+    switch (plane_) {
+      case TPlane::XY:
+        return PixelsIn<TPlane::XY>(points, begin, end, emit);
+      case TPlane::XZ:
+        return PixelsIn<TPlane::XZ>(points, begin, end, emit);
+      case TPlane::ZY:
+        return PixelsIn<TPlane::ZY>(points, begin, end, emit);
+      default:
+        return PixelsIn<TPlane::D3>(points, begin, end, emit);
+    }
+  }
+
  private:
+  // The frame in double for the first look at each point.
+  struct TFast {
+    double cx, cy, cz, c_size;
+    double farthest, farthest2, nearest2;
+    double x_min, y_min, x_scale, y_scale;
+    double m[2][4];
+    // What the absolute errors of a projected coordinate scale with besides the point itself.
+    double offsets;
+  };
+
+  // The rounding errors of the double path are below 1e-15 of the magnitudes that enter a
+  // result; a thousand times that is the room a decision needs to stand.
+  static constexpr double kRoom = 1e-12;
+
+  // The pixel column (or row) of the coordinate v, scaled by s = side / span from the lower
+  // limit lo, when truncating it cannot depend on the rounding; false otherwise. size is what
+  // the coordinate's absolute error scales with.
+  static bool SureTruncation(double v, double lo, double s, double size, int64_t& t) {
+    const double f = (v - lo) * s;
+    const double room = kRoom * (s * size + std::fabs(f) + 1);
+    // The nearest whole number by additions (no library call): exact for |f| below 2^51,
+    // and a coordinate of a point in range is within a few picture widths.
+    constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+    const double nearest = (f + kShift) - kShift;
+    if (!(std::fabs(f - nearest) > room && std::fabs(f) < 1e15)) return false;
+    t = int64_t(f);
+    return true;
+  }
+
+  template <TPlane kPlane, class Emit>
+  void PixelsIn(const TVectorD* points, size_t begin, size_t end, Emit& emit) const {
+    const TFast& f = fast_;
+    for (size_t i = begin; i < end; ++i) {
+      const TVectorD& p = points[i];
+      const double wx = p.x - f.cx, wy = p.y - f.cy, wz = p.z - f.cz;
+      const double q2 = wx * wx + wy * wy + wz * wz;
+      const double size = std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z) + f.c_size;
+      // Beyond 5 Dim: sure either way unless close to it (a number that is none goes on).
+      const double farRoom = kRoom * (f.farthest * size + f.farthest2);
+      if (q2 >= f.farthest2 + farRoom) continue;
+      bool sure = q2 <= f.farthest2 - farRoom;
+      // Within 0.03 Dim of the Sun, unless at the centre: squares too small for double, the
+      // centre and the limit itself are left to the Extended way.
+      const double d2 = p.x * p.x + p.y * p.y + p.z * p.z;
+      const double nearRoom = kRoom * f.nearest2;
+      sure = sure && q2 > 1e-200 && d2 > 1e-200 && std::fabs(d2 - f.nearest2) > nearRoom;
+      int64_t tx = 0, ty = 0;
+      if (sure) {
+        if (d2 < f.nearest2) continue;
+        double h = wx, k = wy;
+        if constexpr (kPlane == TPlane::XZ) {
+          k = wz;
+        } else if constexpr (kPlane == TPlane::ZY) {
+          h = wz;
+        } else if constexpr (kPlane == TPlane::D3) {
+          h = f.m[0][0] * wx + f.m[0][1] * wy + f.m[0][2] * wz + f.m[0][3];
+          k = f.m[1][0] * wx + f.m[1][1] * wy + f.m[1][2] * wz + f.m[1][3];
+        }
+        const double extent = size + f.offsets;
+        sure = SureTruncation(h, f.x_min, f.x_scale, extent, tx) &&
+               SureTruncation(k, f.y_min, f.y_scale, extent, ty);
+      }
+      int32_t x, y;
+      if (!sure) {
+        if (PixelOf(ToVector(p), x, y)) emit(x, y);
+        continue;
+      }
+      const int64_t px = rect_.Left + tx;
+      const int64_t py = rect_.Top + rect_.Height - ty;
+      if (px < rect_.Left || px > right_ || py < rect_.Top || py > bottom_) continue;
+      emit(int32_t(px), int32_t(py));
+    }
+  }
+
   TVector c_;
   Extended farthest_, nearest_, farthest2_, nearest2_;
   Extended x_min_, y_min_, x_span_, y_span_;
@@ -78,6 +193,7 @@ class TSolarSystem::TPixelProjection {
   TPlane plane_;
   TRect rect_;
   int64_t right_, bottom_;
+  TFast fast_;
 };
 
 }  // namespace kestrova

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPen>
 #include <QString>
 #include <algorithm>
@@ -29,6 +30,45 @@ bool HasDirectFormat(const QImage& image) {
     default:
       return false;
   }
+}
+
+// Many pixels on a window or a pixmap, whose pixels QPainter does not hand out: one fillRect
+// each costs about a microsecond, so they are written into a transparent layer over the clip
+// [left..right] x [top..bottom] and the layer is drawn in one call. An opaque layer pixel
+// replaces the one below and a transparent one leaves it, as the fillRects would; that holds at
+// one device pixel per pixel, without a transform, opacity or another composition, which is
+// checked. Returns false where it does not hold (printers among them).
+bool SetPixelsThroughLayer(QPainter& painter, const TPixel* pixels, size_t count, int32_t left,
+                           int32_t top, int32_t right, int32_t bottom) {
+  // Fewer pixels (an orbit's dots) cost less one by one than a layer.
+  constexpr size_t kLayerPixels = 4096;
+  const QPaintDevice* device = painter.device();
+  if (count < kLayerPixels || device == nullptr ||
+      (device->devType() != QInternal::Widget && device->devType() != QInternal::Pixmap) ||
+      device->devicePixelRatioF() != 1 || !painter.transform().isIdentity() ||
+      painter.viewTransformEnabled() || painter.opacity() != 1 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return false;
+  QImage layer(right - left + 1, bottom - top + 1, QImage::Format_ARGB32_Premultiplied);
+  layer.fill(Qt::transparent);
+  uchar* const bits = layer.bits();
+  const qsizetype stride = layer.bytesPerLine();
+  const auto width = uint32_t(right - left);
+  const auto height = uint32_t(bottom - top);
+  TColor lastColor = ~pixels[0].color;
+  uint32_t word = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const TPixel& p = pixels[i];
+    const auto x = uint32_t(p.x - left), y = uint32_t(p.y - top);
+    if (x > width || y > height) continue;
+    if (p.color != lastColor) {
+      lastColor = p.color;
+      word = ToImageWord(p.color);
+    }
+    reinterpret_cast<uint32_t*>(bits + stride * y)[x] = word;
+  }
+  painter.drawImage(QPoint(left, top), layer);
+  return true;
 }
 
 // The pixels of one row of an ellipse inscribed in a box: those whose centres lie inside the
@@ -247,7 +287,10 @@ void TQPainterSurface::SetPixel(int32_t x, int32_t y, TColor color) {
 void TQPainterSurface::SetPixels(const TPixel* pixels, size_t count) {
   QImage* image = DirectImage();
   if (image == nullptr) {
-    TSurface::SetPixels(pixels, count);
+    if (clipRight_ < clipLeft_ || clipBottom_ < clipTop_ ||
+        !SetPixelsThroughLayer(painter_, pixels, count, clipLeft_, clipTop_, clipRight_,
+                               clipBottom_))
+      TSurface::SetPixels(pixels, count);
     return;
   }
   if (clipRight_ < clipLeft_ || clipBottom_ < clipTop_) return;

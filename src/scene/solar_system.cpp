@@ -249,9 +249,8 @@ void TSolarSystem::SetObjectColor(int index, TColor color) {
   if (index <= kPluto) {
     planets_.Get(index).Color = color;
   } else if (index == kMinorBodyColorIndex) {
-    for (TOEObjectList* list : {&asteroids_, &asteroids_full_}) {
-      for (int32_t i = 0; i < list->Count(); ++i) list->Get(i).Color = color;
-    }
+    for (int32_t i = 0; i < asteroids_.Count(); ++i) asteroids_.Get(i).Color = color;
+    asteroids_full_.SetColor(color);
   } else if (index == kSatelliteColorIndex) {
     for (int32_t i = 0; i < planets_.Count(); ++i) Planet(i).SetSatellitesColor(color);
   }

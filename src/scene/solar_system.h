@@ -128,11 +128,11 @@ class TSolarSystem {
   // The lists are changed in place by the main window, the dialogs and the documents.
   TOEObjectList& PlanetsList() { return planets_; }
   TOEObjectList& AsteroidsList() { return asteroids_; }
-  TOEObjectList& AsteroidsFullList() { return asteroids_full_; }
+  TFullList& AsteroidsFullList() { return asteroids_full_; }
   TDirectionList& DirectionList() { return directions_; }
   const TOEObjectList& PlanetsList() const { return planets_; }
   const TOEObjectList& AsteroidsList() const { return asteroids_; }
-  const TOEObjectList& AsteroidsFullList() const { return asteroids_full_; }
+  const TFullList& AsteroidsFullList() const { return asteroids_full_; }
   const TDirectionList& DirectionList() const { return directions_; }
   // Planet 0..8 of PlanetsList; raises EListError outside.
   TPlanet& Planet(int32_t index);
@@ -237,7 +237,7 @@ class TSolarSystem {
   // crowd a picked body is ringed and named in a contrasting colour.
   void DrawMinorBody(const TOEObject& body, bool overDenseCrowd = false);
   // The pixel pattern of every body of the full list in range and inside the rectangle,
-  // gathered into crowd_ for one SetPixels call.
+  // gathered into crowd_ and, on several cores, crowd_parts_, in the list's order.
   void PlotObjectPixels();
   // The pixels of bodies begin..end-1 of the full list, appended to out; reads the scene only.
   void GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const;
@@ -279,7 +279,7 @@ class TSolarSystem {
 
   TOEObjectList planets_;
   TOEObjectList asteroids_;
-  TOEObjectList asteroids_full_;
+  TFullList asteroids_full_;
   TFullListPositions full_positions_;
   TDirectionList directions_;
 
@@ -308,6 +308,8 @@ class TSolarSystem {
   // The pixels of the data file's bodies, gathered for one SetPixels call; kept between paints
   // so that its memory is reused.
   std::vector<TPixel> crowd_;
+  // The pixels of the full list's shares after the first, for PlotObjectPixels.
+  std::vector<std::vector<TPixel>> crowd_parts_;
 };
 
 }  // namespace kestrova

@@ -22,7 +22,7 @@ constexpr int kSteps = 1000;
 
 bool RebuildFullList(TSolarSystem& scene, TableStore& dataFile, bool pressed,
                      const TLoadProgress& progress) {
-  TOEObjectList& full = scene.AsteroidsFullList();
+  TFullList& full = scene.AsteroidsFullList();
   // Emptied first, so that a large catalogue never lies in memory twice.
   full.Clear();
   bool completed = true;

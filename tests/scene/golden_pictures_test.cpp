@@ -107,9 +107,8 @@ TEST(GoldenPicture, EveryMarking) {
   scene->AsteroidsList().Add(
       std::make_unique<TAsteroid>("Picked", MinorBodyElements(1.6L, 0.3L, 12, 80, 150, 20), 0));
   for (int i = 0; i < 300; ++i) {
-    scene->AsteroidsFullList().Add(std::make_unique<TOEObject>(
-        "Crowd", MinorBodyElements(1.3L + 0.002L * i, 0.1L, i % 15, i * 7, i * 13, i * 37), 0,
-        kMinorBodyId));
+    scene->AsteroidsFullList().Add(
+        MinorBodyElements(1.3L + 0.002L * i, 0.1L, i % 15, i * 7, i * 13, i * 37));
   }
   scene->DirectionList().Add(std::make_unique<TDirection>(0, 0x00FF80, 3));
   scene->DirectionList().Add(std::make_unique<TDirection>(9, 0xFF80FF, 2));

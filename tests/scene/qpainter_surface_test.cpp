@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <functional>
 #include <random>
 #include <set>
@@ -313,6 +314,37 @@ TEST(QPainterSurface, FastPixelPathPaintsWhatQPainterPaints) {
   EXPECT_EQ(fast, painted);
   EXPECT_EQ(fast.pixel(50, 50), qRgb(0x56, 0x34, 0x12));
   EXPECT_FALSE(Painted(fast, 5, 5));
+}
+
+// A crowd on a window or a pixmap goes through a layer drawn at once: the same pixels as one
+// fillRect each, clip and overlapping colours included.
+TEST(QPainterSurface, CrowdOnAPixmapPaintsWhatQPainterPaints) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> coord(-20, 140);
+  std::uniform_int_distribution<TColor> colour(0, 0xFFFFFF);
+  std::vector<TPixel> pixels;
+  for (int i = 0; i < 20000; ++i) pixels.push_back({coord(random), coord(random), colour(random)});
+  // The clip's corners, and a pixel beside each.
+  for (const TPixel p :
+       {TPixel{10, 15, kRed}, TPixel{9, 15, kRed}, TPixel{99, 84, kBlue}, TPixel{99, 85, kBlue}})
+    pixels.push_back(p);
+  const auto draw = [&](TSurface& s) {
+    s.SetClipRect({10, 15, 90, 70});
+    s.SetPixels(pixels.data(), pixels.size());
+  };
+  QPixmap pixmap(120, 100);
+  pixmap.fill(Qt::white);
+  {
+    QPainter painter(&pixmap);
+    TQPainterSurface surface(painter);
+    draw(surface);
+  }
+  const QImage painted = Paint(120, 100, draw, QImage::Format_RGB888);
+  EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_RGB32), painted);
+  EXPECT_EQ(painted.pixel(10, 15), qRgb(0xFF, 0, 0));
+  EXPECT_EQ(painted.pixel(99, 84), qRgb(0, 0, 0xFF));
+  EXPECT_FALSE(Painted(painted, 9, 15));
+  EXPECT_FALSE(Painted(painted, 99, 85));
 }
 
 TEST(QPainterSurface, HighDensityImagesArePaintedInLogicalPixels) {

@@ -560,7 +560,7 @@ TEST(MinorBodies, PickedAndCrowdOnlyInTheShownYears) {
     scene->SetShowNames(true);
     TOrbitalElements el = scene->Planet(3).Elements;
     scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Picked", el, 0));
-    scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("Crowd", el, 0, kMinorBodyId));
+    scene->AsteroidsFullList().Add(el);
     scene->SetObjectColor(kMinorBodyColorIndex, 0x0000AB);
     scene->Recompute();
     const auto calls = PaintCalls(*scene);
@@ -572,24 +572,23 @@ TEST(MinorBodies, PickedAndCrowdOnlyInTheShownYears) {
   }
 }
 
-TEST(MinorBodies, HiddenPickedBodyDisappearsWhileTheCrowdIgnoresVisible) {
+TEST(MinorBodies, HiddenPickedBodyDisappearsWhileTheCrowdStays) {
   auto scene = QuietScene();
   ShowOnlyPlanet(*scene, -1);
   scene->SetShowNames(true);
   scene->SetShowOrbits(false);
   TOrbitalElements el = scene->Planet(3).Elements;
   scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Picked", el, 0));
-  scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("Crowd", el, 0, kMinorBodyId));
+  scene->AsteroidsFullList().Add(el);
   scene->SetDate({1, 6, 2020, 0, 0, 0, 0});
   scene->AsteroidsList().Get(0).Visible = false;
-  scene->AsteroidsFullList().Get(0).Visible = false;
   scene->SetObjectColor(kMinorBodyColorIndex, 0x0000AB);
   const auto calls = PaintCalls(*scene);
   EXPECT_TRUE(Of(calls, SurfaceOp::Ellipse).empty());
   EXPECT_TRUE(Texts(calls).empty());
   const auto pixels = Of(calls, SurfaceOp::Pixel);
   ASSERT_EQ(pixels.size(), 1u);
-  const TVector p = scene->AsteroidsFullList().Get(0).Pos;
+  const TVector p = ToVector(scene->AsteroidsFullList().Pos(0));
   EXPECT_EQ(pixels[0].X1, PixelX(p.x, 2));
   EXPECT_EQ(pixels[0].Y1, PixelY(p.y, 2));
   // Printer pages plot a plus and a square.
@@ -612,14 +611,13 @@ TEST(MinorBodies, PickedBodiesStandOutOfADenseCrowd) {
     scene->SetShowNames(true);
     const TOrbitalElements el = scene->Planet(3).Elements;
     scene->AsteroidsList().Add(std::make_unique<TAsteroid>("Picked", el, 0));
-    for (int i = 0; i < c.crowd; ++i)
-      scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", el, 0, kMinorBodyId));
+    for (int i = 0; i < c.crowd; ++i) scene->AsteroidsFullList().Add(el);
     scene->SetObjectColor(kMinorBodyColorIndex, 0x008080);
     scene->Recompute();
     // Spread over the picture, each body on a pixel of its own.
     for (int i = 0; i < c.crowd; ++i)
-      scene->AsteroidsFullList().Get(i).Pos = {-1.9L + 3.8L * (i % 60) / 60,
-                                               -1.9L + 3.8L * (i / 60) / 60, 0};
+      scene->AsteroidsFullList().Positions()[i] = {-1.9 + 3.8 * (i % 60) / 60,
+                                                   -1.9 + 3.8 * (i / 60) / 60, 0};
     const auto calls = PaintCalls(*scene);
     const auto ellipses = Of(calls, SurfaceOp::Ellipse);
     ASSERT_EQ(ellipses.size(), c.ringed ? 2u : 1u) << c.crowd;
@@ -716,10 +714,13 @@ TEST(MinorBodies, CrowdLandsWherePickedBodiesDo) {
   // Elements that give no position must not reach the picture.
   places.push_back({std::nanl(""), 0, 0});
   places.push_back({0, std::numeric_limits<Extended>::infinity(), 0});
+  // The crowd's positions are held in double: the picked bodies stand at the same places.
+  TFullList& full = scene->AsteroidsFullList();
   for (const TVector& p : places) {
-    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0)).Pos = p;
-    scene->AsteroidsFullList().Add(std::make_unique<TOEObject>("", TOrbitalElements{}, 0, 11)).Pos =
-        p;
+    full.Add(TOrbitalElements{});
+    full.Positions()[full.Count() - 1] = ToVectorD(p);
+    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0)).Pos =
+        ToVector(ToVectorD(p));
   }
   for (TPlane plane : {TPlane::XY, TPlane::XZ, TPlane::ZY, TPlane::D3}) {
     scene->SetPlane(plane);

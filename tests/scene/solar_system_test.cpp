@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "ephemerides/kepler_orbits.h"
 #include "ephemerides/planet_positions.h"
@@ -142,8 +143,9 @@ TEST(SolarSystem, FullListOncePerDateAndList) {
   TSolarSystem scene{TestStartDate()};
   const TDateRec date{1, 7, 2031, 6, 30, 0, 0};
   scene.SetDate(date);
-  TOEObjectList& full = scene.AsteroidsFullList();
+  TFullList& full = scene.AsteroidsFullList();
   constexpr int kBodies = 120000;
+  std::vector<TOrbitalElements> elements;
   for (int i = 0; i < kBodies; ++i) {
     TOrbitalElements el;
     el.Epoch = 2460600.5L - (i % 9000);
@@ -154,31 +156,33 @@ TEST(SolarSystem, FullListOncePerDateAndList) {
     el.PerihelionLongitude = (i * 71) % 360;
     el.MeanLongitude = (i * 13) % 360;
     el.DailyMotion = 0.9856262L / (el.SemiMajorAxis * std::sqrt(el.SemiMajorAxis));
-    full.Add(std::make_unique<TOEObject>("", el, 0, kMinorBodyId));
+    elements.push_back(el);
+    full.Add(el);
   }
   auto expectComputed = [&](Extended jd) {
     for (int i = 0; i < kBodies; i += 997) {
-      TOEObject alone("", full.Get(i).Elements, 0, kMinorBodyId);
+      TOEObject alone("", elements[size_t(i)], 0, kMinorBodyId);
       alone.Calculate(jd);
-      ASSERT_LT(VecLength(VecSub(full.Get(i).Pos, alone.Pos)), 1e-12L * VecLength(alone.Pos)) << i;
+      ASSERT_LT(VecLength(VecSub(ToVector(full.Pos(i)), alone.Pos)), 1e-12L * VecLength(alone.Pos))
+          << i;
     }
   };
   scene.Recompute();
   expectComputed(DateToJD(date));
 
-  const TVector marker{9, 9, 9};
-  full.Get(0).Pos = marker;
+  const TVectorD marker{9, 9, 9};
+  full.Positions()[0] = marker;
   scene.SetCenterObject(kMars);
   scene.SetDate(date);
-  EXPECT_EQ(full.Get(0).Pos, marker);
+  EXPECT_EQ(full.Pos(0), marker);
 
-  // A body more: the list is laid out again and every body computed.
-  full.Add(std::make_unique<TOEObject>("", full.Get(5).Elements, 0, kMinorBodyId));
+  // A body more: every body is computed again.
+  full.Add(elements[5]);
   scene.Recompute();
-  EXPECT_NE(full.Get(0).Pos, marker);
-  EXPECT_EQ(full.Get(kBodies).Pos, full.Get(5).Pos);
+  EXPECT_NE(full.Pos(0), marker);
+  EXPECT_EQ(full.Pos(kBodies), full.Pos(5));
 
-  full.Get(0).Pos = marker;
+  full.Positions()[0] = marker;
   const TDateRec later{2, 7, 2031, 6, 30, 0, 0};
   scene.SetDate(later);
   expectComputed(DateToJD(later));
@@ -187,10 +191,11 @@ TEST(SolarSystem, FullListOncePerDateAndList) {
 TEST(SolarSystem, ObjectColorsRecolourTheirKind) {
   TSolarSystem scene{TestStartDate()};
   scene.AsteroidsList().Add(std::make_unique<TAsteroid>("a", TOrbitalElements{}, 1));
-  scene.AsteroidsFullList().Add(std::make_unique<TOEObject>("b", TOrbitalElements{}, 2, 11));
+  scene.AsteroidsFullList().Add(TOrbitalElements{});
+  scene.AsteroidsFullList().SetColor(2);
   scene.SetObjectColor(11, 0x123456);
   EXPECT_EQ(scene.AsteroidsList().Get(0).Color, 0x123456u);
-  EXPECT_EQ(scene.AsteroidsFullList().Get(0).Color, 0x123456u);
+  EXPECT_EQ(scene.AsteroidsFullList().Color(), 0x123456u);
   scene.SetObjectColor(12, 0x654321);
   int recoloured = 0;
   for (int32_t i = 0; i < 9; ++i) {
