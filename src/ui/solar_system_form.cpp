@@ -178,7 +178,8 @@ QWidget* TSolarSystemForm::BuildPanel() {
   // captions sit in the frame's top line, as in a classic tool panel, saving a row per group.
   panel->setStyleSheet(QStringLiteral(
       "QWidget { font-size: 11px; }"
-      "QToolBar QToolButton { padding: 1px; margin: 0; }"
+      // Seven buttons share the narrow panel's width: no room for padding around them.
+      "QToolBar QToolButton { padding: 1px 0; margin: 0; min-width: 18px; max-width: 18px; }"
       "QCheckBox, QRadioButton { spacing: 3px; min-height: 16px; max-height: 16px; }"
       "QTabBar::tab { padding: 3px 8px; margin-right: 1px; border: 1px solid palette(mid);"
       "  border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
@@ -202,7 +203,7 @@ QWidget* TSolarSystemForm::BuildPanel() {
   tool_bar_->setObjectName(QStringLiteral("ToolBar"));
   tool_bar_->setIconSize(QSize(16, 16));
   tool_bar_->setMovable(false);
-  tool_bar_->setStyleSheet(QStringLiteral("QToolBar { spacing: 1px; padding: 1px; border: 0; }"));
+  tool_bar_->setStyleSheet(QStringLiteral("QToolBar { spacing: 0; padding: 1px; border: 0; }"));
   for (QAction* a :
        {OpenAct, SaveAct, PrintAct, SaveAsBitmapAct, SaveAnimationAct, AboutAct, ExitAct})
     tool_bar_->addAction(a);

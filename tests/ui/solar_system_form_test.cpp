@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <QContextMenuEvent>
@@ -127,6 +128,15 @@ class SolarSystemFormTest : public QObject {
       QCOMPARE(action->text(), QString::fromLatin1(caption));
       QCOMPARE(action->toolTip(), QString::fromLatin1(hint));
       QCOMPARE(action->shortcut(), key);
+    }
+    // Every button of the panel's tool bar fits beside the others: none hides behind the
+    // bar's overflow arrow.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* bar = f.Find<QToolBar>("ToolBar");
+    for (QAction* a : bar->actions()) {
+      QWidget* button = bar->widgetForAction(a);
+      QVERIFY2(button && button->isVisible(), qPrintable(a->text()));
     }
     auto* popup = f.Find<QMenu>("PopupMenu");
     QStringList items;
