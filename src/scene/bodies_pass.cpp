@@ -121,8 +121,7 @@ void TSolarSystem::DrawPlanet(const TPlanet& planet) {
   for (int32_t i = 0; i < planet.Satellites.Count(); ++i) DrawSatellite(planet.Satellites.Get(i));
 
   const Extended jd = DateToJD(scene_date_);
-  const int32_t r =
-      DiscRadius(planet.Diameter, DrawingRect().Width, dim_, DotRadius(View().Device));
+  const int32_t r = DiscRadius(planet.Diameter, DrawingRect().Width, dim_, DotRadius(View()));
   const TPoint pt = Project(planet.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   // Close to the Sun at a wide zoom the markings and the name would only clutter the Sun's.
@@ -178,7 +177,7 @@ void TSolarSystem::DrawSatellite(const TSatellite& sat) {
   if (d < dim_ / 200) return;
   DrawSatelliteOrbit(sat);
 
-  const int32_t r = DotRadius(View().Device);
+  const int32_t r = DotRadius(View());
   const TPoint pt = Project(p);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   DrawBodyDisc(pt, r, SchemeColor(View().Scheme, sat.Color));

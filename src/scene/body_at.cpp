@@ -38,7 +38,7 @@ class TNearest {
 
 // A planet's disc: its true size, at least the device's dot.
 int32_t PlanetRadius(const TSolarSystem& scene, const TViewport& viewport, const TPlanet& planet) {
-  const int32_t smallest = DotRadius(viewport.Device);
+  const int32_t smallest = DotRadius(viewport);
   const Extended r = Extended(viewport.Rect.Width) * planet.Diameter / (scene.Dim() * 4);
   if (!(r >= smallest)) return smallest;
   return r < 1e6L ? int32_t(std::lround(double(r))) : 1000000;
@@ -49,7 +49,7 @@ int32_t PlanetRadius(const TSolarSystem& scene, const TViewport& viewport, const
 const TAstronomialObject* BodyAt(const TSolarSystem& scene, const TViewport& viewport, int32_t x,
                                  int32_t y, int32_t slack) {
   TNearest nearest(scene, viewport, x, y, slack);
-  const int32_t dot = DotRadius(viewport.Device);
+  const int32_t dot = DotRadius(viewport);
   for (const auto& item : scene.PlanetsList().Items()) {
     const auto* planet = dynamic_cast<const TPlanet*>(item.get());
     if (planet == nullptr || !planet->Visible || !scene.IsInRange(planet->Pos)) continue;

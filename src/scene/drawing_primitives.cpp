@@ -36,12 +36,32 @@ int32_t SmallestSunRadius(uint8_t device) {
   return 3 << DeviceClass(device);
 }
 
-int32_t SunRadius(int32_t width, Extended dim, uint8_t device) {
+namespace {
+
+int32_t Scaled(int32_t radius, double scale) {
+  return scale > 1 ? int32_t(std::lround(radius * scale)) : radius;
+}
+
+int32_t SunRadiusAtLeast(int32_t width, Extended dim, int32_t smallest) {
   const Extended r = std::nearbyint(Extended(width) * 0.0093049372L / (dim * 4));
-  const int32_t smallest = SmallestSunRadius(device);
   if (!(r >= smallest)) return smallest;  // also a zero or damaged Dim
   // Zoomed in beyond any screen the disc still has to fit an int.
   return r < 1e9L ? int32_t(r) : 1000000000;
+}
+
+}  // namespace
+
+int32_t SunRadius(int32_t width, Extended dim, uint8_t device) {
+  return SunRadiusAtLeast(width, dim, SmallestSunRadius(device));
+}
+
+int32_t DotRadius(const TViewport& viewport) {
+  return Scaled(DotRadius(viewport.Device), viewport.MarkScale);
+}
+
+int32_t SunRadius(int32_t width, Extended dim, const TViewport& viewport) {
+  return SunRadiusAtLeast(width, dim,
+                          Scaled(SmallestSunRadius(viewport.Device), viewport.MarkScale));
 }
 
 std::span<const TPixelOffset> OrbitDotPattern(uint8_t device) {

@@ -38,6 +38,10 @@ int32_t SmallestSunRadius(uint8_t device);
 // SmallestSunRadius.
 int32_t SunRadius(int32_t width, Extended dim, uint8_t device);
 
+// The same for a viewport: the device's radii times its MarkScale, rounded.
+int32_t DotRadius(const TViewport& viewport);
+int32_t SunRadius(int32_t width, Extended dim, const TViewport& viewport);
+
 // The pixels of one orbit dot around (0, 0): the single pixel on device 0, a plus of five on
 // device 1, a 3 by 3 square on device 2, the centre first.
 std::span<const TPixelOffset> OrbitDotPattern(uint8_t device);

@@ -18,7 +18,7 @@ TColor ContrastTo(TColor color) {
 
 void TSolarSystem::DrawMinorBody(const TOEObject& body, bool overDenseCrowd) {
   if (!body.Visible || !IsInRange(body.Pos)) return;
-  const int32_t r = DotRadius(View().Device);
+  const int32_t r = DotRadius(View());
   const TPoint pt = Project(body.Pos);
   if (!InRect(DrawingRect(), pt.x, pt.y)) return;
   const Extended d = DistanceFromSun(body.Pos);

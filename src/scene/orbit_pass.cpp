@@ -186,7 +186,7 @@ void TSolarSystem::DrawOrbit(const TOrbitalObject& body) {
 }
 
 void TSolarSystem::DrawApsisMark(const TVector& p, const std::string& label, TColor c) {
-  const int32_t r = DotRadius(View().Device);
+  const int32_t r = DotRadius(View());
   const TPoint pt = Project(p);
   const TPoint at = ApsisLabelOrigin(pt.x, pt.y, Surf().TextHeight("0"));
   Surf().TextOut(at.x, at.y, label);

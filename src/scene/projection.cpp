@@ -61,7 +61,7 @@ void TSolarSystem::DrawLine3D(const TVector& a, const TVector& b, TColor color, 
   s.SetPenColor(color);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(color);
-  const int32_t r = DotRadius(View().Device);
+  const int32_t r = DotRadius(View());
   const TPoint from = Project(a);
   s.MoveTo(from.x, from.y);
   if (dotAtStart) s.Ellipse(from.x - r, from.y - r, from.x + r, from.y + r);
@@ -78,7 +78,7 @@ void TSolarSystem::DrawArc3D(const TVector& center, Extended radius, const TVect
   s.SetPenColor(color);
   s.SetBrushStyle(BrushStyle::Solid);
   s.SetBrushColor(color);
-  const int32_t r = DotRadius(View().Device);
+  const int32_t r = DotRadius(View());
   if (startDeg >= endDeg) return;
   // The length first: the direction of a zero axis is undefined.
   if (!(std::fabs(VecLength(axis)) >= 1e-8L)) return;

@@ -10,7 +10,7 @@ namespace kestrova {
 void TSolarSystem::DrawSun() {
   if (!show_sun_) return;
   TSurface& s = Surf();
-  const int32_t r = SunRadius(DrawingRect().Width, dim_, View().Device);
+  const int32_t r = SunRadius(DrawingRect().Width, dim_, View());
   const TVector origin{0, 0, 0};
   if (!IsInRange(origin)) return;
   const TPoint p = Project(origin);

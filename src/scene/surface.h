@@ -30,6 +30,10 @@ struct TViewport {
   TRect Rect{0, 0, 500, 500};
   uint8_t Device = 0;
   uint8_t Scheme = 2;
+  // Screen pixels per window pixel on a screen that scales (1.5 at 150 %): discs and markers
+  // grow with it so that they keep their size to the eye, while lines and orbit dots stay one
+  // screen pixel wide. 1 for pictures and pages.
+  double MarkScale = 1;
   bool operator==(const TViewport&) const = default;
 };
 

@@ -71,7 +71,8 @@ void TSceneView::paintEvent(QPaintEvent*) {
     for (const QRect& r : margins) painter.fillRect(r, background);
   }
   TQPainterSurface surface(painter);
-  painted_ = TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2};
+  painted_ =
+      TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2, ratio_};
   scene_.Paint(surface, *painted_);
   painter.end();
 
@@ -87,7 +88,7 @@ void TSceneView::paintEvent(QPaintEvent*) {
 TViewport TSceneView::Viewport() const {
   if (painted_) return *painted_;
   const QRect square = ScreenSquare();
-  return TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2};
+  return TViewport{TRect{square.x(), square.y(), square.width(), square.height()}, 0, 2, Ratio()};
 }
 
 QRect TSceneView::PictureSquare() const {

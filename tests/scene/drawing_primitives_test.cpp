@@ -28,6 +28,21 @@ TEST(DeviceClasses, MarkerAndSunSizes) {
   EXPECT_EQ(SunRadius(500, -1, 1), 6);
 }
 
+// On a scaling screen the markers grow with the scale, so that they look as large as at 100 %;
+// a true-size disc that is larger already keeps its size.
+TEST(DeviceClasses, MarkersFollowTheScreensScale) {
+  const struct {
+    double scale;
+    int32_t dot, smallestSun;
+  } cases[] = {{1, 2, 3}, {1.25, 3, 4}, {1.5, 3, 5}, {2, 4, 6}, {0.5, 2, 3}};
+  for (const auto& c : cases) {
+    const TViewport screen{TRect{0, 0, 500, 500}, 0, 2, c.scale};
+    EXPECT_EQ(DotRadius(screen), c.dot) << c.scale;
+    EXPECT_EQ(SunRadius(500, 50, screen), c.smallestSun) << c.scale;
+    EXPECT_EQ(SunRadius(500, 0.01L, screen), 116) << c.scale;
+  }
+}
+
 TEST(DeviceClasses, OrbitDotPatterns) {
   const auto pixels = [](uint8_t device) {
     TRecordingSurface surface;
