@@ -85,7 +85,8 @@ class SceneViewTest : public QObject {
     QCOMPARE(shown.square.height(), shown.square.width());
     QCOMPARE(shown.view->PixelRatio(), ratio);
 
-    // The same scene painted on an image of the picture's size, labels at the scaled size:
+    // The same scene painted on an image of the picture's size, labels and markers at the
+    // scaled size:
     // the screen shows it pixel for pixel, nothing scaled or shifted by part of a pixel.
     QImage expected(shown.square.size(), QImage::Format_RGB32);
     {
@@ -94,7 +95,8 @@ class SceneViewTest : public QObject {
       font.setPixelSize(int(std::lround(kPictureFontPixelSize * ratio)));
       painter.setFont(font);
       TQPainterSurface surface(painter);
-      shown.scene.Paint(surface, TViewport{TRect{0, 0, expected.width(), expected.height()}, 0, 2});
+      shown.scene.Paint(surface,
+                        TViewport{TRect{0, 0, expected.width(), expected.height()}, 0, 2, ratio});
     }
     QCOMPARE(screen.copy(shown.square), expected);
     // Documents keep the area in window pixels, whatever the scale.
