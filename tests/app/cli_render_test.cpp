@@ -15,26 +15,14 @@
 #include "scene/solar_system.h"
 #include "support/fifos_and_devices.h"
 #include "support/scene_date.h"
+#include "support/temp_home.h"
 
 namespace kestrova::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RenderCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kestrova_render_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  fs::path dir_;
-};
+using RenderCommand = testing::TempFolder;
 
 TEST_F(RenderCommand, WritesOnePictureOfTheRequestedSize) {
   for (const char* name : {"plot.png", "plot.BMP"}) {

@@ -9,26 +9,14 @@
 #include "numerics/errors.h"
 #include "support/decoded_video.h"
 #include "support/fifos_and_devices.h"
+#include "support/temp_home.h"
 
 namespace kestrova::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RenderVideoCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kestrova_render_video_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  fs::path dir_;
-};
+using RenderVideoCommand = testing::TempFolder;
 
 TEST_F(RenderVideoCommand, EachFrameIsThePictureOfItsDate) {
   struct TCase {

@@ -1,5 +1,5 @@
-// A fresh temporary folder per test, with the program folder (KESTROVA_HOME) and an alias
-// folder inside it; all removed afterwards.
+// Fresh temporary folders per test, removed afterwards: an empty one, and one with the program
+// folder (KESTROVA_HOME) and an alias folder inside it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,21 @@
 #include <string>
 
 namespace kestrova::testing {
+
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kestrova-test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
 
 class TempHome : public ::testing::Test {
  protected:
