@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -40,8 +40,9 @@ namespace {
 constexpr int64_t kBinaryLinesLimit = 100;
 
 // Columns first..last, counted from 1 as the format descriptions count them, without
-// surrounding blanks; empty where the line is shorter.
-std::string Col(const std::string& line, size_t first, size_t last) {
+// surrounding blanks; empty where the line is shorter. A view into the line: a catalogue has
+// over a million lines, and a copy of every field would cost more than reading it.
+std::string_view Col(std::string_view line, size_t first, size_t last) {
   if (line.size() < first) return {};
   size_t b = first - 1, e = std::min(last, line.size());
   while (b < e && (line[b] == ' ' || line[b] == '\t')) ++b;
@@ -52,7 +53,7 @@ std::string Col(const std::string& line, size_t first, size_t last) {
 // What tells one body of a file from another when it has no number: the packed designation
 // of a minor planet, or the comet's number, orbit type and provisional designation.
 std::string Designation(TElementFormat format, const std::string& line) {
-  return format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12);
+  return std::string(format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12));
 }
 
 // The text without a UTF-8 character that the end of its columns cut short.
@@ -68,16 +69,23 @@ std::string_view WithoutCutCharacter(std::string_view s) {
   return length > following + 1 ? s.substr(0, lead - 1) : s;
 }
 
-// A name as the data file holds it: UTF-8 of at most `characters` characters, cut between two
-// of them, without blanks at its end. A name that is no UTF-8 was written in Latin-1 (as the
-// Windows-1252 of old files).
-std::string NameText(const std::string& bytes, size_t characters) {
+// A name as the data file holds it, into `name`: UTF-8 of at most `characters` characters, cut
+// between two of them, without blanks at its end. A name that is no UTF-8 was written in Latin-1
+// (as the Windows-1252 of old files).
+void NameText(std::string_view bytes, size_t characters, std::string& name) {
+  // Nearly every name is ASCII: one byte a character, nothing to convert, and the row's string
+  // keeps its memory from line to line.
+  if (IsAscii(bytes)) {
+    name.assign(bytes.substr(0, characters));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return;
+  }
   // A last byte alone may be a Latin-1 letter or the start of a character cut short; other
   // UTF-8 characters before it tell which.
   const std::string_view cut = WithoutCutCharacter(bytes);
-  std::string name = SanitizeUtf8(bytes) == bytes                ? bytes
-                     : !IsAscii(cut) && SanitizeUtf8(cut) == cut ? std::string(cut)
-                                                                 : Windows1252ToUtf8(bytes);
+  name = SanitizeUtf8(bytes) == bytes                ? std::string(bytes)
+         : !IsAscii(cut) && SanitizeUtf8(cut) == cut ? std::string(cut)
+                                                     : Windows1252ToUtf8(bytes);
   size_t end = 0;
   for (size_t count = 0; end < name.size() && count < characters; ++count) {
     ++end;
@@ -85,12 +93,11 @@ std::string NameText(const std::string& bytes, size_t characters) {
   }
   name.resize(end);
   while (!name.empty() && name.back() == ' ') name.pop_back();
-  return name;
 }
 
 // Only plain decimal numbers, as the formats write them ("-1.25", "0.5", "12."): no exponent,
 // no hexadecimal, no "inf" or "nan", which strtod would all accept.
-bool ToDouble(const std::string& text, double& out) {
+bool ToDouble(std::string_view text, double& out) {
   if (text.empty()) return false;
   size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
   size_t digits = 0;
@@ -105,15 +112,22 @@ bool ToDouble(const std::string& text, double& out) {
     }
   }
   if (digits == 0) return false;
-  out = std::strtod(text.c_str(), nullptr);
+  // Both round correctly, so they agree; strtod, which needs a terminated copy, is left for
+  // what from_chars refuses (a leading '+', digits beyond the range of a double).
+  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+  if (std::from_chars(begin, text.data() + text.size(), out).ec != std::errc())
+    out = std::strtod(std::string(text).c_str(), nullptr);
   return std::isfinite(out);
 }
 
-bool ToInt(const std::string& text, int& out) {
+bool ToInt(std::string_view text, int& out) {
   if (text.empty() || text.size() > 9) return false;
-  for (char c : text)
+  int value = 0;
+  for (char c : text) {
     if (c < '0' || c > '9') return false;
-  out = std::atoi(text.c_str());
+    value = value * 10 + (c - '0');
+  }
+  out = value;
   return true;
 }
 
@@ -181,10 +195,10 @@ const char* CheckElements(double M, double peri, double node, double incl, doubl
   return nullptr;
 }
 
-std::string Truncated(std::string s, size_t n) {
-  if (s.size() > n) s.resize(n);
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
+void Truncated(std::string_view s, size_t n, std::string& out) {
+  s = s.substr(0, n);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  out.assign(s);
 }
 
 bool Blank(const std::string& line) {
@@ -192,13 +206,13 @@ bool Blank(const std::string& line) {
 }
 
 bool DashLine(const std::string& line) {
-  const std::string t = Col(line, 1, line.size());
+  const std::string_view t = Col(line, 1, line.size());
   return t.size() >= 10 && t.find_first_not_of('-') == std::string::npos;
 }
 
 }  // namespace
 
-int64_t UnpackNumber(const std::string& p) {
+int64_t UnpackNumber(std::string_view p) {
   if (p.size() != 5) return -1;
   if (p[0] == '~') {
     int64_t v = 0;
@@ -219,7 +233,7 @@ int64_t UnpackNumber(const std::string& p) {
   return v;
 }
 
-double UnpackEpoch(const std::string& p) {
+double UnpackEpoch(std::string_view p) {
   if (p.size() != 5) return -1;
   const int century = PackedCentury(p[0]);
   if (century < 0) return -1;
@@ -231,7 +245,7 @@ double UnpackEpoch(const std::string& p) {
 
 const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   if (line.size() < 103) return "too short";
-  const std::string packed = Col(line, 1, 7);
+  const std::string_view packed = Col(line, 1, 7);
   if (line.size() >= 7 && line[5] == ' ' && line[6] == ' ' && packed.size() == 5) {
     row.No = UnpackNumber(packed);
     if (row.No <= 0) return "bad designation";
@@ -250,15 +264,25 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
     return "bad number";
   if (const char* why = CheckElements(M, peri, node, incl, e, a)) return why;
   unsigned flags = 0;
-  const std::string hex = Col(line, 162, 165);
-  if (!hex.empty()) {
-    if (!std::all_of(hex.begin(), hex.end(),
-                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
-      return "bad flags";
-    flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
+  const std::string_view hex = Col(line, 162, 165);
+  for (const char c : hex) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return "bad flags";
+    flags = flags * 16 + static_cast<unsigned>(digit);
   }
-  row.Name = NameText(Col(line, 167, 194), kNameCharacters);
-  if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
+  NameText(Col(line, 167, 194), kNameCharacters, row.Name);
+  if (row.Name.empty()) {
+    if (row.No > 0) {
+      char number[24];
+      std::snprintf(number, sizeof number, "(%lld)", static_cast<long long>(row.No));
+      row.Name = number;
+    } else {
+      row.Name.assign(packed);
+    }
+  }
   row.M = M;
   row.NW = Norm360(node + peri);
   row.OHM = node;
@@ -270,8 +294,8 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   row.Class = hex.empty() ? "" : OrbitTypeName(flags & 63u);
   row.IsNea = (flags & 2048u) ? "Y" : "N";
   row.IsPha = (flags & 32768u) ? "Y" : "N";
-  row.Reference = Truncated(Col(line, 108, 116), 16);
-  row.Computer = Truncated(Col(line, 151, 160), 16);
+  Truncated(Col(line, 108, 116), 16, row.Reference);
+  Truncated(Col(line, 151, 160), 16, row.Computer);
   return nullptr;
 }
 
@@ -295,7 +319,7 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   if (const char* why = CheckElements(0, peri, node, incl, e, e < 1 ? q / (1 - e) : q, true))
     return why;
   Extended epoch = tp;
-  const std::string ey = Col(line, 82, 85);
+  const std::string_view ey = Col(line, 82, 85);
   if (!ey.empty()) {
     if (!ToInt(ey, eyear) || !ToInt(Col(line, 86, 87), emonth) || !ToInt(Col(line, 88, 89), eday))
       return "bad epoch";
@@ -305,10 +329,9 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   }
   // Parabolic and hyperbolic comets store q in A and an unreduced anomaly in M.
   const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
-  const std::string designation = Col(line, 1, 12);
   row.No = 0;
-  row.Name = NameText(Col(line, 103, 158), kNameCharacters);
-  if (row.Name.empty()) row.Name = NameText(designation, kNameCharacters);
+  NameText(Col(line, 103, 158), kNameCharacters, row.Name);
+  if (row.Name.empty()) NameText(Col(line, 1, 12), kNameCharacters, row.Name);
   row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;
@@ -321,7 +344,7 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   // Comets passing within 1.3 AU of the Sun count as near-Earth objects.
   row.IsNea = q < 1.3 ? "Y" : "N";
   row.IsPha = "N";
-  row.Reference = Truncated(Col(line, 160, 168), 16);
+  Truncated(Col(line, 160, 168), 16, row.Reference);
   row.Computer.clear();
   return nullptr;
 }
