@@ -16,7 +16,6 @@
 #include <map>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "database/data_files.h"
 #include "database/element_file.h"
@@ -498,7 +497,7 @@ class TElementImport {
   void FindFormat();
   // Every element line into the table, in transactions of 200,000 rows; lines that cannot be
   // read are counted by reason. A file without one element line is an error.
-  void ReadRows(TableStore& table, size_t fieldCount);
+  void ReadRows(TableStore& table);
   // The data file's indices, with progress; the callback may stop it between the engine's
   // steps.
   void BuildIndices(TableStore& table);
@@ -584,11 +583,13 @@ void TElementImport::FindFormat() {
   result_.ReadAs = format_;
 }
 
-void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
+void TElementImport::ReadRows(TableStore& table) {
   std::map<std::string, TSkipReason> reasons;
   // The number each designation was given, so that a later line of a body replaces its row:
   // numbered bodies by their number, the others by the designation written in the line.
-  std::unordered_set<int64_t> numbers;
+  // Numbers are dense and below 16 million (the packed form's largest is 15,396,335): one bit
+  // each instead of a node of a hash set.
+  std::vector<bool> numbers;
   std::unordered_map<std::string, int64_t> unnumbered;
   int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0, binaryLines = 0, firstBinary = 0;
   bool noText = false;
@@ -598,7 +599,6 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     ++r.Count;
     if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
   };
-  std::vector<TFieldValue> values(fieldCount);
   TElementRow row;
   auto take = [&](const std::string& line) {
     if (Blank(line)) return;
@@ -608,7 +608,10 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     int64_t no = row.No;
     bool seen = false;
     if (no > 0) {
-      seen = !numbers.insert(no).second;
+      if (static_cast<uint64_t>(no) >= numbers.size())
+        numbers.resize(std::max<size_t>(static_cast<size_t>(no) + 1, 2 * numbers.size()));
+      seen = numbers[static_cast<size_t>(no)];
+      numbers[static_cast<size_t>(no)] = true;
     } else {
       const auto [place, added] =
           unnumbered.try_emplace(Designation(format_, line), nextUnnumbered);
@@ -616,17 +619,18 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
       if (added) --nextUnnumbered;
       no = place->second;
     }
-    values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
-              row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
+    const TFieldView values[] = {no,        row.Name,  row.M,         row.NW,      row.OHM,
+                                 row.I,     row.E,     row.A,         row.Date,    row.Class,
+                                 row.IsNea, row.IsPha, row.Reference, row.Computer};
     if (seen) {
       // A later element set of the same body replaces the earlier one.
-      table.ReplaceRecord(values);
+      table.ReplaceRow(values);
       if (result_.DuplicateLines.size() < kFirstLinesPerReason)
         result_.DuplicateLines.push_back(lineNo);
       ++result_.Duplicates;
       return;
     }
-    table.AppendRecord(values);
+    table.AppendRow(values);
     ++result_.Rows;
     if (++inTransaction == 200000) {
       table.Commit();
@@ -764,7 +768,7 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     table.Open(TOpenMode::Exclusive);
     table.SetBulkMode();
     table.StartTransaction();
-    import.ReadRows(table, fields.size());
+    import.ReadRows(table);
     import.BuildIndices(table);
     table.Close();
 

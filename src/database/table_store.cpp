@@ -643,15 +643,25 @@ void TableStore::Rollback() {
 }
 
 void TableStore::AppendRecord(const std::vector<TFieldValue>& values) {
-  WriteRecord(values, insert_, "INSERT");
+  WriteRecord(std::span<const TFieldValue>(values), insert_, "INSERT");
 }
 
 void TableStore::ReplaceRecord(const std::vector<TFieldValue>& values) {
+  WriteRecord(std::span<const TFieldValue>(values), replace_, "INSERT OR REPLACE");
+}
+
+void TableStore::AppendRow(std::span<const TFieldView> values) {
+  WriteRecord(values, insert_, "INSERT");
+}
+
+void TableStore::ReplaceRow(std::span<const TFieldView> values) {
   WriteRecord(values, replace_, "INSERT OR REPLACE");
 }
 
-void TableStore::WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stmt*& statement,
+template <typename Value>
+void TableStore::WriteRecord(std::span<const Value> values, sqlite3_stmt*& statement,
                              const char* verb) {
+  using Text = std::variant_alternative_t<3, Value>;
   if (!Active()) Fail("Table is not open");
   if (values.size() != fields_.size())
     Fail("Wrong number of values: " + std::to_string(values.size()) + " for " +
@@ -668,7 +678,7 @@ void TableStore::WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stm
     }
     for (size_t i = 0; i < values.size(); ++i) {
       const TFieldDef& f = fields_[i];
-      const TFieldValue& v = values[i];
+      const Value& v = values[i];
       const int n = static_cast<int>(i) + 1;
       auto wrong = [&]() { Fail("Wrong type of value for field '" + f.Name + "'"); };
       switch (f.Type) {
@@ -695,9 +705,10 @@ void TableStore::WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stm
             wrong();
           break;
         case TFieldType::String:
-          if (const auto* s = std::get_if<std::string>(&v))
-            sqlite3_bind_text(statement, n, s->data(), static_cast<int>(s->size()),
-                              SQLITE_TRANSIENT);
+          // The values outlive the step below, after which the bindings are cleared: the
+          // engine may read the text where it is.
+          if (const auto* s = std::get_if<Text>(&v))
+            sqlite3_bind_text(statement, n, s->data(), static_cast<int>(s->size()), SQLITE_STATIC);
           else if (std::holds_alternative<std::monostate>(v))
             sqlite3_bind_text(statement, n, "", 0, SQLITE_STATIC);
           else
@@ -711,7 +722,10 @@ void TableStore::WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stm
     sqlite3_clear_bindings(statement);
     if (rc != SQLITE_DONE) Fail(msg);
   } catch (...) {
-    if (statement) sqlite3_reset(statement);
+    if (statement) {
+      sqlite3_reset(statement);
+      sqlite3_clear_bindings(statement);
+    }
     if (own) Rollback();
     throw;
   }

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -52,6 +54,9 @@ struct TIndexDef {
 // One value of a row to append, in the order of the table's fields. monostate stores the
 // field's empty value (0 or "").
 using TFieldValue = std::variant<std::monostate, int64_t, double, std::string>;
+// The same with the text viewed instead of held: a bulk writer keeps one row's values in its
+// own buffers and hands them over without a copy. The text must stay valid during the call.
+using TFieldView = std::variant<std::monostate, int64_t, double, std::string_view>;
 
 // A row's place that survives index changes: its primary key.
 using TBookmark = int64_t;
@@ -144,6 +149,10 @@ class TableStore {
   void AppendRecord(const std::vector<TFieldValue>& values);
   // The same, except that a row with the same primary key is replaced instead of refused.
   void ReplaceRecord(const std::vector<TFieldValue>& values);
+  // AppendRecord and ReplaceRecord with viewed values, for writing millions of rows: nothing is
+  // copied or allocated per row.
+  void AppendRow(std::span<const TFieldView> values);
+  void ReplaceRow(std::span<const TFieldView> values);
   // Turns off the rollback journal and waiting for the disk on an exclusively open table: for
   // a file that is built aside and thrown away when writing it fails.
   void SetBulkMode();
@@ -170,8 +179,8 @@ class TableStore {
   void Check(int rc, const char* what = nullptr) const;
   [[noreturn]] void Fail(const std::string& message) const;
   void Exec(const char* sql);
-  void WriteRecord(const std::vector<TFieldValue>& values, sqlite3_stmt*& statement,
-                   const char* verb);
+  template <typename Value>
+  void WriteRecord(std::span<const Value> values, sqlite3_stmt*& statement, const char* verb);
   void LoadFields();
   void Seek(const std::string& where, const std::vector<TFieldValue>& keys);
   void Step();
