@@ -141,12 +141,16 @@ int DaysInMonth(int y, int m) {
   return m == 2 && LeapYear(y) ? 29 : kDays[m - 1];
 }
 
-// Julian date of 0h of a Gregorian calendar date, or -1 when the date does not exist.
+// Julian date of 0h of a Gregorian calendar date, or -1 when the date does not exist. The day
+// number in whole-number arithmetic (the Fliegel-Van Flandern form): DateToJD gives the same
+// value, but through extended precision that costs a tenth of a catalogue's reading.
 double CalendarJD(int year, int month, int day) {
   if (year < 1583 || year > 6000 || month < 1 || month > 12 || day < 1 ||
       day > DaysInMonth(year, month))
     return -1;
-  return static_cast<double>(DateToJD(TDateRec{day, month, year, 0, 0, 0, 0}));
+  const int a = (14 - month) / 12, y = year + 4800 - a, m = month + 12 * a - 3;
+  const int dayNumber = day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+  return dayNumber - 0.5;
 }
 
 double Norm360(double x) {

@@ -16,6 +16,7 @@
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
+#include "numerics/julian_dates.h"
 #include "numerics/mathematics.h"
 #include "support/gzip.h"
 #include "support/temp_home.h"
@@ -58,6 +59,17 @@ TEST(PackedFields, NumbersAndEpochs) {
         Epoch{"K242U", -1}, Epoch{"K232T", -1}, Epoch{"K24D1", -1}, Epoch{"K2401", -1},
         Epoch{"L2411", -1}, Epoch{"K2411x", -1}})
     EXPECT_EQ(UnpackEpoch(c.packed), c.jd) << c.packed;
+
+  // Every day the packed centuries can name is the day of the program's calendar.
+  constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUV";
+  for (int year = 1800; year <= 2099; ++year)
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= 31; ++day) {
+        const std::string packed = {"IJK"[year / 100 - 18], char('0' + year / 10 % 10),
+                                    char('0' + year % 10), kDigits[month], kDigits[day]};
+        const double jd = static_cast<double>(DateToJD(TDateRec{day, month, year, 0, 0, 0, 0}));
+        ASSERT_EQ(UnpackEpoch(packed), day <= LastDayOfMonth(month, year) ? jd : -1.0) << packed;
+      }
 }
 
 TEST(ParseMpcorbLine, ReadsEveryField) {
