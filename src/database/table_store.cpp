@@ -358,6 +358,9 @@ void TableStore::SetBulkMode() {
   if (!Exclusive()) Fail("Bulk writing needs the table open exclusively");
   Exec("PRAGMA journal_mode=OFF");
   Exec("PRAGMA synchronous=OFF");
+  // Making an index reads the whole table; mapped, its pages are read where they lie instead of
+  // being copied through the engine's small cache, a fifth of the indices' work.
+  Exec("PRAGMA mmap_size=1073741824");
 }
 
 // ---- Indices ----

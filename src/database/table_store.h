@@ -156,8 +156,9 @@ class TableStore {
   // Appends whole rows one after the other (the values of the first row, then of the second),
   // several rows with one statement, which is several times less work for the engine.
   void AppendRows(std::span<const TFieldView> values);
-  // Turns off the rollback journal and waiting for the disk on an exclusively open table: for
-  // a file that is built aside and thrown away when writing it fails.
+  // Turns off the rollback journal and waiting for the disk on an exclusively open table, and
+  // reads it through a memory map: for a file that is built aside and thrown away when writing
+  // it fails.
   void SetBulkMode();
 
   // ---- Rows by position, for a grid that shows a part of a large table. Position 0 is the
