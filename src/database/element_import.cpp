@@ -500,7 +500,8 @@ class TUnnumberedRows {
     // bytes, 20, 1, 1, 16 and 16 bytes).
     constexpr size_t kMostBytes = 7 * sizeof(double) + 6 * sizeof(uint16_t) + 4 * 56 + 54;
     if (blocks_.empty() || kBlock - used_ < kMostBytes) {
-      blocks_.push_back(std::make_unique<char[]>(kBlock));
+      // Not zeroed: every byte is written before it is read.
+      blocks_.push_back(std::unique_ptr<char[]>(new char[kBlock]));
       used_ = 0;
     }
     const auto slot = static_cast<size_t>(-(no + 1));
