@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -392,9 +393,11 @@ void TImportWindow::ShowProgress(const TImportProgress& p) {
   if (!Running() || cancel_) return;
   const qint64 now = clock_.elapsed();
   // The rate is the reading's: while the indices are made no rows come, and it stays as it was.
-  if (p.Stage == TImportProgress::TStage::Reading && now - rateTime_ >= 250 &&
-      p.Rows >= rateRows_) {
-    const double recent = 1000.0 * double(p.Rows - rateRows_) / double(now - rateTime_);
+  // A reading done within the first measure gets the rate of the whole of it at its end.
+  const bool due = now - rateTime_ >= 250 || (rate_ == 0 && p.Percent == 100);
+  if (p.Stage == TImportProgress::TStage::Reading && due && p.Rows >= rateRows_) {
+    const double recent =
+        1000.0 * double(p.Rows - rateRows_) / double(std::max<qint64>(now - rateTime_, 1));
     rate_ = rateTime_ == 0 ? recent : 0.6 * rate_ + 0.4 * recent;
     rateRows_ = p.Rows;
     rateTime_ = now;

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,9 +14,10 @@
 #include <cstring>
 #include <exception>
 #include <map>
+#include <memory>
+#include <span>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "database/data_files.h"
 #include "database/element_file.h"
@@ -40,8 +41,9 @@ namespace {
 constexpr int64_t kBinaryLinesLimit = 100;
 
 // Columns first..last, counted from 1 as the format descriptions count them, without
-// surrounding blanks; empty where the line is shorter.
-std::string Col(const std::string& line, size_t first, size_t last) {
+// surrounding blanks; empty where the line is shorter. A view into the line: a catalogue has
+// over a million lines, and a copy of every field would cost more than reading it.
+std::string_view Col(std::string_view line, size_t first, size_t last) {
   if (line.size() < first) return {};
   size_t b = first - 1, e = std::min(last, line.size());
   while (b < e && (line[b] == ' ' || line[b] == '\t')) ++b;
@@ -52,7 +54,7 @@ std::string Col(const std::string& line, size_t first, size_t last) {
 // What tells one body of a file from another when it has no number: the packed designation
 // of a minor planet, or the comet's number, orbit type and provisional designation.
 std::string Designation(TElementFormat format, const std::string& line) {
-  return format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12);
+  return std::string(format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12));
 }
 
 // The text without a UTF-8 character that the end of its columns cut short.
@@ -68,16 +70,23 @@ std::string_view WithoutCutCharacter(std::string_view s) {
   return length > following + 1 ? s.substr(0, lead - 1) : s;
 }
 
-// A name as the data file holds it: UTF-8 of at most `characters` characters, cut between two
-// of them, without blanks at its end. A name that is no UTF-8 was written in Latin-1 (as the
-// Windows-1252 of old files).
-std::string NameText(const std::string& bytes, size_t characters) {
+// A name as the data file holds it, into `name`: UTF-8 of at most `characters` characters, cut
+// between two of them, without blanks at its end. A name that is no UTF-8 was written in Latin-1
+// (as the Windows-1252 of old files).
+void NameText(std::string_view bytes, size_t characters, std::string& name) {
+  // Nearly every name is ASCII: one byte a character, nothing to convert, and the row's string
+  // keeps its memory from line to line.
+  if (IsAscii(bytes)) {
+    name.assign(bytes.substr(0, characters));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return;
+  }
   // A last byte alone may be a Latin-1 letter or the start of a character cut short; other
   // UTF-8 characters before it tell which.
   const std::string_view cut = WithoutCutCharacter(bytes);
-  std::string name = SanitizeUtf8(bytes) == bytes                ? bytes
-                     : !IsAscii(cut) && SanitizeUtf8(cut) == cut ? std::string(cut)
-                                                                 : Windows1252ToUtf8(bytes);
+  name = SanitizeUtf8(bytes) == bytes                ? std::string(bytes)
+         : !IsAscii(cut) && SanitizeUtf8(cut) == cut ? std::string(cut)
+                                                     : Windows1252ToUtf8(bytes);
   size_t end = 0;
   for (size_t count = 0; end < name.size() && count < characters; ++count) {
     ++end;
@@ -85,12 +94,11 @@ std::string NameText(const std::string& bytes, size_t characters) {
   }
   name.resize(end);
   while (!name.empty() && name.back() == ' ') name.pop_back();
-  return name;
 }
 
 // Only plain decimal numbers, as the formats write them ("-1.25", "0.5", "12."): no exponent,
 // no hexadecimal, no "inf" or "nan", which strtod would all accept.
-bool ToDouble(const std::string& text, double& out) {
+bool ToDouble(std::string_view text, double& out) {
   if (text.empty()) return false;
   size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
   size_t digits = 0;
@@ -105,15 +113,22 @@ bool ToDouble(const std::string& text, double& out) {
     }
   }
   if (digits == 0) return false;
-  out = std::strtod(text.c_str(), nullptr);
+  // Both round correctly, so they agree; strtod, which needs a terminated copy, is left for
+  // what from_chars refuses (a leading '+', digits beyond the range of a double).
+  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+  if (std::from_chars(begin, text.data() + text.size(), out).ec != std::errc())
+    out = std::strtod(std::string(text).c_str(), nullptr);
   return std::isfinite(out);
 }
 
-bool ToInt(const std::string& text, int& out) {
+bool ToInt(std::string_view text, int& out) {
   if (text.empty() || text.size() > 9) return false;
-  for (char c : text)
+  int value = 0;
+  for (char c : text) {
     if (c < '0' || c > '9') return false;
-  out = std::atoi(text.c_str());
+    value = value * 10 + (c - '0');
+  }
+  out = value;
   return true;
 }
 
@@ -126,12 +141,16 @@ int DaysInMonth(int y, int m) {
   return m == 2 && LeapYear(y) ? 29 : kDays[m - 1];
 }
 
-// Julian date of 0h of a Gregorian calendar date, or -1 when the date does not exist.
+// Julian date of 0h of a Gregorian calendar date, or -1 when the date does not exist. The day
+// number in whole-number arithmetic (the Fliegel-Van Flandern form): DateToJD gives the same
+// value, but through extended precision that costs a tenth of a catalogue's reading.
 double CalendarJD(int year, int month, int day) {
   if (year < 1583 || year > 6000 || month < 1 || month > 12 || day < 1 ||
       day > DaysInMonth(year, month))
     return -1;
-  return static_cast<double>(DateToJD(TDateRec{day, month, year, 0, 0, 0, 0}));
+  const int a = (14 - month) / 12, y = year + 4800 - a, m = month + 12 * a - 3;
+  const int dayNumber = day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+  return dayNumber - 0.5;
 }
 
 double Norm360(double x) {
@@ -181,10 +200,10 @@ const char* CheckElements(double M, double peri, double node, double incl, doubl
   return nullptr;
 }
 
-std::string Truncated(std::string s, size_t n) {
-  if (s.size() > n) s.resize(n);
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
+void Truncated(std::string_view s, size_t n, std::string& out) {
+  s = s.substr(0, n);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  out.assign(s);
 }
 
 bool Blank(const std::string& line) {
@@ -192,13 +211,13 @@ bool Blank(const std::string& line) {
 }
 
 bool DashLine(const std::string& line) {
-  const std::string t = Col(line, 1, line.size());
+  const std::string_view t = Col(line, 1, line.size());
   return t.size() >= 10 && t.find_first_not_of('-') == std::string::npos;
 }
 
 }  // namespace
 
-int64_t UnpackNumber(const std::string& p) {
+int64_t UnpackNumber(std::string_view p) {
   if (p.size() != 5) return -1;
   if (p[0] == '~') {
     int64_t v = 0;
@@ -219,7 +238,7 @@ int64_t UnpackNumber(const std::string& p) {
   return v;
 }
 
-double UnpackEpoch(const std::string& p) {
+double UnpackEpoch(std::string_view p) {
   if (p.size() != 5) return -1;
   const int century = PackedCentury(p[0]);
   if (century < 0) return -1;
@@ -231,7 +250,7 @@ double UnpackEpoch(const std::string& p) {
 
 const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   if (line.size() < 103) return "too short";
-  const std::string packed = Col(line, 1, 7);
+  const std::string_view packed = Col(line, 1, 7);
   if (line.size() >= 7 && line[5] == ' ' && line[6] == ' ' && packed.size() == 5) {
     row.No = UnpackNumber(packed);
     if (row.No <= 0) return "bad designation";
@@ -250,15 +269,25 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
     return "bad number";
   if (const char* why = CheckElements(M, peri, node, incl, e, a)) return why;
   unsigned flags = 0;
-  const std::string hex = Col(line, 162, 165);
-  if (!hex.empty()) {
-    if (!std::all_of(hex.begin(), hex.end(),
-                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
-      return "bad flags";
-    flags = static_cast<unsigned>(std::strtoul(hex.c_str(), nullptr, 16));
+  const std::string_view hex = Col(line, 162, 165);
+  for (const char c : hex) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return "bad flags";
+    flags = flags * 16 + static_cast<unsigned>(digit);
   }
-  row.Name = NameText(Col(line, 167, 194), kNameCharacters);
-  if (row.Name.empty()) row.Name = row.No > 0 ? "(" + std::to_string(row.No) + ")" : packed;
+  NameText(Col(line, 167, 194), kNameCharacters, row.Name);
+  if (row.Name.empty()) {
+    if (row.No > 0) {
+      char number[24];
+      std::snprintf(number, sizeof number, "(%lld)", static_cast<long long>(row.No));
+      row.Name = number;
+    } else {
+      row.Name.assign(packed);
+    }
+  }
   row.M = M;
   row.NW = Norm360(node + peri);
   row.OHM = node;
@@ -270,8 +299,8 @@ const char* ParseMpcorbLine(const std::string& line, TElementRow& row) {
   row.Class = hex.empty() ? "" : OrbitTypeName(flags & 63u);
   row.IsNea = (flags & 2048u) ? "Y" : "N";
   row.IsPha = (flags & 32768u) ? "Y" : "N";
-  row.Reference = Truncated(Col(line, 108, 116), 16);
-  row.Computer = Truncated(Col(line, 151, 160), 16);
+  Truncated(Col(line, 108, 116), 16, row.Reference);
+  Truncated(Col(line, 151, 160), 16, row.Computer);
   return nullptr;
 }
 
@@ -295,7 +324,7 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   if (const char* why = CheckElements(0, peri, node, incl, e, e < 1 ? q / (1 - e) : q, true))
     return why;
   Extended epoch = tp;
-  const std::string ey = Col(line, 82, 85);
+  const std::string_view ey = Col(line, 82, 85);
   if (!ey.empty()) {
     if (!ToInt(ey, eyear) || !ToInt(Col(line, 86, 87), emonth) || !ToInt(Col(line, 88, 89), eday))
       return "bad epoch";
@@ -305,10 +334,9 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   }
   // Parabolic and hyperbolic comets store q in A and an unreduced anomaly in M.
   const TPerihelionForm orbit = FromPerihelion(q, e, tp, epoch, kMinorBodyMotion);
-  const std::string designation = Col(line, 1, 12);
   row.No = 0;
-  row.Name = NameText(Col(line, 103, 158), kNameCharacters);
-  if (row.Name.empty()) row.Name = NameText(designation, kNameCharacters);
+  NameText(Col(line, 103, 158), kNameCharacters, row.Name);
+  if (row.Name.empty()) NameText(Col(line, 1, 12), kNameCharacters, row.Name);
   row.M = static_cast<double>(orbit.MeanAnomaly);
   row.NW = Norm360(node + peri);
   row.OHM = node;
@@ -321,7 +349,7 @@ const char* ParseCometLine(const std::string& line, TElementRow& row) {
   // Comets passing within 1.3 AU of the Sun count as near-Earth objects.
   row.IsNea = q < 1.3 ? "Y" : "N";
   row.IsPha = "N";
-  row.Reference = Truncated(Col(line, 160, 168), 16);
+  Truncated(Col(line, 160, 168), 16, row.Reference);
   row.Computer.clear();
   return nullptr;
 }
@@ -459,6 +487,137 @@ void MakeDurable(const fs::path& path) {
   ::close(fd);
 }
 
+// The rows of the bodies without a number, held back until the whole file is read. Their keys
+// run downwards (-1, -2, ...) in the order of the file, so each would go in before every row
+// written so far: the engine then leaves its pages half full, and the table takes twice the
+// room and the work. Written from the last to the first, they go in ascending order. The rows
+// are packed one after the other in blocks of a megabyte, with no allocation of their own.
+class TUnnumberedRows {
+ public:
+  // Keeps the row of key `no` (-1, -2, ... as they come); a later row of a key replaces it.
+  void Put(int64_t no, const TElementRow& row) {
+    // The most a row takes: seven numbers, six sizes and the texts (56 characters of up to four
+    // bytes, 20, 1, 1, 16 and 16 bytes).
+    constexpr size_t kMostBytes = 7 * sizeof(double) + 6 * sizeof(uint16_t) + 4 * 56 + 54;
+    if (blocks_.empty() || kBlock - used_ < kMostBytes) {
+      // Not zeroed: every byte is written before it is read.
+      blocks_.push_back(std::unique_ptr<char[]>(new char[kBlock]));
+      used_ = 0;
+    }
+    const auto slot = static_cast<size_t>(-(no + 1));
+    if (slot >= rows_.size()) rows_.resize(slot + 1);
+    rows_[slot] = blocks_.back().get() + used_;
+    const double numbers[] = {row.M, row.NW, row.OHM, row.I, row.E, row.A, row.Date};
+    Append(numbers, sizeof numbers);
+    for (const std::string* text :
+         {&row.Name, &row.Class, &row.IsNea, &row.IsPha, &row.Reference, &row.Computer}) {
+      const auto size = static_cast<uint16_t>(text->size());
+      Append(&size, sizeof size);
+      Append(text->data(), size);
+    }
+  }
+
+  // Calls write with the values of every row in the table's field order, from the lowest key
+  // (the last body) to -1, then lets the memory go.
+  template <typename Write>
+  void WriteAscending(Write write) {
+    for (size_t slot = rows_.size(); slot-- > 0;) {
+      const char* at = rows_[slot];
+      double n[7];
+      std::memcpy(n, at, sizeof n);
+      at += sizeof n;
+      std::string_view t[6];
+      for (std::string_view& text : t) {
+        uint16_t size;
+        std::memcpy(&size, at, sizeof size);
+        text = std::string_view(at + sizeof size, size);
+        at += sizeof size + size;
+      }
+      const TFieldView values[] = {-static_cast<int64_t>(slot) - 1,
+                                   t[0],
+                                   n[0],
+                                   n[1],
+                                   n[2],
+                                   n[3],
+                                   n[4],
+                                   n[5],
+                                   n[6],
+                                   t[1],
+                                   t[2],
+                                   t[3],
+                                   t[4],
+                                   t[5]};
+      write(values);
+    }
+    std::vector<const char*>().swap(rows_);
+    blocks_.clear();
+  }
+
+ private:
+  static constexpr size_t kBlock = 1 << 20;
+
+  void Append(const void* data, size_t size) {
+    std::memcpy(blocks_.back().get() + used_, data, size);
+    used_ += size;
+  }
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t used_ = 0;                // of the last block
+  std::vector<const char*> rows_;  // where each key's row is, by -(key + 1)
+};
+
+// Rows waiting to be written together (TableStore::AppendRows), which costs the engine several
+// times less than a statement a row. Their texts are copied, as the row they come from is
+// filled again by the next line; the buffers are sized once and never move.
+class TRowBatch {
+ public:
+  static constexpr size_t kRows = 256;
+
+  TRowBatch() {
+    values_.reserve(kRows * kFields);
+    text_.resize(kRows * kTextPerRow);
+  }
+
+  // Adds a row; false, with nothing added, when it does not fit beside the rows waiting.
+  bool Add(std::span<const TFieldView> row) {
+    size_t bytes = 0;
+    for (const TFieldView& v : row)
+      if (const auto* text = std::get_if<std::string_view>(&v)) bytes += text->size();
+    if (rows_ == kRows || row.size() != kFields || text_.size() - used_ < bytes) return false;
+    for (const TFieldView& v : row) {
+      if (const auto* text = std::get_if<std::string_view>(&v)) {
+        char* at = text_.data() + used_;
+        std::memcpy(at, text->data(), text->size());
+        used_ += text->size();
+        values_.emplace_back(std::string_view(at, text->size()));
+      } else {
+        values_.push_back(v);
+      }
+    }
+    ++rows_;
+    return true;
+  }
+
+  bool Full() const { return rows_ == kRows; }
+  size_t Rows() const { return rows_; }
+  std::span<const TFieldView> Values() const { return values_; }
+  void Clear() {
+    values_.clear();
+    used_ = 0;
+    rows_ = 0;
+  }
+
+ private:
+  static constexpr size_t kFields = 14;
+  // Room for the texts of a row on average; a name takes at most 224 bytes, most take 20.
+  static constexpr size_t kTextPerRow = 160;
+
+  std::vector<TFieldView> values_;
+  std::vector<char> text_;
+  size_t used_ = 0;
+  size_t rows_ = 0;
+};
+
 // One import from the element file into an open table, step by step: the format (read ahead
 // when not given), the rows, the indices.
 class TElementImport {
@@ -475,7 +634,7 @@ class TElementImport {
   void FindFormat();
   // Every element line into the table, in transactions of 200,000 rows; lines that cannot be
   // read are counted by reason. A file without one element line is an error.
-  void ReadRows(TableStore& table, size_t fieldCount);
+  void ReadRows(TableStore& table);
   // The data file's indices, with progress; the callback may stop it between the engine's
   // steps.
   void BuildIndices(TableStore& table);
@@ -561,11 +720,13 @@ void TElementImport::FindFormat() {
   result_.ReadAs = format_;
 }
 
-void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
+void TElementImport::ReadRows(TableStore& table) {
   std::map<std::string, TSkipReason> reasons;
   // The number each designation was given, so that a later line of a body replaces its row:
   // numbered bodies by their number, the others by the designation written in the line.
-  std::unordered_set<int64_t> numbers;
+  // Numbers are dense and below 16 million (the packed form's largest is 15,396,335): one bit
+  // each instead of a node of a hash set.
+  std::vector<bool> numbers;
   std::unordered_map<std::string, int64_t> unnumbered;
   int64_t nextUnnumbered = -1, lineNo = 0, inTransaction = 0, binaryLines = 0, firstBinary = 0;
   bool noText = false;
@@ -575,8 +736,30 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     ++r.Count;
     if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
   };
-  std::vector<TFieldValue> values(fieldCount);
   TElementRow row;
+  TUnnumberedRows held;
+  TRowBatch batch;
+  const auto flush = [&] {
+    if (batch.Rows() == 0) return;
+    table.AppendRows(batch.Values());
+    inTransaction += static_cast<int64_t>(batch.Rows());
+    batch.Clear();
+    if (inTransaction >= 200000) {
+      table.Commit();
+      table.StartTransaction();
+      inTransaction = 0;
+    }
+  };
+  const auto append = [&](std::span<const TFieldView> values) {
+    if (!batch.Add(values)) {
+      flush();
+      if (!batch.Add(values)) {
+        table.AppendRow(values);
+        ++inTransaction;
+      }
+    }
+    if (batch.Full()) flush();
+  };
   auto take = [&](const std::string& line) {
     if (Blank(line)) return;
     const char* why =
@@ -585,7 +768,10 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     int64_t no = row.No;
     bool seen = false;
     if (no > 0) {
-      seen = !numbers.insert(no).second;
+      if (static_cast<uint64_t>(no) >= numbers.size())
+        numbers.resize(std::max<size_t>(static_cast<size_t>(no) + 1, 2 * numbers.size()));
+      seen = numbers[static_cast<size_t>(no)];
+      numbers[static_cast<size_t>(no)] = true;
     } else {
       const auto [place, added] =
           unnumbered.try_emplace(Designation(format_, line), nextUnnumbered);
@@ -593,23 +779,23 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
       if (added) --nextUnnumbered;
       no = place->second;
     }
-    values = {no,    row.Name, row.M,     row.NW,    row.OHM,   row.I,         row.E,
-              row.A, row.Date, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer};
     if (seen) {
-      // A later element set of the same body replaces the earlier one.
-      table.ReplaceRecord(values);
       if (result_.DuplicateLines.size() < kFirstLinesPerReason)
         result_.DuplicateLines.push_back(lineNo);
       ++result_.Duplicates;
-      return;
+    } else {
+      ++result_.Rows;
     }
-    table.AppendRecord(values);
-    ++result_.Rows;
-    if (++inTransaction == 200000) {
-      table.Commit();
-      table.StartTransaction();
-      inTransaction = 0;
+    if (no < 0) return held.Put(no, row);
+    const TFieldView values[] = {no,        row.Name,  row.M,         row.NW,      row.OHM,
+                                 row.I,     row.E,     row.A,         row.Date,    row.Class,
+                                 row.IsNea, row.IsPha, row.Reference, row.Computer};
+    if (seen) {
+      // A later element set of the same body replaces the earlier one, which may be waiting.
+      flush();
+      return table.ReplaceRow(values);
     }
+    append(values);
   };
 
   std::string line;
@@ -659,6 +845,12 @@ void TElementImport::ReadRows(TableStore& table, size_t fieldCount) {
     if ((lineNo & 0xfff) == 0) Report(TImportProgress::TStage::Reading, ReadingPercent());
   }
   takeHead();
+  int64_t heldWritten = 0;
+  held.WriteAscending([&](std::span<const TFieldView> values) {
+    append(values);
+    if ((++heldWritten & 0xfff) == 0) Report(TImportProgress::TStage::Reading, ReadingPercent());
+  });
+  flush();
   table.Commit();
   for (auto& [why, r] : reasons) {
     r.Reason = why;
@@ -741,7 +933,7 @@ TImportResult ImportElements(const fs::path& file, const TImportOptions& opt) {
     table.Open(TOpenMode::Exclusive);
     table.SetBulkMode();
     table.StartTransaction();
-    import.ReadRows(table, fields.size());
+    import.ReadRows(table);
     import.BuildIndices(table);
     table.Close();
 

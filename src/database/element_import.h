@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,10 +36,10 @@ const char* ParseCometLine(const std::string& line, TElementRow& row);
 
 // The number of a packed minor-planet number ("00001", "A0001" = 100001, "~0000" = 620000),
 // or -1 when text is not one.
-int64_t UnpackNumber(const std::string& packed);
+int64_t UnpackNumber(std::string_view packed);
 // Julian date (0h) of a packed epoch such as "K24AH" (2024 October 17), or -1 when the text
 // is not a valid date.
-double UnpackEpoch(const std::string& packed);
+double UnpackEpoch(std::string_view packed);
 
 // The name a format has on command lines and in messages: "mpcorb" or "comets".
 const char* FormatName(TElementFormat format);

@@ -16,6 +16,7 @@
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
 #include "database/table_store.h"
+#include "numerics/julian_dates.h"
 #include "numerics/mathematics.h"
 #include "support/gzip.h"
 #include "support/temp_home.h"
@@ -58,6 +59,17 @@ TEST(PackedFields, NumbersAndEpochs) {
         Epoch{"K242U", -1}, Epoch{"K232T", -1}, Epoch{"K24D1", -1}, Epoch{"K2401", -1},
         Epoch{"L2411", -1}, Epoch{"K2411x", -1}})
     EXPECT_EQ(UnpackEpoch(c.packed), c.jd) << c.packed;
+
+  // Every day the packed centuries can name is the day of the program's calendar.
+  constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUV";
+  for (int year = 1800; year <= 2099; ++year)
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= 31; ++day) {
+        const std::string packed = {"IJK"[year / 100 - 18], char('0' + year / 10 % 10),
+                                    char('0' + year % 10), kDigits[month], kDigits[day]};
+        const double jd = static_cast<double>(DateToJD(TDateRec{day, month, year, 0, 0, 0, 0}));
+        ASSERT_EQ(UnpackEpoch(packed), day <= LastDayOfMonth(month, year) ? jd : -1.0) << packed;
+      }
 }
 
 TEST(ParseMpcorbLine, ReadsEveryField) {
@@ -150,6 +162,19 @@ TEST(ParseElementLines, OnlyPlainDecimalNumbersAndOrbitsTheSunCanHold) {
     } else {
       EXPECT_STREQ(why, c.why) << c.text;
     }
+  }
+  // What is read is the number written, in every form the check lets through.
+  struct Value {
+    std::string text;  // columns 93-103, the semi-major axis
+    double a;
+  };
+  for (const Value& c :
+       {Value{"  +2.750000", 2.75}, Value{"        12.", 12.0}, Value{"       .125", 0.125},
+        Value{"2.766051234", 2.766051234}, Value{"0.000000001", 1e-9}}) {
+    std::string line = mpcorb[4];
+    line.replace(92, c.text.size(), c.text);
+    ASSERT_EQ(ParseMpcorbLine(line, r), nullptr) << c.text;
+    EXPECT_EQ(r.A, c.a) << c.text;
   }
   // A comet whose orbit is closed only on paper: q = 5 AU, e = 0.999999 makes a = 5e6 AU.
   std::string comet = Lines(kData / "comets_small.txt")[0];
@@ -564,6 +589,43 @@ TEST_F(ImportTest, ABodyIsImportedOnceAndItsLastLineWins) {
             "Imported 1 row into " + alias_ +
                 "/small.db; skipped 0 lines; 2 duplicates replaced the row of an earlier line (at "
                 "lines 2, 3)");
+}
+
+// Bodies without a number get the keys -1, -2, ... in the order of the file; however they are
+// written, the table holds them as compactly as numbered bodies, and in key order.
+TEST_F(ImportTest, UnnumberedBodiesTakeNoMoreRoomThanNumberedOnes) {
+  const std::vector<std::string> planets = Lines(kData / "mpcorb_small.dat");
+  const std::string numbered = planets[4], provisional = planets[17];
+  constexpr int kBodies = 5000;
+  std::string withNumbers, without;
+  for (int k = 0; k < kBodies; ++k) {
+    constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    char number[8];
+    std::snprintf(number, sizeof number, "%05d", k + 1);
+    const std::string designation = {
+        'K', '2', '4', 'A', kDigits[k / 3844], kDigits[k / 62 % 62], kDigits[k % 62]};
+    withNumbers += WithName(numbered, 1, 7, number) + "\n";
+    without += WithName(WithName(provisional, 1, 7, designation), 167, 194, designation) + "\n";
+  }
+  Put("numbered.dat", withNumbers);
+  Put("unnumbered.dat", without);
+  TImportOptions o = Options();
+  o.Table = "numbered";
+  ASSERT_EQ(ImportElements(root_ / "numbered.dat", o).Rows, kBodies);
+  o.Table = "unnumbered";
+  ASSERT_EQ(ImportElements(root_ / "unnumbered.dat", o).Rows, kBodies);
+  EXPECT_LT(fs::file_size(fs::path(alias_) / "unnumbered.db"),
+            fs::file_size(fs::path(alias_) / "numbered.db") * 11 / 10);
+  std::vector<std::pair<int64_t, std::string>> rows;
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("unnumbered.db");
+  t.Open();
+  for (t.First(); !t.Eof(); t.Next())
+    rows.emplace_back(t.FieldAsInteger("NO"), t.FieldAsString("NAME"));
+  ASSERT_EQ(rows.size(), size_t{kBodies});
+  EXPECT_EQ(rows.front(), std::make_pair(int64_t{-kBodies}, std::string("K24A1Id")));
+  EXPECT_EQ(rows.back(), std::make_pair(int64_t{-1}, std::string("K24A000")));
 }
 
 TEST_F(ImportTest, AZeroByteCostsItsLineOnly) {

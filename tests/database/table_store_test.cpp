@@ -253,6 +253,43 @@ TEST_F(TableStoreTest, WritesAreChecked) {
   EXPECT_EQ(t.RecordCount(), 3);
 }
 
+// Rows written many at a time, whole statements and the rest alike, are the rows given; a bad
+// one among them fails the call, which then keeps none of its rows.
+TEST_F(TableStoreTest, RowsWrittenManyAtATime) {
+  CreateDataFile(alias_, "t.db");
+  TableStore t;
+  t.SetDatabase(alias_);
+  t.SetTableName("t.db");
+  t.Open(TOpenMode::Exclusive);
+  constexpr int kRows = 2 * 64 + 5;
+  std::vector<std::string> names;
+  for (int k = 0; k < kRows; ++k) names.push_back("body " + std::to_string(k));
+  const std::string tooLong(kNameCharacters + 1, 'x');
+  const auto rows = [&](int count, int longName) {
+    std::vector<TFieldView> values;
+    for (int k = 0; k < count; ++k) {
+      const std::string_view name = k == longName ? tooLong : names[size_t(k)];
+      for (const TFieldView& v : std::initializer_list<TFieldView>{
+               int64_t{k + 1}, name, 1.0, 2.0, 3.0, 4.0, 0.1, 2.5 + k, 2.4e6, "MB", "N", "N"})
+        values.push_back(v);
+    }
+    return values;
+  };
+  const std::vector<TFieldView> three = rows(3, -1);
+  EXPECT_THROW(t.AppendRows(std::span(three).first(20)), ETableError);
+  const std::vector<TFieldView> bad = rows(kRows, 70);
+  EXPECT_THROW(t.AppendRows(bad), ETableError);
+  EXPECT_EQ(t.RecordCount(), 0);
+  t.AppendRows(rows(kRows, -1));
+  ASSERT_EQ(t.RecordCount(), kRows);
+  int k = 0;
+  for (t.First(); !t.Eof(); t.Next(), ++k) {
+    EXPECT_EQ(t.FieldAsInteger("NO"), k + 1);
+    EXPECT_EQ(t.FieldAsString("NAME"), names[size_t(k)]);
+    EXPECT_EQ(t.FieldAsFloat("A"), 2.5 + k);
+  }
+}
+
 TEST_F(TableStoreTest, EngineFailuresCarryMessageAndFile) {
   std::ofstream(fs::path(alias_) / "junk.db") << std::string(4096, 'j');
   std::ofstream(fs::path(alias_) / "empty.db");

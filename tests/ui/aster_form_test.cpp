@@ -445,8 +445,13 @@ class AsterFormTest : public QObject {
       // The table's own page gone, its indices whole: the file opens and counts its rows, but
       // no row can be read.
       std::fstream file(f.folder.File("hurt.db"), std::ios::in | std::ios::out | std::ios::binary);
-      file.seekp(4096);
-      file << std::string(4096, '\0');
+      // The second page, of the size the file's header gives (big-endian at byte 16).
+      unsigned char size[2];
+      file.seekg(16);
+      file.read(reinterpret_cast<char*>(size), 2);
+      const size_t pageSize = size_t(size[0]) << 8 | size[1];
+      file.seekp(std::streamoff(pageSize));
+      file << std::string(pageSize, '\0');
     }
     f.Open("hurt.db");
     QCOMPARE(f.form.windowTitle(), QString("6 objects in current data file (hurt.db)"));
