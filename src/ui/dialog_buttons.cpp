@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +31,26 @@ TOkCancel PanelAboveOkCancel(QDialog* dialog, QWidget* panel, std::function<void
   layout->addWidget(panel, 1);
   layout->addWidget(buttons.Box);
   return buttons;
+}
+
+QLabel* MakeFolderLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QStringLiteral("FolderLabel"));
+  label->setTextFormat(Qt::PlainText);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long folder would widen the dialog; its tool tip is whole.
+  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  return label;
+}
+
+void ShowFolder(QLabel* label, QString folder) {
+  // A name without a folder is written relative to the program's working folder.
+  if (QDir::isRelativePath(folder)) {
+    folder = QDir::current().absoluteFilePath(folder);
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  }
+  label->setText(QStringLiteral("Folder: ") + QDir::toNativeSeparators(folder));
+  label->setToolTip(label->text());
 }
 
 }  // namespace kestrova

@@ -7,6 +7,7 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -26,5 +27,11 @@ TOkCancel MakeOkCancel(QDialog* dialog, std::function<void()> onOk = {},
 
 // The common dialog: `panel` takes the dialog's room, the OK/Cancel row (as above) sits under it.
 TOkCancel PanelAboveOkCancel(QDialog* dialog, QWidget* panel, std::function<void()> onOk = {});
+
+// A bare file name says nothing of where the file goes: the "Folder: ..." line that a save
+// dialog shows under it (named "FolderLabel"), and ShowFolder sets it to `folder` (a relative
+// one taken from the working folder), cut at the dialog's edge, whole in its tool tip.
+QLabel* MakeFolderLabel(QWidget* parent);
+void ShowFolder(QLabel* label, QString folder);
 
 }  // namespace kestrova

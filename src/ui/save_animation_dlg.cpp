@@ -86,6 +86,7 @@ TSaveAnimationDlg::TSaveAnimationDlg(TPrompter& prompter, QWidget* parent)
   sb_file_name_ = new QToolButton(panel);
   named(sb_file_name_, "SBFileName");
   sb_file_name_->setText(QStringLiteral("..."));
+  folder_label_ = MakeFolderLabel(panel);
   type_box_ = new QComboBox(panel);
   named(type_box_, "CBType");
   for (const char* name : kTypeNames) type_box_->addItem(QString::fromLatin1(name));
@@ -114,6 +115,7 @@ TSaveAnimationDlg::TSaveAnimationDlg(TPrompter& prompter, QWidget* parent)
   addRow(QStringLiteral("Picture si&ze (square, pixels):"), size_box_);
   addRow(QStringLiteral("&Colours:"), scheme_box_);
   addRow(QStringLiteral("File &name:"), file_name_edit_, sb_file_name_);
+  grid->addWidget(folder_label_, row++, 1);
   addRow(QStringLiteral("&Type:"), type_box_);
   grid->setColumnStretch(1, 1);
 
@@ -181,6 +183,7 @@ void TSaveAnimationDlg::FieldsChanged() {
   if (const auto type = VideoTypeOf(file_name_edit_->text().trimmed().toStdString()))
     type_box_->setCurrentIndex(int(*type));
   ok_btn_->setEnabled(end.has_value() && !file_name_edit_->text().trimmed().isEmpty());
+  ShowFolder(folder_label_, QString::fromStdString(FolderPart(FileName().toStdString())));
 }
 
 void TSaveAnimationDlg::EndDateTyped() {
@@ -222,6 +225,7 @@ void TSaveAnimationDlg::SBFileNameClick() {
   if (chosen.isEmpty()) return;
   folder_ = QString::fromStdString(FolderPart(chosen.toStdString()));
   file_name_edit_->setText(QString::fromStdString(FileNamePart(chosen.toStdString())));
+  FieldsChanged();
 }
 
 }  // namespace kestrova

@@ -72,6 +72,7 @@ class TSaveAnimationDlg : public QDialog {
   QComboBox* scheme_box_;
   QLineEdit* file_name_edit_;
   QToolButton* sb_file_name_;
+  QLabel* folder_label_;
   QComboBox* type_box_;
   QPushButton* ok_btn_;
 };

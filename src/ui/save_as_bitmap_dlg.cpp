@@ -1,7 +1,6 @@
 #include "ui/save_as_bitmap_dlg.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -47,13 +46,7 @@ TSaveAsBitmapDlg::TSaveAsBitmapDlg(TPrompter& prompter, QWidget* parent)
   sb_file_name_ = new QToolButton(panel);
   sb_file_name_->setObjectName(QStringLiteral("SBFileName"));
   sb_file_name_->setText(QStringLiteral("..."));
-  // A bare name says nothing of where the picture goes: the folder is shown under it.
-  folder_label_ = new QLabel(panel);
-  folder_label_->setObjectName(QStringLiteral("FolderLabel"));
-  folder_label_->setTextFormat(Qt::PlainText);
-  folder_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  // A long folder is cut at the dialog's edge rather than widening it; its tool tip is whole.
-  folder_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  folder_label_ = MakeFolderLabel(panel);
   auto* sizeLabel = new QLabel(QStringLiteral("Graphic size (square):"), panel);
   se_size_ = new QSpinBox(panel);
   se_size_->setObjectName(QStringLiteral("SESize"));
@@ -125,15 +118,8 @@ void TSaveAsBitmapDlg::SBFileNameClick() {
 
 void TSaveAsBitmapDlg::FileNameEditChange() {
   ok_btn_->setEnabled(!file_name_edit_->text().trimmed().isEmpty());
-  QString folder =
-      FromUtf8(FolderPart(SaveAsFileName(Utf8(file_name_edit_->text()), Utf8(folder_))));
-  // A name without a folder is written relative to the program's working folder.
-  if (QDir::isRelativePath(folder)) {
-    folder = QDir::current().absoluteFilePath(folder);
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  }
-  folder_label_->setText(QStringLiteral("Folder: ") + QDir::toNativeSeparators(folder));
-  folder_label_->setToolTip(folder_label_->text());
+  ShowFolder(folder_label_,
+             FromUtf8(FolderPart(SaveAsFileName(Utf8(file_name_edit_->text()), Utf8(folder_)))));
 }
 
 }  // namespace kestrova

@@ -167,13 +167,14 @@ class SaveAnimationTest : public QObject {
       int ChosenType;  // -1: none chosen after typing
       QString Shown;
       QString Written;
+      QString Folder;  // shown under the name: where the video goes
     };
     const QList<TNameCase> names = {
-        {"a.GIF", -1, "a.GIF", "/videos/a.GIF"},
-        {"a.gif", 1, "a.mp4", "/videos/a.mp4"},
-        {"clip", 2, "clip.webp", "/videos/clip.webp"},
-        {"clip.avi", 0, "clip.avi.webm", "/videos/clip.avi.webm"},
-        {"/tmp/x", -1, "/tmp/x", "/tmp/x.webm"},
+        {"a.GIF", -1, "a.GIF", "/videos/a.GIF", "Folder: /videos/"},
+        {"a.gif", 1, "a.mp4", "/videos/a.mp4", "Folder: /videos/"},
+        {"clip", 2, "clip.webp", "/videos/clip.webp", "Folder: /videos/"},
+        {"clip.avi", 0, "clip.avi.webm", "/videos/clip.avi.webm", "Folder: /videos/"},
+        {"/tmp/x", -1, "/tmp/x", "/tmp/x.webm", "Folder: /tmp/"},
     };
     for (const TNameCase& c : names) {
       Type(dialog, "FileNameEdit", c.Typed);
@@ -183,6 +184,7 @@ class SaveAnimationTest : public QObject {
       }
       QCOMPARE(name->text(), c.Shown);
       QCOMPARE(dialog.Apply().FileName, c.Written);
+      QCOMPARE(In<QLabel>(dialog, "FolderLabel")->text(), c.Folder);
     }
 
     struct TDateCase {
