@@ -90,17 +90,52 @@ template <bool kFused>
   }
 }
 
-// The vector path over orbits i0..i1-1: mean anomaly in two parts, reduced to one turn;
-// E - e sin E = M from M + e sin M by three steps of Halley's method (for e below 0.8 the last
-// one moves E by less than 1e-8, and so leaves it within 1e-20); the position from E.
-// Writes x, y, z per orbit and, in bad, whether the solution did not settle.
+// sin(x - d) and cos(x - d) from s = sin x and c = cos x for |d| <= kTurnLimit: a turn back by
+// d, with the sine and cosine of d from their series (the first term left out is below 1e-17).
+constexpr double kTurnLimit = 0.05;
+
+// A step of Halley's method shorter than this was the last one needed.
+constexpr double kSettled = 1e-6;
+
+// Halley's step f / (f1 - f f2 / (2 f1)) for E - e sin E = m, with f = E - e sin E - m,
+// f1 = 1 - e cos E and f2 = e sin E, and one division; s and c are sin E and cos E.
+[[gnu::always_inline]] inline double HalleyStep(double E, double m, double e, double s, double c) {
+  const double f = E - e * s - m;
+  const double f1 = 1 - e * c;
+  return f * f1 / (f1 * f1 - 0.5 * f * e * s);
+}
+
+template <bool kFused>
+[[gnu::always_inline]] inline void TurnBack(double d, double& s, double& c) {
+  const double d2 = d * d;
+  // sin d = d + d ps, cos d = 1 + pc
+  double ps = MulAdd<kFused>(d2, -1.0 / 5040, 1.0 / 120);
+  ps = MulAdd<kFused>(d2, ps, -1.0 / 6) * d2;
+  double pc = MulAdd<kFused>(d2, 1.0 / 40320, -1.0 / 720);
+  pc = MulAdd<kFused>(d2, pc, 1.0 / 24);
+  pc = MulAdd<kFused>(d2, pc, -0.5) * d2;
+  const double sd = MulAdd<kFused>(d, ps, d);
+  const double s1 = MulAdd<kFused>(s, pc, MulAdd<kFused>(-c, sd, s));
+  const double c1 = MulAdd<kFused>(c, pc, MulAdd<kFused>(s, sd, c));
+  s = s1;
+  c = c1;
+}
+
+// The vector path over orbits i0..i1-1: mean anomaly in two parts, reduced to one turn; then
+// E - e sin E = M by three steps of Halley's method, the first from E = M (with the sine and
+// cosine of M), the second from the sine and cosine of its result, and the third turning those
+// by the step before instead of computing them anew. A last step below kSettled leaves E within
+// 5e-18 (Halley's error after a step d is below 5 d^3 for e below 0.8); the position follows
+// from E. Writes x, y, z per orbit; where the solution did not settle (or a step was too long to
+// be turned), unsettled is 1 and m and E hold the anomalies to go on from.
 template <bool kFused>
 [[gnu::always_inline]] inline void VectorBlock(
     const double* __restrict__ m0, const double* __restrict__ nHi, const double* __restrict__ nLo,
     const double* __restrict__ ecc, const double* __restrict__ px, const double* __restrict__ py,
     const double* __restrict__ pz, const double* __restrict__ qx, const double* __restrict__ qy,
     const double* __restrict__ qz, double dtHi, double dtLo, size_t count, double* __restrict__ x,
-    double* __restrict__ y, double* __restrict__ z, double* __restrict__ bad) {
+    double* __restrict__ y, double* __restrict__ z, double* __restrict__ unsettled,
+    double* __restrict__ mean, double* __restrict__ eccentric) {
   for (size_t i = 0; i < count; ++i) {
     // m0 + n dt in two parts.
     double p, perr;
@@ -116,30 +151,33 @@ template <bool kFused>
     const double e = ecc[i];
     double sE, cE;
     SinCosNear<kFused>(m, sE, cE);
-    double E = m + e * sE;
-    double d = 0;
-    // Halley's step f / (f1 - f f2 / (2 f1)), f2 = e sin E, with one division; written out
-    // three times rather than looped, so that the loop over the orbits stays a single loop.
-    const auto halley = [&] {
-      SinCosNear<kFused>(E, sE, cE);
-      const double f = E - e * sE - m;
-      const double f1 = 1 - e * cE;
-      d = f * f1 / (f1 * f1 - 0.5 * f * e * sE);
-      E -= d;
-    };
-    halley();
-    halley();
-    halley();
-    // The last step was below 1e-8, so the sine and cosine of E differ from those of the step
-    // before by d cos and d sin to 5e-17.
-    const double sinE = sE - d * cE;
-    const double cosE = cE + d * sE;
-    const double u = cosE - e;
-    x[i] = u * px[i] + sinE * qx[i];
-    y[i] = u * py[i] + sinE * qy[i];
-    z[i] = u * pz[i] + sinE * qz[i];
-    bad[i] = std::fabs(d) > 1e-8 ? 1 : 0;
+    double E = m - HalleyStep(m, m, e, sE, cE);
+    SinCosNear<kFused>(E, sE, cE);
+    const double d2 = HalleyStep(E, m, e, sE, cE);
+    E -= d2;
+    TurnBack<kFused>(d2, sE, cE);
+    const double d3 = HalleyStep(E, m, e, sE, cE);
+    E -= d3;
+    TurnBack<kFused>(d3, sE, cE);
+    const double u = cE - e;
+    x[i] = u * px[i] + sE * qx[i];
+    y[i] = u * py[i] + sE * qy[i];
+    z[i] = u * pz[i] + sE * qz[i];
+    unsettled[i] = !(std::fabs(d2) <= kTurnLimit) | !(std::fabs(d3) <= kSettled) ? 1 : 0;
+    mean[i] = m;
+    eccentric[i] = E;
   }
+}
+
+// Goes on from E with Halley's method, one orbit at a time; false when six more steps do not
+// settle it.
+bool Settle(double m, double e, double& E) {
+  for (int step = 0; step < 6; ++step) {
+    const double d = HalleyStep(E, m, e, std::sin(E), std::cos(E));
+    E -= d;
+    if (std::fabs(d) <= kSettled) return true;
+  }
+  return false;
 }
 
 struct TColumns {
@@ -149,15 +187,18 @@ struct TColumns {
 __attribute__((target("arch=x86-64-v3"))) void VectorBlockFused(const TColumns& c, size_t i,
                                                                 double dtHi, double dtLo,
                                                                 size_t count, double* x, double* y,
-                                                                double* z, double* bad) {
+                                                                double* z, double* unsettled,
+                                                                double* mean, double* eccentric) {
   VectorBlock<true>(c.m0 + i, c.nHi + i, c.nLo + i, c.e + i, c.px + i, c.py + i, c.pz + i, c.qx + i,
-                    c.qy + i, c.qz + i, dtHi, dtLo, count, x, y, z, bad);
+                    c.qy + i, c.qz + i, dtHi, dtLo, count, x, y, z, unsettled, mean, eccentric);
 }
 
 void VectorBlockPlain(const TColumns& c, size_t i, double dtHi, double dtLo, size_t count,
-                      double* x, double* y, double* z, double* bad) {
+                      double* x, double* y, double* z, double* unsettled, double* mean,
+                      double* eccentric) {
   VectorBlock<false>(c.m0 + i, c.nHi + i, c.nLo + i, c.e + i, c.px + i, c.py + i, c.pz + i,
-                     c.qx + i, c.qy + i, c.qz + i, dtHi, dtLo, count, x, y, z, bad);
+                     c.qx + i, c.qy + i, c.qz + i, dtHi, dtLo, count, x, y, z, unsettled, mean,
+                     eccentric);
 }
 
 bool HasFusedVectors() {
@@ -231,23 +272,33 @@ void TKeplerBatch::Positions(const TDate& date, size_t begin, size_t end, TVecto
   const TColumns columns{m_.data(),  nHi_.data(), nLo_.data(), e_.data(),  px_.data(),
                          py_.data(), pz_.data(),  qx_.data(),  qy_.data(), qz_.data()};
   const bool fused = HasFusedVectors();
-  double x[kBlock], y[kBlock], z[kBlock], bad[kBlock];
+  double x[kBlock], y[kBlock], z[kBlock], unsettled[kBlock], mean[kBlock], eccentric[kBlock];
   for (size_t i = begin; i < end; i += kBlock) {
     const size_t count = std::min(kBlock, end - i);
     if (fused) {
-      VectorBlockFused(columns, i, date.SinceRefHi, date.SinceRefLo, count, x, y, z, bad);
+      VectorBlockFused(columns, i, date.SinceRefHi, date.SinceRefLo, count, x, y, z, unsettled,
+                       mean, eccentric);
     } else {
-      VectorBlockPlain(columns, i, date.SinceRefHi, date.SinceRefLo, count, x, y, z, bad);
+      VectorBlockPlain(columns, i, date.SinceRefHi, date.SinceRefLo, count, x, y, z, unsettled,
+                       mean, eccentric);
     }
     for (size_t j = 0; j < count; ++j) {
       TVectorD& o = out[i - begin + j];
       o = {x[j], y[j], z[j]};
-      if (bad[j] != 0) {
-        // Not settled after four steps: the bracketed solution, from the same anomaly.
+      if (unsettled[j] != 0) {
         const size_t k = i + j;
+        // Not settled after three steps (orbits of e above 0.5 near perihelion): a few more
+        // steps from where the vector path stopped.
+        double E = eccentric[j];
+        if (Settle(mean[j], e_[k], E)) {
+          const double u = std::cos(E) - e_[k], v = std::sin(E);
+          o = {u * px_[k] + v * qx_[k], u * py_[k] + v * qy_[k], u * pz_[k] + v * qz_[k]};
+          continue;
+        }
+        // Still not settled: the bracketed solution, from the same anomaly.
         const Extended m = m_[k] + (Extended(nHi_[k]) + nLo_[k]) * (date.JD - kReferenceDate);
         const double r = static_cast<double>(ReduceToOneTurn(m));
-        const double E = EccentricAnomaly(r, e_[k]);
+        E = EccentricAnomaly(r, e_[k]);
         const double u = std::cos(E) - e_[k], v = std::sin(E);
         o = {u * px_[k] + v * qx_[k], u * py_[k] + v * qy_[k], u * pz_[k] + v * qz_[k]};
       }

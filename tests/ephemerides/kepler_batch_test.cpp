@@ -49,6 +49,12 @@ std::vector<TOrbitalElements> Orbits() {
     for (const Extended a : {0.05L, 1.0L, 100.0L, 10000.0L})
       for (const Extended epoch : {2460600.5L, 2460600.5L - 73050, 2460600.5L + 73050})
         orbits.push_back(Elements(epoch, a, e, 3 + 50 * e, 17 * a, 250, 250.001L + 3 * e));
+  // The vector path's eccentricities with the mean anomaly all round the circle, where its
+  // first steps are longest (near perihelion of the most eccentric) and where they are shortest.
+  for (const Extended e : {0.01L, 0.15L, 0.35L, 0.5L, 0.65L, 0.75L, 0.7999L})
+    for (int m = -180; m < 180; m += 5)
+      for (const Extended off : {0.0L, 0.25L})
+        orbits.push_back(Elements(2460600.5L, 2.5L, e, 7, 40, 100, 100 + m + off));
   return orbits;
 }
 
