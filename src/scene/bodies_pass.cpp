@@ -3,6 +3,7 @@
 // the Sun. Satellites draw their own orbits and markings here, scaled to the planet's
 // neighbourhood rather than to the Sun's.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -57,14 +58,7 @@ std::string SatelliteApsisLabel(const char* letter, Extended jd, Extended period
 void TSolarSystem::DrawBodiesPass() {
   bool denseCrowd = false;
   if (can_show_objects_) {
-    PlotObjectPixels();
-    // The shares' pixels one after the other, in the list's order.
-    Surf().SetPixels(crowd_.data(), crowd_.size());
-    size_t plotted = crowd_.size();
-    for (const std::vector<TPixel>& part : crowd_parts_) {
-      Surf().SetPixels(part.data(), part.size());
-      plotted += part.size();
-    }
+    const size_t plotted = PlotObjectPixels();
     const TRect rect = DrawingRect();
     denseCrowd = plotted * kDenseCrowd >= size_t(rect.Width) * size_t(rect.Height);
   }
@@ -76,27 +70,66 @@ void TSolarSystem::DrawBodiesPass() {
 }
 
 // Every body of the full list (it has no hidden ones), through TPixelProjection: a full
-// catalogue holds over a million bodies.
-void TSolarSystem::PlotObjectPixels() {
+// catalogue holds over a million bodies. Each body is projected on its own, reading only what
+// stays unchanged while the picture is painted, so a whole catalogue is split over the cores.
+size_t TSolarSystem::PlotObjectPixels() {
   crowd_.clear();
   const size_t n = size_t(asteroids_full_.Count());
-  // Each body is projected on its own, reading only what stays unchanged while the picture is
-  // painted: a whole catalogue is split over the cores, and the shares' pixels (crowd_, then
-  // crowd_parts_) are plotted in the list's order, so that the picture is the same as from one
-  // thread.
   const size_t threads = ShareCount(n, kCrowdPerThread, 8);
+  TPixelRows rows;
+  if (View().Device == 0 &&
+      Surf().PixelRows(SchemeColor(View().Scheme, asteroids_full_.Color()), rows)) {
+    // Every pixel of the crowd gets the same word, so the shares may write into the picture as
+    // they go, in any order: the picture is the one the list's order gives.
+    crowd_parts_.clear();
+    std::vector<size_t> plotted(threads, 0);
+    RunShares(n, threads, [&](size_t share, size_t begin, size_t end) {
+      plotted[share] = WriteObjectPixels(begin, end, rows);
+    });
+    size_t total = 0;
+    for (const size_t count : plotted) total += count;
+    return total;
+  }
+  // Elsewhere the shares' pixels (crowd_, then crowd_parts_) are set in the list's order, so
+  // that the picture is the same as from one thread.
   if (threads == 1) {
     crowd_parts_.clear();
     GatherObjectPixels(0, n, crowd_);
-    return;
+  } else {
+    // The shares' buffers are kept from frame to frame, as crowd_ is: growing them anew for
+    // each frame of an animation cost more than filling them.
+    crowd_parts_.resize(threads - 1);
+    for (std::vector<TPixel>& part : crowd_parts_) part.clear();
+    RunShares(n, threads, [&](size_t share, size_t begin, size_t end) {
+      GatherObjectPixels(begin, end, share == 0 ? crowd_ : crowd_parts_[share - 1]);
+    });
   }
-  // The shares' buffers are kept from frame to frame, as crowd_ is: growing them anew for each
-  // frame of an animation cost more than filling them.
-  crowd_parts_.resize(threads - 1);
-  for (std::vector<TPixel>& part : crowd_parts_) part.clear();
-  RunShares(n, threads, [&](size_t share, size_t begin, size_t end) {
-    GatherObjectPixels(begin, end, share == 0 ? crowd_ : crowd_parts_[share - 1]);
-  });
+  Surf().SetPixels(crowd_.data(), crowd_.size());
+  size_t total = crowd_.size();
+  for (const std::vector<TPixel>& part : crowd_parts_) {
+    Surf().SetPixels(part.data(), part.size());
+    total += part.size();
+  }
+  return total;
+}
+
+size_t TSolarSystem::WriteObjectPixels(size_t begin, size_t end, const TPixelRows& rows) const {
+  const TPixelProjection projection(*this);
+  size_t plotted = 0;
+  const bool clipEmpty = rows.Right < rows.Left || rows.Bottom < rows.Top;
+  // Unsigned offsets from the clip's corner test both bounds at once.
+  const auto width = uint32_t(rows.Right - rows.Left);
+  const auto height = uint32_t(rows.Bottom - rows.Top);
+  projection.PixelsOf(
+      asteroids_full_.Positions(), begin,
+      end, [&](int32_t x, int32_t y) __attribute__((always_inline)) {
+        ++plotted;
+        if (clipEmpty || uint32_t(x - rows.Left) > width || uint32_t(y - rows.Top) > height) return;
+        // Another share may write the same pixel, with the same word.
+        uint32_t& pixel = reinterpret_cast<uint32_t*>(rows.Bits + rows.Stride * y)[x];
+        std::atomic_ref<uint32_t>(pixel).store(rows.Word, std::memory_order_relaxed);
+      });
+  return plotted;
 }
 
 void TSolarSystem::GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const {

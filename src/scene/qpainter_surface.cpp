@@ -312,6 +312,14 @@ void TQPainterSurface::SetPixels(const TPixel* pixels, size_t count) {
   }
 }
 
+bool TQPainterSurface::PixelRows(TColor color, TPixelRows& rows) {
+  QImage* image = DirectImage();
+  if (image == nullptr) return false;
+  rows = {image->bits(), image->bytesPerLine(), clipLeft_,         clipTop_,
+          clipRight_,    clipBottom_,           ToImageWord(color)};
+  return true;
+}
+
 void TQPainterSurface::TextOut(int32_t x, int32_t y, const std::string& text) {
   const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
   const QFontMetrics metrics = painter_.fontMetrics();

@@ -37,6 +37,7 @@ class TQPainterSurface final : public TSurface {
   void LineTo(int32_t x, int32_t y) override;
   void SetPixel(int32_t x, int32_t y, TColor color) override;
   void SetPixels(const TPixel* pixels, size_t count) override;
+  bool PixelRows(TColor color, TPixelRows& rows) override;
   void TextOut(int32_t x, int32_t y, const std::string& text) override;
   int32_t TextHeight(const std::string& text) override;
   void SetClipRect(const TRect& rect) override;

@@ -236,11 +236,16 @@ class TSolarSystem {
   // Minor bodies: the picked ones as small discs, the data file's crowd as pixels. Over a dense
   // crowd a picked body is ringed and named in a contrasting colour.
   void DrawMinorBody(const TOEObject& body, bool overDenseCrowd = false);
-  // The pixel pattern of every body of the full list in range and inside the rectangle,
-  // gathered into crowd_ and, on several cores, crowd_parts_, in the list's order.
-  void PlotObjectPixels();
+  // The pixel pattern of every body of the full list in range and inside the rectangle:
+  // written straight into the surface's memory where it has some, else gathered into crowd_
+  // and, on several cores, crowd_parts_, in the list's order, and set from there. Returns how
+  // many bodies were plotted.
+  size_t PlotObjectPixels();
   // The pixels of bodies begin..end-1 of the full list, appended to out; reads the scene only.
   void GatherObjectPixels(size_t begin, size_t end, std::vector<TPixel>& out) const;
+  // The pixels of bodies begin..end-1 of the full list written into rows; reads the scene only
+  // and writes nothing but the pixels. Returns how many bodies were plotted.
+  size_t WriteObjectPixels(size_t begin, size_t end, const TPixelRows& rows) const;
 
   // Bodies pass: planets with their markings, satellites with their own orbits.
   void DrawPlanet(const TPlanet& planet);

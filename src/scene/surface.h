@@ -47,6 +47,17 @@ struct TPixel {
   TColor color;
 };
 
+// The memory of a surface whose pixels are 32-bit words in rows, and the clip within it: a
+// crowd of one colour is written straight into it, from several threads at once.
+struct TPixelRows {
+  uint8_t* Bits = nullptr;
+  ptrdiff_t Stride = 0;
+  // The clip, inclusive bounds; empty when Right < Left or Bottom < Top.
+  int32_t Left = 0, Top = 0, Right = -1, Bottom = -1;
+  // The word that paints the colour asked for.
+  uint32_t Word = 0;
+};
+
 class TSurface {
  public:
   virtual ~TSurface() = default;
@@ -75,6 +86,13 @@ class TSurface {
   // sets them one by one.
   virtual void SetPixels(const TPixel* pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) SetPixel(pixels[i].x, pixels[i].y, pixels[i].color);
+  }
+  // The surface's pixel memory and the word of `color` in it, where pixels may be written
+  // there directly; false where they may not (and all drawing goes through the calls above).
+  virtual bool PixelRows(TColor color, TPixelRows& rows) {
+    (void)color;
+    (void)rows;
+    return false;
   }
   // Text with its top-left corner at (x, y), UTF-8.
   virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
