@@ -50,10 +50,18 @@ class TSolarSystem::TPixelProjection {
         double(rect_.Height / y_span_),
         {{double(m_.M[0][0]), double(m_.M[0][1]), double(m_.M[0][2]), double(m_.M[0][3])},
          {double(m_.M[1][0]), double(m_.M[1][1]), double(m_.M[1][2]), double(m_.M[1][3])}},
+        0,
+        0,
         0};
     fast_ = f;
     fast_.offsets = std::fabs(f.x_min) + std::fabs(f.y_min) + std::fabs(f.m[0][3]) +
                     std::fabs(f.m[1][3]) + f.c_size;
+    // A point not beyond the far limit lies within c_size + farthest of the Sun (its distance
+    // from the centre is below farthest, the centre's below c_size), so the sum of its
+    // coordinates' sizes is below sqrt(3) times that: one bound for every point that is drawn.
+    const double size = 2 * (f.c_size + f.farthest) + f.c_size;
+    fast_.far_room = kRoom * (f.farthest * size + f.farthest2);
+    fast_.extent = size + fast_.offsets;
   }
 
   // The pixel of p when p is in range and its pixel inside the rectangle.
@@ -120,6 +128,9 @@ class TSolarSystem::TPixelProjection {
     double m[2][4];
     // What the absolute errors of a projected coordinate scale with besides the point itself.
     double offsets;
+    // The room of the far limit and what the absolute errors of a projected coordinate scale
+    // with, for any point not beyond the far limit (see the constructor).
+    double far_room, extent;
   };
 
   // The rounding errors of the double path are below 1e-15 of the magnitudes that enter a
@@ -148,11 +159,10 @@ class TSolarSystem::TPixelProjection {
       const TVectorD& p = points[i];
       const double wx = p.x - f.cx, wy = p.y - f.cy, wz = p.z - f.cz;
       const double q2 = wx * wx + wy * wy + wz * wz;
-      const double size = std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z) + f.c_size;
-      // Beyond 5 Dim: sure either way unless close to it (a number that is none goes on).
-      const double farRoom = kRoom * (f.farthest * size + f.farthest2);
-      if (q2 >= f.farthest2 + farRoom) continue;
-      bool sure = q2 <= f.farthest2 - farRoom;
+      // Beyond 5 Dim: sure either way unless close to it (a number that is none goes on). A
+      // point beyond the bound the room is reckoned with is beyond it by far.
+      if (q2 >= f.farthest2 + f.far_room) continue;
+      bool sure = q2 <= f.farthest2 - f.far_room;
       // Within 0.03 Dim of the Sun, unless at the centre: squares too small for double, the
       // centre and the limit itself are left to the Extended way.
       const double d2 = p.x * p.x + p.y * p.y + p.z * p.z;
@@ -170,9 +180,8 @@ class TSolarSystem::TPixelProjection {
           h = f.m[0][0] * wx + f.m[0][1] * wy + f.m[0][2] * wz + f.m[0][3];
           k = f.m[1][0] * wx + f.m[1][1] * wy + f.m[1][2] * wz + f.m[1][3];
         }
-        const double extent = size + f.offsets;
-        sure = SureTruncation(h, f.x_min, f.x_scale, extent, tx) &&
-               SureTruncation(k, f.y_min, f.y_scale, extent, ty);
+        sure = SureTruncation(h, f.x_min, f.x_scale, f.extent, tx) &&
+               SureTruncation(k, f.y_min, f.y_scale, f.extent, ty);
       }
       int32_t x, y;
       if (!sure) {
