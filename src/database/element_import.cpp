@@ -9,14 +9,19 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 #include "database/data_files.h"
@@ -53,8 +58,8 @@ std::string_view Col(std::string_view line, size_t first, size_t last) {
 
 // What tells one body of a file from another when it has no number: the packed designation
 // of a minor planet, or the comet's number, orbit type and provisional designation.
-std::string Designation(TElementFormat format, const std::string& line) {
-  return std::string(format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12));
+std::string_view Designation(TElementFormat format, std::string_view line) {
+  return format == TElementFormat::Mpcorb ? Col(line, 1, 7) : Col(line, 1, 12);
 }
 
 // The text without a UTF-8 character that the end of its columns cut short.
@@ -487,6 +492,14 @@ void MakeDurable(const fs::path& path) {
   ::close(fd);
 }
 
+// A row read from a line, its texts in the buffer of the lines read with it, and the
+// designation that tells a body without a number from the others.
+struct TRowView {
+  int64_t No = 0;
+  double M = 0, NW = 0, OHM = 0, I = 0, E = 0, A = 0, Date = 0;
+  std::string_view Name, Class, IsNea, IsPha, Reference, Computer, Designation;
+};
+
 // The rows of the bodies without a number, held back until the whole file is read. Their keys
 // run downwards (-1, -2, ...) in the order of the file, so each would go in before every row
 // written so far: the engine then leaves its pages half full, and the table takes twice the
@@ -495,7 +508,7 @@ void MakeDurable(const fs::path& path) {
 class TUnnumberedRows {
  public:
   // Keeps the row of key `no` (-1, -2, ... as they come); a later row of a key replaces it.
-  void Put(int64_t no, const TElementRow& row) {
+  void Put(int64_t no, const TRowView& row) {
     // The most a row takes: seven numbers, six sizes and the texts (56 characters of up to four
     // bytes, 20, 1, 1, 16 and 16 bytes).
     constexpr size_t kMostBytes = 7 * sizeof(double) + 6 * sizeof(uint16_t) + 4 * 56 + 54;
@@ -509,11 +522,11 @@ class TUnnumberedRows {
     rows_[slot] = blocks_.back().get() + used_;
     const double numbers[] = {row.M, row.NW, row.OHM, row.I, row.E, row.A, row.Date};
     Append(numbers, sizeof numbers);
-    for (const std::string* text :
-         {&row.Name, &row.Class, &row.IsNea, &row.IsPha, &row.Reference, &row.Computer}) {
-      const auto size = static_cast<uint16_t>(text->size());
+    for (const std::string_view text :
+         {row.Name, row.Class, row.IsNea, row.IsPha, row.Reference, row.Computer}) {
+      const auto size = static_cast<uint16_t>(text.size());
       Append(&size, sizeof size);
-      Append(text->data(), size);
+      Append(text.data(), size);
     }
   }
 
@@ -618,6 +631,129 @@ class TRowBatch {
   size_t rows_ = 0;
 };
 
+// What one line of the file turned out to be once read and parsed.
+enum class TLineKind : uint8_t { Binary, TooLong, Blank, Skipped, Row };
+
+// A line as the reading thread hands it over: what it is, and for a row its numbers and where
+// its texts lie in the buffer of its batch.
+struct TReadLine {
+  int64_t Number = 0;
+  uint64_t BytesRead = 0;  // of the file once the line was read
+  TLineKind Kind = TLineKind::Blank;
+  bool TooLong = false;  // the line was cut (its rest may never end)
+  bool Dash = false;     // a line of dashes, which ends a header
+  const char* Why = nullptr;
+  int64_t No = 0;
+  double M = 0, NW = 0, OHM = 0, I = 0, E = 0, A = 0, Date = 0;
+  uint32_t Text = 0;
+  // Name, class, NEA and PHA flags, reference, computer, designation: one after the other.
+  uint16_t Sizes[7] = {};
+};
+
+TRowView ViewOf(const TReadLine& l, const char* buffer) {
+  std::string_view t[7];
+  const char* at = buffer + l.Text;
+  for (size_t i = 0; i < 7; ++i) {
+    t[i] = std::string_view(at, l.Sizes[i]);
+    at += l.Sizes[i];
+  }
+  return {l.No, l.M, l.NW, l.OHM, l.I, l.E, l.A, l.Date, t[0], t[1], t[2], t[3], t[4], t[5], t[6]};
+}
+
+// Up to 4096 lines read and parsed together (they end at a line whose number is a multiple of
+// 4096, where the import reports its progress). Its vectors keep their memory from batch to
+// batch: the rows cost no allocation of their own.
+struct TLineBatch {
+  std::vector<TReadLine> Lines;
+  std::vector<char> Text;
+  bool Last = false;         // nothing comes after it
+  uint64_t EndBytes = 0;     // of the file read once the last line had been looked for
+  std::exception_ptr Error;  // what ended the reading, after the lines before it
+
+  void Clear() {
+    Lines.clear();
+    Text.clear();
+    Last = false;
+    Error = nullptr;
+  }
+};
+
+// The batches between the thread that reads the lines and the one that writes them: a few,
+// filled in turn, so that the reader goes at most that far ahead of the rows written.
+class TBatchQueue {
+ public:
+  static constexpr size_t kBatches = 4;
+
+  TBatchQueue() {
+    for (TLineBatch& b : batches_) {
+      b.Lines.reserve(4096);
+      b.Text.reserve(4096 * 64);
+      free_.push_back(&b);
+    }
+  }
+
+  // A batch to fill; nullptr when the reading is to stop.
+  TLineBatch* Empty() { return Take(free_); }
+  void Filled(TLineBatch* batch) { Give(full_, batch); }
+  // The next batch filled; nullptr once stopped.
+  TLineBatch* Full() { return Take(full_); }
+  void Done(TLineBatch* batch) {
+    batch->Clear();
+    Give(free_, batch);
+  }
+  void Stop() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  TLineBatch* Take(std::vector<TLineBatch*>& from) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return stopped_ || !from.empty(); });
+    if (stopped_) return nullptr;
+    TLineBatch* batch = from.front();
+    from.erase(from.begin());
+    return batch;
+  }
+  void Give(std::vector<TLineBatch*>& to, TLineBatch* batch) {
+    {
+      const std::lock_guard lock(mutex_);
+      to.push_back(batch);
+    }
+    changed_.notify_all();
+  }
+
+  TLineBatch batches_[kBatches];
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<TLineBatch*> free_, full_;  // in the order they were given
+  bool stopped_ = false;
+};
+
+// Fills batches on a thread of its own while it lives; however the import ends (the file
+// read, a cancellation raised from the progress callback, a failing engine), the thread is told
+// to stop and is waited for.
+class TReadAhead {
+ public:
+  template <typename Read>
+  explicit TReadAhead(Read read) : thread_([this, read] { read(queue_); }) {}
+  ~TReadAhead() {
+    queue_.Stop();
+    thread_.join();
+  }
+  TReadAhead(const TReadAhead&) = delete;
+  TReadAhead& operator=(const TReadAhead&) = delete;
+
+  TBatchQueue& Queue() { return queue_; }
+
+ private:
+  TBatchQueue queue_;
+  std::thread thread_;
+};
+
 // One import from the element file into an open table, step by step: the format (read ahead
 // when not given), the rows, the indices.
 class TElementImport {
@@ -633,7 +769,9 @@ class TElementImport {
   // The format given, or the one found in the first lines, which are kept to be read again.
   void FindFormat();
   // Every element line into the table, in transactions of 200,000 rows; lines that cannot be
-  // read are counted by reason. A file without one element line is an error.
+  // read are counted by reason. A file without one element line is an error. The lines are
+  // read and parsed on a second thread, a few batches ahead, while this one writes the rows:
+  // the engine's work and the parsing, each a good part of the time, then overlap.
   void ReadRows(TableStore& table);
   // The data file's indices, with progress; the callback may stop it between the engine's
   // steps.
@@ -651,30 +789,43 @@ class TElementImport {
   void Report(TImportProgress::TStage stage, int percent);
   int ReadingPercent() const;
   bool NextLine(std::string& line, bool& tooLong, int64_t& number);
+  // The next lines into the batch, up to one whose number is a multiple of 4096 (or only one
+  // line), the file's end, or a line after which the import reads no more. An error reading
+  // comes after the lines read before it.
+  void FillBatch(TLineBatch& batch, bool oneLine);
+  // On the reading thread: batch after batch until the last or until the queue is stopped.
+  void ReadAhead(TBatchQueue& queue);
 
   const fs::path& file_;
   const TImportOptions& opt_;
   TElementFileReader in_;
   TImportResult result_;
   TImportProgress progress_;
+  // Of the file, up to the line being written; the reader is ahead of it (and its own).
+  uint64_t bytesRead_ = 0;
   TElementFormat format_ = TElementFormat::Mpcorb;
   std::vector<TPending> pending_;
   size_t next_pending_ = 0;
+  // The line being read and its row, kept from line to line (owned by the reading thread while
+  // there is one).
+  std::string readText_;
+  bool readTooLong_ = false;
+  TElementRow readRow_;
 };
 
 void TElementImport::Report(TImportProgress::TStage stage, int percent) {
   progress_.Stage = stage;
   progress_.Rows = result_.Rows;
-  progress_.BytesRead = in_.BytesRead();
+  progress_.BytesRead = bytesRead_;
   progress_.Percent = percent;
   if (opt_.Progress && !opt_.Progress(progress_)) throw EImportCancelled();
 }
 
 int TElementImport::ReadingPercent() const {
-  const uint64_t total = in_.BytesTotal();
-  return total > 0 ? static_cast<int>(100 * static_cast<double>(in_.BytesRead()) /
-                                      static_cast<double>(total))
-                   : 0;
+  const uint64_t total = progress_.BytesTotal;
+  return total > 0
+             ? static_cast<int>(100 * static_cast<double>(bytesRead_) / static_cast<double>(total))
+             : 0;
 }
 
 bool TElementImport::NextLine(std::string& line, bool& tooLong, int64_t& number) {
@@ -720,6 +871,88 @@ void TElementImport::FindFormat() {
   result_.ReadAs = format_;
 }
 
+namespace {
+
+// Classifies and parses one line for the writing thread; a row's texts go to the batch's buffer.
+void ReadLine(TElementFormat format, const std::string& line, bool tooLong, TElementRow& row,
+              TReadLine& l, std::vector<char>& text) {
+  l.TooLong = tooLong;
+  // Text files hold no zero bytes: such a line is binary data.
+  if (line.find('\0') != std::string::npos) {
+    l.Kind = TLineKind::Binary;
+    return;
+  }
+  if (tooLong) {
+    l.Kind = TLineKind::TooLong;
+    return;
+  }
+  l.Dash = format == TElementFormat::Mpcorb && DashLine(line);
+  if (Blank(line)) {
+    l.Kind = TLineKind::Blank;
+    return;
+  }
+  l.Why = format == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
+  if (l.Why) {
+    l.Kind = TLineKind::Skipped;
+    return;
+  }
+  l.Kind = TLineKind::Row;
+  l.No = row.No;
+  l.M = row.M;
+  l.NW = row.NW;
+  l.OHM = row.OHM;
+  l.I = row.I;
+  l.E = row.E;
+  l.A = row.A;
+  l.Date = row.Date;
+  l.Text = static_cast<uint32_t>(text.size());
+  size_t i = 0;
+  for (const std::string_view t :
+       {std::string_view(row.Name), std::string_view(row.Class), std::string_view(row.IsNea),
+        std::string_view(row.IsPha), std::string_view(row.Reference),
+        std::string_view(row.Computer), Designation(format, line)}) {
+    l.Sizes[i++] = static_cast<uint16_t>(t.size());
+    text.insert(text.end(), t.begin(), t.end());
+  }
+}
+
+}  // namespace
+
+void TElementImport::FillBatch(TLineBatch& batch, bool oneLine) {
+  bool more = true;
+  int64_t number = 0;
+  try {
+    while (true) {
+      if (!NextLine(readText_, readTooLong_, number)) {
+        more = false;
+        break;
+      }
+      TReadLine& l = batch.Lines.emplace_back();
+      l.Number = number;
+      l.BytesRead = in_.BytesRead();
+      ReadLine(format_, readText_, readTooLong_, readRow_, l, batch.Text);
+      // The rest of an overlong line with zero bytes may never end (/dev/zero); the import
+      // stops at it, and so does the reading.
+      if (l.Kind == TLineKind::Binary && readTooLong_) more = false;
+      if (!more || oneLine || (number & 0xfff) == 0) break;
+    }
+  } catch (...) {
+    batch.Error = std::current_exception();
+    more = false;
+  }
+  batch.Last = !more;
+  batch.EndBytes = in_.BytesRead();
+}
+
+void TElementImport::ReadAhead(TBatchQueue& queue) {
+  while (TLineBatch* batch = queue.Empty()) {
+    FillBatch(*batch, false);
+    const bool last = batch->Last;
+    queue.Filled(batch);
+    if (last) return;
+  }
+}
+
 void TElementImport::ReadRows(TableStore& table) {
   std::map<std::string, TSkipReason> reasons;
   // The number each designation was given, so that a later line of a body replaces its row:
@@ -736,7 +969,6 @@ void TElementImport::ReadRows(TableStore& table) {
     ++r.Count;
     if (r.FirstLines.size() < kFirstLinesPerReason) r.FirstLines.push_back(lineNo);
   };
-  TElementRow row;
   TUnnumberedRows held;
   TRowBatch batch;
   const auto flush = [&] {
@@ -760,11 +992,10 @@ void TElementImport::ReadRows(TableStore& table) {
     }
     if (batch.Full()) flush();
   };
-  auto take = [&](const std::string& line) {
-    if (Blank(line)) return;
-    const char* why =
-        format_ == TElementFormat::Mpcorb ? ParseMpcorbLine(line, row) : ParseCometLine(line, row);
-    if (why) return skip(why);
+  auto take = [&](const TReadLine& l, const char* text) {
+    if (l.Kind == TLineKind::Blank) return;
+    if (l.Kind == TLineKind::Skipped) return skip(l.Why);
+    const TRowView row = ViewOf(l, text);
     int64_t no = row.No;
     bool seen = false;
     if (no > 0) {
@@ -774,7 +1005,7 @@ void TElementImport::ReadRows(TableStore& table) {
       numbers[static_cast<size_t>(no)] = true;
     } else {
       const auto [place, added] =
-          unnumbered.try_emplace(Designation(format_, line), nextUnnumbered);
+          unnumbered.try_emplace(std::string(row.Designation), nextUnnumbered);
       seen = !added;
       if (added) --nextUnnumbered;
       no = place->second;
@@ -798,51 +1029,83 @@ void TElementImport::ReadRows(TableStore& table) {
     append(values);
   };
 
-  std::string line;
-  bool tooLong = false;
-  std::vector<std::pair<int64_t, std::string>> head;  // lines before a header's dashes
+  // Lines before a header's dashes, with their texts (the batch they came in is reused).
+  std::vector<std::pair<TReadLine, std::string>> head;
   bool inHead = format_ == TElementFormat::Mpcorb;
   const auto takeHead = [&] {
     const int64_t here = lineNo;
-    for (const auto& [number, text] : head) {
-      lineNo = number;
-      take(text);
+    for (const auto& [l, text] : head) {
+      lineNo = l.Number;
+      take(l, text.data());
     }
     lineNo = here;
     head.clear();
   };
+  bytesRead_ = in_.BytesRead();
   Report(TImportProgress::TStage::Reading, 0);
-  while (NextLine(line, tooLong, lineNo)) {
-    // Text files hold no zero bytes: such a line is skipped. Many of them before any element
-    // line make no element file at all (and may never end, as /dev/zero).
-    if (line.find('\0') != std::string::npos) {
-      skip("binary data");
-      if (firstBinary == 0) firstBinary = lineNo;
-      // The rest of an overlong one would be read past up to a line end that may never come.
-      noText = tooLong || (++binaryLines >= kBinaryLinesLimit && result_.Rows == 0);
-      if (noText) break;
-      continue;
-    }
-    if (tooLong) {
-      skip("too long");
-      continue;
-    }
-    if (inHead) {
-      // A header ends in a line of dashes near the top; without one, every line is data.
-      if (DashLine(line)) {
-        head.clear();
-        inHead = false;
-      } else if (head.size() < 200) {
-        head.emplace_back(lineNo, line);
-      } else {
-        inHead = false;
-        takeHead();
-        take(line);
+  {
+    // A large file is read on a thread of its own. A smaller one, a pipe or a device is read
+    // here a line at a time, never beyond the line the import stops at (a pipe may have nothing
+    // more to give for a long time).
+    std::optional<TReadAhead> reader;
+    if (progress_.BytesTotal >= kReadAheadBytes) {
+      try {
+        reader.emplace([this](TBatchQueue& queue) { ReadAhead(queue); });
+      } catch (const std::system_error&) {
+        // No thread to be had (a limit on them reached): the file is read here.
       }
-      continue;
     }
-    take(line);
-    if ((lineNo & 0xfff) == 0) Report(TImportProgress::TStage::Reading, ReadingPercent());
+    TLineBatch here;
+    for (bool reading = true; reading;) {
+      TLineBatch* lines = reader ? reader->Queue().Full() : &here;
+      if (!reader) FillBatch(here, true);
+      const char* text = lines->Text.data();
+      for (const TReadLine& l : lines->Lines) {
+        lineNo = l.Number;
+        bytesRead_ = l.BytesRead;
+        // A line with zero bytes is skipped. Many of them before any element line make no
+        // element file at all (and may never end, as /dev/zero).
+        if (l.Kind == TLineKind::Binary) {
+          skip("binary data");
+          if (firstBinary == 0) firstBinary = lineNo;
+          // The rest of an overlong one would be read past up to a line end that may never come.
+          noText = l.TooLong || (++binaryLines >= kBinaryLinesLimit && result_.Rows == 0);
+          if (noText) break;
+          continue;
+        }
+        if (l.Kind == TLineKind::TooLong) {
+          skip("too long");
+          continue;
+        }
+        if (inHead) {
+          // A header ends in a line of dashes near the top; without one, every line is data.
+          if (l.Dash) {
+            head.clear();
+            inHead = false;
+          } else if (head.size() < 200) {
+            size_t size = 0;
+            for (const uint16_t s : l.Sizes) size += s;
+            head.emplace_back(l, std::string(text + l.Text, size));
+            head.back().first.Text = 0;
+          } else {
+            inHead = false;
+            takeHead();
+            take(l, text);
+          }
+          continue;
+        }
+        take(l, text);
+        if ((lineNo & 0xfff) == 0) Report(TImportProgress::TStage::Reading, ReadingPercent());
+      }
+      if (noText) break;
+      if (lines->Error) std::rethrow_exception(lines->Error);
+      bytesRead_ = lines->EndBytes;
+      reading = !lines->Last;
+      if (reader)
+        reader->Queue().Done(lines);
+      else
+        here.Clear();
+    }
   }
   takeHead();
   int64_t heldWritten = 0;

@@ -115,6 +115,10 @@ const char* TableNameProblem(const std::string& name);
 // (killed, or stopped by a power cut); returns how many files went.
 int RemoveStaleImports(const std::filesystem::path& folder);
 
+// From this size on (compressed bytes for a gzip file) a file is read and parsed on a second
+// thread while the rows are written; smaller files, pipes and devices are read a line at a time.
+inline constexpr uint64_t kReadAheadBytes = 256 * 1024;
+
 // Reads the element file (plain or gzip) and writes the table NAME.db of the alias with every
 // field and index of a data file. The table is built aside and put in place only when
 // complete, so a failure or a cancellation leaves no half table (nor touches a table being

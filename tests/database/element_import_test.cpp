@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <regex>
 
 #include "database/element_file.h"
 #include "database/minor_bodies.h"
@@ -825,6 +826,108 @@ TEST_F(ImportTest, GzipAndFoundFormatImportAsThePlainFile) {
     EXPECT_EQ(std::string(e.what()),
               "no element lines of format mpcorb or comets in " + (root_ / "prose.txt").string());
   }
+}
+
+// A file large enough to be read on a second thread: line numbers, skipped lines and
+// duplicates across its batches, the progress, a compressed copy, a read error and a
+// cancellation from the progress callback come out as when it is read line by line.
+TEST_F(ImportTest, ALargeFileReadAheadOnAThread) {
+  const std::vector<std::string> planets = Lines(kData / "mpcorb_small.dat");
+  constexpr int kBodies = 12000;
+  // Names and anomalies that vary as a catalogue's do, so that the compressed copy is large too.
+  uint32_t random = 12345;
+  const auto next = [&random] { return random = random * 1664525u + 1013904223u; };
+  std::string text = planets[0] + "\n" + planets[3] + "\n";  // a header ending in dashes
+  std::vector<int64_t> tooShort;
+  for (int k = 1; k <= kBodies; ++k) {
+    char number[8], anomaly[16];
+    std::snprintf(number, sizeof number, "%05d", k);
+    std::snprintf(anomaly, sizeof anomaly, "%9.5f", (next() >> 8) % 36000000 / 1e5);
+    std::string name;
+    for (int c = 0; c < 20; ++c) name += static_cast<char>('a' + (next() >> 16) % 26);
+    std::string line =
+        WithName(WithName(WithName(planets[4], 1, 7, number), 27, 35, anomaly), 167, 194, name);
+    if (k % 997 == 0) {
+      line.resize(60);
+      tooShort.push_back(k + 2);
+    }
+    text += line + "\n";
+  }
+  text += WithName(planets[4], 167, 194, "again") + "\n";  // (1) once more, in the last batch
+  Put("large.dat", text);
+  ASSERT_GE(text.size(), kReadAheadBytes);
+
+  TImportOptions o = Options();
+  std::vector<TImportProgress> reports;
+  o.Progress = [&reports](const TImportProgress& p) {
+    reports.push_back(p);
+    return true;
+  };
+  const TImportResult r = ImportElements(root_ / "large.dat", o);
+  const int64_t skipped = static_cast<int64_t>(tooShort.size());
+  EXPECT_EQ(r.Rows, kBodies - skipped);
+  tooShort.resize(kFirstLinesPerReason);
+  EXPECT_EQ(r.Reasons, (std::vector<TSkipReason>{{"too short", skipped, tooShort}}));
+  EXPECT_EQ(r.DuplicateLines, std::vector<int64_t>{kBodies + 3});
+  std::vector<std::string> names;
+  ReadDataFile(fs::path(alias_) / "small.db",
+               [&](const TMinorBodyRow& row) { names.push_back(row.Name); });
+  ASSERT_EQ(names.size(), size_t(kBodies - skipped));
+  EXPECT_EQ(names.front(), "again");
+  // While reading: at lines 4096 and 8192, then at the end, with the bytes read so far.
+  std::vector<std::pair<int64_t, uint64_t>> reading;
+  for (const TImportProgress& p : reports)
+    if (p.Stage == TImportProgress::TStage::Reading) reading.emplace_back(p.Rows, p.BytesRead);
+  ASSERT_EQ(reading.size(), 4u);
+  EXPECT_EQ(reading[0].first, 0);
+  EXPECT_EQ(reading[1].first, 4096 - 2 - 4);  // the header and the short lines 997 to 3988
+  EXPECT_GT(reading[2].second, reading[1].second);
+  EXPECT_EQ(reading[3], std::make_pair(r.Rows, uint64_t{text.size()}));
+
+  // The compressed copy gives the same; cut short, it fails as its reader does.
+  const std::string gz = testing::Gzip(text);
+  ASSERT_GE(gz.size(), kReadAheadBytes);
+  Put("large.dat.gz", gz);
+  Put("cut.dat.gz", gz.substr(0, gz.size() * 2 / 3));
+  o.Progress = {};
+  o.Table = "packed";
+  const TImportResult packed = ImportElements(root_ / "large.dat.gz", o);
+  EXPECT_EQ(packed.Summary(),
+            std::regex_replace(r.Summary(), std::regex("small\\.db"), "packed.db"));
+  std::string readError = "none";
+  try {
+    TElementFileReader in(root_ / "cut.dat.gz");
+    std::string line;
+    bool tooLong = false;
+    while (in.NextLine(line, tooLong)) {
+    }
+  } catch (const EKestrovaError& e) {
+    readError = e.what();
+  }
+  o.Table = "cut";
+  try {
+    ImportElements(root_ / "cut.dat.gz", o);
+    ADD_FAILURE() << "imported a cut file";
+  } catch (const EKestrovaError& e) {
+    EXPECT_EQ(e.what(), readError);
+  }
+
+  // Stopped from the callback in the middle of the file, by answering false or by raising: no
+  // table and no temporary file stay, and the callback is not called again.
+  int calls = 0;
+  o.Table = "stopped";
+  o.Progress = [&calls](const TImportProgress& p) {
+    ++calls;
+    return p.Rows == 0;
+  };
+  EXPECT_THROW(ImportElements(root_ / "large.dat", o), EImportCancelled);
+  EXPECT_EQ(calls, 2);
+  o.Progress = [](const TImportProgress& p) {
+    if (p.Rows > 5000) throw std::runtime_error("stop here");
+    return true;
+  };
+  EXPECT_THROW(ImportElements(root_ / "large.dat.gz", o), std::runtime_error);
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"packed.db", "small.db"}));
 }
 
 }  // namespace
