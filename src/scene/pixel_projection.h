@@ -107,19 +107,30 @@ class TSolarSystem::TPixelProjection {
   // PixelOf for points[begin..end-1], in order: emit(x, y) for each point that has a pixel.
   template <class Emit>
   void PixelsOf(const TVectorD* points, size_t begin, size_t end, Emit&& emit) const {
-    switch (plane_) {
-      case TPlane::XY:
-        return PixelsIn<TPlane::XY>(points, begin, end, emit);
-      case TPlane::XZ:
-        return PixelsIn<TPlane::XZ>(points, begin, end, emit);
-      case TPlane::ZY:
-        return PixelsIn<TPlane::ZY>(points, begin, end, emit);
-      default:
-        return PixelsIn<TPlane::D3>(points, begin, end, emit);
+    // Centred on the Sun (as the program starts), the distance from the centre is the
+    // distance from the Sun: one sum of squares a point instead of two.
+    if (fast_.cx == 0 && fast_.cy == 0 && fast_.cz == 0) {
+      PixelsOn<true>(points, begin, end, emit);
+    } else {
+      PixelsOn<false>(points, begin, end, emit);
     }
   }
 
  private:
+  template <bool kAtSun, class Emit>
+  void PixelsOn(const TVectorD* points, size_t begin, size_t end, Emit& emit) const {
+    switch (plane_) {
+      case TPlane::XY:
+        return PixelsIn<TPlane::XY, kAtSun>(points, begin, end, emit);
+      case TPlane::XZ:
+        return PixelsIn<TPlane::XZ, kAtSun>(points, begin, end, emit);
+      case TPlane::ZY:
+        return PixelsIn<TPlane::ZY, kAtSun>(points, begin, end, emit);
+      default:
+        return PixelsIn<TPlane::D3, kAtSun>(points, begin, end, emit);
+    }
+  }
+
   // The frame in double for the first look at each point.
   struct TFast {
     double cx, cy, cz, c_size;
@@ -152,12 +163,15 @@ class TSolarSystem::TPixelProjection {
     return true;
   }
 
-  template <TPlane kPlane, class Emit>
+  template <TPlane kPlane, bool kAtSun, class Emit>
   void PixelsIn(const TVectorD* points, size_t begin, size_t end, Emit& emit) const {
     const TFast& f = fast_;
     for (size_t i = begin; i < end; ++i) {
       const TVectorD& p = points[i];
-      const double wx = p.x - f.cx, wy = p.y - f.cy, wz = p.z - f.cz;
+      // p less a centre of +0 is p itself.
+      const double wx = kAtSun ? p.x : p.x - f.cx;
+      const double wy = kAtSun ? p.y : p.y - f.cy;
+      const double wz = kAtSun ? p.z : p.z - f.cz;
       const double q2 = wx * wx + wy * wy + wz * wz;
       // Beyond 5 Dim: sure either way unless close to it (a number that is none goes on). A
       // point beyond the bound the room is reckoned with is beyond it by far.
@@ -165,7 +179,7 @@ class TSolarSystem::TPixelProjection {
       bool sure = q2 <= f.farthest2 - f.far_room;
       // Within 0.03 Dim of the Sun, unless at the centre: squares too small for double, the
       // centre and the limit itself are left to the Extended way.
-      const double d2 = p.x * p.x + p.y * p.y + p.z * p.z;
+      const double d2 = kAtSun ? q2 : p.x * p.x + p.y * p.y + p.z * p.z;
       const double nearRoom = kRoom * f.nearest2;
       sure = sure && q2 > 1e-200 && d2 > 1e-200 && std::fabs(d2 - f.nearest2) > nearRoom;
       int64_t tx = 0, ty = 0;

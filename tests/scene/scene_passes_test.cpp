@@ -716,21 +716,27 @@ TEST(MinorBodies, CrowdLandsWherePickedBodiesDo) {
   places.push_back({0, std::numeric_limits<Extended>::infinity(), 0});
   // The crowd's positions are held in double: the picked bodies stand at the same places.
   TFullList& full = scene->AsteroidsFullList();
-  for (const TVector& p : places) {
+  for (size_t i = 0; i < places.size(); ++i) {
     full.Add(TOrbitalElements{});
-    full.Positions()[full.Count() - 1] = ToVectorD(p);
-    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0)).Pos =
-        ToVector(ToVectorD(p));
+    scene->AsteroidsList().Add(std::make_unique<TAsteroid>("", TOrbitalElements{}, 0));
   }
-  for (TPlane plane : {TPlane::XY, TPlane::XZ, TPlane::ZY, TPlane::D3}) {
-    scene->SetPlane(plane);
-    std::vector<std::pair<int32_t, int32_t>> picked, crowd;
-    const auto calls = PaintCalls(*scene);
-    for (const auto& e : Of(calls, SurfaceOp::Ellipse)) picked.push_back({e.X1 + 2, e.Y1 + 2});
-    for (const auto& c : Of(calls, SurfaceOp::Pixel)) crowd.push_back({c.X1, c.Y1});
-    EXPECT_GT(crowd.size(), 100u);
-    EXPECT_LT(crowd.size(), places.size());
-    EXPECT_EQ(crowd, picked) << int(plane);
+  // Centred on the Earth and on the Sun, which the crowd's path takes a shorter way for.
+  for (const int32_t centre : {0, kSunIndex}) {
+    scene->SetCenterObject(centre);
+    for (size_t i = 0; i < places.size(); ++i) {
+      full.Positions()[i] = ToVectorD(places[i]);
+      scene->AsteroidsList().Get(int32_t(i)).Pos = ToVector(ToVectorD(places[i]));
+    }
+    for (TPlane plane : {TPlane::XY, TPlane::XZ, TPlane::ZY, TPlane::D3}) {
+      scene->SetPlane(plane);
+      std::vector<std::pair<int32_t, int32_t>> picked, crowd;
+      const auto calls = PaintCalls(*scene);
+      for (const auto& e : Of(calls, SurfaceOp::Ellipse)) picked.push_back({e.X1 + 2, e.Y1 + 2});
+      for (const auto& c : Of(calls, SurfaceOp::Pixel)) crowd.push_back({c.X1, c.Y1});
+      EXPECT_GT(crowd.size(), 100u);
+      EXPECT_LT(crowd.size(), places.size());
+      EXPECT_EQ(crowd, picked) << centre << " " << int(plane);
+    }
   }
 }
 
