@@ -10,6 +10,7 @@
 #include "model/object_lists.h"
 #include "support/recording_prompter.h"
 #include "support/screenshots.h"
+#include "support/widget_lookup.h"
 #include "ui/color_field.h"
 #include "ui/direction_dlg.h"
 
@@ -25,16 +26,9 @@ std::function<int(QDialog&)> Answer(int result, std::function<void(QDialog&)> ac
   };
 }
 
-template <class T>
-T* Find(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) qFatal("no %s", name);
-  return child;
-}
-
 // Chooses `text` in a body box with the keyboard, as a user does.
 void ChooseBody(QDialog& dialog, const char* box, const QString& text) {
-  auto* combo = Find<QComboBox>(dialog, box);
+  auto* combo = testing::ChildNamed<QComboBox>(dialog, box);
   combo->setFocus();
   while (combo->currentText() != text) {
     const int before = combo->currentIndex();
@@ -65,8 +59,8 @@ class DirectionsDlgTest : public QObject {
   std::unique_ptr<TDirectionDlg> line_;
   std::unique_ptr<TDirectionsDlg> list_;
 
-  QTableWidget& Grid() { return *Find<QTableWidget>(*list_, "DrawGrid"); }
-  QPushButton& Button(const char* name) { return *Find<QPushButton>(*list_, name); }
+  QTableWidget& Grid() { return *testing::ChildNamed<QTableWidget>(*list_, "DrawGrid"); }
+  QPushButton& Button(const char* name) { return *testing::ChildNamed<QPushButton>(*list_, name); }
 
  private slots:
   void init() {
@@ -113,7 +107,7 @@ class DirectionsDlgTest : public QObject {
       ChooseBody(d, "CBFrom", "Venus");
       ChooseBody(d, "CBTo", "Neptune");
       prompter_.colors.push_back(TColor{0xFF00FF});
-      QTest::mouseClick(Find<TColorField>(d, "Shape"), Qt::LeftButton);
+      QTest::mouseClick(testing::ChildNamed<TColorField>(d, "Shape"), Qt::LeftButton);
     };
     prompter_.dialogs.push_back(Answer(QDialog::Rejected, changeEverything));
     QTest::mouseClick(&Button("SBEdit"), Qt::LeftButton);
@@ -184,15 +178,15 @@ class DirectionsDlgTest : public QObject {
   void LineDialogShowsTheLineAndKeepsBoxesForUnknownBodies() {
     TDirection line(4, 0x123456, 9);
     line_->SetLine(line);
-    QCOMPARE(Find<QComboBox>(*line_, "CBFrom")->currentText(), QString("Jupiter"));
-    QCOMPARE(Find<QComboBox>(*line_, "CBTo")->currentText(), QString("Sun"));
-    QCOMPARE(Find<TColorField>(*line_, "Shape")->Color(), TColor{0x123456});
+    QCOMPARE(testing::ChildNamed<QComboBox>(*line_, "CBFrom")->currentText(), QString("Jupiter"));
+    QCOMPARE(testing::ChildNamed<QComboBox>(*line_, "CBTo")->currentText(), QString("Sun"));
+    QCOMPARE(testing::ChildNamed<TColorField>(*line_, "Shape")->Color(), TColor{0x123456});
     testing::Shot(*line_, "direction_dlg");
 
     TDirection damaged(12, 0x654321, -1);
     line_->SetLine(damaged);
-    QCOMPARE(Find<QComboBox>(*line_, "CBFrom")->currentText(), QString("Jupiter"));
-    QCOMPARE(Find<QComboBox>(*line_, "CBTo")->currentText(), QString("Sun"));
+    QCOMPARE(testing::ChildNamed<QComboBox>(*line_, "CBFrom")->currentText(), QString("Jupiter"));
+    QCOMPARE(testing::ChildNamed<QComboBox>(*line_, "CBTo")->currentText(), QString("Sun"));
     QCOMPARE(damaged.FromId, 12);  // showing it changes nothing
     ChooseBody(*line_, "CBFrom", "Mercury");
     QCOMPARE(damaged.FromId, 1);

@@ -14,25 +14,19 @@
 #include "scene/solar_system.h"
 #include "support/form_fixture.h"
 #include "support/screenshots.h"
+#include "support/widget_lookup.h"
 #include "ui/scene_view.h"
 
 namespace kestrova {
 
 namespace {
 
-template <class T>
-T* In(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) qFatal("no %s", name);
-  return child;
-}
-
 void Click(QWidget& dialog, const char* name) {
-  QTest::mouseClick(In<QAbstractButton>(dialog, name), Qt::LeftButton);
+  QTest::mouseClick(testing::ChildNamed<QAbstractButton>(dialog, name), Qt::LeftButton);
 }
 
 void Type(QWidget& dialog, const char* name, const QString& text) {
-  auto* edit = In<QLineEdit>(dialog, name);
+  auto* edit = testing::ChildNamed<QLineEdit>(dialog, name);
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
   QTest::keyClicks(edit, text);
@@ -136,9 +130,10 @@ class FormDialogsTest : public QObject {
     f.prompter.fileNames.push_back(picture);
     f.prompter.dialogs.push_back([](QDialog& d) {
       // The program folder and "default.png" for the start-up document.
-      if (In<QLineEdit>(d, "FileNameEdit")->text() != "default.png") return int(QDialog::Rejected);
+      if (testing::ChildNamed<QLineEdit>(d, "FileNameEdit")->text() != "default.png")
+        return int(QDialog::Rejected);
       Click(d, "SBFileName");
-      In<QSpinBox>(d, "SESize")->setValue(250);
+      testing::ChildNamed<QSpinBox>(d, "SESize")->setValue(250);
       Click(d, "OKBtn");
       return d.result();
     });

@@ -33,6 +33,7 @@
 #include "support/recording_prompter.h"
 #include "support/scene_date.h"
 #include "support/screenshots.h"
+#include "support/widget_lookup.h"
 #include "ui/print_dlg.h"
 #include "ui/print_job.h"
 #include "ui/save_as_bitmap_dlg.h"
@@ -42,13 +43,6 @@ namespace kestrova {
 namespace {
 
 const TDateRec kNoon{1, 1, 2000, 12, 0, 0, 0};
-
-template <class T>
-T* Find(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) qFatal("no %s", name);
-  return child;
-}
 
 // Replaces the text of a line edit as a user types it.
 void Type(QLineEdit& edit, const QString& text) {
@@ -145,10 +139,10 @@ class PlotActionsTest : public QObject {
     dialog.Printer().setPageLayout(page);
     const QString pdf = Path("plot.pdf");
     prompter_.dialogs.push_back([&](QDialog& d) {
-      auto* toFile = Find<QAbstractButton>(d, "CBPrintToFile");
+      auto* toFile = testing::ChildNamed<QAbstractButton>(d, "CBPrintToFile");
       if (!toFile->isChecked()) QTest::mouseClick(toFile, Qt::LeftButton);
-      Type(*Find<QLineEdit>(d, "EPdfFileName"), pdf);
-      QTest::mouseClick(Find<QRadioButton>(d, "RBColor"), Qt::LeftButton);
+      Type(*testing::ChildNamed<QLineEdit>(d, "EPdfFileName"), pdf);
+      QTest::mouseClick(testing::ChildNamed<QRadioButton>(d, "RBColor"), Qt::LeftButton);
       testing::Shot(d, "print_dlg");
       return int(QDialog::Accepted);
     });
@@ -201,8 +195,8 @@ class PlotActionsTest : public QObject {
     TPrintDlg dialog(prompter_);
     const QString pdf = Path("copies.pdf");
     prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "EPdfFileName"), pdf);
-      Find<QSpinBox>(d, "ECopies")->setValue(3);
+      Type(*testing::ChildNamed<QLineEdit>(d, "EPdfFileName"), pdf);
+      testing::ChildNamed<QSpinBox>(d, "ECopies")->setValue(3);
       return int(QDialog::Accepted);
     });
     QVERIFY(PrintAction(nullptr, *scene_, dialog, prompter_, state_));
@@ -212,9 +206,9 @@ class PlotActionsTest : public QObject {
     // from one copy in black on white.
     prompter_.asked.clear();
     prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "EPdfFileName"), Path("cancelled.pdf"));
-      Find<QSpinBox>(d, "ECopies")->setValue(5);
-      QTest::mouseClick(Find<QRadioButton>(d, "RBColor"), Qt::LeftButton);
+      Type(*testing::ChildNamed<QLineEdit>(d, "EPdfFileName"), Path("cancelled.pdf"));
+      testing::ChildNamed<QSpinBox>(d, "ECopies")->setValue(5);
+      QTest::mouseClick(testing::ChildNamed<QRadioButton>(d, "RBColor"), Qt::LeftButton);
       return int(QDialog::Rejected);
     });
     QVERIFY(!PrintAction(nullptr, *scene_, dialog, prompter_, state_));
@@ -235,8 +229,8 @@ class PlotActionsTest : public QObject {
     old.write("old plot");
     old.close();
     prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "EPdfFileName"), pdf);
-      QTest::mouseClick(Find<QRadioButton>(d, "RBColor"), Qt::LeftButton);
+      Type(*testing::ChildNamed<QLineEdit>(d, "EPdfFileName"), pdf);
+      QTest::mouseClick(testing::ChildNamed<QRadioButton>(d, "RBColor"), Qt::LeftButton);
       return int(QDialog::Accepted);
     });
     {
@@ -255,7 +249,7 @@ class PlotActionsTest : public QObject {
     prompter_.asked.clear();
     const QString nowhere = Path("no such folder/plot.pdf");
     prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "EPdfFileName"), nowhere);
+      Type(*testing::ChildNamed<QLineEdit>(d, "EPdfFileName"), nowhere);
       return int(QDialog::Accepted);
     });
     QVERIFY(!PrintAction(nullptr, *scene_, dialog, prompter_, state_));
@@ -308,10 +302,10 @@ class PlotActionsTest : public QObject {
     TSaveAsBitmapDlg dialog(prompter_);
     QString shown;
     prompter_.dialogs.push_back([&](QDialog& d) {
-      auto* edit = Find<QLineEdit>(d, "FileNameEdit");
+      auto* edit = testing::ChildNamed<QLineEdit>(d, "FileNameEdit");
       shown = edit->text();
       if (!typed.isEmpty()) Type(*edit, typed);
-      Find<QSpinBox>(d, "SESize")->setValue(150);
+      testing::ChildNamed<QSpinBox>(d, "SESize")->setValue(150);
       return int(QDialog::Accepted);
     });
     QVERIFY(SaveAsBitmapAction(nullptr, *scene_, dialog, prompter_, state_));
@@ -341,9 +335,9 @@ class PlotActionsTest : public QObject {
     QStringList folders;
     const auto answer = [&](const QString& typed) {
       prompter_.dialogs.push_back([&, typed](QDialog& d) {
-        auto* label = Find<QLabel>(d, "FolderLabel");
+        auto* label = testing::ChildNamed<QLabel>(d, "FolderLabel");
         folders << label->text();
-        Type(*Find<QLineEdit>(d, "FileNameEdit"), typed);
+        Type(*testing::ChildNamed<QLineEdit>(d, "FileNameEdit"), typed);
         folders << label->text();
         return int(QDialog::Accepted);
       });
@@ -367,8 +361,8 @@ class PlotActionsTest : public QObject {
   void CancelChangesNeitherSizeNorFolder() {
     TSaveAsBitmapDlg dialog(prompter_);
     prompter_.dialogs.push_back([&](QDialog& d) {
-      Type(*Find<QLineEdit>(d, "FileNameEdit"), "/tmp/elsewhere.png");
-      Find<QSpinBox>(d, "SESize")->setValue(1000);
+      Type(*testing::ChildNamed<QLineEdit>(d, "FileNameEdit"), "/tmp/elsewhere.png");
+      testing::ChildNamed<QSpinBox>(d, "SESize")->setValue(1000);
       return int(QDialog::Rejected);
     });
     const TPlotOutputState before = state_;
@@ -458,7 +452,7 @@ class PlotActionsTest : public QObject {
     TSaveAsBitmapDlg dialog(prompter_);
     const auto answer = [&](const QString& typed) {
       prompter_.dialogs.push_back([&, typed](QDialog& d) {
-        Type(*Find<QLineEdit>(d, "FileNameEdit"), typed);
+        Type(*testing::ChildNamed<QLineEdit>(d, "FileNameEdit"), typed);
         return int(QDialog::Accepted);
       });
     };

@@ -18,6 +18,7 @@
 #include "support/decoded_video.h"
 #include "support/form_fixture.h"
 #include "support/screenshots.h"
+#include "support/widget_lookup.h"
 #include "ui/save_animation_dlg.h"
 #include "ui/scene_controller.h"
 #include "ui/video_progress_dlg.h"
@@ -26,15 +27,8 @@ namespace kestrova {
 
 namespace {
 
-template <class T>
-T* In(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) qFatal("no %s", name);
-  return child;
-}
-
 void Type(QWidget& dialog, const char* name, const QString& text) {
-  auto* edit = In<QLineEdit>(dialog, name);
+  auto* edit = testing::ChildNamed<QLineEdit>(dialog, name);
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Backspace);
   QTest::keyClicks(edit, text);
@@ -43,11 +37,11 @@ void Type(QWidget& dialog, const char* name, const QString& text) {
 // The dialog's answer: `frames` pictures of 80 pixels, 30 days apart, into `path`.
 std::function<int(QDialog&)> Answer(const QString& path, int frames) {
   return [path, frames](QDialog& d) {
-    In<QSpinBox>(d, "SEFrames")->setValue(frames);
-    In<QSpinBox>(d, "SESize")->setValue(80);
+    testing::ChildNamed<QSpinBox>(d, "SEFrames")->setValue(frames);
+    testing::ChildNamed<QSpinBox>(d, "SESize")->setValue(80);
     Type(d, "StepEdit", "30");
     Type(d, "FileNameEdit", path);
-    QTest::mouseClick(In<QAbstractButton>(d, "OKBtn"), Qt::LeftButton);
+    QTest::mouseClick(testing::ChildNamed<QAbstractButton>(d, "OKBtn"), Qt::LeftButton);
     return d.result();
   };
 }
@@ -67,10 +61,11 @@ class SaveAnimationTest : public QObject {
     const QString path = dir_.filePath("orbits.webp");
     QStringList preset;
     f.prompter.dialogs.push_back([&](QDialog& d) {
-      preset << In<QLabel>(d, "StartDateLabel")->text() << In<QLineEdit>(d, "StepEdit")->text()
-             << In<QComboBox>(d, "CBUnit")->currentText()
-             << QString::number(In<QSpinBox>(d, "SESize")->value())
-             << QString::number(In<QSpinBox>(d, "SEFps")->value());
+      preset << testing::ChildNamed<QLabel>(d, "StartDateLabel")->text()
+             << testing::ChildNamed<QLineEdit>(d, "StepEdit")->text()
+             << testing::ChildNamed<QComboBox>(d, "CBUnit")->currentText()
+             << QString::number(testing::ChildNamed<QSpinBox>(d, "SESize")->value())
+             << QString::number(testing::ChildNamed<QSpinBox>(d, "SEFps")->value());
       return Answer(path, 3)(d);
     });
     form.SaveAnimationAct->trigger();
@@ -124,10 +119,13 @@ class SaveAnimationTest : public QObject {
       QVERIFY(progress);
       QObject::connect(progress, &TVideoProgressDlg::progressed, progress, [&](int done) {
         QVERIFY(progress->isVisible());
-        QVERIFY(In<QLabel>(*progress, "FramesLabel")->text().startsWith(QString::number(done)));
+        QVERIFY(testing::ChildNamed<QLabel>(*progress, "FramesLabel")
+                    ->text()
+                    .startsWith(QString::number(done)));
         if (done == 1) testing::Shot(*progress, "video_progress");
         if (done == c.CancelAfter)
-          QTest::mouseClick(In<QAbstractButton>(*progress, "CancelBtn"), Qt::LeftButton);
+          QTest::mouseClick(testing::ChildNamed<QAbstractButton>(*progress, "CancelBtn"),
+                            Qt::LeftButton);
       });
       f.prompter.dialogs.push_back(Answer(c.Path, 5));
       form.SaveAnimationAct->trigger();
@@ -158,8 +156,8 @@ class SaveAnimationTest : public QObject {
     settings.Start = {1, 1, 2000, 0, 0, 0, 0};
     settings.FileName = "/videos/orbits.webm";
     dialog.Load(settings);
-    auto* type = In<QComboBox>(dialog, "CBType");
-    auto* name = In<QLineEdit>(dialog, "FileNameEdit");
+    auto* type = testing::ChildNamed<QComboBox>(dialog, "CBType");
+    auto* name = testing::ChildNamed<QLineEdit>(dialog, "FileNameEdit");
     QCOMPARE(name->text(), "orbits.webm");
 
     struct TNameCase {
@@ -184,7 +182,7 @@ class SaveAnimationTest : public QObject {
       }
       QCOMPARE(name->text(), c.Shown);
       QCOMPARE(dialog.Apply().FileName, c.Written);
-      QCOMPARE(In<QLabel>(dialog, "FolderLabel")->text(), c.Folder);
+      QCOMPARE(testing::ChildNamed<QLabel>(dialog, "FolderLabel")->text(), c.Folder);
     }
 
     struct TDateCase {
@@ -203,10 +201,10 @@ class SaveAnimationTest : public QObject {
     };
     for (const TDateCase& c : dates) {
       Type(dialog, "StepEdit", c.Step);
-      In<QComboBox>(dialog, "CBUnit")->setCurrentIndex(c.Unit);
-      In<QSpinBox>(dialog, "SEFrames")->setValue(c.Frames);
-      QCOMPARE(In<QLabel>(dialog, "EndDateLabel")->text(), c.Last);
-      QCOMPARE(In<QAbstractButton>(dialog, "OKBtn")->isEnabled(), c.Ok);
+      testing::ChildNamed<QComboBox>(dialog, "CBUnit")->setCurrentIndex(c.Unit);
+      testing::ChildNamed<QSpinBox>(dialog, "SEFrames")->setValue(c.Frames);
+      QCOMPARE(testing::ChildNamed<QLabel>(dialog, "EndDateLabel")->text(), c.Last);
+      QCOMPARE(testing::ChildNamed<QAbstractButton>(dialog, "OKBtn")->isEnabled(), c.Ok);
     }
   }
 
@@ -232,10 +230,11 @@ class SaveAnimationTest : public QObject {
     };
     for (const TCase& c : cases) {
       Type(dialog, "StepEdit", c.Step);
-      In<QComboBox>(dialog, "CBUnit")->setCurrentIndex(c.Unit);
+      testing::ChildNamed<QComboBox>(dialog, "CBUnit")->setCurrentIndex(c.Unit);
       Type(dialog, "EEndDate", c.Last);
-      QTest::keyClick(In<QLineEdit>(dialog, "EEndDate"), Qt::Key_Return);
-      QVERIFY2(In<QSpinBox>(dialog, "SEFrames")->value() == c.Frames, qPrintable(c.Last));
+      QTest::keyClick(testing::ChildNamed<QLineEdit>(dialog, "EEndDate"), Qt::Key_Return);
+      QVERIFY2(testing::ChildNamed<QSpinBox>(dialog, "SEFrames")->value() == c.Frames,
+               qPrintable(c.Last));
     }
     testing::Shot(dialog, "save_animation_dialog");
   }

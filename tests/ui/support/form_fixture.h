@@ -13,6 +13,7 @@
 #include "numerics/julian_dates.h"
 #include "recording_prompter.h"
 #include "ui/solar_system_form.h"
+#include "widget_lookup.h"
 
 namespace kestrova::testing {
 
@@ -57,9 +58,7 @@ class TFormFixture {
 
   template <class T = QWidget>
   T* Find(const char* name) {
-    T* w = form_->findChild<T*>(QString::fromLatin1(name));
-    if (w == nullptr) qFatal("no control named %s", name);
-    return w;
+    return ChildNamed<T>(*form_, name);
   }
   // Clicks a button where a user would: a check box or radio button on its mark.
   void Click(const char* name) {
